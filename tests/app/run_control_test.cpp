@@ -1,0 +1,421 @@
+// The run cycle driven through the real window: clicks, access keys, the
+// Quit box, closing, the generation limit and an internal error.
+#include "app/run_control.h"
+#include "app/translations.h"
+#include "ui/main/frequency_panel.h"
+#include "ui/main/genotype_grid.h"
+#include "ui/main/tableau.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTest>
+#include <QTimer>
+#include <QTranslator>
+#include <algorithm>
+#include <functional>
+
+using bocavo::RunControl;
+using bocavo::ui::GenotypeGrid;
+using bocavo::ui::Tableau;
+
+namespace {
+
+const QString kCaption = QStringLiteral("Fréquence Allèliques à la génération n°");
+const QStringList kChildLabels{"Label1", "Label2", "Label3", "Label4"};
+const QStringList kParentLabels{"Label15", "Label16", "Label17", "Label18"};
+
+// One fresh program: a window and its run control, shown and active.
+struct Program {
+    Tableau window;
+    RunControl control{window};
+
+    Program() {
+        window.show();
+        QApplication::setActiveWindow(&window);
+        if (!QTest::qWaitForWindowActive(&window))
+            qFatal("window never became active");
+    }
+
+    GenotypeGrid* grid(const char* name) const {
+        return window.findChild<GenotypeGrid*>(QLatin1String(name));
+    }
+    QString text(const QString& label) const { return window.findChild<QLabel*>(label)->text(); }
+    QStringList texts(const QStringList& labels) const {
+        QStringList result;
+        for (const QString& label : labels)
+            result << text(label);
+        return result;
+    }
+    QString frame(const char* name) const {
+        return window.findChild<QGroupBox*>(QLatin1String(name))->title();
+    }
+    // Rows 1..20 of a grid, each as "a b".
+    QStringList rows(const char* name) const {
+        QStringList result;
+        for (int i = 1; i <= 20; ++i)
+            result << grid(name)->item(i, 1)->text() + ' ' + grid(name)->item(i, 2)->text();
+        return result;
+    }
+    // Everything the window shows, to compare whole states.
+    QStringList snapshot() const {
+        return rows("Tableau_Parent") + rows("Tableau_Enfant") + texts(kParentLabels) +
+               texts(kChildLabels) + QStringList{frame("Frame2"), frame("Frame1")};
+    }
+    void click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
+};
+
+// The frequency texts the child grid's cells call for, allele 1 first.
+QStringList expectedChildTexts(const Program& program) {
+    int counts[5] = {};
+    for (const QString& row : program.rows("Tableau_Enfant")) {
+        for (const QString& allele : row.split(' '))
+            ++counts[allele.toInt()];
+    }
+    QStringList texts;
+    for (int k = 1; k <= 4; ++k)
+        texts << bocavo::ui::frequencyText(counts[k] * 2.5f, QLocale());
+    return texts;
+}
+
+// Every child of couple k (parents 2k-1 and 2k) takes copy 1 from the odd
+// parent and copy 2 from the even one; brood rows start at 0, 8, 14, 18.
+bool childrenComeFromTheirCouples(const Program& program) {
+    const QStringList parents = program.rows("Tableau_Parent");
+    const QStringList children = program.rows("Tableau_Enfant");
+    const int starts[] = {0, 8, 14, 18};
+    const int couples[] = {8, 6, 4, 2};
+    for (int b = 0; b < 4; ++b) {
+        for (int k = 1; k <= couples[b]; ++k) {
+            const QStringList child = children[starts[b] + k - 1].split(' ');
+            if (!parents[2 * k - 2].split(' ').contains(child[0]) ||
+                !parents[2 * k - 1].split(' ').contains(child[1]))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Answers the next modal box once it shows, after `inspect` has looked at it.
+void answerBox(QMessageBox::StandardButton answer, std::function<void(QMessageBox*)> inspect = {}) {
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [=] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (box == nullptr)
+            return;
+        poll->deleteLater();
+        if (inspect)
+            inspect(box);
+        box->button(answer)->click();
+    });
+    poll->start(10);
+}
+
+// Top-level windows of that name, shown or hidden, not yet deleted.
+int windowsNamed(const QString& name) {
+    const QWidgetList all = QApplication::topLevelWidgets();
+    return int(
+        std::count_if(all.begin(), all.end(), [&](QWidget* w) { return w->objectName() == name; }));
+}
+
+QWidget* visibleWindow(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// Opens the protocol window from the menu and the gift window from its hidden
+// bottom-right corner, as a curious pupil would.
+void openProtocolAndGift(Program& p) {
+    p.window.protocoleAction()->trigger();
+    QWidget* protocol = visibleWindow(QStringLiteral("aprotocole"));
+    QVERIFY(protocol != nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(protocol));
+    const QPoint corner(protocol->width() - 5, protocol->height() - 5);
+    QTest::mouseClick(protocol->windowHandle(), Qt::LeftButton, {}, corner);
+    QTRY_VERIFY(visibleWindow(QStringLiteral("Cadeau")) != nullptr);
+}
+
+// Runs the event loop until the program ends; 99 if it never does.
+int runUntilEnd(std::function<void()> action) {
+    QTimer::singleShot(0, action);
+    QTimer::singleShot(5000, [] { QCoreApplication::exit(99); });
+    return QCoreApplication::exec();
+}
+
+} // namespace
+
+class RunControlTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { QLocale::setDefault(QLocale::system()); }
+
+    void startStateOffersNoNextGeneration() {
+        Program p;
+        const QStringList before = p.snapshot();
+        p.click(p.window.genSuiv());
+        QTest::keyClick(&p.window, Qt::Key_G, Qt::AltModifier);
+        QTest::qWait(300); // access keys land about 100 ms later
+        QCOMPARE(p.control.generation(), 0);
+        QCOMPARE(p.snapshot(), before);
+        QCOMPARE(p.texts(kChildLabels + kParentLabels), QStringList(8, QStringLiteral("%")));
+        QCOMPARE(p.frame("Frame1"), QStringLiteral("Fréquence Allèliques :"));
+        // Alt+S does reach Simulation.
+        QTest::keyClick(&p.window, Qt::Key_S, Qt::AltModifier);
+        QTRY_COMPARE(p.control.generation(), 1);
+        QVERIFY(p.window.genSuiv()->isEnabled());
+    }
+
+    void firstSimulationShowsFoundersAndChildren() {
+        Program p;
+        p.click(p.window.simuler());
+        QCOMPARE(p.control.generation(), 1);
+        QCOMPARE(p.frame("Frame2"), kCaption + "0");
+        QCOMPARE(p.frame("Frame1"), kCaption + "1");
+        QCOMPARE(p.texts(kParentLabels), QStringList(4, QStringLiteral("25 %")));
+        QCOMPARE(p.texts(kChildLabels), expectedChildTexts(p));
+        QVERIFY(p.window.simuler()->isEnabled() && p.window.genSuiv()->isEnabled());
+        // The founders are the 40 balls of the urn: ten of each allele.
+        const QString founders = p.rows("Tableau_Parent").join(' ');
+        for (const char* allele : {"1", "2", "3", "4"})
+            QCOMPARE(founders.count(QLatin1String(allele)), 10);
+        QVERIFY(childrenComeFromTheirCouples(p));
+        double sum = 0;
+        for (QString text : p.texts(kChildLabels))
+            sum += text.remove('%').replace(QLocale().decimalPoint(), ".").toDouble();
+        QCOMPARE(sum, 100.0);
+    }
+
+    void nextGenerationPromotesTheChildren() {
+        Program p;
+        p.click(p.window.simuler());
+        for (int n = 2; n <= 4; ++n) {
+            const QStringList children = p.rows("Tableau_Enfant");
+            const QStringList childTexts = p.texts(kChildLabels);
+            p.click(p.window.genSuiv());
+            QCOMPARE(p.control.generation(), n);
+            QCOMPARE(p.frame("Frame2"), kCaption + QString::number(n - 1));
+            QCOMPARE(p.frame("Frame1"), kCaption + QString::number(n));
+            QCOMPARE(p.texts(kParentLabels), childTexts);
+            // The former children, each once, in a new order.
+            QStringList parents = p.rows("Tableau_Parent");
+            QStringList sortedChildren = children;
+            parents.sort();
+            sortedChildren.sort();
+            QCOMPARE(parents, sortedChildren);
+            QCOMPARE(p.texts(kChildLabels), expectedChildTexts(p));
+            QVERIFY(childrenComeFromTheirCouples(p));
+            QVERIFY(p.window.genSuiv()->isEnabled());
+        }
+    }
+
+    void simulationStartsAnewAfterGenerations() {
+        Program p;
+        p.click(p.window.simuler());
+        const QStringList firstFounders = p.rows("Tableau_Parent");
+        for (int i = 0; i < 3; ++i)
+            p.click(p.window.genSuiv());
+        QCOMPARE(p.control.generation(), 4);
+        p.click(p.window.simuler());
+        QCOMPARE(p.control.generation(), 1);
+        QCOMPARE(p.texts(kParentLabels), QStringList(4, QStringLiteral("25 %")));
+        QCOMPARE(p.frame("Frame2"), kCaption + "0");
+        QCOMPARE(p.frame("Frame1"), kCaption + "1");
+        QCOMPARE(p.texts(kChildLabels), expectedChildTexts(p));
+        QVERIFY(p.window.genSuiv()->isEnabled());
+        // A new founding draw, not the first one again.
+        QVERIFY(p.rows("Tableau_Parent") != firstFounders);
+    }
+
+    void twoFreshStartsShowTheSameRun() {
+        QStringList shown[2];
+        for (QStringList& snapshot : shown) {
+            Program p;
+            p.click(p.window.simuler());
+            p.click(p.window.genSuiv());
+            p.click(p.window.genSuiv());
+            snapshot = p.snapshot();
+        }
+        QCOMPARE(shown[0], shown[1]);
+    }
+
+    void keyboardFollowsTheFocusedButton() {
+        Program p;
+        // Return runs Simulation from a grid, like a default button.
+        p.window.findChild<GenotypeGrid*>("Tableau_Enfant")->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTRY_COMPARE(p.control.generation(), 1);
+        // Space on Next generation, again and again: the focus stays put.
+        p.window.genSuiv()->setFocus();
+        QTest::keyClick(p.window.genSuiv(), Qt::Key_Space);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QCOMPARE(p.control.generation(), 3);
+        QCOMPARE(QApplication::focusWidget(), p.window.genSuiv());
+        // Return on a focused button presses that button, not Simulation.
+        QTest::keyClick(p.window.genSuiv(), Qt::Key_Return);
+        QTRY_COMPARE(p.control.generation(), 4);
+    }
+
+    void quitAnsweredNoChangesNothing() {
+        Program p;
+        p.click(p.window.simuler());
+        p.click(p.window.genSuiv());
+        p.click(p.window.command1());
+        QTRY_VERIFY(visibleWindow(QStringLiteral("legende")) != nullptr);
+        const QStringList before = p.snapshot();
+        QString title, prompt;
+        answerBox(QMessageBox::No, [&](QMessageBox* box) {
+            title = box->windowTitle();
+            prompt = box->text();
+            QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+        });
+        QMenuBar* bar = p.window.menuBar();
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(p.window.quitAction()).center());
+        QTRY_COMPARE(title, QStringLiteral("Quitter Bocavo?"));
+        QCOMPARE(prompt, QStringLiteral("Etes-vous sur de vouloir quitter ?"));
+        QCOMPARE(p.snapshot(), before);
+        QCOMPARE(p.control.generation(), 2);
+        QVERIFY(p.window.isVisible());
+        QVERIFY(visibleWindow(QStringLiteral("legende")) != nullptr);
+        QVERIFY(p.window.genSuiv()->isEnabled());
+    }
+
+    // Yes ends the program, and the auxiliary windows go with it, hidden ones too.
+    void quitAnsweredYesEndsTheProgram() {
+        Program p;
+        p.window.proposAction()->trigger();
+        visibleWindow(QStringLiteral("apropos"))->findChild<QPushButton*>("Command1")->click();
+        QCOMPARE(windowsNamed(QStringLiteral("apropos")), 1); // hidden, not discarded
+        answerBox(QMessageBox::Yes);
+        QCOMPARE(runUntilEnd([&] { p.window.quitAction()->trigger(); }), 0);
+        QCOMPARE(windowsNamed(QStringLiteral("apropos")), 0);
+    }
+
+    // The open protocol and gift windows must neither keep the program alive
+    // nor outlive it.
+    void closingTheWindowEndsTheProgram() {
+        Program p;
+        openProtocolAndGift(p);
+        QCOMPARE(runUntilEnd([&] { p.window.close(); }), 0);
+        QVERIFY(QApplication::activeModalWidget() == nullptr); // nothing asked
+        QCOMPARE(windowsNamed(QStringLiteral("aprotocole")), 0);
+        QCOMPARE(windowsNamed(QStringLiteral("Cadeau")), 0);
+    }
+
+    // Each command shows its one window; asking again shows the same one.
+    void commandsShowOneWindowEach() {
+        Program p;
+        p.click(p.window.command1());
+        p.click(p.window.command1());
+        QCOMPARE(windowsNamed(QStringLiteral("legende")), 1);
+        p.window.proposAction()->trigger();
+        QWidget* about = visibleWindow(QStringLiteral("apropos"));
+        QVERIFY(about != nullptr);
+        about->findChild<QPushButton*>("Command1")->click();
+        QVERIFY(!about->isVisible());
+        p.window.proposAction()->trigger();
+        QCOMPARE(visibleWindow(QStringLiteral("apropos")), about);
+        openProtocolAndGift(p);
+        QCOMPARE(windowsNamed(QStringLiteral("Cadeau")), 1);
+        QCOMPARE(p.control.generation(), 0); // no simulation state touched
+    }
+
+    void lastGenerationStopsTheRun() {
+        Program p;
+        p.click(p.window.simuler());
+        p.control.setGenerationForTest(32765);
+        p.click(p.window.genSuiv());
+        QVERIFY(p.window.genSuiv()->isEnabled()); // 32766: one more to go
+        p.click(p.window.genSuiv());
+        QCOMPARE(p.control.generation(), 32767);
+        QCOMPARE(p.frame("Frame2"), kCaption + "32766");
+        QCOMPARE(p.frame("Frame1"), kCaption + "32767");
+        QVERIFY(!p.window.genSuiv()->isEnabled());
+        QVERIFY(QApplication::activeModalWidget() == nullptr);
+        const QStringList last = p.snapshot();
+        QTest::keyClick(&p.window, Qt::Key_G, Qt::AltModifier);
+        QTest::qWait(300);
+        QCOMPARE(p.control.generation(), 32767);
+        QCOMPARE(p.snapshot(), last);
+        // A new run brings the command back.
+        p.click(p.window.simuler());
+        QCOMPARE(p.control.generation(), 1);
+        QVERIFY(p.window.genSuiv()->isEnabled());
+    }
+
+    void internalErrorIsReportedAndEndsTheProgram() {
+        Program p;
+        p.click(p.window.simuler());
+        // Children of allele 0 breed children of allele 0, which no census can count.
+        for (int i = 1; i <= 20; ++i)
+            p.control.populationForTest().Geno_Enfant(i, 1) =
+                p.control.populationForTest().Geno_Enfant(i, 2) = 0;
+        QString report;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        answerBox(QMessageBox::Ok, [&](QMessageBox* box) {
+            report = box->text();
+            icon = box->icon();
+        });
+        QCOMPARE(runUntilEnd([&] { p.click(p.window.genSuiv()); }), bocavo::kInternalErrorExit);
+        QCOMPARE(icon, QMessageBox::Critical);
+        QVERIFY2(report.startsWith(QStringLiteral("Erreur interne")), qPrintable(report));
+        QVERIFY2(report.contains(QStringLiteral("Indice hors limites : 0 dans Nb_Allele")),
+                 qPrintable(report));
+    }
+
+    void separatorsFollowTheLocale_data() {
+        QTest::addColumn<QLocale>("locale");
+        QTest::newRow("French") << QLocale(QLocale::French, QLocale::France);
+        QTest::newRow("English") << QLocale(QLocale::English, QLocale::UnitedStates);
+    }
+
+    void separatorsFollowTheLocale() {
+        QFETCH(QLocale, locale);
+        QLocale::setDefault(locale);
+        checkSeparator(locale.decimalPoint());
+    }
+
+    // Run under LANG=fr_FR.UTF-8 and LANG=en_US.UTF-8 by ctest, which names
+    // the separator and the Yes button the user's desktop calls for.
+    void systemLocaleIsFollowed() {
+        const QString separator = qEnvironmentVariable("BOCAVO_TEST_SEPARATOR");
+        if (separator.isEmpty())
+            QSKIP("needs BOCAVO_TEST_SEPARATOR and BOCAVO_TEST_YES");
+        checkSeparator(separator);
+        // As the program starts: English needs no catalogue, French finds one.
+        bocavo::installQtTranslations(*qApp, QLocale::system());
+        QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes | QMessageBox::No);
+        QCOMPARE(box.button(QMessageBox::Yes)->text(), qEnvironmentVariable("BOCAVO_TEST_YES"));
+    }
+
+private:
+    // Runs generations until a half percent shows, then checks every text.
+    void checkSeparator(const QString& separator) {
+        Program p;
+        p.click(p.window.simuler());
+        const QRegularExpression form(QStringLiteral("^\\d+(") +
+                                      QRegularExpression::escape(separator) +
+                                      QStringLiteral("5)?%$"));
+        bool sawHalf = false;
+        for (int n = 0; n < 20 && !sawHalf; ++n) {
+            for (const QString& text : p.texts(kChildLabels)) {
+                QVERIFY2(form.match(text).hasMatch(), qPrintable(text));
+                sawHalf = sawHalf || text.contains(separator);
+            }
+            p.click(p.window.genSuiv());
+        }
+        QVERIFY(sawHalf);
+    }
+};
+
+QTEST_MAIN(RunControlTest)
+#include "run_control_test.moc"

@@ -1,0 +1,233 @@
+// What each auxiliary window shows: texts kept character for character, every
+// text inside its control in the font really used, the shared colours, the
+// framed picture, and the window kinds.
+#include "ui/colours.h"
+#include "ui/windows/apropos.h"
+#include "ui/windows/aprotocole.h"
+#include "ui/windows/cadeau.h"
+#include "ui/windows/legende.h"
+
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTest>
+#include <QTextBlock>
+#include <memory>
+
+using namespace bocavo::ui;
+
+namespace {
+
+QPlainTextEdit* textBox(QWidget* window, const char* name) {
+    return window->findChild<QPlainTextEdit*>(QLatin1String(name));
+}
+
+// Where a whole block shows in its box's viewport: from its first to its last line.
+QRect shownAt(QPlainTextEdit* box, const QTextBlock& block) {
+    QTextCursor cursor(block);
+    const QRect first = box->cursorRect(cursor);
+    cursor.movePosition(QTextCursor::EndOfBlock);
+    return first.united(box->cursorRect(cursor));
+}
+
+bool fullyShown(QPlainTextEdit* box, const QTextBlock& block) {
+    return box->viewport()->rect().contains(shownAt(box, block));
+}
+
+QColor pixel(QWidget* widget, int x, int y) {
+    return widget->grab().toImage().pixelColor(x, y);
+}
+
+std::unique_ptr<ToolWindow> shown(ToolWindow* window) {
+    window->setAttribute(Qt::WA_DeleteOnClose, false);
+    window->show();
+    return std::unique_ptr<ToolWindow>(window);
+}
+
+} // namespace
+
+class WindowsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void windowKinds_data();
+    void windowKinds();
+    void everyTextFitsItsControl();
+    void legendSwatchesUseTheGridColours();
+    void protocolTextKeepsEveryCharacter();
+    void aboutTextScrollsToThePsLine();
+    void enlargingAboutMovesNothing();
+    void giftPictureIsFramed();
+};
+
+void WindowsTest::windowKinds_data() {
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<bool>("fixed");
+    QTest::newRow("legende") << "Légende" << QSize(288, 142) << true;
+    QTest::newRow("aprotocole") << "Protocole" << QSize(485, 487) << true;
+    QTest::newRow("apropos") << "A propos ..." << QSize(362, 286) << false;
+    QTest::newRow("Cadeau") << "Bravo ta gagné une photo de Mr. Brastel !!!" << QSize(337, 272)
+                            << true;
+}
+
+// Small caption bar with a close button only, no owner, and fixed unless it is
+// the About box.
+void WindowsTest::windowKinds() {
+    QFETCH(QString, title);
+    QFETCH(QSize, client);
+    QFETCH(bool, fixed);
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    const auto window = shown(name == "legende"      ? static_cast<ToolWindow*>(new legende)
+                              : name == "aprotocole" ? static_cast<ToolWindow*>(new aprotocole)
+                              : name == "apropos"    ? static_cast<ToolWindow*>(new apropos)
+                                                     : static_cast<ToolWindow*>(new Cadeau));
+    QCOMPARE(window->objectName(), name);
+    QCOMPARE(window->windowTitle(), title);
+    QCOMPARE(window->parentWidget(), nullptr);
+    QCOMPARE(window->windowType(), Qt::Tool);
+    const Qt::WindowFlags flags = window->windowFlags();
+    QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));
+    QVERIFY(!flags.testFlag(Qt::WindowMaximizeButtonHint));
+    QVERIFY(!window->testAttribute(Qt::WA_QuitOnClose));
+    QCOMPARE(window->size(), client);
+    QCOMPARE(window->minimumSize() == window->maximumSize(), fixed);
+}
+
+// Measured with the face each control really resolved to, not the one asked for.
+void WindowsTest::everyTextFitsItsControl() {
+    for (const auto& window :
+         {shown(new legende), shown(new aprotocole), shown(new apropos), shown(new Cadeau)}) {
+        for (QLabel* label : window->findChildren<QLabel*>()) {
+            const QFontMetrics metrics(label->font());
+            const QString what = window->objectName() + '.' + label->objectName() + " in " +
+                                 QFontInfo(label->font()).family();
+            QVERIFY2(metrics.horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                     qPrintable(what));
+            QVERIFY2(label->text().isEmpty() || metrics.height() <= label->height(),
+                     qPrintable(what));
+        }
+        for (QPushButton* button : window->findChildren<QPushButton*>()) {
+            const QSize text =
+                QFontMetrics(button->font()).size(Qt::TextShowMnemonic, button->text());
+            const int margin = button->style()->pixelMetric(QStyle::PM_ButtonMargin);
+            QVERIFY2(text.width() + 2 * margin <= button->width(), qPrintable(button->text()));
+            QVERIFY2(text.height() + 4 <= button->height(), qPrintable(button->text()));
+        }
+    }
+    // The protocol's two texts show whole: nothing left to scroll to.
+    const auto protocol = shown(new aprotocole);
+    for (const char* name : {"Text1", "Text2"}) {
+        QPlainTextEdit* box = textBox(protocol.get(), name);
+        QCOMPARE(box->verticalScrollBar()->maximum(), 0);
+        QCOMPARE(box->horizontalScrollBar()->maximum(), 0);
+        QVERIFY2(fullyShown(box, box->document()->lastBlock()), name);
+    }
+}
+
+void WindowsTest::legendSwatchesUseTheGridColours() {
+    const auto window = shown(new legende);
+    // Swatch, label beside it, and the brood (index into the grid's colours).
+    const std::tuple<const char*, const char*, QString> rows[] = {
+        {"Shape1", "Label1", "Premier enfant"},
+        {"Shape4", "Label5", "Deuxième enfant"},
+        {"Shape3", "Label4", "Troisième enfant"},
+        {"Shape2", "Label3", "Quatrième enfant"},
+    };
+    const QColor outline = window->palette().color(QPalette::WindowText);
+    for (std::size_t brood = 0; brood < 4; ++brood) {
+        const auto& [swatchName, labelName, opening] = rows[brood];
+        auto* swatch = window->findChild<QWidget*>(swatchName);
+        auto* label = window->findChild<QLabel*>(labelName);
+        QVERIFY(label->text().startsWith(opening));
+        // Level with the label, one pixel higher for the lower two.
+        QCOMPARE(label->y() - swatch->y(), brood < 2 ? 0 : 1);
+        QCOMPARE(pixel(swatch, 16, 8), QColor::fromRgb(kBroodColours[brood]));
+        QCOMPARE(pixel(swatch, 0, 0), outline);
+        QCOMPARE(pixel(swatch, swatch->width() - 1, swatch->height() - 1), outline);
+    }
+    const QList<QSize> iconSizes = window->windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(16, 16)) && iconSizes.contains(QSize(32, 32)));
+}
+
+void WindowsTest::protocolTextKeepsEveryCharacter() {
+    const auto window = shown(new aprotocole);
+    QPlainTextEdit* text1 = textBox(window.get(), "Text1");
+    QPlainTextEdit* text2 = textBox(window.get(), "Text2");
+    QVERIFY(text1->isReadOnly() && text2->isReadOnly());
+    // Each CR LF ends one line, the last one's included: 20 lines, none empty.
+    QTextDocument* doc = text1->document();
+    QCOMPARE(doc->blockCount(), 20);
+    QVERIFY(doc->lastBlock().text().endsWith("individus?"));
+    QVERIFY(!doc->toPlainText().contains('\r'));
+    int endingInSpace = 0;
+    for (int line = 0; line < 20; ++line) {
+        endingInSpace += doc->findBlockByNumber(line).text().endsWith(' ') ? 1 : 0;
+    }
+    QCOMPARE(endingInSpace, 17); // all but lines 5, 18 and 20
+    QVERIFY(doc->findBlockByNumber(3).text().contains("sont  les frequences"));
+    QCOMPARE(doc->findBlockByNumber(7).text(),
+             "de descendant à la génération suivante. Formez avec les 16 sacs restants 8 ");
+    QVERIFY(!doc->toPlainText().contains(QChar(0xC3))); // no UTF-8 read as Latin-1
+    QCOMPARE(text2->document()->blockCount(), 1);
+    QVERIFY(text2->toPlainText().contains("revient au même... De même il est possible"));
+    // Light grey where no text is drawn.
+    QCOMPARE(pixel(text1->viewport(), text1->viewport()->width() - 3, 2),
+             QColor::fromRgb(kTextBoxGrey));
+}
+
+void WindowsTest::aboutTextScrollsToThePsLine() {
+    const auto window = shown(new apropos);
+    QPlainTextEdit* text = textBox(window.get(), "Text1");
+    QTextDocument* doc = text->document();
+    // The credit, an empty line, then the 14 history lines.
+    const int history = doc->find("Modification :").blockNumber();
+    QVERIFY(history > 0 && doc->findBlockByNumber(history - 1).text().isEmpty());
+    QCOMPARE(doc->blockCount(), history + 14);
+    QCOMPARE(doc->findBlockByNumber(history + 1).text(), "-2.0 :\t- Correction du code");
+    QCOMPARE(doc->toPlainText().count('\t'), 8);
+    const QTextBlock ps = doc->lastBlock();
+    QVERIFY(ps.text().startsWith("PS : Pour ceux"));
+    QVERIFY(text->verticalScrollBar()->isVisible());
+    QVERIFY(text->verticalScrollBar()->maximum() > 0); // longer than the box
+    text->verticalScrollBar()->setValue(text->verticalScrollBar()->maximum());
+    QVERIFY(fullyShown(text, ps));
+}
+
+void WindowsTest::enlargingAboutMovesNothing() {
+    const auto window = shown(new apropos);
+    auto* text = window->findChild<QWidget*>("Text1");
+    auto* ok = window->findChild<QWidget*>("Command1");
+    const QRect textPlace = text->geometry();
+    const QRect okPlace = ok->geometry();
+    window->resize(700, 560);
+    QCoreApplication::processEvents();
+    QCOMPARE(window->size(), QSize(700, 560));
+    QCOMPARE(text->geometry(), textPlace);
+    QCOMPARE(ok->geometry(), okPlace);
+}
+
+void WindowsTest::giftPictureIsFramed() {
+    const QImage picture(":/cadeau.png");
+    QCOMPARE(picture.size(), QSize(178, 154));
+    QVERIFY(!picture.hasAlphaChannel());
+    const auto window = shown(new Cadeau);
+    auto* box = window->findChild<QLabel*>("Picture1");
+    QCOMPARE(box->size(), QSize(180, 156));
+    const QImage shownImage = box->grab().toImage();
+    const QRgb frame = window->palette().color(QPalette::WindowText).rgb();
+    QCOMPARE(shownImage.pixel(0, 0), frame);
+    QCOMPARE(shownImage.pixel(179, 155), frame);
+    int differing = 0;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            differing += shownImage.pixel(x + 1, y + 1) != picture.pixel(x, y) ? 1 : 0;
+        }
+    }
+    QCOMPARE(differing, 0);
+}
+
+QTEST_MAIN(WindowsTest)
+#include "windows_test.moc"

@@ -1,0 +1,82 @@
+// The main window: parents on the left, children on the right, each a grid
+// over a frequency panel, the three command buttons along the bottom.
+//
+// The window only shows: it holds no model state. Run control owns the
+// population and the generation counter, connects to the buttons and menu
+// entries exposed here, and calls the result-writing steps below in order.
+#pragma once
+
+#include "engine/population.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QPushButton;
+
+namespace bocavo::ui {
+
+class FrequencyPanel;
+class GenotypeGrid;
+
+class Tableau : public QMainWindow {
+    Q_OBJECT
+
+public:
+    explicit Tableau(QWidget* parent = nullptr);
+
+    QPushButton* simuler() const { return Simuler; }
+    QPushButton* genSuiv() const { return GenSuiv; }
+    QPushButton* command1() const { return Command1; }
+    QAction* quitAction() const { return quit; }
+    QAction* protocoleAction() const { return protocole; }
+    QAction* proposAction() const { return propos; }
+
+    // The founding marker: Label1 reading exactly "%" means the parents on
+    // display were just drawn from the urn.
+    bool hasFoundingMarker() const;
+    void setFoundingMarker();
+
+    // Result writing, one call per step.
+    void showGenotypes(const Population& pop);
+    void showFoundingParents();   // "25 %" in the four parent labels
+    void copyChildrenToParents(); // parent labels take the child labels' texts as they stand
+    void showChildFrequencies(const Population& pop);
+    void showGenerations(int parents, int children);
+
+signals:
+    // The window is closing, whatever asked for it; it never refuses.
+    void closing();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createTitles();
+    void createGrids();
+    void createPanels();
+    void createButtons();
+    void createMenu();
+    void connectDefaultButton();
+    void layOut();
+    void Form_Load();
+    void pressDefault();
+
+    QWidget* client_ = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    GenotypeGrid* Tableau_Parent = nullptr;
+    GenotypeGrid* Tableau_Enfant = nullptr;
+    FrequencyPanel* Frame2 = nullptr; // parents, left
+    FrequencyPanel* Frame1 = nullptr; // children, right; its Label1 carries the marker
+    QPushButton* Simuler = nullptr;
+    QPushButton* GenSuiv = nullptr;
+    QPushButton* Command1 = nullptr;
+    QAction* quit = nullptr;
+    QMenu* help = nullptr;
+    QAction* protocole = nullptr;
+    QAction* propos = nullptr;
+};
+
+} // namespace bocavo::ui

@@ -1,0 +1,94 @@
+#include "ui/windows/tool_window.h"
+
+#include "ui/colours.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QPlainTextEdit>
+
+namespace bocavo::ui {
+
+namespace {
+
+// An edit box puts a tab stop every eight average characters.
+inline constexpr int kCharactersPerTab = 8;
+
+// 10 pixels at 96 dpi, as sizes are rounded to whole pixels: at 8 pt (11 pixels)
+// the longest legend sentence would outgrow its 199-pixel label.
+inline constexpr qreal kInterfacePoints = 7.5;
+
+} // namespace
+
+ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidth, int clientHeight,
+                       Sizing sizing)
+    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                           Qt::WindowCloseButtonHint) {
+    setObjectName(name);
+    setWindowTitle(title);
+    // Discarded by its close button; and never what keeps the program running.
+    setAttribute(Qt::WA_DeleteOnClose);
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setFont(interfaceFont());
+    const QSize client = twipSize(clientWidth, clientHeight);
+    if (sizing == Sizing::Fixed) {
+        setFixedSize(client);
+    } else {
+        resize(client);
+    }
+}
+
+void ToolWindow::closeEvent(QCloseEvent* event) {
+    QWidget::closeEvent(event);
+    if (event->isAccepted()) {
+        emit closed();
+    }
+}
+
+QFont interfaceFont() {
+    QFont font;
+    font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
+                      QStringLiteral("DejaVu Sans Condensed")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(kInterfacePoints);
+    return font;
+}
+
+QFont verdanaFont(qreal points, QFont::Weight weight) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPointSizeF(points);
+    font.setWeight(weight);
+    return font;
+}
+
+QString withLineBreaks(const QString& crlfText) {
+    // CR LF ends a line: the last one's leaves no empty line to scroll to. A
+    // lone CR would also start a new paragraph in the text box, so each CR LF
+    // must become exactly one break.
+    QString text = crlfText;
+    if (text.endsWith(QLatin1String("\r\n"))) {
+        text.chop(2);
+    }
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    return text;
+}
+
+QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const TwipBox& box,
+                              const QString& crlfText, const QFont& font) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setObjectName(name);
+    place(edit, box);
+    edit->setFont(font);
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, QColor::fromRgb(kTextBoxGrey));
+    edit->setPalette(palette);
+    edit->setReadOnly(true);
+    edit->setTabChangesFocus(true);
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setTabStopDistance(kCharactersPerTab * QFontMetricsF(font).averageCharWidth());
+    edit->setPlainText(withLineBreaks(crlfText));
+    return edit;
+}
+
+} // namespace bocavo::ui

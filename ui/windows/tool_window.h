@@ -1,0 +1,65 @@
+// What the four auxiliary windows share: a parentless tool window of a fixed
+// client size (or a first size, for the one the user may enlarge), the face
+// that stands in for the platform's user-interface font, and the read-only
+// grey text box.
+#pragma once
+
+#include "ui/twips.h"
+
+#include <QFont>
+#include <QString>
+#include <QWidget>
+
+class QPlainTextEdit;
+
+namespace bocavo::ui {
+
+// A control's place in its window, in twips.
+struct TwipBox {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
+inline void place(QWidget* widget, const TwipBox& box) {
+    place(widget, box.left, box.top, box.width, box.height);
+}
+
+enum class Sizing { Fixed, Resizable };
+
+// A small caption bar with a close button only, no task-bar entry, no owner.
+// The close button discards the window (it deletes itself); OK buttons only
+// hide it. Whoever keeps the window learns of the discard through closed().
+class ToolWindow : public QWidget {
+    Q_OBJECT
+public:
+    ToolWindow(const QString& name, const QString& title, int clientWidth, int clientHeight,
+               Sizing sizing); // client size in twips
+
+signals:
+    // Emitted when the window accepts a close: it is hidden and will be deleted
+    // once control returns to the event loop, so it must not be shown again.
+    void closed();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+};
+
+// The legend and the About box follow the platform's user-interface font. The
+// fixed label widths were laid out for a narrow face at about 8 pt, so a
+// narrow face stands in for it wherever this program runs.
+QFont interfaceFont();
+
+// Verdana where installed; DejaVu Sans, drawn from the same design, elsewhere.
+QFont verdanaFont(qreal points, QFont::Weight weight = QFont::Normal);
+
+// The texts are kept as the program stores them, every line ended by CR LF;
+// shown, each CR LF ends one line.
+QString withLineBreaks(const QString& crlfText);
+
+// A multi-line, read-only text box on the light grey background.
+QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const TwipBox& box,
+                              const QString& crlfText, const QFont& font);
+
+} // namespace bocavo::ui

@@ -32,8 +32,12 @@ template <typename T = QWidget> T* child(const Tableau& window, const char* name
     return widget;
 }
 
+// Drawn at one device pixel per logical pixel whatever the screen's scale
+// factor, so that pixel positions follow the twip layout.
 QColor pixelAt(QWidget* widget, QPoint point) {
-    return widget->grab().toImage().pixelColor(point);
+    QImage image(widget->size(), QImage::Format_RGB32);
+    widget->render(&image);
+    return image.pixelColor(point);
 }
 
 const QString kFrameStart = QStringLiteral("Fréquence Allèliques :");

@@ -36,8 +36,16 @@ bool fullyShown(QPlainTextEdit* box, const QTextBlock& block) {
     return box->viewport()->rect().contains(shownAt(box, block));
 }
 
+// Drawn at one device pixel per logical pixel whatever the screen's scale
+// factor, so that pixel positions follow the twip layout.
+QImage drawn(QWidget* widget) {
+    QImage image(widget->size(), QImage::Format_RGB32);
+    widget->render(&image);
+    return image;
+}
+
 QColor pixel(QWidget* widget, int x, int y) {
-    return widget->grab().toImage().pixelColor(x, y);
+    return drawn(widget).pixelColor(x, y);
 }
 
 std::unique_ptr<ToolWindow> shown(ToolWindow* window) {
@@ -216,7 +224,7 @@ void WindowsTest::giftPictureIsFramed() {
     const auto window = shown(new Cadeau);
     auto* box = window->findChild<QLabel*>("Picture1");
     QCOMPARE(box->size(), QSize(180, 156));
-    const QImage shownImage = box->grab().toImage();
+    const QImage shownImage = drawn(box);
     const QRgb frame = window->palette().color(QPalette::WindowText).rgb();
     QCOMPARE(shownImage.pixel(0, 0), frame);
     QCOMPARE(shownImage.pixel(179, 155), frame);

@@ -10,7 +10,14 @@ class RunControlBench : public QObject {
     Q_OBJECT
 
 private slots:
+    void nextGeneration_data() {
+        QTest::addColumn<bool>("repaint");
+        QTest::newRow("model and widgets") << false;
+        QTest::newRow("with a full repaint") << true;
+    }
+
     void nextGeneration() {
+        QFETCH(bool, repaint);
         bocavo::ui::Tableau window;
         bocavo::RunControl control(window);
         window.show();
@@ -19,19 +26,8 @@ private slots:
         QBENCHMARK {
             control.setGenerationForTest(1); // never near the last generation
             window.genSuiv()->click();
-        }
-    }
-
-    void nextGenerationAndRepaint() {
-        bocavo::ui::Tableau window;
-        bocavo::RunControl control(window);
-        window.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&window));
-        window.simuler()->click();
-        QBENCHMARK {
-            control.setGenerationForTest(1);
-            window.genSuiv()->click();
-            window.repaint();
+            if (repaint)
+                window.repaint();
         }
     }
 };

@@ -1,0 +1,192 @@
+#include "experiment.h"
+
+#include "engine/census.h"
+#include "engine/generation.h"
+
+#include <algorithm>
+#include <exception>
+#include <mutex>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace bocavo::labo {
+namespace {
+
+// Class-generations per step: about 20 to 50 ms of work, so that a cancel or a
+// progress update is never far away and the step still keeps both cores busy.
+constexpr long kStepWork = 32768;
+
+// SplitMix64's finaliser: neighbouring inputs give unrelated outputs.
+std::uint64_t mix(std::uint64_t z) {
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+Counts countsOf(const Genotypes& table) {
+    Counts counts{};
+    for (int i = 1; i <= kIndividus; ++i)
+        for (int j = 1; j <= kCopies; ++j)
+            ++counts[static_cast<std::size_t>(table(i, j) - 1)];
+    return counts;
+}
+
+Counts childCounts(const Population& pop) {
+    Counts counts{};
+    for (int k = 1; k <= kAlleles; ++k)
+        counts[static_cast<std::size_t>(k - 1)] = static_cast<std::uint8_t>(pop.Nb_Allele(k));
+    return counts;
+}
+
+} // namespace
+
+std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
+    if (classNumber == 1)
+        return seed;
+    const auto key = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(classNumber);
+    return static_cast<std::uint32_t>(mix(key + 0x9E3779B97F4A7C15ull) >> 32);
+}
+
+bool isFixed(const Counts& counts) {
+    return std::find(counts.begin(), counts.end(), kAlleleCopies) != counts.end();
+}
+
+bool hasLoss(const Counts& counts) {
+    return std::find(counts.begin(), counts.end(), 0) != counts.end();
+}
+
+Experiment::Experiment(int classes, std::uint32_t seed) : seed_(seed) {
+    if (classes < kMinClasses || classes > kMaxClasses)
+        throw std::out_of_range("Nombre de classes hors limites : " + std::to_string(classes));
+    runs_.reserve(static_cast<std::size_t>(classes));
+    for (int n = 1; n <= classes; ++n)
+        runs_.push_back(ClassRun{Population{}, Source_Aleatoire(classSeed(seed, n)), {}, -1});
+}
+
+const Counts& Experiment::counts(int classNumber, int g) const {
+    return runs_[static_cast<std::size_t>(classNumber - 1)].history.at(g);
+}
+
+bool Experiment::allFixed() const {
+    if (generation() < 0)
+        return false;
+    return std::all_of(runs_.begin(), runs_.end(),
+                       [](const ClassRun& run) { return run.fixedAt >= 0; });
+}
+
+std::size_t Experiment::bytes() const {
+    std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun);
+    for (const ClassRun& run : runs_)
+        total += run.history.bytes();
+    return total;
+}
+
+int Experiment::advanceTo(int target, const Control& control) {
+    if (target < std::max(1, generation()) || target > kMaxGeneration)
+        throw std::out_of_range("Génération demandée hors limites : " + std::to_string(target));
+    return advance(target, false, control);
+}
+
+int Experiment::advanceUntilFixation(const Control& control) {
+    return advance(kMaxGeneration, true, control);
+}
+
+int Experiment::advance(int target, bool untilFixation, const Control& control) {
+    const int start = generation();
+    if (untilFixation && allFixed())
+        return start;
+    const int threads = control.threads > 0
+                            ? control.threads
+                            : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+    const int stepGenerations = static_cast<int>(std::max<long>(1, kStepWork / classes()));
+    int reached = start;
+    while (reached < target) {
+        // The founding step must reach generation 1: generations 0 and 1 come together.
+        const int to = std::min(target, std::max(1, reached + stepGenerations));
+        runStep(reached, to, threads);
+        int published = to;
+        double done = static_cast<double>(to - start) / (target - start);
+        if (untilFixation) {
+            const auto fixed = std::count_if(runs_.begin(), runs_.end(),
+                                             [](const ClassRun& r) { return r.fixedAt >= 0; });
+            done = static_cast<double>(fixed) / classes();
+            if (fixed == classes()) {
+                int last = 0;
+                for (const ClassRun& run : runs_)
+                    last = std::max(last, run.fixedAt);
+                // Generations past the last fixation were filled but are dropped:
+                // they repeat the fixed counts and the next advance rewrites them.
+                published = std::max(start, last);
+            }
+        }
+        reached = published;
+        published_.store(reached, std::memory_order_release);
+        if (control.progress)
+            control.progress(reached, done);
+        if (untilFixation && done >= 1.0)
+            break;
+        if (control.cancel && control.cancel->load())
+            break;
+    }
+    return reached;
+}
+
+void Experiment::runStep(int from, int to, int threads) {
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    // Classes are handed out a few at a time, so that a thread whose classes
+    // are all fixed (and merely copied) takes more of the others.
+    constexpr std::size_t kBatch = 8;
+    auto work = [&] {
+        try {
+            for (std::size_t first = next.fetch_add(kBatch); first < runs_.size();
+                 first = next.fetch_add(kBatch))
+                for (std::size_t n = first; n < std::min(first + kBatch, runs_.size()); ++n)
+                    advanceClass(runs_[n], from, to);
+        } catch (...) {
+            const std::lock_guard lock(failureLock);
+            failure = std::current_exception();
+            next = runs_.size();
+        }
+    };
+    std::vector<std::jthread> helpers;
+    const int wanted = std::min(threads, classes());
+    for (int t = 1; t < wanted; ++t)
+        helpers.emplace_back(work);
+    work();
+    helpers.clear(); // joins
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+// The main program's order: Simulation is foundGeneration then the census,
+// Next generation is nextGeneration then the census.
+void Experiment::advanceClass(ClassRun& run, int from, int to) const {
+    int g = from + 1;
+    if (g == 0) {
+        foundGeneration(run.pop, run.source);
+        run.history.set(0, countsOf(run.pop.Geno_Parent));
+        Count_Allele(run.pop);
+        run.history.set(1, childCounts(run.pop));
+        if (isFixed(run.history.at(1)))
+            run.fixedAt = 1;
+        g = 2;
+    }
+    for (; g <= to; ++g) {
+        if (run.fixedAt >= 0 && !breedFixed_) {
+            const Counts fixed = run.history.at(g - 1);
+            run.history.fill(g, to, fixed);
+            break;
+        }
+        nextGeneration(run.pop, run.source);
+        Count_Allele(run.pop);
+        const Counts counts = childCounts(run.pop);
+        run.history.set(g, counts);
+        if (run.fixedAt < 0 && isFixed(counts))
+            run.fixedAt = g;
+    }
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,84 @@
+// Many classes side by side: each class is one independent run of the main
+// program's procedure on its own population and its own random source, and
+// every generation of every class is recorded from generation 0 (the founders).
+#pragma once
+
+#include "engine/population.h"
+#include "engine/random_source.h"
+#include "history.h"
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+namespace bocavo::labo {
+
+// With this seed class 1 starts from the main program's own fixed state, so it
+// shows what a freshly started main program shows.
+inline constexpr std::uint32_t kDefaultSeed = Source_Aleatoire::kFixedSeed;
+
+// The seed of class n (1-based): the run's seed itself for class 1, a
+// well-mixed value of (seed, n) for the others.
+std::uint32_t classSeed(std::uint32_t seed, int classNumber);
+
+bool isFixed(const Counts& counts); // one allele holds all 40 copies
+bool hasLoss(const Counts& counts); // at least one allele is gone
+
+// How a long advance is watched and stopped; both are read on the calling thread.
+struct Control {
+    const std::atomic<bool>* cancel = nullptr; // checked between steps
+    // After each published step: the generation reached and the share done (0..1).
+    std::function<void(int generation, double done)> progress;
+    int threads = 0; // 0: one per core
+};
+
+class Experiment {
+public:
+    Experiment(int classes, std::uint32_t seed);
+
+    int classes() const { return static_cast<int>(runs_.size()); }
+    std::uint32_t seed() const { return seed_; }
+
+    // The last generation every class has recorded, -1 before the founding.
+    // Safe to call from any thread while an advance runs, and so are counts()
+    // and fixedAt() for generations up to this one.
+    int generation() const { return published_.load(std::memory_order_acquire); }
+    const Counts& counts(int classNumber, int g) const;
+
+    // Advances every class to `target` (1..kMaxGeneration, not below the
+    // current generation). Stops early, between two steps, when cancelled:
+    // every step done stays recorded. Returns the generation reached.
+    int advanceTo(int target, const Control& control = {});
+    // Advances until every class has one allele left, or to kMaxGeneration;
+    // ends at the first generation where the last class fixes.
+    int advanceUntilFixation(const Control& control = {});
+
+    bool allFixed() const; // not while an advance runs
+    std::size_t bytes() const;
+
+    // A fixed class keeps its counts for ever (no draw can bring a lost allele
+    // back), so by default its later generations are copied instead of bred.
+    // Tests turn the shortcut off to prove that it changes nothing.
+    void setBreedFixedClasses(bool breed) { breedFixed_ = breed; }
+
+private:
+    // A cache line of its own at each end, so two threads never share one.
+    struct alignas(64) ClassRun {
+        Population pop;
+        Source_Aleatoire source;
+        History history;
+        int fixedAt = -1; // first generation with one allele left
+    };
+
+    int advance(int target, bool untilFixation, const Control& control);
+    void runStep(int from, int to, int threads);
+    void advanceClass(ClassRun& run, int from, int to) const;
+
+    std::uint32_t seed_;
+    std::vector<ClassRun> runs_;
+    std::atomic<int> published_{-1};
+    bool breedFixed_ = false;
+};
+
+} // namespace bocavo::labo

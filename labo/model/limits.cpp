@@ -1,0 +1,79 @@
+#include "limits.h"
+
+#include <cctype>
+
+namespace bocavo::labo {
+namespace {
+
+// Plain decimal digits, surrounding spaces allowed, nothing else: "1e3", "+5",
+// "12abc" and "3.0" are refused rather than half-read.
+std::optional<std::uint64_t> parseDigits(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    if (text.empty() || text.size() > 18)
+        return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        if (c < '0' || c > '9')
+            return std::nullopt;
+        value = value * 10 + static_cast<std::uint64_t>(c - '0');
+    }
+    return value;
+}
+
+bool isBlank(std::string_view text) {
+    for (const char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+Parsed<int> parseRange(std::string_view text, int low, int high, const std::string& what) {
+    const std::string range = "un nombre entier de " +
+                              groupDigits(static_cast<std::uint64_t>(low)) + " à " +
+                              groupDigits(static_cast<std::uint64_t>(high));
+    if (isBlank(text))
+        return {std::nullopt, "Indiquez " + what + " : " + range + "."};
+    const auto value = parseDigits(text);
+    if (!value || *value < static_cast<std::uint64_t>(low) ||
+        *value > static_cast<std::uint64_t>(high))
+        return {std::nullopt, "« " + std::string(text) + " » ne convient pas pour " + what +
+                                  " : il faut " + range + "."};
+    return {static_cast<int>(*value), {}};
+}
+
+} // namespace
+
+std::string groupDigits(std::uint64_t value) {
+    std::string digits = std::to_string(value);
+    for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
+        digits.insert(static_cast<std::size_t>(i), " ");
+    return digits;
+}
+
+Parsed<int> parseClasses(std::string_view text) {
+    return parseRange(text, kMinClasses, kMaxClasses, "le nombre de classes");
+}
+
+Parsed<int> parseGenerations(std::string_view text) {
+    return parseRange(text, kMinGenerations, kMaxGeneration, "le nombre de générations");
+}
+
+Parsed<int> parseEvery(std::string_view text) {
+    return parseRange(text, kMinEvery, kMaxEvery, "l'intervalle entre générations gardées");
+}
+
+Parsed<std::uint32_t> parseSeed(std::string_view text) {
+    const std::string range = "un nombre entier de 0 à " + groupDigits(UINT32_MAX);
+    if (isBlank(text))
+        return {std::nullopt, "Indiquez la graine : " + range + "."};
+    const auto value = parseDigits(text);
+    if (!value || *value > UINT32_MAX)
+        return {std::nullopt, "« " + std::string(text) +
+                                  " » ne convient pas pour la graine : il faut " + range + "."};
+    return {static_cast<std::uint32_t>(*value), {}};
+}
+
+} // namespace bocavo::labo

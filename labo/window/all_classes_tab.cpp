@@ -1,0 +1,139 @@
+#include "all_classes_tab.h"
+
+#include "chart_support.h"
+#include "model/experiment.h"
+
+#include <QChart>
+#include <QComboBox>
+#include <QGraphicsSimpleTextItem>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
+#include <QScatterSeries>
+#include <QValueAxis>
+
+namespace bocavo::labo {
+namespace {
+
+// Points over all curves together: 1 000 classes get 150 points each, which
+// keeps a redraw well under a tenth of a second.
+constexpr int kPointBudget = 150'000;
+constexpr int kMaxPointsPerCurve = 1500;
+constexpr int kEdgeRoom = 80; // pixels right of the plot for the edge counts
+
+QString classesText(int n) {
+    return n == 1 ? QStringLiteral("1 classe") : frenchNumber(n, 0) + " classes";
+}
+
+} // namespace
+
+AllClassesTab::AllClassesTab(QWidget* parent)
+    : ChartTab(parent), alleleBox_(new QComboBox), fixedMark_(new QScatterSeries),
+      lostMark_(new QScatterSeries), fixedText_(new QGraphicsSimpleTextItem(chart())),
+      lostText_(new QGraphicsSimpleTextItem(chart())) {
+    alleleBox_->setObjectName("allele");
+    for (int k = 1; k <= 4; ++k)
+        alleleBox_->addItem(QString("Allèle %1").arg(k));
+    auto* label = new QLabel("Allèle sui&vi :");
+    label->setBuddy(alleleBox_);
+    controls()->addWidget(label);
+    controls()->addWidget(alleleBox_);
+    controls()->addStretch(1);
+
+    x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
+    setGenerationAxis(x_);
+    y_ = addAxis(chart(), Qt::AlignLeft, "Fréquence de l'allèle (%)", 0, 100, "%.0f");
+    for (QScatterSeries* mark : {fixedMark_, lostMark_}) {
+        mark->setMarkerSize(11);
+        chart()->addSeries(mark);
+        attach(mark, x_, y_);
+    }
+    lostMark_->setColor(Qt::white);
+    QMargins margins = chart()->margins();
+    margins.setRight(kEdgeRoom);
+    chart()->setMargins(margins);
+    connect(chart(), &QChart::plotAreaChanged, this, [this] { placeEdgeTexts(); });
+    connect(alleleBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
+}
+
+void AllClassesTab::setCurveCount(int classes) {
+    if (static_cast<int>(curves_.size()) == classes)
+        return;
+    for (QLineSeries* curve : curves_) {
+        chart()->removeSeries(curve);
+        delete curve;
+    }
+    curves_.clear();
+    for (int c = 1; c <= classes; ++c) {
+        auto* curve = new QLineSeries;
+        curve->setName(c == 1 ? QStringLiteral("Une courbe par classe")
+                              : QString("Classe %1").arg(c));
+        chart()->addSeries(curve);
+        attach(curve, x_, y_);
+        // One legend entry stands for all the curves.
+        if (c > 1)
+            chart()->legend()->markers(curve).constFirst()->setVisible(false);
+        curves_.push_back(curve);
+    }
+}
+
+void AllClassesTab::redraw() {
+    const int end = last();
+    const int from = firstShown();
+    const int to = lastShown();
+    const int allele = alleleBox_->currentIndex() + 1;
+    const QColor colour = alleleColour(allele);
+    setCurveCount(end < 0 ? 0 : experiment()->classes());
+    fixed_ = lost_ = 0;
+    if (end >= 0) {
+        const int classes = experiment()->classes();
+        const int step = sampleStep(
+            to - from, std::min(kMaxPointsPerCurve, std::max(50, kPointBudget / classes)));
+        // Many curves overlap: a translucent pen lets the crowded paths show darker.
+        QColor pen = colour;
+        pen.setAlpha(classes > 50 ? 70 : 160);
+        for (int c = 1; c <= classes; ++c) {
+            QLineSeries* curve = curves_[static_cast<std::size_t>(c - 1)];
+            curve->setPen(QPen(pen, 1.5));
+            curve->replace(sampled(from, to, step, [&](int g) {
+                return experiment()->counts(c, g)[static_cast<std::size_t>(allele - 1)] * 2.5;
+            }));
+            // The counts at the right edge of what is on show.
+            const int n = experiment()->counts(c, to)[static_cast<std::size_t>(allele - 1)];
+            fixed_ += n == 40;
+            lost_ += n == 0;
+        }
+        if (!curves_.empty()) // the legend's sample line, opaque
+            curves_.front()->setPen(QPen(colour, 1.5));
+    }
+    showGenerations();
+    fixedMark_->setColor(colour);
+    lostMark_->setBorderColor(colour);
+    fixedMark_->clear();
+    lostMark_->clear();
+    if (end >= 0) {
+        fixedMark_->append(std::max(1, to), 100);
+        lostMark_->append(std::max(1, to), 0);
+    }
+    fixedMark_->setName(QString("Fixé (100 %) dans %1").arg(classesText(fixed_)));
+    lostMark_->setName(QString("Perdu (0 %) dans %1").arg(classesText(lost_)));
+    chart()->setTitle(end < 0 ? QStringLiteral("Toutes les classes : aucune simulation")
+                              : QString("Allèle %1 dans chacune des %2, générations %3 à %4")
+                                    .arg(allele)
+                                    .arg(classesText(experiment()->classes()))
+                                    .arg(from)
+                                    .arg(to));
+    fixedText_->setText(end < 0 ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));
+    lostText_->setText(end < 0 ? QString() : QString("perdu :\n%1").arg(classesText(lost_)));
+    placeEdgeTexts();
+}
+
+// The counts sit just right of the plot, level with 100 % and 0 %.
+void AllClassesTab::placeEdgeTexts() {
+    const QRectF plot = chart()->plotArea();
+    fixedText_->setPos(plot.right() + 8, plot.top() - 4);
+    lostText_->setPos(plot.right() + 8, plot.bottom() - lostText_->boundingRect().height() + 4);
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,46 @@
+// "Toutes les classes": one allele's frequency in every class, and at the
+// right edge how many classes have fixed it and how many have lost it.
+#pragma once
+
+#include "chart_tab.h"
+
+#include <vector>
+
+class QComboBox;
+class QGraphicsSimpleTextItem;
+class QLineSeries;
+class QScatterSeries;
+class QValueAxis;
+
+namespace bocavo::labo {
+
+class AllClassesTab : public ChartTab {
+    Q_OBJECT
+public:
+    explicit AllClassesTab(QWidget* parent = nullptr);
+
+    QComboBox* alleleBox() const { return alleleBox_; }
+    int classCurves() const { return static_cast<int>(curves_.size()); }
+    int fixedCount() const { return fixed_; }
+    int lostCount() const { return lost_; }
+
+protected:
+    void redraw() override;
+
+private:
+    void setCurveCount(int classes);
+    void placeEdgeTexts();
+
+    QComboBox* alleleBox_;
+    QValueAxis* x_;
+    QValueAxis* y_;
+    std::vector<QLineSeries*> curves_;
+    QScatterSeries* fixedMark_;
+    QScatterSeries* lostMark_;
+    QGraphicsSimpleTextItem* fixedText_;
+    QGraphicsSimpleTextItem* lostText_;
+    int fixed_ = 0;
+    int lost_ = 0;
+};
+
+} // namespace bocavo::labo

@@ -1,0 +1,306 @@
+#include "labo_window.h"
+
+#include "all_classes_tab.h"
+#include "chart_export.h"
+#include "class_tab.h"
+#include "csv_size_dialog.h"
+#include "fixation_tab.h"
+#include "heterozygosity_tab.h"
+#include "model/csv_writer.h"
+#include "parameter_panel.h"
+#include "run_controller.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace bocavo::labo {
+namespace {
+
+QPushButton* newButton(const QString& text, const char* name) {
+    auto* button = new QPushButton(text);
+    button->setObjectName(name);
+    return button;
+}
+
+} // namespace
+
+LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
+    : QMainWindow(parent), controller_(controller), parameters_(new ParameterPanel),
+      csvWarningBytes_(kLargeCsvBytes) {
+    setObjectName("Labo");
+    setWindowTitle("Laboratoire de dérive - Bocavo");
+    QIcon icon;
+    icon.addFile(":/icon16.png");
+    icon.addFile(":/icon32.png");
+    setWindowIcon(icon);
+    createCommands();
+    createTabs();
+    createMenus();
+    layOut();
+    connectController();
+    updateCommands();
+    refreshRunLabel();
+    refreshCurrentTab();
+    resize(1100, 820);
+}
+
+void LaboWindow::createCommands() {
+    launch_ = newButton("&Lancer", "lancer");
+    launch_->setToolTip("Fait dériver toutes les classes jusqu'à la génération choisie");
+    next_ = newButton("Génération &suivante", "generationSuivante");
+    next_->setToolTip("Une génération de plus pour chaque classe");
+    fixation_ = newButton("Jusqu'à fi&xation", "jusquAFixation");
+    fixation_->setToolTip("Continue jusqu'à ce que chaque classe n'ait plus qu'un allèle");
+    reset_ = newButton("&Réinitialiser", "reinitialiser");
+    cancel_ = newButton("&Annuler", "annuler");
+    progress_ = new QProgressBar;
+    progress_->setObjectName("progression");
+    progress_->setRange(0, 1000);
+    progress_->setTextVisible(false);
+    runLabel_ = new QLabel;
+    runLabel_->setObjectName("etat");
+
+    connect(launch_, &QPushButton::clicked, this, &LaboWindow::onLaunch);
+    connect(fixation_, &QPushButton::clicked, this, &LaboWindow::onFixation);
+    connect(next_, &QPushButton::clicked, this, [this] {
+        if (const QString refused = controller_->nextGeneration(); !refused.isEmpty())
+            showProblem(refused);
+    });
+    connect(reset_, &QPushButton::clicked, this, [this] { controller_->reset(); });
+    connect(cancel_, &QPushButton::clicked, controller_, &RunController::cancel);
+    connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::updateCommands);
+}
+
+void LaboWindow::createTabs() {
+    tabs_ = new QTabWidget;
+    tabs_->setObjectName("vues");
+    classTab_ = new ClassTab;
+    allClassesTab_ = new AllClassesTab;
+    fixationTab_ = new FixationTab;
+    heterozygosityTab_ = new HeterozygosityTab;
+    tabs_->addTab(classTab_, "Une classe");
+    tabs_->addTab(allClassesTab_, "Toutes les classes");
+    tabs_->addTab(fixationTab_, "Fixation");
+    tabs_->addTab(heterozygosityTab_, "Hétérozygotie");
+    connect(tabs_, &QTabWidget::currentChanged, this, &LaboWindow::refreshCurrentTab);
+}
+
+void LaboWindow::createMenus() {
+    QMenu* file = menuBar()->addMenu("&Fichier");
+    exportActions_[0] =
+        file->addAction("Exporter les données en &CSV...", this, &LaboWindow::exportCsv);
+    exportActions_[1] =
+        file->addAction("Exporter le graphique en &PNG...", this, [this] { exportPicture("PNG"); });
+    exportActions_[2] =
+        file->addAction("Exporter le graphique en &SVG...", this, [this] { exportPicture("SVG"); });
+    exportActions_[3] =
+        file->addAction("&Imprimer le graphique...", this, &LaboWindow::printCurrentChart);
+    exportActions_[3]->setShortcut(QKeySequence::Print);
+    file->addSeparator();
+    QAction* quit = file->addAction("&Quitter", this, &QWidget::close);
+    quit->setShortcut(QKeySequence::Quit);
+}
+
+void LaboWindow::layOut() {
+    auto* commands = new QHBoxLayout;
+    for (QPushButton* button : {launch_, next_, fixation_, reset_})
+        commands->addWidget(button);
+    commands->addSpacing(16);
+    commands->addWidget(progress_, 1);
+    commands->addWidget(cancel_);
+    auto* central = new QWidget;
+    auto* layout = new QVBoxLayout(central);
+    layout->addWidget(parameters_);
+    layout->addLayout(commands);
+    layout->addWidget(runLabel_);
+    layout->addWidget(tabs_, 1);
+    setCentralWidget(central);
+}
+
+void LaboWindow::connectController() {
+    connect(controller_, &RunController::busyChanged, this, &LaboWindow::updateCommands);
+    connect(controller_, &RunController::progressed, progress_, &QProgressBar::setValue);
+    connect(controller_, &RunController::grown, this, [this] {
+        refreshRunLabel();
+        refreshCurrentTab();
+    });
+    connect(controller_, &RunController::runReplaced, this, [this] {
+        for (int i = 0; i < tabs_->count(); ++i)
+            static_cast<ChartTab*>(tabs_->widget(i))->forgetZoom();
+        refreshRunLabel();
+        refreshCurrentTab();
+        updateCommands();
+    });
+    connect(controller_, &RunController::finished, this, [this](const QString& text, bool failed) {
+        statusBar()->showMessage(text);
+        refreshRunLabel();
+        refreshCurrentTab();
+        updateCommands();
+        if (failed)
+            showProblem(text);
+    });
+}
+
+void LaboWindow::onLaunch() {
+    const auto p = parameters_->parameters();
+    if (!p)
+        return showProblem(parameters_->errors());
+    if (const QString refused = controller_->launch(p->classes, p->seed, p->generations);
+        !refused.isEmpty())
+        showProblem(refused);
+}
+
+void LaboWindow::onFixation() {
+    const auto p = parameters_->parameters();
+    if (!p)
+        return showProblem(parameters_->errors());
+    if (const QString refused = controller_->untilFixation(p->classes, p->seed); !refused.isEmpty())
+        showProblem(refused);
+}
+
+void LaboWindow::updateCommands() {
+    const bool busy = controller_->busy();
+    const bool valid = parameters_->parameters().has_value();
+    const Experiment* run = controller_->experiment();
+    const bool hasRun = run && run->generation() >= 0;
+    launch_->setEnabled(!busy && valid);
+    fixation_->setEnabled(!busy && valid);
+    next_->setEnabled(!busy && hasRun);
+    reset_->setEnabled(!busy && run);
+    cancel_->setEnabled(busy);
+    parameters_->setEnabled(!busy);
+    for (QAction* action : exportActions_)
+        action->setEnabled(!busy);
+    if (!busy)
+        progress_->setValue(hasRun ? progress_->maximum() : 0);
+}
+
+void LaboWindow::refreshRunLabel() {
+    const Experiment* run = controller_->experiment();
+    const int g = controller_->statistics().generation();
+    if (!run || g < 0) {
+        runLabel_->setText("Aucune simulation : choisissez les paramètres puis « Lancer ».");
+        return;
+    }
+    const QLocale french(QLocale::French, QLocale::France);
+    QString text = QString("%1 classe%2, graine %3 : génération %4")
+                       .arg(french.toString(run->classes()), run->classes() > 1 ? "s" : "")
+                       .arg(run->seed())
+                       .arg(french.toString(g));
+    // The worker may be adding storage while it runs: the size is read once it is done.
+    if (!controller_->busy())
+        text += QString(" (%1 en mémoire)").arg(sizeText(run->bytes()));
+    runLabel_->setText(text + ".");
+}
+
+ChartTab* LaboWindow::currentTab() const {
+    return static_cast<ChartTab*>(tabs_->currentWidget());
+}
+
+// Only the visible view is redrawn; the others catch up when shown.
+void LaboWindow::refreshCurrentTab() {
+    currentTab()->display(controller_->experiment(), &controller_->statistics());
+}
+
+void LaboWindow::showProblem(const QString& text) {
+    if (!notice_) {
+        notice_ = new QMessageBox(QMessageBox::Warning, "Laboratoire de dérive", QString(),
+                                  QMessageBox::Ok, this);
+        notice_->setObjectName("probleme");
+    }
+    notice_->setText(text);
+    notice_->open(); // window-modal, without blocking the event loop
+}
+
+void LaboWindow::exportCsv() {
+    const Experiment* run = controller_->experiment();
+    if (!run || run->generation() < 0)
+        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Exporter les données en CSV",
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.csv",
+        "Fichiers CSV (*.csv)");
+    if (!path.isEmpty())
+        exportCsvTo(path);
+}
+
+void LaboWindow::exportCsvTo(const QString& path) {
+    const Experiment* run = controller_->experiment();
+    if (!run || run->generation() < 0)
+        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
+    int every = 1;
+    // Sizing the largest runs reads every count: a fraction of a second.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const std::uint64_t whole = planCsv(*run, 1).bytes;
+    const int suggested = everyWithin(*run, whole, csvWarningBytes_);
+    QGuiApplication::restoreOverrideCursor();
+    if (whole > csvWarningBytes_) {
+        CsvSizeDialog ask(
+            whole, [run](int k) { return planCsv(*run, k).bytes; }, suggested, this);
+        if (ask.exec() != QDialog::Accepted)
+            return;
+        every = ask.every();
+    }
+    if (const QString refused = controller_->exportCsv(path, every); !refused.isEmpty())
+        showProblem(refused);
+}
+
+void LaboWindow::exportPicture(const char* format) {
+    const QString suffix = QString(format).toLower();
+    const QString path = QFileDialog::getSaveFileName(
+        this, QString("Exporter le graphique en %1").arg(format),
+        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + "/derive." + suffix,
+        QString("Images %1 (*.%2)").arg(format, suffix));
+    if (path.isEmpty())
+        return;
+    if (suffix == "png")
+        exportPngTo(path);
+    else
+        exportSvgTo(path);
+}
+
+void LaboWindow::exportPngTo(const QString& path) {
+    if (const QString error = savePng(currentTab()->view(), path); !error.isEmpty())
+        return showProblem(error);
+    statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
+}
+
+void LaboWindow::exportSvgTo(const QString& path) {
+    const QString title = tabs_->tabText(tabs_->currentIndex());
+    if (const QString error = saveSvg(currentTab()->view(), path, title); !error.isEmpty())
+        return showProblem(error);
+    statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
+}
+
+void LaboWindow::printCurrentChart() {
+    QPrinter printer(QPrinter::HighResolution);
+    QPrintDialog dialog(&printer, this);
+    dialog.setWindowTitle("Imprimer le graphique");
+    if (dialog.exec() == QDialog::Accepted)
+        printChart(currentTab()->view(), &printer);
+}
+
+// A running task is cancelled; the window closes once its current step ends.
+void LaboWindow::closeEvent(QCloseEvent* event) {
+    controller_->cancel();
+    controller_->waitForIdle();
+    event->accept();
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,95 @@
+// The laboratory's window: parameters, the four commands, progress, the four
+// views and the exports. It holds no run of its own: the RunController it is
+// given owns the run, and the window reflects it.
+#pragma once
+
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QLabel;
+class QMessageBox;
+class QProgressBar;
+class QPushButton;
+class QTabWidget;
+
+namespace bocavo::labo {
+
+class ChartTab;
+class ClassTab;
+class AllClassesTab;
+class FixationTab;
+class HeterozygosityTab;
+class ParameterPanel;
+class RunController;
+
+class LaboWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit LaboWindow(RunController* controller, QWidget* parent = nullptr);
+
+    // The exports without their file dialogs, for the dialogs and for tests.
+    void exportCsvTo(const QString& path);
+    void exportPngTo(const QString& path);
+    void exportSvgTo(const QString& path);
+    // Files above this size are announced first (100 MB unless a test lowers it).
+    void setCsvWarningBytes(std::uint64_t bytes) { csvWarningBytes_ = bytes; }
+
+    ParameterPanel* parameters() const { return parameters_; }
+    QPushButton* launchButton() const { return launch_; }
+    QPushButton* nextButton() const { return next_; }
+    QPushButton* fixationButton() const { return fixation_; }
+    QPushButton* resetButton() const { return reset_; }
+    QPushButton* cancelButton() const { return cancel_; }
+    QProgressBar* progress() const { return progress_; }
+    QLabel* runLabel() const { return runLabel_; }
+    QTabWidget* tabs() const { return tabs_; }
+    ClassTab* classTab() const { return classTab_; }
+    AllClassesTab* allClassesTab() const { return allClassesTab_; }
+    FixationTab* fixationTab() const { return fixationTab_; }
+    HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
+    // The last problem shown to the user, if any.
+    QMessageBox* notice() const { return notice_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void createCommands();
+    void createTabs();
+    void createMenus();
+    void layOut();
+    void connectController();
+
+    void onLaunch();
+    void onFixation();
+    void updateCommands();
+    void refreshRunLabel();
+    void refreshCurrentTab();
+    void showProblem(const QString& text);
+    ChartTab* currentTab() const;
+    void exportCsv();
+    void exportPicture(const char* format);
+    void printCurrentChart();
+
+    RunController* controller_;
+    ParameterPanel* parameters_;
+    QPushButton* launch_;
+    QPushButton* next_;
+    QPushButton* fixation_;
+    QPushButton* reset_;
+    QPushButton* cancel_;
+    QProgressBar* progress_;
+    QLabel* runLabel_;
+    QTabWidget* tabs_;
+    ClassTab* classTab_;
+    AllClassesTab* allClassesTab_;
+    FixationTab* fixationTab_;
+    HeterozygosityTab* heterozygosityTab_;
+    std::array<QAction*, 4> exportActions_{};
+    QMessageBox* notice_ = nullptr;
+    std::uint64_t csvWarningBytes_;
+};
+
+} // namespace bocavo::labo

@@ -1,0 +1,147 @@
+// The CSV file: it parses back to exactly the recorded counts, its size is
+// known before it is written, and a failed write loses nothing.
+#include "engine/census.h"
+#include "model/csv_writer.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+
+namespace bocavo::labo {
+namespace {
+
+std::filesystem::path scratch(const std::string& name) {
+    const auto dir =
+        std::filesystem::temp_directory_path() /
+        ("labo_csv_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+TEST(CsvTest, FrequencyIsTheMainProgramsPercentWithAPoint) {
+    Population pop;
+    for (int n = 0; n <= kAlleleCopies; ++n) {
+        pop.Nb_Allele(1) = static_cast<Cell>(n);
+        std::ostringstream expected;
+        expected << Frequence(pop, 1); // the engine's value, printed in the C locale
+        EXPECT_EQ(frequencyText(n), expected.str()) << n << " copies";
+    }
+    EXPECT_EQ(frequencyText(9), "22.5");
+    EXPECT_EQ(frequencyText(40), "100");
+}
+
+struct Row {
+    int classe, generation, allele, count;
+    double frequency;
+};
+
+std::vector<Row> parse(const std::string& text, std::string& header) {
+    std::istringstream in(text);
+    std::getline(in, header);
+    std::vector<Row> rows;
+    std::string line;
+    while (std::getline(in, line)) {
+        Row row{};
+        char c1, c2, c3, c4;
+        std::istringstream fields(line);
+        fields >> row.classe >> c1 >> row.generation >> c2 >> row.allele >> c3 >> row.count >> c4 >>
+            row.frequency;
+        EXPECT_TRUE(fields && c1 == ',' && c2 == ',' && c3 == ',' && c4 == ',') << line;
+        EXPECT_TRUE(fields.eof()) << "trailing text in " << line;
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+TEST(CsvTest, ParsesBackToTheRecordedCounts) {
+    Experiment experiment(7, 11);
+    experiment.advanceTo(45);
+    const auto path = scratch("whole.csv");
+    const CsvOutcome outcome = writeCsv(experiment, path, 1);
+    ASSERT_TRUE(outcome.written) << outcome.error;
+    const std::string text = readAll(path);
+    EXPECT_EQ(text.size(), planCsv(experiment, 1).bytes); // the announced size is exact
+    std::string header;
+    const auto rows = parse(text, header);
+    EXPECT_EQ(header, "classe,génération,allèle,effectif,fréquence");
+    ASSERT_EQ(rows.size(), 7u * 46u * 4u);
+    EXPECT_EQ(outcome.rows, rows.size());
+    std::size_t i = 0;
+    for (int c = 1; c <= 7; ++c) {
+        for (int g = 0; g <= 45; ++g) {
+            for (int k = 1; k <= 4; ++k, ++i) {
+                const Row& row = rows[i];
+                ASSERT_EQ(row.classe, c);
+                ASSERT_EQ(row.generation, g);
+                ASSERT_EQ(row.allele, k);
+                ASSERT_EQ(row.count, experiment.counts(c, g)[static_cast<std::size_t>(k - 1)]);
+                ASSERT_DOUBLE_EQ(row.frequency, row.count * 2.5);
+            }
+        }
+    }
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".partiel"));
+}
+
+TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
+    Experiment experiment(3, 4);
+    experiment.advanceTo(100);
+    const auto path = scratch("every.csv");
+    ASSERT_TRUE(writeCsv(experiment, path, 30).written);
+    std::string header;
+    const auto rows = parse(readAll(path), header);
+    ASSERT_EQ(rows.size(), 3u * 4u * 4u); // generations 0, 30, 60 and 90
+    EXPECT_EQ(rows[4].generation, 30);
+    EXPECT_EQ(rows[15].generation, 90);
+    EXPECT_EQ(planCsv(experiment, 30).rows, rows.size());
+}
+
+TEST(CsvTest, SuggestedIntervalBringsTheFileUnderTheLimit) {
+    Experiment experiment(10, 4);
+    experiment.advanceTo(1000);
+    const auto whole = planCsv(experiment, 1).bytes;
+    const int every = everyWithin(experiment, whole, whole / 10);
+    EXPECT_LE(planCsv(experiment, every).bytes, whole / 10);
+    EXPECT_GT(planCsv(experiment, every - 1).bytes, whole / 10); // and it is the smallest
+    EXPECT_EQ(everyWithin(experiment, whole, whole), 1);
+}
+
+TEST(CsvTest, AnUnwritableFileGivesAFrenchReasonAndSparesTheOldFile) {
+    Experiment experiment(2, 4);
+    experiment.advanceTo(10);
+    const auto missing = scratch("no/such/folder/out.csv");
+    const CsvOutcome outcome = writeCsv(experiment, missing, 1);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_EQ(outcome.error, "Impossible d'écrire le fichier « " + missing.string() +
+                                 " » : le dossier n'existe pas.");
+    // A folder in the file's place: nothing replaced, nothing left behind.
+    const auto folder = scratch("a_folder.csv");
+    std::filesystem::create_directories(folder);
+    EXPECT_FALSE(writeCsv(experiment, folder, 1).written);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+    EXPECT_FALSE(std::filesystem::exists(folder.string() + ".partiel"));
+    EXPECT_EQ(experiment.generation(), 10); // the run itself is untouched
+}
+
+TEST(CsvTest, ACancelledExportLeavesTheOldFileAsItWas) {
+    Experiment experiment(20, 4);
+    experiment.advanceTo(50);
+    const auto path = scratch("kept.csv");
+    { std::ofstream(path) << "ancien"; }
+    std::atomic<bool> cancel{true};
+    const CsvOutcome outcome = writeCsv(experiment, path, 1, {&cancel, {}});
+    EXPECT_TRUE(outcome.cancelled);
+    EXPECT_FALSE(outcome.written);
+    EXPECT_EQ(readAll(path), "ancien");
+    EXPECT_FALSE(std::filesystem::exists(path.string() + ".partiel"));
+}
+
+} // namespace
+} // namespace bocavo::labo

@@ -1,0 +1,323 @@
+// The laboratory's window, offscreen: fields refuse bad values, the four
+// commands run off the window's thread and can be cancelled, the views follow
+// the run, and the exports write their files or say why not.
+#include "model/experiment.h"
+#include "model/statistics.h"
+#include "window/all_classes_tab.h"
+#include "window/chart_export.h"
+#include "window/class_tab.h"
+#include "window/csv_size_dialog.h"
+#include "window/fixation_tab.h"
+#include "window/heterozygosity_tab.h"
+#include "window/labo_window.h"
+#include "window/parameter_panel.h"
+#include "window/run_controller.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QMessageBox>
+#include <QPrinter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QValueAxis>
+#include <QtTest>
+
+using namespace bocavo::labo;
+
+class LaboWindowTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Fresh for every test.
+    RunController* controller_ = nullptr;
+    LaboWindow* window_ = nullptr;
+    QTemporaryDir dir_;
+
+    void setFields(const QString& classes, const QString& generations, const QString& seed) {
+        window_->parameters()->classesField()->setText(classes);
+        window_->parameters()->generationsField()->setText(generations);
+        window_->parameters()->seedField()->setText(seed);
+    }
+    void runTo(const QString& classes, const QString& generations, const QString& seed = "1993") {
+        setFields(classes, generations, seed);
+        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
+    }
+    const Experiment& run() const { return *controller_->experiment(); }
+    QString status() const { return window_->statusBar()->currentMessage(); }
+    QString noticeText() const { return window_->notice() ? window_->notice()->text() : QString(); }
+
+private slots:
+    void init() {
+        controller_ = new RunController;
+        window_ = new LaboWindow(controller_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+    }
+    void cleanup() {
+        delete window_;
+        delete controller_;
+    }
+
+    void badFieldValuesAreRefusedAndNothingRuns() {
+        QVERIFY(window_->windowIcon().availableSizes().contains(
+            QSize(32, 32))); // the main program's icon
+        ParameterPanel* panel = window_->parameters();
+        QCOMPARE(panel->classesField()->text(), "30");
+        QCOMPARE(panel->generationsField()->text(), "100");
+        QCOMPARE(panel->seedField()->text(), QString::number(kDefaultSeed));
+        QVERIFY(window_->launchButton()->isEnabled());
+        QVERIFY(!window_->nextButton()->isEnabled()); // nothing to continue yet
+
+        panel->classesField()->setText("1001");
+        auto* message = panel->findChild<QLabel*>("message");
+        QCOMPARE(message->text(), "« 1001 » ne convient pas pour le nombre de classes : il faut "
+                                  "un nombre entier de 1 à 1 000.");
+        QVERIFY(!window_->launchButton()->isEnabled());
+        QVERIFY(!window_->fixationButton()->isEnabled());
+        panel->seedField()->setText("graine");
+        QVERIFY(message->text().contains("ne convient pas pour la graine"));
+        QCOMPARE(message->text().count('\n'), 1); // both reasons, one line each
+        QCOMPARE(controller_->experiment(), nullptr);
+
+        panel->classesField()->setText("12");
+        QTest::mouseClick(panel->newSeedButton(), Qt::LeftButton);
+        QVERIFY(panel->parameters().has_value());
+        QVERIFY(message->text().isEmpty());
+        QVERIFY(window_->launchButton()->isEnabled());
+    }
+
+    void launchRunsEveryClassAndTheViewsFollow() {
+        runTo("30", "100");
+        QCOMPARE(run().generation(), 100);
+        QVERIFY(
+            window_->runLabel()->text().startsWith("30 classes, graine 1993 : génération 100 ("));
+        QVERIFY(status().contains("Génération 100 atteinte"));
+        QCOMPARE(window_->progress()->value(), window_->progress()->maximum());
+
+        // "Une classe": 101 points per allele, summing to 100 % at every generation.
+        ClassTab* one = window_->classTab();
+        one->classBox()->setValue(7);
+        const auto& series = one->series();
+        QCOMPARE(series[0]->count(), 101);
+        for (int g = 0; g <= 100; ++g) {
+            double sum = 0;
+            for (QLineSeries* s : series)
+                sum += s->at(g).y();
+            QCOMPARE(sum, 100.0);
+            QCOMPARE(series[2]->at(g).y(), run().counts(7, g)[2] * 2.5);
+        }
+
+        // "Toutes les classes": one curve per class, and the edge counts agree with the run.
+        window_->tabs()->setCurrentWidget(window_->allClassesTab());
+        AllClassesTab* all = window_->allClassesTab();
+        all->alleleBox()->setCurrentIndex(2);
+        QCOMPARE(all->classCurves(), 30);
+        int fixed = 0, lost = 0;
+        for (int c = 1; c <= 30; ++c) {
+            fixed += run().counts(c, 100)[2] == 40;
+            lost += run().counts(c, 100)[2] == 0;
+        }
+        QCOMPARE(all->fixedCount(), fixed);
+        QCOMPARE(all->lostCount(), lost);
+        QVERIFY(all->chart()->title().startsWith("Allèle 3 dans chacune des 30 classes"));
+
+        // "Fixation" and "Hétérozygotie" use the same statistics as the model.
+        window_->tabs()->setCurrentWidget(window_->fixationTab());
+        const Statistics& stats = controller_->statistics();
+        QCOMPARE(window_->fixationTab()->fixedSeries()[2]->at(100).y(),
+                 100.0 * stats.fixedClasses()[100][2] / 30);
+        QVERIFY(window_->fixationTab()->means()->text().startsWith(
+            "Première perte d'un allèle : génération "));
+        window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
+        HeterozygosityTab* h = window_->heterozygosityTab();
+        QCOMPARE(h->observed()->at(0).y(), 0.75);
+        QCOMPARE(h->expected()->at(100).y(), expectedHeterozygosity(100));
+        QVERIFY(h->explanation()->text().contains("Ne = 19,5"));
+        QVERIFY(h->explanation()->text().contains("Ne = (4N − 2)/(Vk + 2)"));
+        for (ChartTab* tab :
+             {static_cast<ChartTab*>(window_->classTab()), static_cast<ChartTab*>(all),
+              static_cast<ChartTab*>(window_->fixationTab()), static_cast<ChartTab*>(h)}) {
+            QVERIFY(tab->chart()->legend()->isVisible());
+            QCOMPARE(tab->chart()->axes(Qt::Horizontal).constFirst()->titleText().left(10),
+                     "Génération");
+        }
+    }
+
+    void nextGenerationAndResetFollowTheRun() {
+        runTo("5", "10");
+        QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
+        QTRY_VERIFY(!controller_->busy());
+        QCOMPARE(run().generation(), 11);
+        QCOMPARE(window_->classTab()->series()[0]->count(), 12);
+        QCOMPARE(status(), "Génération 11.");
+        // Lancer with the same parameters and a later goal continues the same run.
+        const Counts before = run().counts(3, 11);
+        runTo("5", "40");
+        QCOMPARE(run().counts(3, 11), before);
+        QCOMPARE(run().generation(), 40);
+
+        QTest::mouseClick(window_->resetButton(), Qt::LeftButton);
+        QCOMPARE(controller_->experiment(), nullptr);
+        QVERIFY(!window_->nextButton()->isEnabled());
+        QCOMPARE(window_->classTab()->series()[0]->count(), 0);
+        QVERIFY(window_->runLabel()->text().startsWith("Aucune simulation"));
+    }
+
+    // A long run is thinned to what the screen can show; a zoom (what a drag
+    // across the chart does to its axis) redraws the stretch in full detail.
+    void zoomShowsEveryGenerationOfTheStretch() {
+        runTo("3", "5000");
+        ClassTab* one = window_->classTab();
+        QVERIFY(one->series()[0]->count() <= 2001);
+        auto* x = qobject_cast<QValueAxis*>(one->chart()->axes(Qt::Horizontal).constFirst());
+        x->setRange(1000.4, 1099.6);
+        QTRY_COMPARE(one->series()[0]->count(), 101);
+        QCOMPARE(one->series()[1]->at(0).x(), 1000.0);
+        for (int i = 0; i <= 100; ++i)
+            QCOMPARE(one->series()[1]->at(i).y(), run().counts(1, 1000 + i)[1] * 2.5);
+        QCOMPARE(x->min(), 1000.0);
+        QCOMPARE(x->max(), 1100.0);
+        QVERIFY(one->wholeRunButton()->isEnabled());
+        QTest::mouseClick(one->wholeRunButton(), Qt::LeftButton);
+        QCOMPARE(x->max(), 5000.0);
+        QVERIFY(one->series()[0]->count() <= 2001);
+        QVERIFY(!one->wholeRunButton()->isEnabled());
+    }
+
+    void cancelKeepsTheGenerationsComputed() {
+        setFields("1000", "32767", "4");
+        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+        QVERIFY(controller_->busy());
+        QVERIFY(window_->cancelButton()->isEnabled());
+        QVERIFY(!window_->launchButton()->isEnabled());
+        QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
+        const int kept = run().generation();
+        QVERIFY(kept >= 1);
+        QVERIFY(kept < 32767);
+        QVERIFY2(status().startsWith("Calcul annulé à la génération"), qPrintable(status()));
+        QCOMPARE(window_->classTab()->series()[0]->count(), kept + 1);
+        // The kept run goes on from where it stopped.
+        QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
+        QTRY_VERIFY(!controller_->busy());
+        QCOMPARE(run().generation(), kept + 1);
+    }
+
+    void untilFixationStopsWhenEveryClassHasOneAllele() {
+        setFields("12", "100", "77");
+        QTest::mouseClick(window_->fixationButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
+        QVERIFY(run().allFixed());
+        QVERIFY2(status().startsWith("Toutes les classes n'ont plus qu'un allèle"),
+                 qPrintable(status()));
+        const auto& last = controller_->statistics().fixedClasses().back();
+        QCOMPARE(last[0] + last[1] + last[2] + last[3], 12);
+        QTest::mouseClick(window_->fixationButton(), Qt::LeftButton); // nothing left to do
+        QVERIFY(status().startsWith("Toutes les classes ont déjà un seul allèle"));
+    }
+
+    void theCounterStopsAtItsLastGeneration() {
+        runTo("1", "32767");
+        QCOMPARE(run().generation(), 32767);
+        QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
+        QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
+        QCOMPARE(noticeText(), "La génération 32 767 est la dernière que le compteur peut "
+                               "atteindre : il n'y a pas de génération suivante.");
+        QCOMPARE(run().generation(), 32767);
+    }
+
+    void csvExportWritesTheFileOrSaysWhyNot() {
+        runTo("3", "20");
+        const QString path = dir_.filePath("derive.csv");
+        window_->exportCsvTo(path);
+        QTRY_VERIFY(!controller_->busy());
+        QCOMPARE(status(), QString("Fichier « %1 » écrit : 252 lignes.").arg(path)); // 3 × 21 × 4
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readLine(), QByteArray("classe,génération,allèle,effectif,fréquence\n"));
+        QCOMPARE(file.readLine(), QByteArray("1,0,1,10,25\n"));
+
+        const QString bad = dir_.filePath("absent/derive.csv");
+        window_->exportCsvTo(bad);
+        QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
+        QCOMPARE(noticeText(),
+                 QString("Impossible d'écrire le fichier « %1 » : le dossier n'existe "
+                         "pas.\nLa simulation est conservée.")
+                     .arg(bad));
+        QCOMPARE(run().generation(), 20);
+        QCOMPARE(window_->classTab()->series()[0]->count(), 21);
+    }
+
+    void aLargeCsvIsAnnouncedAndCanKeepOneGenerationInK() {
+        runTo("4", "200");
+        window_->setCsvWarningBytes(5000);
+        bool asked = false;
+        QTimer::singleShot(0, this, [&] {
+            auto* ask = window_->findChild<CsvSizeDialog*>();
+            QVERIFY(ask);
+            asked = true;
+            QVERIFY(ask->everyBox()->value() >= 2);
+            ask->everyBox()->setValue(50);
+            QVERIFY(ask->thinnedSize()->text().endsWith("ko)"));
+            QCOMPARE(ask->every(), 50);
+            ask->accept();
+        });
+        const QString path = dir_.filePath("mince.csv");
+        window_->exportCsvTo(path);
+        QVERIFY(asked);
+        QTRY_VERIFY(!controller_->busy());
+        QCOMPARE(status(), QString("Fichier « %1 » écrit : 80 lignes.").arg(path)); // 4 × 5 × 4
+
+        // Declined: nothing written.
+        QTimer::singleShot(0, this, [&] { window_->findChild<CsvSizeDialog*>()->reject(); });
+        window_->exportCsvTo(dir_.filePath("refus.csv"));
+        QVERIFY(!QFile::exists(dir_.filePath("refus.csv")));
+        QCOMPARE(sizeText(131'072'000), "131 Mo");
+        QCOMPARE(sizeText(3'300'000'000), "3,3 Go");
+    }
+
+    void pictureExportsAndPrintWriteTheCurrentChart() {
+        runTo("10", "50");
+        window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
+        const QString png = dir_.filePath("h.png");
+        window_->exportPngTo(png);
+        QImage image(png);
+        QCOMPARE(image.size(), window_->heterozygosityTab()->view()->size() * 2);
+        const QString svg = dir_.filePath("h.svg");
+        window_->exportSvgTo(svg);
+        QFile file(svg);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray text = file.readAll();
+        QVERIFY(text.contains("<svg"));
+        QVERIFY(text.contains("Hétérozygotie")); // the chart's own texts are in it
+
+        window_->exportPngTo(dir_.filePath("absent/h.png"));
+        QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
+        QVERIFY(noticeText().startsWith("Impossible d'écrire le fichier"));
+
+        QPrinter printer;
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir_.filePath("h.pdf"));
+        printChart(window_->heterozygosityTab()->view(), &printer);
+        QFile pdf(dir_.filePath("h.pdf"));
+        QVERIFY(pdf.open(QIODevice::ReadOnly));
+        QVERIFY(pdf.read(5) == "%PDF-");
+        QVERIFY(pdf.size() > 2000);
+    }
+};
+
+QTEST_MAIN(LaboWindowTest)
+#include "labo_window_test.moc"

@@ -14,11 +14,15 @@ template <UniformSource S> void Shuffle(Population& pop, S& source) {
         pop.Perm(i) = 0;
         pop.Identite(i) = static_cast<std::int16_t>(i);
     }
-    for (int i = 1; i <= kIndividus; ++i) {
-        std::int16_t r = Tirage(source, kIndividus);
-        while (pop.Perm(r) != 0)
-            r = Tirage(source, kIndividus);
-        pop.Perm(r) = pop.Identite(i);
+    // One draw per turn: it places value i if its slot is empty and is spent
+    // otherwise. Whether a slot is taken is pure chance, so it is folded into
+    // arithmetic rather than a branch the processor would keep mispredicting.
+    int i = 1;
+    while (i <= kIndividus) {
+        Cell& slot = pop.Perm(Tirage(source, kIndividus));
+        const int empty = slot == 0;                                 // 1 or 0
+        slot = static_cast<Cell>(slot | (-empty & pop.Identite(i))); // an empty slot holds 0
+        i += empty;
     }
 }
 

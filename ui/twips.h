@@ -22,9 +22,21 @@ constexpr QSize twipSize(int width, int height) {
     return QSize(px(width), px(height));
 }
 
+// A control's place in its container, in twips.
+struct TwipBox {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+
 // Places a control in its container, all four values in twips.
 inline void place(QWidget* widget, int left, int top, int width, int height) {
     widget->setGeometry(twipRect(left, top, width, height));
+}
+
+inline void place(QWidget* widget, const TwipBox& box) {
+    place(widget, box.left, box.top, box.width, box.height);
 }
 
 } // namespace bocavo::ui

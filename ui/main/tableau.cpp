@@ -20,23 +20,18 @@ namespace bocavo::ui {
 
 namespace {
 
-// A control's place in its container.
-struct Box {
-    int left, top, width, height; // twips
-};
-
 inline constexpr int kClientWidth = 8640;  // twips, below the menu bar
 inline constexpr int kClientHeight = 8520; // twips
 
-inline constexpr Box kLabel5{270, 60, 1875, 255};           // twips
-inline constexpr Box kLabel6{4560, 60, 1875, 255};          // twips
-inline constexpr Box kTableauParent{150, 420, 4095, 5370};  // twips
-inline constexpr Box kTableauEnfant{4470, 420, 4005, 5370}; // twips
-inline constexpr Box kFrame2{150, 5940, 4095, 1800};        // twips
-inline constexpr Box kFrame1{4470, 5940, 4020, 1800};       // twips
-inline constexpr Box kSimuler{960, 7920, 1815, 495};        // twips
-inline constexpr Box kGenSuiv{3480, 7920, 1815, 495};       // twips
-inline constexpr Box kCommand1{6240, 7920, 1815, 495};      // twips
+inline constexpr TwipBox kLabel5{270, 60, 1875, 255};           // twips
+inline constexpr TwipBox kLabel6{4560, 60, 1875, 255};          // twips
+inline constexpr TwipBox kTableauParent{150, 420, 4095, 5370};  // twips
+inline constexpr TwipBox kTableauEnfant{4470, 420, 4005, 5370}; // twips
+inline constexpr TwipBox kFrame2{150, 5940, 4095, 1800};        // twips
+inline constexpr TwipBox kFrame1{4470, 5940, 4020, 1800};       // twips
+inline constexpr TwipBox kSimuler{960, 7920, 1815, 495};        // twips
+inline constexpr TwipBox kGenSuiv{3480, 7920, 1815, 495};       // twips
+inline constexpr TwipBox kCommand1{6240, 7920, 1815, 495};      // twips
 
 inline constexpr int kParentLabelColumn = 1100; // twips
 inline constexpr int kChildLabelColumn = 1000;  // twips
@@ -46,10 +41,6 @@ inline constexpr double kFontPoints = 8.25;
 // The parents' result before any census: the urn holds ten balls of each allele.
 const QString kFoundingText = QStringLiteral("25 %");
 const QString kFoundingMarker = QStringLiteral("%");
-
-void placeAt(QWidget* widget, const Box& box) {
-    place(widget, box.left, box.top, box.width, box.height);
-}
 
 QLabel* createTitle(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -156,15 +147,15 @@ void Tableau::pressDefault() {
 
 void Tableau::layOut() {
     client_->setFixedSize(twipSize(kClientWidth, kClientHeight));
-    placeAt(Label5, kLabel5);
-    placeAt(Label6, kLabel6);
-    placeAt(Tableau_Parent, kTableauParent);
-    placeAt(Tableau_Enfant, kTableauEnfant);
-    placeAt(Frame2, kFrame2);
-    placeAt(Frame1, kFrame1);
-    placeAt(Simuler, kSimuler);
-    placeAt(GenSuiv, kGenSuiv);
-    placeAt(Command1, kCommand1);
+    place(Label5, kLabel5);
+    place(Label6, kLabel6);
+    place(Tableau_Parent, kTableauParent);
+    place(Tableau_Enfant, kTableauEnfant);
+    place(Frame2, kFrame2);
+    place(Frame1, kFrame1);
+    place(Simuler, kSimuler);
+    place(GenSuiv, kGenSuiv);
+    place(Command1, kCommand1);
     // Neither the user nor the window manager may resize the window.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 

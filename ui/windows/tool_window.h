@@ -14,18 +14,6 @@ class QPlainTextEdit;
 
 namespace bocavo::ui {
 
-// A control's place in its window, in twips.
-struct TwipBox {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
-inline void place(QWidget* widget, const TwipBox& box) {
-    place(widget, box.left, box.top, box.width, box.height);
-}
-
 enum class Sizing { Fixed, Resizable };
 
 // A small caption bar with a close button only, no task-bar entry, no owner.

@@ -3,6 +3,7 @@
 #include "engine/breeding.h"
 #include "engine/census.h"
 #include "ui/colours.h"
+#include "ui/fonts.h"
 #include "ui/icon.h"
 #include "ui/main/frequency_panel.h"
 #include "ui/main/genotype_grid.h"
@@ -64,10 +65,7 @@ Tableau::Tableau(QWidget* parent)
     setObjectName(QStringLiteral("Tableau"));
     setWindowTitle(QStringLiteral("Variation de Frequences d'Allèles"));
     setWindowIcon(bocavoIcon());
-    // Verdana where it exists; fontconfig substitutes its sans-serif elsewhere.
-    QFont font(QStringLiteral("Verdana"));
-    font.setPointSizeF(kFontPoints);
-    setFont(font);
+    setFont(verdanaFont(kFontPoints));
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));

@@ -1,5 +1,7 @@
 #include "ui/windows/aprotocole.h"
 
+#include "ui/fonts.h"
+
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>

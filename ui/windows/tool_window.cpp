@@ -53,15 +53,6 @@ QFont interfaceFont() {
     return font;
 }
 
-QFont verdanaFont(qreal points, QFont::Weight weight) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Verdana"), QStringLiteral("DejaVu Sans")});
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setWeight(weight);
-    return font;
-}
-
 QString withLineBreaks(const QString& crlfText) {
     // CR LF ends a line: the last one's leaves no empty line to scroll to. A
     // lone CR would also start a new paragraph in the text box, so each CR LF

@@ -39,9 +39,6 @@ protected:
 // narrow face stands in for it wherever this program runs.
 QFont interfaceFont();
 
-// Verdana where installed; DejaVu Sans, drawn from the same design, elsewhere.
-QFont verdanaFont(qreal points, QFont::Weight weight = QFont::Normal);
-
 // The texts are kept as the program stores them, every line ended by CR LF;
 // shown, each CR LF ends one line.
 QString withLineBreaks(const QString& crlfText);

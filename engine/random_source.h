@@ -16,6 +16,15 @@ concept UniformSource = requires(S& s) {
     { s.next() } -> std::same_as<float>;
 };
 
+// splitmix64 (Vigna): advances x and returns a well-mixed value of it, so that
+// neighbouring seeds give unrelated states.
+constexpr std::uint64_t splitmix64(std::uint64_t& x) {
+    std::uint64_t z = (x += 0x9E3779B97F4A7C15u);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
+    return z ^ (z >> 31);
+}
+
 // xoshiro128** (Blackman and Vigna), period 2^128 − 1, started from a fixed
 // state that splitmix64 spreads from one seed. It is written out here rather
 // than taken from <random> so that the sequence is the same with every
@@ -54,12 +63,6 @@ public:
 private:
     static constexpr std::uint32_t rotl(std::uint32_t x, int k) {
         return (x << k) | (x >> (32 - k));
-    }
-    static constexpr std::uint64_t splitmix64(std::uint64_t& x) {
-        std::uint64_t z = (x += 0x9E3779B97F4A7C15u);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9u;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBu;
-        return z ^ (z >> 31);
     }
 
     std::uint32_t state_[4];

@@ -17,13 +17,6 @@ namespace {
 // progress update is never far away and the step still keeps both cores busy.
 constexpr long kStepWork = 32768;
 
-// SplitMix64's finaliser: neighbouring inputs give unrelated outputs.
-std::uint64_t mix(std::uint64_t z) {
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-}
-
 Counts countsOf(const Genotypes& table) {
     Counts counts{};
     for (int i = 1; i <= kIndividus; ++i)
@@ -44,8 +37,9 @@ Counts childCounts(const Population& pop) {
 std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
     if (classNumber == 1)
         return seed;
-    const auto key = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(classNumber);
-    return static_cast<std::uint32_t>(mix(key + 0x9E3779B97F4A7C15ull) >> 32);
+    // Neighbouring classes and seeds get unrelated sources.
+    auto key = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(classNumber);
+    return static_cast<std::uint32_t>(splitmix64(key) >> 32);
 }
 
 bool isFixed(const Counts& counts) {

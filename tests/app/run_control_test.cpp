@@ -2,6 +2,7 @@
 // Quit box, closing, the generation limit and an internal error.
 #include "app/run_control.h"
 #include "app/translations.h"
+#include "program_probe.h"
 #include "ui/main/frequency_panel.h"
 #include "ui/main/genotype_grid.h"
 #include "ui/main/tableau.h"
@@ -25,22 +26,12 @@ using bocavo::ui::Tableau;
 
 namespace {
 
-const QString kCaption = QStringLiteral("Fréquence Allèliques à la génération n°");
+using probe::kCaption;
 const QStringList kChildLabels{"Label1", "Label2", "Label3", "Label4"};
 const QStringList kParentLabels{"Label15", "Label16", "Label17", "Label18"};
 
-// One fresh program: a window and its run control, shown and active.
-struct Program {
-    Tableau window;
-    RunControl control{window};
-
-    Program() {
-        window.show();
-        QApplication::setActiveWindow(&window);
-        if (!QTest::qWaitForWindowActive(&window))
-            qFatal("window never became active");
-    }
-
+// The shared fresh program, read through its controls by name.
+struct Program : probe::Program {
     GenotypeGrid* grid(const char* name) const {
         return window.findChild<GenotypeGrid*>(QLatin1String(name));
     }

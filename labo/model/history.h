@@ -7,6 +7,7 @@
 // block, once allocated, stays where it is until the history is destroyed.
 #pragma once
 
+#include "engine/population.h"
 #include "limits.h"
 
 #include <array>
@@ -16,6 +17,11 @@
 namespace bocavo::labo {
 
 using Counts = std::array<std::uint8_t, 4>; // copies of alleles 1..4 among the 40
+
+// An allele's share of the 40 copies, in percent, as the charts plot it.
+inline double percentOf(int copies) {
+    return copies * 100.0 / kAlleleCopies;
+}
 
 class History {
 public:

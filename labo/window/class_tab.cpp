@@ -54,9 +54,8 @@ void ClassTab::redraw() {
     const int c = classBox_->value();
     const int step = sampleStep(to - from, kMaxPoints);
     for (std::size_t k = 0; k < series_.size(); ++k)
-        series_[k]->replace(sampled(from, to, step, [&](int g) {
-            return experiment()->counts(c, g)[k] * 2.5; // percent of 40 copies
-        }));
+        series_[k]->replace(sampled(
+            from, to, step, [&](int g) { return percentOf(experiment()->counts(c, g)[k]); }));
     showGenerations();
     chart()->setTitle(QString("Classe %1 : fréquence des quatre allèles, générations %2 à %3")
                           .arg(c)

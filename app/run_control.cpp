@@ -1,21 +1,13 @@
 #include "app/run_control.h"
 
-#include "engine/census.h"
-#include "engine/generation.h"
 #include "ui/main/tableau.h"
 
 #include <QCoreApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
 
 namespace bocavo {
-
-namespace {
-
-// The run has reached the last generation a 16-bit counter can number.
-inline constexpr std::int16_t kLastGeneration = INT16_MAX;
-
-} // namespace
 
 // Ends the program at once: every auxiliary window goes, shown or hidden, and
 // no window gets a close event.
@@ -24,7 +16,10 @@ void RunControl::endProgram(int status) {
     QCoreApplication::exit(status);
 }
 
-RunControl::RunControl(ui::Tableau& window, QObject* parent) : QObject(parent), window_(window) {
+// QLocale() is the system's unless a test sets another default first.
+RunControl::RunControl(ui::Tableau& window, QObject* parent)
+    : QObject(parent), window_(window), core_(QLocale().decimalPoint().toStdString()) {
+    window.showScreen(core_.screen());
     connect(window.simuler(), &QPushButton::clicked, this,
             [this] { run(&RunControl::Simuler_Click); });
     connect(window.genSuiv(), &QPushButton::clicked, this,
@@ -58,46 +53,22 @@ void RunControl::endOnInternalError(const std::exception& error) {
 }
 
 void RunControl::Simuler_Click() {
-    QPushButton* simuler = window_.simuler();
-    // Disabling the focused button would push the focus on to the next control.
-    const bool focused = simuler->hasFocus();
-    generation_ = 1;
-    simuler->setEnabled(false);
-    window_.setFoundingMarker();
-    foundGeneration(pop_, source_);
-    Ecrire_Result();
-    simuler->setEnabled(true);
-    window_.genSuiv()->setEnabled(true);
-    if (focused)
-        simuler->setFocus();
+    runOnCore(window_.simuler(), &RunCore::simulation);
 }
 
 void RunControl::GenSuiv_Click() {
-    QPushButton* genSuiv = window_.genSuiv();
-    const bool focused = genSuiv->hasFocus();
-    genSuiv->setEnabled(false);
-    generation_ = add16(generation_, 1);
-    nextGeneration(pop_, source_);
-    Ecrire_Result();
-    // At the last generation the button stays off: a further one could not be
-    // numbered. Simulation starts a new run and turns it back on.
-    if (generation_ < kLastGeneration) {
-        genSuiv->setEnabled(true);
-        if (focused)
-            genSuiv->setFocus();
-    }
+    runOnCore(window_.genSuiv(), &RunCore::nextGeneration);
 }
 
-void RunControl::Ecrire_Result() {
-    window_.showGenotypes(pop_);
-    Count_Allele(pop_);
-    // The copy must happen before the child panel is overwritten.
-    if (window_.hasFoundingMarker())
-        window_.showFoundingParents();
-    else
-        window_.copyChildrenToParents();
-    window_.showChildFrequencies(pop_);
-    window_.showGenerations(sub16(generation_, 1), generation_);
+void RunControl::runOnCore(QPushButton* button, void (RunCore::*command)()) {
+    // Disabling the focused button pushes the focus on to the next control;
+    // it comes back if the button is offered again.
+    const bool focused = button->hasFocus();
+    button->setEnabled(false);
+    (core_.*command)();
+    window_.showScreen(core_.screen());
+    if (focused && button->isEnabled())
+        button->setFocus();
 }
 
 void RunControl::Command1_Click() {

@@ -1,15 +1,18 @@
-// Run control: the program's one population, its one random source and the
-// generation counter, and the handler of every command of the main window.
-// It sequences; the engine computes and the window shows.
+// Run control on the desktop: the handler of every command of the main
+// window. The run itself (population, random source, counter, founding
+// marker) is the shared core's; this glue forwards the two simulation
+// commands to it and shows the window what the core describes, keeping the
+// desktop's own focus rules, message boxes and ending.
 #pragma once
 
-#include "engine/population.h"
-#include "engine/random_source.h"
+#include "app/core/run_core.h"
 #include "ui/windows/aux_windows.h"
 
 #include <QObject>
 #include <cstdint>
 #include <exception>
+
+class QPushButton;
 
 namespace bocavo::ui {
 class Tableau;
@@ -28,12 +31,13 @@ public:
     explicit RunControl(ui::Tableau& window, QObject* parent = nullptr);
 
     // The number of the child generation on display; 0 before the first Simulation.
-    std::int16_t generation() const { return generation_; }
+    std::int16_t generation() const { return core_.screen().generation; }
 
-    // Test-only seams: jump close to the generation limit, or corrupt the model
-    // to provoke an internal error. The program itself never calls them.
-    void setGenerationForTest(std::int16_t generation) { generation_ = generation; }
-    Population& populationForTest() { return pop_; }
+    // Test-only seams, the core's: jump close to the generation limit, or
+    // corrupt the model to provoke an internal error. The program itself
+    // never calls them.
+    void setGenerationForTest(std::int16_t generation) { core_.setGenerationForTest(generation); }
+    Population& populationForTest() { return core_.populationForTest(); }
 
 private:
     void Simuler_Click();
@@ -44,7 +48,9 @@ private:
     void quit_Click();
     void Form_Unload();
 
-    void Ecrire_Result();
+    // Runs one simulation command of the core with `button` disabled, as the
+    // button of a running command is, then shows the result.
+    void runOnCore(QPushButton* button, void (RunCore::*command)());
 
     // Runs one command; an internal error is reported, then ends the program,
     // and never travels on through the event loop.
@@ -53,9 +59,7 @@ private:
     void endProgram(int status);
 
     ui::Tableau& window_;
-    Population pop_;
-    Source_Aleatoire source_; // started once from its fixed state, never reseeded
-    std::int16_t generation_ = 0;
+    RunCore core_;
     ui::AuxWindows auxWindows_; // the legend, protocol, About and gift windows
 };
 

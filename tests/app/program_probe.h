@@ -8,7 +8,6 @@
 
 #include "app/run_control.h"
 #include "engine/breeding.h"
-#include "ui/main/frequency_panel.h"
 #include "ui/main/genotype_grid.h"
 #include "ui/main/tableau.h"
 
@@ -197,7 +196,8 @@ inline QString checkAlways(Program& p, const View& v) {
         return QStringLiteral("%1 child cells hold no allele").arg(counts[0]);
     double sum = 0;
     for (int k = 1; k <= kAlleles; ++k) {
-        const QString expected = bocavo::ui::frequencyText(float(counts[k]) * 2.5f, QLocale());
+        const QString expected = QString::fromStdString(
+            bocavo::frequencyText(float(counts[k]) * 2.5f, QLocale().decimalPoint().toStdString()));
         if (v.childTexts[k - 1] != expected)
             return QStringLiteral("allele %1: %2 copies among the children but the text says %3")
                 .arg(k)

@@ -27,14 +27,6 @@ QLabel* createLabel(const char* name, const QString& text, QWidget* parent) {
 
 } // namespace
 
-QString frequencyText(float percent, const QLocale& locale) {
-    // Digits and layout from the C locale, only the separator from the user's:
-    // no group separator and no locale digits can slip in.
-    QString number = QString::number(percent, 'f', QLocale::FloatingPointShortest);
-    number.replace(QLatin1Char('.'), locale.decimalPoint());
-    return number + QLatin1Char('%');
-}
-
 FrequencyPanel::FrequencyPanel(const Names& names, QWidget* parent)
     : QGroupBox(QStringLiteral("Fréquence Allèliques :"), parent) {
     setObjectName(QLatin1String(names.frame));
@@ -59,9 +51,9 @@ void FrequencyPanel::setValueText(int allele, const QString& text) {
     valueLabel(allele)->setText(text);
 }
 
-void FrequencyPanel::showGeneration(int generation) {
-    setTitle(QStringLiteral("Fréquence Allèliques à la génération n°") +
-             QString::number(generation));
+void FrequencyPanel::showTexts(const std::array<std::string, 4>& texts) {
+    for (int k = 1; k <= 4; ++k)
+        setValueText(k, QString::fromStdString(texts[static_cast<std::size_t>(k - 1)]));
 }
 
 } // namespace bocavo::ui

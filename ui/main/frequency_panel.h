@@ -3,16 +3,12 @@
 #pragma once
 
 #include <QGroupBox>
-#include <QLocale>
 #include <array>
+#include <string>
 
 class QLabel;
 
 namespace bocavo::ui {
-
-// A percentage as the panels show it: the user's decimal separator, no group
-// separator, no trailing zeros, "%" right after the number (22.5 -> "22,5%").
-QString frequencyText(float percent, const QLocale& locale);
 
 class FrequencyPanel : public QGroupBox {
     Q_OBJECT
@@ -32,8 +28,8 @@ public:
     QString valueText(int allele) const;
     void setValueText(int allele, const QString& text);
 
-    // Caption naming the generation whose frequencies the panel shows.
-    void showGeneration(int generation);
+    // The four value texts, allele 1 first, UTF-8.
+    void showTexts(const std::array<std::string, 4>& texts);
 
 private:
     std::array<QLabel*, 4> captions_{};

@@ -87,10 +87,12 @@ void GenotypeGrid::colourRows(int first, int last, QColor colour) {
     }
 }
 
-void GenotypeGrid::showGenotypes(const Genotypes& table) {
+void GenotypeGrid::showGenotypes(const GenotypeCells& cells) {
     for (int i = 1; i <= kIndividus; ++i) {
-        for (int j = 1; j <= kCopies; ++j)
-            item(i, j)->setText(QString::number(table(i, j)));
+        for (int j = 1; j <= kCopies; ++j) {
+            const std::int16_t allele = cells[std::size_t(i - 1)][std::size_t(j - 1)];
+            item(i, j)->setText(allele == 0 ? QString() : QString::number(allele));
+        }
     }
 }
 

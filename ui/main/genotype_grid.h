@@ -3,7 +3,7 @@
 // can look, click a cell and move the cursor, nothing more.
 #pragma once
 
-#include "engine/population.h"
+#include "app/core/run_core.h"
 
 #include <QTableWidget>
 
@@ -22,8 +22,8 @@ public:
     // Background of the allele cells of rows first..last (1-based, inclusive).
     void colourRows(int first, int last, QColor colour);
 
-    // Rewrites all 40 allele cells from `table`, changed or not.
-    void showGenotypes(const Genotypes& table);
+    // Rewrites all 40 allele cells, changed or not; a 0 cell shows empty.
+    void showGenotypes(const GenotypeCells& cells);
 
     // Moves the cursor without selecting: it only shows once the grid has focus.
     void restCursorAt(int row, int column);

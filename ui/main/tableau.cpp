@@ -1,7 +1,6 @@
 #include "ui/main/tableau.h"
 
 #include "engine/breeding.h"
-#include "engine/census.h"
 #include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
@@ -38,10 +37,6 @@ inline constexpr int kParentLabelColumn = 1100; // twips
 inline constexpr int kChildLabelColumn = 1000;  // twips
 
 inline constexpr double kFontPoints = 8.25;
-
-// The parents' result before any census: the urn holds ten balls of each allele.
-const QString kFoundingText = QStringLiteral("25 %");
-const QString kFoundingMarker = QStringLiteral("%");
 
 QLabel* createTitle(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -180,39 +175,15 @@ void Tableau::Form_Load() {
     Tableau_Enfant->restCursorAt(20, 2);
 }
 
-bool Tableau::hasFoundingMarker() const {
-    return Frame1->valueText(1) == kFoundingMarker;
-}
-
-void Tableau::setFoundingMarker() {
-    Frame1->setValueText(1, kFoundingMarker);
-}
-
-void Tableau::showGenotypes(const Population& pop) {
-    Tableau_Parent->showGenotypes(pop.Geno_Parent);
-    Tableau_Enfant->showGenotypes(pop.Geno_Enfant);
-}
-
-void Tableau::showFoundingParents() {
-    for (int k = 1; k <= kAlleles; ++k)
-        Frame2->setValueText(k, kFoundingText);
-}
-
-void Tableau::copyChildrenToParents() {
-    for (int k = 1; k <= kAlleles; ++k)
-        Frame2->setValueText(k, Frame1->valueText(k));
-}
-
-void Tableau::showChildFrequencies(const Population& pop) {
-    // QLocale() is the system's unless a test sets another default.
-    const QLocale locale;
-    for (int k = 1; k <= kAlleles; ++k)
-        Frame1->setValueText(k, frequencyText(Frequence(pop, k), locale));
-}
-
-void Tableau::showGenerations(int parents, int children) {
-    Frame2->showGeneration(parents);
-    Frame1->showGeneration(children);
+void Tableau::showScreen(const Screen& screen) {
+    Tableau_Parent->showGenotypes(screen.parents);
+    Tableau_Enfant->showGenotypes(screen.children);
+    Frame2->showTexts(screen.parentFrequencies);
+    Frame1->showTexts(screen.childFrequencies);
+    Frame2->setTitle(QString::fromStdString(screen.parentCaption));
+    Frame1->setTitle(QString::fromStdString(screen.childCaption));
+    Simuler->setEnabled(screen.simulerEnabled);
+    GenSuiv->setEnabled(screen.genSuivEnabled);
 }
 
 void Tableau::closeEvent(QCloseEvent* event) {

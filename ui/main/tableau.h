@@ -1,12 +1,12 @@
 // The main window: parents on the left, children on the right, each a grid
 // over a frequency panel, the three command buttons along the bottom.
 //
-// The window only shows: it holds no model state. Run control owns the
-// population and the generation counter, connects to the buttons and menu
-// entries exposed here, and calls the result-writing steps below in order.
+// The window only shows: it holds no model state. Run control owns the run,
+// connects to the buttons and menu entries exposed here, and hands the window
+// the screen it must show after each command.
 #pragma once
 
-#include "engine/population.h"
+#include "app/core/run_core.h"
 
 #include <QMainWindow>
 
@@ -33,17 +33,9 @@ public:
     QAction* protocoleAction() const { return protocole; }
     QAction* proposAction() const { return propos; }
 
-    // The founding marker: Label1 reading exactly "%" means the parents on
-    // display were just drawn from the urn.
-    bool hasFoundingMarker() const;
-    void setFoundingMarker();
-
-    // Result writing, one call per step.
-    void showGenotypes(const Population& pop);
-    void showFoundingParents();   // "25 %" in the four parent labels
-    void copyChildrenToParents(); // parent labels take the child labels' texts as they stand
-    void showChildFrequencies(const Population& pop);
-    void showGenerations(int parents, int children);
+    // Both grids, the eight frequency texts, both frame captions and the
+    // enabled states of Simuler and GenSuiv, as the run describes them.
+    void showScreen(const Screen& screen);
 
 signals:
     // The window is closing, whatever asked for it; it never refuses.

@@ -273,7 +273,10 @@ private slots:
         // Whatever font the window resolved to, every text it can show fits.
         qInfo() << "resolved font:" << QFontInfo(window_->font()).family()
                 << QFontInfo(window_->font()).pixelSize() << "px";
-        window_->showGenerations(32766, 32767);
+        bocavo::Screen longest;
+        longest.parentCaption = std::string(bocavo::kGenerationCaption) + "32766";
+        longest.childCaption = std::string(bocavo::kGenerationCaption) + "32767";
+        window_->showScreen(longest);
         for (QGroupBox* frame :
              {child<QGroupBox>(*window_, "Frame1"), child<QGroupBox>(*window_, "Frame2")}) {
             QStyleOptionGroupBox option;
@@ -321,58 +324,58 @@ private slots:
         }
     }
 
-    void frequencyTextsFollowTheLocale() {
-        const QLocale french(QLocale::French, QLocale::France);
-        const QLocale english(QLocale::English, QLocale::UnitedStates);
-        QCOMPARE(bocavo::ui::frequencyText(22.5f, french), QStringLiteral("22,5%"));
-        QCOMPARE(bocavo::ui::frequencyText(22.5f, english), QStringLiteral("22.5%"));
-        QCOMPARE(bocavo::ui::frequencyText(100.0f, french), QStringLiteral("100%"));
-        QCOMPARE(bocavo::ui::frequencyText(0.0f, french), QStringLiteral("0%"));
-        QCOMPARE(bocavo::ui::frequencyText(2.5f, english), QStringLiteral("2.5%"));
-        // Locale digits never replace the ASCII ones; only the separator follows.
-        QCOMPARE(bocavo::ui::frequencyText(97.5f, QLocale(QLocale::Arabic, QLocale::Egypt)),
-                 QStringLiteral("97") + QLocale(QLocale::Arabic, QLocale::Egypt).decimalPoint() +
-                     QStringLiteral("5%"));
-    }
-
-    void resultStepsWriteTheirControls() {
-        // Nine copies of allele 1 among the children give 22.5 percent.
-        bocavo::Population pop;
-        for (int i = 1; i <= 20; ++i) {
-            pop.Geno_Parent(i, 1) = 4;
-            pop.Geno_Parent(i, 2) = static_cast<bocavo::Cell>(i % 4 + 1);
-            pop.Geno_Enfant(i, 1) = static_cast<bocavo::Cell>(i <= 9 ? 1 : 2);
-            pop.Geno_Enfant(i, 2) = 3;
-        }
-        pop.Nb_Allele(1) = 9;
-        pop.Nb_Allele(2) = 11;
-        pop.Nb_Allele(3) = 20;
+    void screenWritesItsControls() {
         auto* parent = child<GenotypeGrid>(*window_, "Tableau_Parent");
         auto* enfant = child<GenotypeGrid>(*window_, "Tableau_Enfant");
         auto* children = child<FrequencyPanel>(*window_, "Frame1");
         auto* parents = child<FrequencyPanel>(*window_, "Frame2");
+        const auto shown = [&] {
+            QStringList texts;
+            for (auto* grid : {parent, enfant})
+                for (int i = 1; i <= 20; ++i)
+                    texts << grid->item(i, 1)->text() << grid->item(i, 2)->text();
+            for (auto* panel : {parents, children}) {
+                for (int k = 1; k <= 4; ++k)
+                    texts << panel->valueText(k);
+                texts << panel->title();
+            }
+            return texts;
+        };
+        // The start screen is the window as it loads: showing it changes nothing.
+        const QStringList loaded = shown();
+        window_->showScreen(bocavo::Screen{});
+        QCOMPARE(shown(), loaded);
+        QVERIFY(window_->simuler()->isEnabled() && !window_->genSuiv()->isEnabled());
 
-        QVERIFY(window_->hasFoundingMarker());
-        window_->showGenotypes(pop);
-        QCOMPARE(parent->item(7, 2)->text(), QStringLiteral("4"));
+        // Each part of a screen lands in its own control, allele 1 first.
+        bocavo::Screen screen;
+        for (std::size_t i = 0; i < 20; ++i) {
+            screen.parents[i] = {4, std::int16_t(i % 4 + 1)};
+            screen.children[i] = {std::int16_t(i < 9 ? 1 : 2), 3};
+        }
+        screen.parentFrequencies = {"25 %", "26 %", "27 %", "28 %"};
+        screen.childFrequencies = {"22,5%", "27,5%", "50%", "0%"};
+        screen.parentCaption = "n°11";
+        screen.childCaption = "n°12";
+        screen.simulerEnabled = false;
+        screen.genSuivEnabled = true;
+        window_->showScreen(screen);
+        QCOMPARE(parent->item(7, 2)->text(), QStringLiteral("3"));
+        QCOMPARE(parent->item(7, 1)->text(), QStringLiteral("4"));
+        QCOMPARE(enfant->item(9, 1)->text(), QStringLiteral("1"));
         QCOMPARE(enfant->item(10, 1)->text(), QStringLiteral("2"));
-        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-        window_->showChildFrequencies(pop);
-        QLocale::setDefault(QLocale::system());
-        QVERIFY(!window_->hasFoundingMarker());
-        const QStringList expected{"22,5%", "27,5%", "50%", "0%"};
-        for (int k = 1; k <= 4; ++k)
-            QCOMPARE(children->valueText(k), expected[k - 1]);
-        window_->copyChildrenToParents();
-        for (int k = 1; k <= 4; ++k)
-            QCOMPARE(parents->valueText(k), expected[k - 1]);
-        window_->showFoundingParents();
-        window_->setFoundingMarker();
-        QVERIFY(window_->hasFoundingMarker());
-        QCOMPARE(parents->valueText(3), QStringLiteral("25 %"));
-        window_->showGenerations(11, 12);
-        QCOMPARE(parents->title(), QStringLiteral("Fréquence Allèliques à la génération n°11"));
-        QCOMPARE(children->title(), QStringLiteral("Fréquence Allèliques à la génération n°12"));
+        for (int k = 1; k <= 4; ++k) {
+            QCOMPARE(parents->valueText(k),
+                     QString::fromStdString(screen.parentFrequencies[k - 1]));
+            QCOMPARE(children->valueText(k),
+                     QString::fromStdString(screen.childFrequencies[k - 1]));
+        }
+        QCOMPARE(parents->title(), QStringLiteral("n°11"));
+        QCOMPARE(children->title(), QStringLiteral("n°12"));
+        QVERIFY(!window_->simuler()->isEnabled() && window_->genSuiv()->isEnabled());
+        // Cleared cells show empty again.
+        window_->showScreen(bocavo::Screen{});
+        QCOMPARE(shown(), loaded);
     }
 
 private:

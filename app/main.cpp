@@ -1,9 +1,9 @@
 // Bocavo: genetic drift in a class of 20 diploid individuals, generation after
 // generation. No arguments, no files, no settings: one window and its commands.
 #include "app/run_control.h"
-#include "app/translations.h"
 #include "ui/icon.h"
 #include "ui/main/tableau.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -11,7 +11,7 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Bocavo"));
-    bocavo::installQtTranslations(app, QLocale::system());
+    bocavo::ui::installQtTranslations(app, QLocale::system());
     QApplication::setWindowIcon(bocavo::ui::bocavoIcon());
 
     bocavo::ui::Tableau window;

@@ -1,13 +1,12 @@
 // bocavo-labo: the window, or with options the command-line mode, which
 // creates no QApplication and so needs no display.
 #include "model/command_line.h"
+#include "ui/translations.h"
 #include "window/labo_window.h"
 #include "window/run_controller.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QLocale>
-#include <QTranslator>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -20,10 +19,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Qt's own dialogs (files, printing) in French too.
-    QTranslator qtFrench;
-    if (qtFrench.load(QLocale(QLocale::French), "qtbase", "_",
-                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        app.installTranslator(&qtFrench);
+    bocavo::ui::installQtTranslations(app, QLocale(QLocale::French));
     bocavo::labo::RunController controller;
     bocavo::labo::LaboWindow window(&controller);
     window.show();

@@ -9,13 +9,13 @@
 #include "model/csv_writer.h"
 #include "parameter_panel.h"
 #include "run_controller.h"
+#include "ui/icon.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -45,10 +45,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
       csvWarningBytes_(kLargeCsvBytes) {
     setObjectName("Labo");
     setWindowTitle("Laboratoire de dérive - Bocavo");
-    QIcon icon;
-    icon.addFile(":/icon16.png");
-    icon.addFile(":/icon32.png");
-    setWindowIcon(icon);
+    setWindowIcon(ui::bocavoIcon());
     createCommands();
     createTabs();
     createMenus();

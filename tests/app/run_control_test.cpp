@@ -1,10 +1,10 @@
 // The run cycle driven through the real window: clicks, access keys, the
 // Quit box, closing, the generation limit and an internal error.
 #include "app/run_control.h"
-#include "app/translations.h"
 #include "program_probe.h"
 #include "ui/main/genotype_grid.h"
 #include "ui/main/tableau.h"
+#include "ui/translations.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -316,7 +316,7 @@ private slots:
             QSKIP("needs BOCAVO_TEST_SEPARATOR and BOCAVO_TEST_YES");
         checkSeparator(separator);
         // As the program starts: English needs no catalogue, French finds one.
-        bocavo::installQtTranslations(*qApp, QLocale::system());
+        bocavo::ui::installQtTranslations(*qApp, QLocale::system());
         QMessageBox box(QMessageBox::NoIcon, {}, {}, QMessageBox::Yes | QMessageBox::No);
         QCOMPARE(box.button(QMessageBox::Yes)->text(), qEnvironmentVariable("BOCAVO_TEST_YES"));
     }

@@ -1,10 +1,10 @@
-#include "app/translations.h"
+#include "ui/translations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-namespace bocavo {
+namespace bocavo::ui {
 
 bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
     auto* translator = new QTranslator(&app);
@@ -16,4 +16,4 @@ bool installQtTranslations(QCoreApplication& app, const QLocale& locale) {
     return QCoreApplication::installTranslator(translator);
 }
 
-} // namespace bocavo
+} // namespace bocavo::ui

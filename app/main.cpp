@@ -9,7 +9,13 @@
 #include <QLocale>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
+    // The program takes no arguments, so Qt gets none either: its own options
+    // (-reverse, -stylesheet FILE, ...) would mirror the window or read files.
+    // The environment still chooses the platform.
+    char fallbackName[] = "bocavo";
+    char* qtArgv[] = {argc > 0 ? argv[0] : fallbackName, nullptr};
+    int qtArgc = 1;
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("Bocavo"));
     bocavo::ui::installQtTranslations(app, QLocale::system());
     QApplication::setWindowIcon(bocavo::ui::bocavoIcon());

@@ -1,6 +1,7 @@
 #include "ui/windows/tool_window.h"
 
 #include "ui/colours.h"
+#include "ui/taskbar.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -21,7 +22,7 @@ inline constexpr qreal kInterfacePoints = 7.5;
 
 ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidth, int clientHeight,
                        Sizing sizing)
-    : QWidget(nullptr, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                            Qt::WindowCloseButtonHint) {
     setObjectName(name);
     setWindowTitle(title);
@@ -35,6 +36,13 @@ ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidt
     } else {
         resize(client);
     }
+}
+
+void ToolWindow::showEvent(QShowEvent* event) {
+    // Sent before the window is mapped; a spontaneous one means it already is.
+    if (!event->spontaneous())
+        skipTaskBar(*this);
+    QWidget::showEvent(event);
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {

@@ -16,9 +16,10 @@ namespace bocavo::ui {
 
 enum class Sizing { Fixed, Resizable };
 
-// A small caption bar with a close button only, no task-bar entry, no owner.
-// The close button discards the window (it deletes itself); OK buttons only
-// hide it. Whoever keeps the window learns of the discard through closed().
+// A caption bar with a close button only, no task-bar entry, no owner: an
+// ordinary window, so that the main window comes above it when clicked. The
+// close button discards the window (it deletes itself); OK buttons only hide
+// it. Whoever keeps the window learns of the discard through closed().
 class ToolWindow : public QWidget {
     Q_OBJECT
 public:
@@ -31,6 +32,7 @@ signals:
     void closed();
 
 protected:
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 

@@ -80,8 +80,9 @@ void WindowsTest::windowKinds_data() {
                             << true;
 }
 
-// Small caption bar with a close button only, no owner, and fixed unless it is
-// the About box.
+// A caption bar with a close button only, no owner, and fixed unless it is the
+// About box. An ordinary window: Qt makes a tool window transient for the
+// application's leader, and window managers keep such windows on top.
 void WindowsTest::windowKinds() {
     QFETCH(QString, title);
     QFETCH(QSize, client);
@@ -94,7 +95,7 @@ void WindowsTest::windowKinds() {
     QCOMPARE(window->objectName(), name);
     QCOMPARE(window->windowTitle(), title);
     QCOMPARE(window->parentWidget(), nullptr);
-    QCOMPARE(window->windowType(), Qt::Tool);
+    QCOMPARE(window->windowType(), Qt::Window);
     const Qt::WindowFlags flags = window->windowFlags();
     QVERIFY(flags.testFlag(Qt::WindowCloseButtonHint));
     QVERIFY(!flags.testFlag(Qt::WindowMinimizeButtonHint));

@@ -28,6 +28,9 @@ Cadeau::Cadeau()
     picture->setLineWidth(1);
     picture->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture->setPixmap(QPixmap(QStringLiteral(":/cadeau.png")));
+    // First in the tab order, so the window opens on the picture and a stray
+    // Space cannot hide the gift at once.
+    picture->setFocusPolicy(Qt::StrongFocus);
 
     auto* ok = new QPushButton(QStringLiteral("&OK !!!"), this);
     ok->setObjectName(QStringLiteral("Command1"));

@@ -5,7 +5,9 @@
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 
 namespace bocavo::ui {
 
@@ -43,6 +45,19 @@ void ToolWindow::showEvent(QShowEvent* event) {
     if (!event->spontaneous())
         skipTaskBar(*this);
     QWidget::showEvent(event);
+}
+
+void ToolWindow::keyPressEvent(QKeyEvent* event) {
+    // Outside a dialog a button answers Space only: Enter on the focused one
+    // reaches its window, which presses it as a dialog would.
+    auto* button = qobject_cast<QPushButton*>(focusWidget());
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (enter && plain && button != nullptr && button->isEnabled()) {
+        button->animateClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void ToolWindow::closeEvent(QCloseEvent* event) {

@@ -19,7 +19,8 @@ enum class Sizing { Fixed, Resizable };
 // A caption bar with a close button only, no task-bar entry, no owner: an
 // ordinary window, so that the main window comes above it when clicked. The
 // close button discards the window (it deletes itself); OK buttons only hide
-// it. Whoever keeps the window learns of the discard through closed().
+// it, on a click, on Space and on Enter. Whoever keeps the window learns of
+// the discard through closed().
 class ToolWindow : public QWidget {
     Q_OBJECT
 public:
@@ -33,6 +34,7 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 };
 

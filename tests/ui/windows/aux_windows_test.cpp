@@ -49,6 +49,9 @@ private slots:
     void lifecycle();
     void hiddenCornerOpensOneGift();
     void giftOutlivesProtocol();
+    void okAnswersEnterAndSpace_data();
+    void okAnswersEnterAndSpace();
+    void giftOpensOnItsPicture();
     void closingMainWindowEndsEverything();
 };
 
@@ -121,6 +124,50 @@ void AuxWindowsTest::giftOutlivesProtocol() {
     windows.showProtocole()->close();
     QTRY_VERIFY(protocol.isNull());
     QVERIFY(!gift.isNull() && gift->isVisible());
+}
+
+void AuxWindowsTest::okAnswersEnterAndSpace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("key");
+    for (const char* name : {"aprotocole", "apropos", "Cadeau"}) {
+        QTest::addRow("%s Return", name) << QString::fromLatin1(name) << int(Qt::Key_Return);
+        QTest::addRow("%s Enter", name) << QString::fromLatin1(name) << int(Qt::Key_Enter);
+        QTest::addRow("%s Space", name) << QString::fromLatin1(name) << int(Qt::Key_Space);
+    }
+}
+
+// The focused OK hides its window from the keyboard, Enter as well as Space.
+void AuxWindowsTest::okAnswersEnterAndSpace() {
+    QFETCH(QString, name);
+    QFETCH(int, key);
+    AuxWindows windows;
+    QWidget* window = request(windows, name);
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* ok = window->findChild<QPushButton*>("Command1");
+    ok->setFocus();
+    QCOMPARE(QApplication::focusWidget(), ok);
+    const Qt::KeyboardModifiers modifiers =
+        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier;
+    QTest::keyClick(ok, Qt::Key(key), modifiers);
+    QTRY_VERIFY(!window->isVisible());
+    // Hidden, not discarded: the next request shows the same window.
+    QCOMPARE(request(windows, name), window);
+}
+
+// The gift opens with the focus on its picture: a stray Space or Enter does
+// not hide it at once, and Tab then reaches OK.
+void AuxWindowsTest::giftOpensOnItsPicture() {
+    AuxWindows windows;
+    Cadeau* gift = windows.showCadeau();
+    QVERIFY(QTest::qWaitForWindowActive(gift));
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Picture1");
+    for (const Qt::Key key : {Qt::Key_Space, Qt::Key_Return})
+        QTest::keyClick(QApplication::focusWidget(), key);
+    QTest::qWait(200); // longer than a button's animated click
+    QVERIFY(gift->isVisible());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget()->objectName(), "Command1");
 }
 
 // Tool windows must not keep the program alive, and go with their keeper.

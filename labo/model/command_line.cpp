@@ -3,6 +3,8 @@
 #include "csv_writer.h"
 #include "experiment.h"
 #include "limits.h"
+#include "scenario.h"
+#include "settings.h"
 
 #include <exception>
 #include <ostream>
@@ -20,20 +22,36 @@ bool isOption(const std::string& arg) {
 } // namespace
 
 std::string usageText() {
-    return "Utilisation : bocavo-labo --classes N --generations G --seed S --csv FICHIER "
-           "[--every K]\n"
+    return "Utilisation : bocavo-labo --classes N --generations G --csv FICHIER [options]\n"
+           "              bocavo-labo --scenario SCÉNARIO --csv FICHIER [options]\n"
            "\n"
-           "Fait dériver N classes de 20 individus pendant G générations, sans fenêtre, et\n"
-           "écrit chaque classe, génération et allèle dans le fichier CSV.\n"
+           "Fait dériver N classes pendant G générations, sans fenêtre, et écrit chaque\n"
+           "classe, génération et allèle dans le fichier CSV, avec à côté le scénario qui\n"
+           "le reproduit (même nom, extension .scenario).\n"
            "\n"
-           "  --classes N      nombre de classes, de 1 à 1 000\n"
-           "  --generations G  dernière génération, de 1 à 32 767\n"
-           "  --seed S         graine, de 0 à 4 294 967 295 (" +
+           "  --classes N        nombre de classes, de 1 à 1 000\n"
+           "  --generations G    dernière génération, de 1 à 32 767\n"
+           "  --seed S           graine, de 0 à 4 294 967 295, " +
            std::to_string(kDefaultSeed) +
-           " : la classe 1 refait le programme principal)\n"
-           "  --csv FICHIER    fichier à écrire (remplacé s'il existe)\n"
-           "  --every K        ne garder qu'une génération sur K (0, K, 2K...), 1 par défaut\n"
-           "  --help           affiche cette aide\n"
+           " par défaut (la classe 1\n"
+           "                     refait alors le programme principal)\n"
+           "  --csv FICHIER      fichier à écrire (remplacé s'il existe)\n"
+           "  --every K          ne garder qu'une génération sur K (0, K, 2K...), 1 par défaut\n"
+           "\n"
+           "La population (par défaut, le protocole de la classe) :\n"
+           "  --individuals N    individus par classe, multiple de 10 de 10 à 10 000 (20)\n"
+           "  --model M          protocole (couples fixes de la classe) ou wright-fisher\n"
+           "                     (modèle idéal : chaque copie vient d'un parent au hasard)\n"
+           "  --alleles K        nombre d'allèles, 2, 3 ou 4 (4)\n"
+           "  --urn C1,C2[,C3[,C4]]\n"
+           "                     boules de chaque allèle dans l'urne, 2N en tout (parts égales)\n"
+           "  --fitness F1,F2[,F3[,F4]]\n"
+           "                     valeur sélective de chaque allèle en %, de 10 à 1 000 (100)\n"
+           "  --mutation U       taux de mutation par copie et par génération, de 0 à 0.1 (0)\n"
+           "  --migration M      taux de migration entre les classes, de 0 à 0.5 (0)\n"
+           "  --scenario FICHIER lit tous les paramètres dans un scénario ; les options\n"
+           "                     données après lui le modifient (le jeu B reste à la fenêtre)\n"
+           "  --help             affiche cette aide\n"
            "\n"
            "Sans argument, bocavo-labo ouvre sa fenêtre.\n";
 }
@@ -45,12 +63,62 @@ bool wantsCommandLine(const std::vector<std::string>& args) {
     return false;
 }
 
+namespace {
+
+enum Option { Classes, Generations, Seed, Csv, Every, Individuals, ModelOption, Alleles, Urn,
+              Fitness, Mutation, Migration, ScenarioOption, kOptions };
+constexpr const char* kNames[kOptions] = {
+    "--classes",   "--generations", "--seed",     "--csv",     "--every",
+    "--individuals", "--model",     "--alleles",  "--urn",     "--fitness",
+    "--mutation",  "--migration",   "--scenario"};
+
+// What the population options asked for, applied once every option is read,
+// because --alleles, --urn and --fitness must agree with each other and with N.
+struct Population {
+    std::optional<int> alleles;
+    std::vector<int> urn, fitness;
+    bool resized = false; // --individuals given
+};
+
+std::string applyPopulation(Settings& set, const Population& asked) {
+    const int before = set.alleles;
+    int k = asked.alleles.value_or(0);
+    for (const auto* list : {&asked.urn, &asked.fitness}) {
+        const int n = static_cast<int>(list->size());
+        if (n == 0)
+            continue;
+        if (k != 0 && n != k)
+            return (list == &asked.urn ? "--urn" : "--fitness") + std::string(" donne ") +
+                   std::to_string(n) + " valeurs pour " + std::to_string(k) + " allèles.";
+        k = n;
+    }
+    if (k == 0)
+        k = before;
+    set.alleles = k;
+    if (!asked.urn.empty()) {
+        set.urn = {0, 0, 0, 0};
+        for (std::size_t i = 0; i < asked.urn.size(); ++i)
+            set.urn[i] = asked.urn[i];
+    } else if (asked.resized || k != before) {
+        set.urn = evenUrn(set.individuals, k);
+    }
+    if (!asked.fitness.empty() || k != before) {
+        set.fitness = {100, 100, 100, 100};
+        for (std::size_t i = 0; i < asked.fitness.size(); ++i)
+            set.fitness[i] = asked.fitness[i];
+    }
+    return checkSettings(set);
+}
+
+} // namespace
+
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
     CommandLine& options = parsed.options;
-    bool seen[5] = {};
-    static const char* const kNames[5] = {"--classes", "--generations", "--seed", "--csv",
-                                          "--every"};
+    Scenario& scenario = options.scenario;
+    Settings& set = scenario.a;
+    Population asked;
+    bool seen[kOptions] = {};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -69,7 +137,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             hasValue = true;
         }
         int which = -1;
-        for (int k = 0; k < 5; ++k)
+        for (int k = 0; k < kOptions; ++k)
             if (name == kNames[k])
                 which = k;
         if (which < 0) {
@@ -90,33 +158,96 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
         std::string error;
         switch (which) {
-        case 0: {
+        case Classes: {
             const auto p = parseClasses(value);
-            options.classes = p.value.value_or(0);
+            scenario.classes = p.value.value_or(0);
             error = p.error;
             break;
         }
-        case 1: {
+        case Generations: {
             const auto p = parseGenerations(value);
-            options.generations = p.value.value_or(0);
+            scenario.generations = p.value.value_or(0);
             error = p.error;
             break;
         }
-        case 2: {
+        case Seed: {
             const auto p = parseSeed(value);
-            options.seed = p.value.value_or(0);
+            scenario.seed = p.value.value_or(0);
             error = p.error;
             break;
         }
-        case 3:
+        case Csv:
             if (value.empty())
                 error = "Le nom du fichier CSV est vide.";
             options.csv = value;
             break;
-        default: {
+        case Every: {
             const auto p = parseEvery(value);
             options.every = p.value.value_or(1);
             error = p.error;
+            break;
+        }
+        case Individuals: {
+            const auto p = parseIndividuals(value);
+            set.individuals = p.value.value_or(0);
+            asked.resized = true;
+            error = p.error;
+            break;
+        }
+        case ModelOption: {
+            const auto p = parseModel(value);
+            set.model = p.value.value_or(Model::Protocole);
+            error = p.error;
+            break;
+        }
+        case Alleles: {
+            const auto p = parseAlleles(value);
+            asked.alleles = p.value;
+            error = p.error;
+            break;
+        }
+        case Urn: {
+            auto p = parseList(value, 0, 2 * kMaxIndividuals, "l'urne");
+            asked.urn = p.value.value_or(std::vector<int>{});
+            error = p.error;
+            break;
+        }
+        case Fitness: {
+            auto p = parseList(value, kMinFitness, kMaxFitness, "les valeurs sélectives");
+            asked.fitness = p.value.value_or(std::vector<int>{});
+            error = p.error;
+            break;
+        }
+        case Mutation: {
+            const auto p = parseRate(value, kMaxMutation, "le taux de mutation");
+            set.mutation = p.value.value_or(0.0);
+            error = p.error;
+            break;
+        }
+        case Migration: {
+            const auto p = parseRate(value, kMaxMigration, "le taux de migration");
+            set.migration = p.value.value_or(0.0);
+            error = p.error;
+            break;
+        }
+        default: {
+            // The file gives every parameter and the options after it change
+            // some; one given before would be silently lost, so it is refused.
+            for (int k = Classes; k < ScenarioOption; ++k) {
+                if (seen[k] && k != Csv && k != Every) {
+                    error = "donnez " + std::string(kNames[k]) + " après --scenario, sinon le "
+                            "scénario la remplacerait.";
+                    break;
+                }
+            }
+            if (!error.empty())
+                break;
+            const ScenarioResult loaded = loadScenario(value);
+            error = loaded.error;
+            if (loaded.scenario) {
+                scenario = *loaded.scenario;
+                scenario.b.reset(); // set B is for the window only
+            }
             break;
         }
         }
@@ -127,12 +258,24 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (options.help)
         return parsed;
-    for (int k = 0; k < 4; ++k) {
-        if (!seen[k]) {
-            parsed.error = "L'option " + std::string(kNames[k]) + " manque.";
-            return parsed;
+    if (!seen[ScenarioOption]) {
+        for (const Option required : {Classes, Generations}) {
+            if (!seen[required]) {
+                parsed.error = "L'option " + std::string(kNames[required]) + " manque.";
+                return parsed;
+            }
         }
     }
+    if (!seen[Csv]) {
+        parsed.error = "L'option --csv manque.";
+        return parsed;
+    }
+    if (std::string fault = applyPopulation(set, asked); !fault.empty()) {
+        parsed.error = fault;
+        return parsed;
+    }
+    if (std::string fault = checkScenario(scenario); !fault.empty())
+        parsed.error = fault;
     return parsed;
 }
 
@@ -147,11 +290,12 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << usageText();
         return 0;
     }
+    const Scenario& scenario = options.scenario;
     CsvOutcome outcome;
     try {
-        Experiment experiment(options.classes, options.seed);
-        experiment.advanceTo(options.generations);
-        outcome = writeCsv(experiment, options.csv, options.every);
+        Experiment experiment(scenario.a, scenario.classes, scenario.seed);
+        experiment.advanceTo(scenario.generations);
+        outcome = exportCsv({&experiment}, scenario, options.csv, options.every);
     } catch (const std::exception& e) {
         outcome.error = e.what();
     }
@@ -159,10 +303,12 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << "bocavo-labo : " << outcome.error << "\n";
         return kExitWriteFailed;
     }
-    out << groupDigits(static_cast<std::uint64_t>(options.classes))
-        << (options.classes > 1 ? " classes" : " classe") << ", générations 0 à "
-        << groupDigits(static_cast<std::uint64_t>(options.generations)) << " : "
+    out << groupDigits(static_cast<std::uint64_t>(scenario.classes))
+        << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
+        << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
         << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
+    if (!outcome.scenario.empty())
+        out << "Scénario écrit dans " << outcome.scenario.string() << "\n";
     return 0;
 }
 

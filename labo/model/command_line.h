@@ -2,6 +2,8 @@
 // batch use and for tests. Nothing here needs a display or Qt.
 #pragma once
 
+#include "scenario.h"
+
 #include <cstdint>
 #include <iosfwd>
 #include <string>
@@ -9,11 +11,11 @@
 
 namespace bocavo::labo {
 
+// The run to make: set A of the scenario (set B is for the window only).
+// --scenario supplies every parameter; options given after it override the file.
 struct CommandLine {
     bool help = false;
-    int classes = 0;
-    int generations = 0;
-    std::uint32_t seed = 0;
+    Scenario scenario; // classes, generations, seed and set A
     std::string csv;
     int every = 1;
 };

@@ -10,17 +10,12 @@
 namespace bocavo::labo {
 namespace {
 
-struct FieldTexts {
-    std::array<std::string, kAlleleCopies + 1> tail; // "effectif,fréquence\n" per count
-    FieldTexts() {
-        for (int n = 0; n <= kAlleleCopies; ++n)
-            tail[static_cast<std::size_t>(n)] = std::to_string(n) + "," + frequencyText(n) + "\n";
-    }
-};
-
-const FieldTexts& fieldTexts() {
-    static const FieldTexts texts;
-    return texts;
+// "effectif,fréquence\n" for every count a set's generation can hold.
+std::vector<std::string> fieldTexts(int copies) {
+    std::vector<std::string> tail(static_cast<std::size_t>(copies) + 1);
+    for (int n = 0; n <= copies; ++n)
+        tail[static_cast<std::size_t>(n)] = std::to_string(n) + "," + frequencyText(n, copies) + "\n";
+    return tail;
 }
 
 std::uint64_t digits(std::uint64_t n) {
@@ -58,45 +53,57 @@ std::string failure(const std::filesystem::path& path, int error) {
 
 } // namespace
 
-std::string frequencyText(int count) {
-    // count × 100 / 40 = count × 2.5: whole for an even count, ".5" for an odd one.
-    const int tenths = count * 25;
-    std::string text = std::to_string(tenths / 10);
-    if (tenths % 10 != 0)
-        text += "." + std::to_string(tenths % 10);
+std::string frequencyText(int count, int copies) {
+    // In ten-thousandths of a percent, rounded half up: exact for 40 copies
+    // (count × 2.5), so the classroom's file keeps the main program's values.
+    const std::int64_t units =
+        (std::int64_t{count} * 2'000'000 + copies) / (2 * std::int64_t{copies});
+    std::string text = std::to_string(units / 10'000);
+    std::string fraction = std::to_string(10'000 + units % 10'000).substr(1);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    if (!fraction.empty())
+        text += "." + fraction;
     return text;
 }
 
-CsvPlan planCsv(const Experiment& experiment, int every) {
+CsvPlan planCsv(const Sets& sets, int every) {
     CsvPlan plan;
     plan.every = every;
     plan.bytes = sizeof(kCsvHeader) - 1;
-    const int last = experiment.generation();
-    const auto& texts = fieldTexts();
-    for (int c = 1; c <= experiment.classes(); ++c) {
-        for (int g = 0; g <= last; g += every) {
-            // "c,g,a," per row, allele a a single digit.
-            plan.bytes += 4 * (digits(static_cast<std::uint64_t>(c)) +
+    int number = 0; // the class's number in the file
+    for (const Experiment* experiment : sets) {
+        const int last = experiment->generation();
+        const int alleles = experiment->settings().alleles;
+        const auto texts = fieldTexts(experiment->settings().copies());
+        for (int c = 1; c <= experiment->classes(); ++c) {
+            ++number;
+            for (int g = 0; g <= last; g += every) {
+                // "c,g,a," per row, allele a a single digit.
+                plan.bytes += static_cast<std::uint64_t>(alleles) *
+                              (digits(static_cast<std::uint64_t>(number)) +
                                digits(static_cast<std::uint64_t>(g)) + 4);
-            for (const auto n : experiment.counts(c, g))
-                plan.bytes += texts.tail[n].size();
-            plan.rows += 4;
+                const Counts counts = experiment->counts(c, g);
+                for (int k = 0; k < alleles; ++k)
+                    plan.bytes += texts[counts[static_cast<std::size_t>(k)]].size();
+                plan.rows += static_cast<std::uint64_t>(alleles);
+            }
         }
     }
     return plan;
 }
 
-int everyWithin(const Experiment& experiment, std::uint64_t wholeBytes, std::uint64_t limit) {
+int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit) {
     // Rows shrink almost in proportion to K: start from the ratio, then step up.
     if (wholeBytes <= limit)
         return 1;
     int every = static_cast<int>(std::min<std::uint64_t>(wholeBytes / limit, kMaxEvery));
-    while (every < kMaxEvery && planCsv(experiment, every).bytes > limit)
+    while (every < kMaxEvery && planCsv(sets, every).bytes > limit)
         ++every;
     return std::max(every, 1);
 }
 
-CsvOutcome writeCsv(const Experiment& experiment, const std::filesystem::path& path, int every,
+CsvOutcome writeCsv(const Sets& sets, const std::filesystem::path& path, int every,
                     const Control& control) {
     CsvOutcome outcome;
     std::filesystem::path partial = path;
@@ -109,34 +116,39 @@ CsvOutcome writeCsv(const Experiment& experiment, const std::filesystem::path& p
             outcome.error = failure(path, errno != 0 ? errno : EACCES);
             return outcome;
         }
-        const auto& texts = fieldTexts();
         std::string buffer = kCsvHeader;
-        const int last = experiment.generation();
-        for (int c = 1; c <= experiment.classes(); ++c) {
-            const std::string classField = std::to_string(c) + ",";
-            for (int g = 0; g <= last; g += every) {
-                const std::string lead = classField + std::to_string(g) + ",";
-                const Counts& counts = experiment.counts(c, g);
-                for (std::size_t k = 0; k < counts.size(); ++k) {
-                    buffer += lead;
-                    buffer += static_cast<char>('1' + k);
-                    buffer += ',';
-                    buffer += texts.tail[counts[k]];
+        int number = 0; // the class's number in the file
+        int allClasses = 0;
+        for (const Experiment* experiment : sets)
+            allClasses += experiment->classes();
+        for (const Experiment* experiment : sets) {
+            const auto texts = fieldTexts(experiment->settings().copies());
+            const auto alleles = static_cast<std::size_t>(experiment->settings().alleles);
+            const int last = experiment->generation();
+            for (int c = 1; c <= experiment->classes() && out && !outcome.cancelled; ++c) {
+                const std::string classField = std::to_string(++number) + ",";
+                for (int g = 0; g <= last; g += every) {
+                    const std::string lead = classField + std::to_string(g) + ",";
+                    const Counts counts = experiment->counts(c, g);
+                    for (std::size_t k = 0; k < alleles; ++k) {
+                        buffer += lead;
+                        buffer += static_cast<char>('1' + k);
+                        buffer += ',';
+                        buffer += texts[counts[k]];
+                    }
+                    outcome.rows += alleles;
                 }
-                outcome.rows += 4;
-            }
-            if (buffer.size() > (1u << 20) || c == experiment.classes()) {
-                errno = 0;
-                out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-                if (!out)
-                    break;
-                buffer.clear();
-            }
-            if (control.progress)
-                control.progress(last, static_cast<double>(c) / experiment.classes());
-            if (control.cancel && control.cancel->load()) {
-                outcome.cancelled = true;
-                break;
+                if (buffer.size() > (1u << 20) || number == allClasses) {
+                    errno = 0;
+                    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+                    if (!out)
+                        break;
+                    buffer.clear();
+                }
+                if (control.progress)
+                    control.progress(last, static_cast<double>(number) / allClasses);
+                if (control.cancel && control.cancel->load())
+                    outcome.cancelled = true;
             }
         }
         if (!outcome.cancelled && out) {
@@ -163,6 +175,22 @@ CsvOutcome writeCsv(const Experiment& experiment, const std::filesystem::path& p
         return outcome;
     }
     outcome.written = true;
+    return outcome;
+}
+
+CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
+                     const std::filesystem::path& path, int every, const Control& control) {
+    CsvOutcome outcome = writeCsv(sets, path, every, control);
+    if (!outcome.written)
+        return outcome;
+    if (const auto beside = scenarioBeside(path)) {
+        outcome.error = saveScenario(scenario, *beside);
+        if (!outcome.error.empty()) {
+            outcome.written = false;
+            return outcome;
+        }
+        outcome.scenario = *beside;
+    }
     return outcome;
 }
 

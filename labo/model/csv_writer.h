@@ -1,8 +1,10 @@
 // The recorded counts as a CSV file in long format: one row per class,
-// generation and allele, UTF-8, comma-separated, '.' as decimal point.
+// generation and allele (1..K), UTF-8, comma-separated, '.' as decimal point.
+// A comparison run writes set A's classes then set B's, numbered on.
 #pragma once
 
 #include "experiment.h"
+#include "scenario.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -15,9 +17,13 @@ inline constexpr char kCsvHeader[] = "classe,génération,allèle,effectif,fréq
 // Files above this size are announced before they are written.
 inline constexpr std::uint64_t kLargeCsvBytes = 100'000'000;
 
-// An allele's share of the 40 copies in percent, written as the main program
-// computes it (a multiple of 2.5, no trailing zeros): "0", "2.5", ..., "100".
-std::string frequencyText(int count);
+// An allele's share of the 2N copies in percent, no trailing zeros. For 40
+// copies it is the main program's value (a multiple of 2.5): "0", "2.5", ...,
+// "100"; otherwise rounded to four decimals: "33.3333".
+std::string frequencyText(int count, int copies);
+
+// The experiments written to one file, in order (set A, then set B if any).
+using Sets = std::vector<const Experiment*>;
 
 // Which rows a file of the published generations holds when only every
 // `every`-th generation is kept (0, every, 2·every, ...), and its exact size.
@@ -26,23 +32,30 @@ struct CsvPlan {
     std::uint64_t rows = 0;
     std::uint64_t bytes = 0;
 };
-CsvPlan planCsv(const Experiment& experiment, int every);
+CsvPlan planCsv(const Sets& sets, int every);
 
 // The smallest K that brings the file to at most `limit` bytes (kMaxEvery at
 // worst), given the size of the whole file.
-int everyWithin(const Experiment& experiment, std::uint64_t wholeBytes, std::uint64_t limit);
+int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit);
 
 struct CsvOutcome {
     bool written = false;
     bool cancelled = false;
     std::string error; // French, for the user, when neither written nor cancelled
     std::uint64_t rows = 0;
+    std::filesystem::path scenario; // where exportCsv wrote the scenario, if it did
 };
 
 // Writes through a temporary file beside the target, so that a failed or
 // cancelled export never leaves a truncated file nor spoils an older one.
 // `control.progress` gets the share of classes written.
-CsvOutcome writeCsv(const Experiment& experiment, const std::filesystem::path& path, int every,
+CsvOutcome writeCsv(const Sets& sets, const std::filesystem::path& path, int every,
                     const Control& control = {});
+
+// writeCsv, then the scenario that reproduces the file beside it when the file
+// is a regular one (scenarioBeside); a scenario that cannot be written makes
+// the export fail with its reason, the CSV itself being written.
+CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
+                     const std::filesystem::path& path, int every, const Control& control = {});
 
 } // namespace bocavo::labo

@@ -4,6 +4,8 @@
 #include "engine/generation.h"
 
 #include <algorithm>
+#include <barrier>
+#include <cmath>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
@@ -13,8 +15,9 @@
 namespace bocavo::labo {
 namespace {
 
-// Class-generations per step: about 20 to 50 ms of work, so that a cancel or a
-// progress update is never far away and the step still keeps both cores busy.
+// Class-generations of 20 individuals per step: about 20 to 50 ms of work, so
+// that a cancel or a progress update is never far away and the step still
+// keeps both cores busy. Larger classes count in proportion.
 constexpr long kStepWork = 32768;
 
 Counts countsOf(const Genotypes& table) {
@@ -28,11 +31,43 @@ Counts countsOf(const Genotypes& table) {
 Counts childCounts(const Population& pop) {
     Counts counts{};
     for (int k = 1; k <= kAlleles; ++k)
-        counts[static_cast<std::size_t>(k - 1)] = static_cast<std::uint8_t>(pop.Nb_Allele(k));
+        counts[static_cast<std::size_t>(k - 1)] = static_cast<std::uint16_t>(pop.Nb_Allele(k));
     return counts;
 }
 
+// The other classes of a linked run, as Deme::next reads them: their children
+// of the previous generation, which nobody writes during generation g.
+template <typename Runs> struct Donors {
+    const Runs* runs = nullptr; // null: no migration
+    std::size_t self = 0;
+    int g = 0;
+
+    int count() const { return runs ? static_cast<int>(runs->size()) - 1 : 0; }
+    const Allele* copiesOf(int d) const {
+        const auto n = static_cast<std::size_t>(d) + (static_cast<std::size_t>(d) >= self);
+        return (*runs)[n].deme.children(g - 1).data();
+    }
+};
+
 } // namespace
+
+Plan::Plan(const Settings& s)
+    : settings(s), copies(s.copies()), couples(s.individuals / 2), selection(hasSelection(s)),
+      mutationScale(s.mutation > 0.0 ? 1.0 / std::log1p(-s.mutation) : 0.0),
+      migrationScale(s.migration > 0.0 ? 1.0 / std::log1p(-s.migration) : 0.0) {
+    // The first 80 % of the couples get a first child, 60 % a second, 40 % a
+    // third and 20 % a fourth: N children, and Vk = 2 whatever N.
+    for (std::size_t b = 0; b < broods.size(); ++b)
+        broods[b] = couples * static_cast<int>(8 - 2 * b) / 10;
+    int highest = 0;
+    for (int k = 0; k < s.alleles; ++k)
+        highest = std::max(highest, s.fitness[static_cast<std::size_t>(k)]);
+    for (int a = 0; a < s.alleles; ++a)
+        for (int b = 0; b < s.alleles; ++b)
+            keep[static_cast<std::size_t>(a * s.alleles + b)] = static_cast<float>(
+                (s.fitness[static_cast<std::size_t>(a)] + s.fitness[static_cast<std::size_t>(b)]) /
+                (2.0 * highest));
+}
 
 std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
     if (classNumber == 1)
@@ -43,22 +78,27 @@ std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
 }
 
 bool isFixed(const Counts& counts) {
-    return std::find(counts.begin(), counts.end(), kAlleleCopies) != counts.end();
+    return std::count_if(counts.begin(), counts.end(), [](auto n) { return n != 0; }) == 1;
 }
 
-bool hasLoss(const Counts& counts) {
-    return std::find(counts.begin(), counts.end(), 0) != counts.end();
+bool hasLoss(const Counts& counts, int alleles) {
+    return std::find(counts.begin(), counts.begin() + alleles, 0) != counts.begin() + alleles;
 }
 
-Experiment::Experiment(int classes, std::uint32_t seed) : seed_(seed) {
+Experiment::Experiment(const Settings& settings, int classes, std::uint32_t seed)
+    : settings_(settings), plan_(settings), engine_(isClassroomProtocol(settings)),
+      absorbing_(settings.mutation == 0.0 && settings.migration == 0.0), seed_(seed) {
     if (classes < kMinClasses || classes > kMaxClasses)
         throw std::out_of_range("Nombre de classes hors limites : " + std::to_string(classes));
+    if (const std::string fault = checkSettings(settings); !fault.empty())
+        throw std::invalid_argument(fault);
     runs_.reserve(static_cast<std::size_t>(classes));
     for (int n = 1; n <= classes; ++n)
-        runs_.push_back(ClassRun{Population{}, Source_Aleatoire(classSeed(seed, n)), {}, -1});
+        runs_.push_back(ClassRun{Population{}, Deme{}, Source_Aleatoire(classSeed(seed, n)),
+                                 History(settings.copies(), settings.alleles), -1});
 }
 
-const Counts& Experiment::counts(int classNumber, int g) const {
+Counts Experiment::counts(int classNumber, int g) const {
     return runs_[static_cast<std::size_t>(classNumber - 1)].history.at(g);
 }
 
@@ -71,8 +111,11 @@ bool Experiment::allFixed() const {
 
 std::size_t Experiment::bytes() const {
     std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun);
-    for (const ClassRun& run : runs_)
+    for (const ClassRun& run : runs_) {
         total += run.history.bytes();
+        total += run.deme.parents().capacity() + run.deme.children(0).capacity() +
+                 run.deme.children(1).capacity();
+    }
     return total;
 }
 
@@ -93,12 +136,16 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     const int threads = control.threads > 0
                             ? control.threads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const int stepGenerations = static_cast<int>(std::max<long>(1, kStepWork / classes()));
+    const long work = static_cast<long>(classes()) * std::max(1, settings_.individuals / kIndividus);
+    const int stepGenerations = static_cast<int>(std::max<long>(1, kStepWork / work));
     int reached = start;
     while (reached < target) {
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
-        runStep(reached, to, threads);
+        if (plan_.migrationScale != 0.0 && classes() > 1)
+            runLinkedStep(reached, to, threads);
+        else
+            runStep(reached, to, threads);
         int published = to;
         double done = static_cast<double>(to - start) / (target - start);
         if (untilFixation) {
@@ -155,28 +202,87 @@ void Experiment::runStep(int from, int to, int threads) {
         std::rethrow_exception(failure);
 }
 
+// Migration links the classes: generation g of one class reads the children of
+// g − 1 of the others, so every class finishes g − 1 before any starts g. Each
+// class draws only from its own source, so the threads change nothing.
+void Experiment::runLinkedStep(int from, int to, int threads) {
+    std::atomic<std::size_t> next{0};
+    std::exception_ptr failure;
+    std::mutex failureLock;
+    const int wanted = std::min(threads, classes());
+    std::barrier sync(wanted, [&]() noexcept { next = 0; });
+    auto work = [&] {
+        for (int g = from + 1; g <= to; g = std::max(g + 1, 2)) {
+            try {
+                for (std::size_t n = next.fetch_add(1); n < runs_.size(); n = next.fetch_add(1)) {
+                    ClassRun& run = runs_[n];
+                    if (g <= 1) {
+                        advanceClass(run, from, 1);
+                        continue;
+                    }
+                    run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{&runs_, n, g});
+                    const Counts counts = tally(run.deme.children(g));
+                    run.history.set(g, counts);
+                    if (run.fixedAt < 0 && isFixed(counts))
+                        run.fixedAt = g;
+                }
+            } catch (...) {
+                const std::lock_guard lock(failureLock);
+                if (!failure)
+                    failure = std::current_exception();
+                next = runs_.size();
+            }
+            sync.arrive_and_wait();
+            {
+                const std::lock_guard lock(failureLock);
+                if (failure)
+                    break;
+            }
+        }
+    };
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < wanted; ++t)
+        helpers.emplace_back(work);
+    work();
+    helpers.clear(); // joins
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
 // The main program's order: Simulation is foundGeneration then the census,
 // Next generation is nextGeneration then the census.
 void Experiment::advanceClass(ClassRun& run, int from, int to) const {
     int g = from + 1;
     if (g == 0) {
-        foundGeneration(run.pop, run.source);
-        run.history.set(0, countsOf(run.pop.Geno_Parent));
-        Count_Allele(run.pop);
-        run.history.set(1, childCounts(run.pop));
+        if (engine_) {
+            foundGeneration(run.pop, run.source);
+            run.history.set(0, countsOf(run.pop.Geno_Parent));
+            Count_Allele(run.pop);
+            run.history.set(1, childCounts(run.pop));
+        } else {
+            run.deme.found(plan_, run.source);
+            run.history.set(0, tally(run.deme.parents()));
+            run.history.set(1, tally(run.deme.children(1)));
+        }
         if (isFixed(run.history.at(1)))
             run.fixedAt = 1;
         g = 2;
     }
     for (; g <= to; ++g) {
-        if (run.fixedAt >= 0 && !breedFixed_) {
+        if (run.fixedAt >= 0 && absorbing_ && !breedFixed_) {
             const Counts fixed = run.history.at(g - 1);
             run.history.fill(g, to, fixed);
             break;
         }
-        nextGeneration(run.pop, run.source);
-        Count_Allele(run.pop);
-        const Counts counts = childCounts(run.pop);
+        Counts counts;
+        if (engine_) {
+            nextGeneration(run.pop, run.source);
+            Count_Allele(run.pop);
+            counts = childCounts(run.pop);
+        } else {
+            run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{});
+            counts = tally(run.deme.children(g));
+        }
         run.history.set(g, counts);
         if (run.fixedAt < 0 && isFixed(counts))
             run.fixedAt = g;

@@ -1,11 +1,16 @@
-// Many classes side by side: each class is one independent run of the main
-// program's procedure on its own population and its own random source, and
-// every generation of every class is recorded from generation 0 (the founders).
+// Many classes side by side: each class is one run of one parameter set on its
+// own population and its own random source, and every generation of every
+// class is recorded from generation 0 (the founders). With the classroom
+// protocol's settings each class runs the main program's own procedure; other
+// settings run the generalised one (deme.h). Classes are independent unless
+// migration links them, and even then nothing depends on the threads.
 #pragma once
 
+#include "deme.h"
 #include "engine/population.h"
 #include "engine/random_source.h"
 #include "history.h"
+#include "settings.h"
 
 #include <atomic>
 #include <cstdint>
@@ -22,8 +27,8 @@ inline constexpr std::uint32_t kDefaultSeed = Source_Aleatoire::kFixedSeed;
 // well-mixed value of (seed, n) for the others.
 std::uint32_t classSeed(std::uint32_t seed, int classNumber);
 
-bool isFixed(const Counts& counts); // one allele holds all 40 copies
-bool hasLoss(const Counts& counts); // at least one allele is gone
+bool isFixed(const Counts& counts);              // one allele holds every copy
+bool hasLoss(const Counts& counts, int alleles); // one of alleles 1..K is gone
 
 // How a long advance is watched and stopped; both are read on the calling thread.
 struct Control {
@@ -35,8 +40,12 @@ struct Control {
 
 class Experiment {
 public:
-    Experiment(int classes, std::uint32_t seed);
+    // Throws std::invalid_argument with checkSettings's reason for an unsound set.
+    Experiment(const Settings& settings, int classes, std::uint32_t seed);
+    // The classroom protocol.
+    Experiment(int classes, std::uint32_t seed) : Experiment(Settings{}, classes, seed) {}
 
+    const Settings& settings() const { return settings_; }
     int classes() const { return static_cast<int>(runs_.size()); }
     std::uint32_t seed() const { return seed_; }
 
@@ -44,7 +53,7 @@ public:
     // Safe to call from any thread while an advance runs, and so are counts()
     // and fixedAt() for generations up to this one.
     int generation() const { return published_.load(std::memory_order_acquire); }
-    const Counts& counts(int classNumber, int g) const;
+    Counts counts(int classNumber, int g) const;
 
     // Advances every class to `target` (1..kMaxGeneration, not below the
     // current generation). Stops early, between two steps, when cancelled:
@@ -57,15 +66,17 @@ public:
     bool allFixed() const; // not while an advance runs
     std::size_t bytes() const;
 
-    // A fixed class keeps its counts for ever (no draw can bring a lost allele
-    // back), so by default its later generations are copied instead of bred.
-    // Tests turn the shortcut off to prove that it changes nothing.
+    // Without mutation or migration a fixed class keeps its counts for ever (no
+    // draw can bring a lost allele back), so by default its later generations
+    // are copied instead of bred. Tests turn the shortcut off to prove that it
+    // changes nothing.
     void setBreedFixedClasses(bool breed) { breedFixed_ = breed; }
 
 private:
     // A cache line of its own at each end, so two threads never share one.
     struct alignas(64) ClassRun {
-        Population pop;
+        Population pop; // the classroom protocol's, run by the engine
+        Deme deme;      // any other set's
         Source_Aleatoire source;
         History history;
         int fixedAt = -1; // first generation with one allele left
@@ -73,8 +84,13 @@ private:
 
     int advance(int target, bool untilFixation, const Control& control);
     void runStep(int from, int to, int threads);
+    void runLinkedStep(int from, int to, int threads);
     void advanceClass(ClassRun& run, int from, int to) const;
 
+    Settings settings_;
+    Plan plan_; // the generalised procedure's tables, unused by the engine's
+    bool engine_; // the classroom protocol: the main program's own procedure
+    bool absorbing_; // a fixed class stays fixed (no mutation, no migration)
     std::uint32_t seed_;
     std::vector<ClassRun> runs_;
     std::atomic<int> published_{-1};

@@ -1,6 +1,9 @@
 #include "limits.h"
 
 #include <cctype>
+#include <iomanip>
+#include <locale>
+#include <sstream>
 
 namespace bocavo::labo {
 namespace {
@@ -51,6 +54,22 @@ std::string groupDigits(std::uint64_t value) {
     for (int i = static_cast<int>(digits.size()) - 3; i > 0; i -= 3)
         digits.insert(static_cast<std::size_t>(i), " ");
     return digits;
+}
+
+std::string frenchDecimal(double value, int decimals) {
+    std::ostringstream out;
+    out.imbue(std::locale::classic());
+    out << std::fixed << std::setprecision(decimals) << value;
+    std::string text = out.str();
+    if (text.find('.') != std::string::npos) {
+        while (text.back() == '0')
+            text.pop_back();
+        if (text.back() == '.')
+            text.pop_back();
+    }
+    if (const auto point = text.find('.'); point != std::string::npos)
+        text[point] = ',';
+    return text == "-0" ? "0" : text;
 }
 
 Parsed<int> parseClasses(std::string_view text) {

@@ -36,5 +36,8 @@ Parsed<int> parseEvery(std::string_view text);
 
 // Thousands grouped with a space, as a French reader writes them: 32 767.
 std::string groupDigits(std::uint64_t value);
+// A decimal with a comma, as a French reader writes it: 19,5 (`decimals`
+// places, trailing zeros dropped).
+std::string frenchDecimal(double value, int decimals);
 
 } // namespace bocavo::labo

@@ -1,6 +1,8 @@
-// What the views plot, summed over the classes generation by generation:
-// how many classes fixed or lost each allele, and the mean heterozygosity;
-// per class, the first generation of a loss and of fixation.
+// What the views plot for one parameter set, summed over its classes
+// generation by generation: how many classes fixed or lost each allele, the
+// mean heterozygosity and the differentiation between classes; per class, the
+// first generation of a loss and of fixation. A comparison run keeps one
+// Statistics per set.
 #pragma once
 
 #include "experiment.h"
@@ -10,36 +12,29 @@
 
 namespace bocavo::labo {
 
-// Children per parent in one generation of the breeding scheme, parent 1 to 20.
-std::array<int, kIndividus> offspringPerParent();
-
-// The effective size from the offspring numbers: Ne = (4N − 2) / (Vk + 2),
-// with Vk the variance of the children per parent (19.5 for this scheme).
-double offspringVariance();
-double effectiveSize();
-
-inline constexpr double kFounderHeterozygosity = 0.75; // four alleles at 25 %
-
-// H_t = 1 − Σ p_k², p_k the allele frequencies of generation t.
-double heterozygosity(const Counts& counts);
-// H0 · (1 − 1 / (2·Ne))^t.
-double expectedHeterozygosity(int t);
+// H_t = 1 − Σ p_k², p_k the allele frequencies of generation t among its 2N copies.
+double heterozygosity(const Counts& counts, int copies);
 
 class Statistics {
 public:
     // Forgets everything: the next update starts from generation 0.
     void reset(int classes);
-    // Takes in the generations the experiment has published since the last update.
+    // Takes in the generations the experiment has published since the last
+    // update (all of them again if the experiment's classes or settings changed).
     void update(const Experiment& experiment);
 
     int generation() const { return static_cast<int>(meanH_.size()) - 1; }
     int classes() const { return static_cast<int>(firstLoss_.size()); }
 
-    // Indexed [generation][allele − 1]: classes where the allele has all 40
-    // copies, or none.
+    // Indexed [generation][allele − 1]: classes where the allele has all 2N
+    // copies, or none (alleles past K: every class).
     const std::vector<std::array<int, 4>>& fixedClasses() const { return fixed_; }
     const std::vector<std::array<int, 4>>& lostClasses() const { return lost_; }
     const std::vector<double>& meanHeterozygosity() const { return meanH_; }
+    // Fst = (H_T − H_S)/H_T between the classes (Nei 1973), generation by
+    // generation: H_S the mean heterozygosity within the classes, H_T that of
+    // all their copies pooled; 0 when H_T is 0.
+    const std::vector<double>& differentiation() const { return fst_; }
 
     // Means over the classes where the event happened; count 0 when none did.
     struct Mean {
@@ -52,11 +47,13 @@ public:
 private:
     static Mean meanOf(const std::vector<int>& generations);
 
+    Settings settings_;
     std::vector<std::array<int, 4>> fixed_;
     std::vector<std::array<int, 4>> lost_;
     std::vector<double> meanH_;
+    std::vector<double> fst_;
     std::vector<int> firstLoss_; // per class, −1 until it happens
-    std::vector<int> fixation_;  // per class, −1 until it happens
+    std::vector<int> fixation_;  // per class, −1 until it happens (the first time, with mutation)
 };
 
 } // namespace bocavo::labo

@@ -97,7 +97,7 @@ void AllClassesTab::redraw() {
             QLineSeries* curve = curves_[static_cast<std::size_t>(c - 1)];
             curve->setPen(QPen(pen, 1.5));
             curve->replace(sampled(from, to, step, [&](int g) {
-                return percentOf(experiment()->counts(c, g)[static_cast<std::size_t>(allele - 1)]);
+                return percentOf(experiment()->counts(c, g)[static_cast<std::size_t>(allele - 1)], experiment()->settings().copies());
             }));
             // The counts at the right edge of what is on show.
             const int n = experiment()->counts(c, to)[static_cast<std::size_t>(allele - 1)];

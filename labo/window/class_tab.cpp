@@ -55,7 +55,7 @@ void ClassTab::redraw() {
     const int step = sampleStep(to - from, kMaxPoints);
     for (std::size_t k = 0; k < series_.size(); ++k)
         series_[k]->replace(sampled(
-            from, to, step, [&](int g) { return percentOf(experiment()->counts(c, g)[k]); }));
+            from, to, step, [&](int g) { return percentOf(experiment()->counts(c, g)[k], experiment()->settings().copies()); }));
     showGenerations();
     chart()->setTitle(QString("Classe %1 : fréquence des quatre allèles, générations %2 à %3")
                           .arg(c)

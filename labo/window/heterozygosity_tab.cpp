@@ -2,6 +2,7 @@
 
 #include "chart_support.h"
 #include "model/statistics.h"
+#include "model/theory.h"
 
 #include <QChart>
 #include <QHBoxLayout>
@@ -17,7 +18,7 @@ constexpr int kMaxPoints = 2000;
 HeterozygosityTab::HeterozygosityTab(QWidget* parent)
     : ChartTab(parent), explanation_(new QLabel), observed_(new QLineSeries),
       expected_(new QLineSeries) {
-    const QString ne = frenchNumber(effectiveSize(), 1);
+    const QString ne = frenchNumber(effectiveSize(Settings{}), 1);
     explanation_->setObjectName("explicationNe");
     explanation_->setWordWrap(true);
     explanation_->setText(
@@ -25,7 +26,7 @@ HeterozygosityTab::HeterozygosityTab(QWidget* parent)
                 "1, 0, 0, 0 et 0 enfants, soit 2 en moyenne avec une variance Vk = %2, et cette "
                 "inégalité fait dériver la population comme une population idéale de "
                 "Ne = (4N − 2)/(Vk + 2) = %1 individus seulement pour N = 20.")
-            .arg(ne, frenchNumber(offspringVariance(), 0)));
+            .arg(ne, frenchNumber(offspringVariance(Settings{}), 0)));
     controls()->addWidget(explanation_, 1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération t", 0, 1, "%.0f");
@@ -46,7 +47,7 @@ void HeterozygosityTab::redraw() {
     const int end = last();
     const int from = firstShown();
     const int to = lastShown();
-    const QString ne = frenchNumber(effectiveSize(), 1);
+    const QString ne = frenchNumber(effectiveSize(Settings{}), 1);
     if (end < 0) {
         observed_->clear();
         expected_->clear();
@@ -58,7 +59,9 @@ void HeterozygosityTab::redraw() {
     const auto& meanH = stats()->meanHeterozygosity();
     observed_->replace(
         sampled(from, to, step, [&](int g) { return meanH[static_cast<std::size_t>(g)]; }));
-    expected_->replace(sampled(from, to, step, [](int g) { return expectedHeterozygosity(g); }));
+    const std::vector<double> curve = expectedHeterozygosity(Settings{}, to);
+    expected_->replace(
+        sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));
     showGenerations();
     chart()->setTitle(QString("Hétérozygotie moyenne de %1 classe%2 et courbe attendue pour "
                               "Ne = %3, générations %4 à %5")

@@ -244,12 +244,12 @@ void LaboWindow::exportCsvTo(const QString& path) {
     int every = 1;
     // Sizing the largest runs reads every count: a fraction of a second.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::uint64_t whole = planCsv(*run, 1).bytes;
-    const int suggested = everyWithin(*run, whole, csvWarningBytes_);
+    const std::uint64_t whole = planCsv({run}, 1).bytes;
+    const int suggested = everyWithin({run}, whole, csvWarningBytes_);
     QGuiApplication::restoreOverrideCursor();
     if (whole > csvWarningBytes_) {
         CsvSizeDialog ask(
-            whole, [run](int k) { return planCsv(*run, k).bytes; }, suggested, this);
+            whole, [run](int k) { return planCsv({run}, k).bytes; }, suggested, this);
         if (ask.exec() != QDialog::Accepted)
             return;
         every = ask.every();

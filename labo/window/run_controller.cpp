@@ -131,7 +131,7 @@ QString RunController::exportCsv(const QString& path, int every) {
     const std::filesystem::path target(path.toStdU16String());
     return start(
         [run, outcome, target, every](const Control& c) {
-            *outcome = writeCsv(*run, target, every, c);
+            *outcome = writeCsv({run.get()}, target, every, c);
         },
         [this, outcome, path](bool) {
             if (outcome->written)

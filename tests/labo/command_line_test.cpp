@@ -30,12 +30,14 @@ TEST(CommandLineTest, WritesTheSameCountsAsTheModel) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.err.empty());
     // 4 classes × generations 0, 5, ..., 25 × 4 alleles.
-    EXPECT_EQ(r.out,
-              "4 classes, générations 0 à 25 : 96 lignes écrites dans " + path.string() + "\n");
+    auto scenario = path;
+    scenario.replace_extension(".scenario");
+    EXPECT_EQ(r.out, "4 classes, générations 0 à 25 : 96 lignes écrites dans " + path.string() +
+                         "\nScénario écrit dans " + scenario.string() + "\n");
     Experiment experiment(4, 9);
     experiment.advanceTo(25);
     const auto expectedPath = std::filesystem::temp_directory_path() / "labo_cli_expected.csv";
-    ASSERT_TRUE(writeCsv(experiment, expectedPath, 5).written);
+    ASSERT_TRUE(writeCsv({&experiment}, expectedPath, 5).written);
     std::ifstream a(path), b(expectedPath);
     std::stringstream ta, tb;
     ta << a.rdbuf();

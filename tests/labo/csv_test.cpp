@@ -32,10 +32,10 @@ TEST(CsvTest, FrequencyIsTheMainProgramsPercentWithAPoint) {
         pop.Nb_Allele(1) = static_cast<Cell>(n);
         std::ostringstream expected;
         expected << Frequence(pop, 1); // the engine's value, printed in the C locale
-        EXPECT_EQ(frequencyText(n), expected.str()) << n << " copies";
+        EXPECT_EQ(frequencyText(n, 40), expected.str()) << n << " copies";
     }
-    EXPECT_EQ(frequencyText(9), "22.5");
-    EXPECT_EQ(frequencyText(40), "100");
+    EXPECT_EQ(frequencyText(9, 40), "22.5");
+    EXPECT_EQ(frequencyText(40, 40), "100");
 }
 
 struct Row {
@@ -65,10 +65,10 @@ TEST(CsvTest, ParsesBackToTheRecordedCounts) {
     Experiment experiment(7, 11);
     experiment.advanceTo(45);
     const auto path = scratch("whole.csv");
-    const CsvOutcome outcome = writeCsv(experiment, path, 1);
+    const CsvOutcome outcome = writeCsv({&experiment}, path, 1);
     ASSERT_TRUE(outcome.written) << outcome.error;
     const std::string text = readAll(path);
-    EXPECT_EQ(text.size(), planCsv(experiment, 1).bytes); // the announced size is exact
+    EXPECT_EQ(text.size(), planCsv({&experiment}, 1).bytes); // the announced size is exact
     std::string header;
     const auto rows = parse(text, header);
     EXPECT_EQ(header, "classe,génération,allèle,effectif,fréquence");
@@ -94,37 +94,37 @@ TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
     Experiment experiment(3, 4);
     experiment.advanceTo(100);
     const auto path = scratch("every.csv");
-    ASSERT_TRUE(writeCsv(experiment, path, 30).written);
+    ASSERT_TRUE(writeCsv({&experiment}, path, 30).written);
     std::string header;
     const auto rows = parse(readAll(path), header);
     ASSERT_EQ(rows.size(), 3u * 4u * 4u); // generations 0, 30, 60 and 90
     EXPECT_EQ(rows[4].generation, 30);
     EXPECT_EQ(rows[15].generation, 90);
-    EXPECT_EQ(planCsv(experiment, 30).rows, rows.size());
+    EXPECT_EQ(planCsv({&experiment}, 30).rows, rows.size());
 }
 
 TEST(CsvTest, SuggestedIntervalBringsTheFileUnderTheLimit) {
     Experiment experiment(10, 4);
     experiment.advanceTo(1000);
-    const auto whole = planCsv(experiment, 1).bytes;
-    const int every = everyWithin(experiment, whole, whole / 10);
-    EXPECT_LE(planCsv(experiment, every).bytes, whole / 10);
-    EXPECT_GT(planCsv(experiment, every - 1).bytes, whole / 10); // and it is the smallest
-    EXPECT_EQ(everyWithin(experiment, whole, whole), 1);
+    const auto whole = planCsv({&experiment}, 1).bytes;
+    const int every = everyWithin({&experiment}, whole, whole / 10);
+    EXPECT_LE(planCsv({&experiment}, every).bytes, whole / 10);
+    EXPECT_GT(planCsv({&experiment}, every - 1).bytes, whole / 10); // and it is the smallest
+    EXPECT_EQ(everyWithin({&experiment}, whole, whole), 1);
 }
 
 TEST(CsvTest, AnUnwritableFileGivesAFrenchReasonAndSparesTheOldFile) {
     Experiment experiment(2, 4);
     experiment.advanceTo(10);
     const auto missing = scratch("no/such/folder/out.csv");
-    const CsvOutcome outcome = writeCsv(experiment, missing, 1);
+    const CsvOutcome outcome = writeCsv({&experiment}, missing, 1);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(outcome.error, "Impossible d'écrire le fichier « " + missing.string() +
                                  " » : le dossier n'existe pas.");
     // A folder in the file's place: nothing replaced, nothing left behind.
     const auto folder = scratch("a_folder.csv");
     std::filesystem::create_directories(folder);
-    EXPECT_FALSE(writeCsv(experiment, folder, 1).written);
+    EXPECT_FALSE(writeCsv({&experiment}, folder, 1).written);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
     EXPECT_FALSE(std::filesystem::exists(folder.string() + ".partiel"));
     EXPECT_EQ(experiment.generation(), 10); // the run itself is untouched
@@ -136,7 +136,7 @@ TEST(CsvTest, ACancelledExportLeavesTheOldFileAsItWas) {
     const auto path = scratch("kept.csv");
     { std::ofstream(path) << "ancien"; }
     std::atomic<bool> cancel{true};
-    const CsvOutcome outcome = writeCsv(experiment, path, 1, {&cancel, {}});
+    const CsvOutcome outcome = writeCsv({&experiment}, path, 1, {&cancel, {}});
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(readAll(path), "ancien");

@@ -3,6 +3,7 @@
 // the run, and the exports write their files or say why not.
 #include "model/experiment.h"
 #include "model/statistics.h"
+#include "model/theory.h"
 #include "window/all_classes_tab.h"
 #include "window/chart_export.h"
 #include "window/class_tab.h"
@@ -144,7 +145,7 @@ private slots:
         window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
         HeterozygosityTab* h = window_->heterozygosityTab();
         QCOMPARE(h->observed()->at(0).y(), 0.75);
-        QCOMPARE(h->expected()->at(100).y(), expectedHeterozygosity(100));
+        QCOMPARE(h->expected()->at(100).y(), expectedHeterozygosity(Settings{}, 100)[100]);
         QVERIFY(h->explanation()->text().contains("Ne = 19,5"));
         QVERIFY(h->explanation()->text().contains("Ne = (4N − 2)/(Vk + 2)"));
         for (ChartTab* tab :

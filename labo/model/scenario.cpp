@@ -1,0 +1,374 @@
+#include "scenario.h"
+
+#include <cctype>
+#include <cerrno>
+#include <fstream>
+#include <sstream>
+#include <system_error>
+
+namespace bocavo::labo {
+namespace {
+
+inline constexpr int kFormat = 1;            // the format= line's value
+inline constexpr std::size_t kMaxBytes = 1 << 16; // a scenario is a few hundred bytes
+
+// The keys of a set, in the order the file writes them.
+inline constexpr const char* kSetKeys[] = {"individuals", "model",    "alleles",  "urn",
+                                           "fitness",     "mutation", "migration"};
+inline constexpr const char* kRunKeys[] = {"format", "classes", "generations", "seed", "sets"};
+
+bool validUtf8(std::string_view text) {
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        int extra = 0;
+        std::uint32_t code = 0;
+        if (c < 0x80) {
+            ++i;
+            continue;
+        } else if ((c & 0xE0) == 0xC0) {
+            extra = 1;
+            code = c & 0x1Fu;
+        } else if ((c & 0xF0) == 0xE0) {
+            extra = 2;
+            code = c & 0x0Fu;
+        } else if ((c & 0xF8) == 0xF0) {
+            extra = 3;
+            code = c & 0x07u;
+        } else {
+            return false;
+        }
+        if (i + static_cast<std::size_t>(extra) >= text.size())
+            return false; // cut in the middle of a character
+        for (int k = 1; k <= extra; ++k) {
+            const auto d = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
+            if ((d & 0xC0) != 0x80)
+                return false;
+            code = (code << 6) | (d & 0x3Fu);
+        }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+        if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+            return false;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+std::string_view trimmed(std::string_view text) {
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
+        text.remove_prefix(1);
+    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
+        text.remove_suffix(1);
+    return text;
+}
+
+std::string listText(const std::array<int, kMaxAlleles>& values, int count) {
+    std::string text;
+    for (int k = 0; k < count; ++k)
+        text += (k ? ", " : "") + std::to_string(values[static_cast<std::size_t>(k)]);
+    return text;
+}
+
+// Reads one set's value into `set`; "" or the reason (without the line).
+std::string readSetValue(Settings& set, std::string_view key, std::string_view value,
+                         std::vector<int>& urn, std::vector<int>& fitness) {
+    if (key == "individuals") {
+        const auto p = parseIndividuals(value);
+        set.individuals = p.value.value_or(0);
+        return p.error;
+    }
+    if (key == "model") {
+        const auto p = parseModel(value);
+        set.model = p.value.value_or(Model::Protocole);
+        return p.error;
+    }
+    if (key == "alleles") {
+        const auto p = parseAlleles(value);
+        set.alleles = p.value.value_or(0);
+        return p.error;
+    }
+    if (key == "urn") {
+        auto p = parseList(value, 0, 2 * kMaxIndividuals, "l'urne");
+        urn = p.value.value_or(std::vector<int>{});
+        return p.error;
+    }
+    if (key == "fitness") {
+        auto p = parseList(value, kMinFitness, kMaxFitness, "les valeurs sélectives");
+        fitness = p.value.value_or(std::vector<int>{});
+        return p.error;
+    }
+    if (key == "mutation") {
+        const auto p = parseRate(value, kMaxMutation, "le taux de mutation");
+        set.mutation = p.value.value_or(0.0);
+        return p.error;
+    }
+    const auto p = parseRate(value, kMaxMigration, "le taux de migration");
+    set.migration = p.value.value_or(0.0);
+    return p.error;
+}
+
+struct Section {
+    Settings set;
+    std::vector<int> urn, fitness;
+    std::vector<std::string> seen;
+    int line = 0; // of its [X] header
+};
+
+bool has(const std::vector<std::string>& seen, std::string_view key) {
+    for (const auto& s : seen)
+        if (s == key)
+            return true;
+    return false;
+}
+
+// Puts the lists into the set once every key is known; "" or the reason.
+std::string completeSection(Section& section, const std::string& name) {
+    for (const char* key : kSetKeys)
+        if (!has(section.seen, key))
+            return "la clé « " + std::string(key) + " » manque dans [" + name + "] (ligne " +
+                   std::to_string(section.line) + ").";
+    Settings& set = section.set;
+    const auto k = static_cast<std::size_t>(set.alleles);
+    if (section.urn.size() != k || section.fitness.size() != k)
+        return "[" + name + "] annonce " + std::to_string(set.alleles) +
+               " allèles : l'urne et les valeurs sélectives doivent en donner autant.";
+    set.urn = {0, 0, 0, 0};
+    set.fitness = {100, 100, 100, 100};
+    for (std::size_t i = 0; i < k; ++i) {
+        set.urn[i] = section.urn[i];
+        set.fitness[i] = section.fitness[i];
+    }
+    if (const std::string fault = checkSettings(set); !fault.empty())
+        return "[" + name + "] : " + fault;
+    return {};
+}
+
+ScenarioResult refuse(int line, const std::string& why) {
+    return {std::nullopt, "Scénario refusé, ligne " + std::to_string(line) + " : " + why};
+}
+
+} // namespace
+
+std::string checkScenario(const Scenario& s) {
+    if (s.classes < kMinClasses || s.classes > kMaxClasses)
+        return "Le nombre de classes doit aller de 1 à 1 000.";
+    if (s.generations < kMinGenerations || s.generations > kMaxGeneration)
+        return "Le nombre de générations doit aller de 1 à 32 767.";
+    for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
+        if (!set)
+            continue;
+        const std::string name = set == &s.a ? "A" : "B";
+        if (const std::string fault = checkSettings(*set); !fault.empty())
+            return "Jeu " + name + " : " + fault;
+        if (set->migration > 0.0 && s.classes < 2)
+            return "Jeu " + name + " : la migration demande au moins deux classes.";
+    }
+    return {};
+}
+
+std::uint32_t secondSeed(std::uint32_t seed) {
+    std::uint64_t key = 0xB0CA'B0CAull << 32 | seed;
+    return static_cast<std::uint32_t>(splitmix64(key) >> 32);
+}
+
+std::string scenarioText(const Scenario& s) {
+    std::ostringstream out;
+    out << "# Scénario du Laboratoire de dérive (bocavo-labo)\n"
+           "# Une valeur par ligne, « clé = valeur » ; « # » commence un commentaire.\n"
+           "# Toutes les clés sont obligatoires ; les nombres décimaux s'écrivent avec un point.\n"
+           "format = " << kFormat << "\n"
+           "# Classes par jeu (1 à 1 000), dernière génération (1 à 32 767), graine (0 à 4 294 967 295)\n"
+           "classes = " << s.classes << "\n"
+           "generations = " << s.generations << "\n"
+           "seed = " << s.seed << "\n"
+           "# Jeux de paramètres : A seul, ou A et B pour comparer\n"
+           "sets = " << (s.b ? "A, B" : "A") << "\n";
+    for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
+        if (!set)
+            continue;
+        out << "\n[" << (set == &s.a ? "A" : "B") << "]\n"
+            << "# Individus : multiple de 10 de 10 à 10 000\n"
+            << "individuals = " << set->individuals << "\n"
+            << "# Modèle : protocole (couples fixes de la classe) ou wright-fisher (modèle idéal)\n"
+            << "model = " << modelKey(set->model) << "\n"
+            << "# Allèles : 2, 3 ou 4 ; l'urne en donne les boules (total 2N)\n"
+            << "alleles = " << set->alleles << "\n"
+            << "urn = " << listText(set->urn, set->alleles) << "\n"
+            << "# Valeurs sélectives en % (10 à 1 000), une par allèle\n"
+            << "fitness = " << listText(set->fitness, set->alleles) << "\n"
+            << "# Taux de mutation par copie et par génération (0 à 0.1)\n"
+            << "mutation = " << rateText(set->mutation) << "\n"
+            << "# Taux de migration entre les classes (0 à 0.5)\n"
+            << "migration = " << rateText(set->migration) << "\n";
+    }
+    return out.str();
+}
+
+ScenarioResult parseScenario(std::string_view text) {
+    if (text.size() > kMaxBytes)
+        return {std::nullopt, "Scénario refusé : le fichier est bien trop long pour un scénario."};
+    if (!validUtf8(text))
+        return {std::nullopt, "Scénario refusé : le fichier n'est pas du texte UTF-8."};
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3); // a byte-order mark left by some editors
+    Scenario scenario;
+    std::vector<std::string> seen;
+    Section sections[2];
+    int current = -1; // −1: the run's keys; 0: [A]; 1: [B]
+    std::string wantedSets;
+    int lineNumber = 0;
+    while (!text.empty()) {
+        ++lineNumber;
+        const auto end = text.find('\n');
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (const auto hash = line.find('#'); hash != std::string_view::npos)
+            line = line.substr(0, hash);
+        line = trimmed(line);
+        if (line.empty())
+            continue;
+        if (line.front() == '[') {
+            const int which = line == "[A]" ? 0 : line == "[B]" ? 1 : -1;
+            if (which < 0)
+                return refuse(lineNumber, "« " + std::string(line) +
+                                              " » n'est pas une section connue ([A] ou [B]).");
+            if (which <= current || sections[which].line != 0)
+                return refuse(lineNumber, "la section " + std::string(line) +
+                                              " est mal placée ou donnée deux fois.");
+            current = which;
+            sections[which].line = lineNumber;
+            continue;
+        }
+        const auto equals = line.find('=');
+        if (equals == std::string_view::npos)
+            return refuse(lineNumber, "« " + std::string(line) +
+                                          " » n'est pas de la forme « clé = valeur ».");
+        const std::string key(trimmed(line.substr(0, equals)));
+        const std::string_view value = trimmed(line.substr(equals + 1));
+        bool known = false;
+        for (const char* k : kRunKeys)
+            known = known || (current < 0 && key == k);
+        for (const char* k : kSetKeys)
+            known = known || (current >= 0 && key == k);
+        if (!known)
+            return refuse(lineNumber, "clé inconnue « " + key + " »" +
+                                          (current < 0 ? "" : " dans [" + std::string(current ? "B" : "A") + "]") +
+                                          ".");
+        auto& seenHere = current < 0 ? seen : sections[current].seen;
+        if (has(seenHere, key))
+            return refuse(lineNumber, "la clé « " + key + " » est donnée deux fois.");
+        seenHere.push_back(key);
+        std::string error;
+        if (current >= 0) {
+            Section& section = sections[current];
+            error = readSetValue(section.set, key, value, section.urn, section.fitness);
+        } else if (key == "format") {
+            if (value != std::to_string(kFormat))
+                error = "« " + std::string(value) + " » : ce programme ne lit que le format " +
+                        std::to_string(kFormat) + ".";
+        } else if (key == "classes") {
+            const auto p = parseClasses(value);
+            scenario.classes = p.value.value_or(0);
+            error = p.error;
+        } else if (key == "generations") {
+            const auto p = parseGenerations(value);
+            scenario.generations = p.value.value_or(0);
+            error = p.error;
+        } else if (key == "seed") {
+            const auto p = parseSeed(value);
+            scenario.seed = p.value.value_or(0);
+            error = p.error;
+        } else {
+            std::string sets;
+            for (const char c : value)
+                if (!std::isspace(static_cast<unsigned char>(c)))
+                    sets += c;
+            if (sets != "A" && sets != "A,B")
+                error = "« " + std::string(value) + " » ne convient pas pour les jeux : il faut "
+                        "A, ou A, B.";
+            wantedSets = sets;
+        }
+        if (!error.empty())
+            return refuse(lineNumber, error);
+    }
+    for (const char* key : kRunKeys)
+        if (!has(seen, key))
+            return refuse(lineNumber, "la clé « " + std::string(key) + " » manque (le fichier "
+                                      "est peut-être tronqué).");
+    const bool wantB = wantedSets == "A,B";
+    if (sections[0].line == 0 || (wantB && sections[1].line == 0))
+        return refuse(lineNumber, std::string("la section [") + (sections[0].line ? "B" : "A") +
+                                      "] manque (le fichier est peut-être tronqué).");
+    if (!wantB && sections[1].line != 0)
+        return refuse(sections[1].line, "la section [B] est là mais « sets » ne l'annonce pas.");
+    for (int i = 0; i < (wantB ? 2 : 1); ++i) {
+        const std::string name = i ? "B" : "A";
+        if (const std::string fault = completeSection(sections[i], name); !fault.empty())
+            return refuse(sections[i].line, fault);
+    }
+    scenario.a = sections[0].set;
+    if (wantB)
+        scenario.b = sections[1].set;
+    if (const std::string fault = checkScenario(scenario); !fault.empty())
+        return {std::nullopt, "Scénario refusé : " + fault};
+    return {scenario, {}};
+}
+
+ScenarioResult loadScenario(const std::filesystem::path& path) {
+    const std::string cannot = "Impossible de lire le scénario « " + path.string() + " » : ";
+    std::error_code code;
+    const auto status = std::filesystem::status(path, code);
+    if (!std::filesystem::exists(status))
+        return {std::nullopt, cannot + "le fichier n'existe pas."};
+    if (!std::filesystem::is_regular_file(status))
+        return {std::nullopt, cannot + "ce n'est pas un fichier ordinaire."};
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return {std::nullopt, cannot + (errno == EACCES || errno == EPERM
+                                            ? "vous n'avez pas le droit de le lire."
+                                            : "erreur système n°" + std::to_string(errno) + ".")};
+    std::string text(kMaxBytes + 1, '\0');
+    in.read(text.data(), static_cast<std::streamsize>(text.size()));
+    if (in.bad())
+        return {std::nullopt, cannot + "erreur de lecture."};
+    text.resize(static_cast<std::size_t>(in.gcount()));
+    return parseScenario(text);
+}
+
+std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path) {
+    std::filesystem::path partial = path;
+    partial += ".partiel";
+    std::error_code ignored;
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        const std::string text = scenarioText(scenario);
+        out.write(text.data(), static_cast<std::streamsize>(text.size()));
+        out.close();
+        if (!out) {
+            std::filesystem::remove(partial, ignored);
+            return "Impossible d'écrire le scénario « " + path.string() + " ».";
+        }
+    }
+    std::error_code renamed;
+    std::filesystem::rename(partial, path, renamed);
+    if (renamed) {
+        std::filesystem::remove(partial, ignored);
+        return "Impossible d'écrire le scénario « " + path.string() + " ».";
+    }
+    return {};
+}
+
+std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv) {
+    std::error_code code;
+    if (!std::filesystem::is_regular_file(csv, code))
+        return std::nullopt;
+    std::filesystem::path beside = csv;
+    beside.replace_extension(kScenarioExtension);
+    if (beside == csv)
+        return std::nullopt; // a CSV file named like a scenario: never overwrite it
+    return beside;
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,79 @@
+// A scenario: every parameter of a laboratory run in a small text file that a
+// teacher can prepare at home, read, edit by hand and open in class.
+//
+//   # comments start with '#'; blank lines are ignored
+//   format = 1
+//   classes = 30
+//   generations = 100
+//   seed = 1993
+//   sets = A, B              (or just A)
+//   [A]
+//   individuals = 20
+//   model = protocole        (or wright-fisher)
+//   alleles = 4
+//   urn = 10, 10, 10, 10     (one count per allele, adding up to 2N)
+//   fitness = 100, 100, 100, 100
+//   mutation = 0
+//   migration = 0
+//   [B]
+//   ... the same seven keys
+//
+// Every key must be there exactly once, so that a misspelt or truncated file
+// is refused rather than quietly completed with defaults.
+#pragma once
+
+#include "engine/random_source.h"
+#include "settings.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace bocavo::labo {
+
+inline constexpr char kScenarioExtension[] = ".scenario";
+
+struct Scenario {
+    Settings a;
+    std::optional<Settings> b; // the comparison set, window only
+    int classes = kDefaultClasses;         // per set
+    int generations = kDefaultGenerations; // last generation of "Lancer"
+    std::uint32_t seed = Source_Aleatoire::kFixedSeed; // set A's; set B's comes from it (secondSeed)
+
+    bool operator==(const Scenario&) const = default;
+};
+
+// "" when the whole scenario is sound (each set, and migration only with at
+// least two classes), else the French reason.
+std::string checkScenario(const Scenario& scenario);
+
+// Set B's seed: a well-mixed value of set A's, so that the two sets never share
+// their random sequences even when their parameters are the same.
+std::uint32_t secondSeed(std::uint32_t seed);
+
+// The file's text, commented in French; parseScenario reads it back equal.
+std::string scenarioText(const Scenario& scenario);
+
+struct ScenarioResult {
+    std::optional<Scenario> scenario;
+    std::string error; // French, names the line and the value; empty on success
+};
+
+// Refuses non-UTF-8 text, malformed lines, unknown, repeated or missing keys
+// and values out of range; never returns a scenario that checkScenario refuses.
+ScenarioResult parseScenario(std::string_view text);
+
+// Reads and parses a file; a file that cannot be read gets its French reason.
+ScenarioResult loadScenario(const std::filesystem::path& path);
+
+// Writes through a temporary file beside the target; "" or the French reason.
+std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path);
+
+// Where the scenario that reproduces a CSV file goes: the same name with the
+// scenario extension, when the CSV is a regular file (not the standard output,
+// a pipe or a device); nullopt otherwise.
+std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv);
+
+} // namespace bocavo::labo

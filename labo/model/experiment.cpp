@@ -19,6 +19,9 @@ namespace {
 // that a cancel or a progress update is never far away and the step still
 // keeps both cores busy. Larger classes count in proportion.
 constexpr long kStepWork = 32768;
+// Individuals bred per generation for each thread of a linked run: below it the
+// threads would spend more time waiting for one another than breeding.
+constexpr long kLinkedWorkPerThread = 2000;
 
 Counts countsOf(const Genotypes& table) {
     Counts counts{};
@@ -209,7 +212,9 @@ void Experiment::runLinkedStep(int from, int to, int threads) {
     std::atomic<std::size_t> next{0};
     std::exception_ptr failure;
     std::mutex failureLock;
-    const int wanted = std::min(threads, classes());
+    const long generationWork = static_cast<long>(classes()) * settings_.individuals;
+    const int wanted = static_cast<int>(
+        std::clamp<long>(generationWork / kLinkedWorkPerThread, 1, std::min(threads, classes())));
     std::barrier sync(wanted, [&]() noexcept { next = 0; });
     auto work = [&] {
         for (int g = from + 1; g <= to; g = std::max(g + 1, 2)) {

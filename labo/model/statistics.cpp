@@ -3,12 +3,16 @@
 namespace bocavo::labo {
 namespace {
 
-// Fst = (H_T − H_S)/H_T from the pooled copies of every class and H_S.
-double fstOf(const std::array<double, 4>& pooled, double total, double hS) {
+// Fst = (H_T − H_S)/H_T, each heterozygosity the chance that two distinct
+// copies differ (Nei's unbiased 2n/(2n − 1)·(1 − Σ p²)), as the identities of
+// the island model are defined: H_S from the classes' mean 1 − Σ p², H_T from
+// the pooled copies of every class.
+double fstOf(const std::array<double, 4>& pooled, double total, double meanH, int copies) {
     double sum = 0.0;
     for (const double n : pooled)
         sum += (n / total) * (n / total);
-    const double hT = 1.0 - sum;
+    const double hT = (1.0 - sum) * total / (total - 1.0);
+    const double hS = meanH * copies / (copies - 1.0);
     return hT > 1e-12 ? (hT - hS) / hT : 0.0;
 }
 
@@ -62,7 +66,8 @@ void Statistics::update(const Experiment& experiment) {
         fixed_.push_back(fixed);
         lost_.push_back(lost);
         meanH_.push_back(hS);
-        fst_.push_back(fstOf(pooled, static_cast<double>(copies) * experiment.classes(), hS));
+        fst_.push_back(
+            fstOf(pooled, static_cast<double>(copies) * experiment.classes(), hS, copies));
     }
 }
 

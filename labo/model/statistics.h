@@ -33,7 +33,8 @@ public:
     const std::vector<double>& meanHeterozygosity() const { return meanH_; }
     // Fst = (H_T − H_S)/H_T between the classes (Nei 1973), generation by
     // generation: H_S the mean heterozygosity within the classes, H_T that of
-    // all their copies pooled; 0 when H_T is 0.
+    // all their copies pooled, both for two distinct copies (× 2n/(2n − 1));
+    // 0 when H_T is 0.
     const std::vector<double>& differentiation() const { return fst_; }
 
     // Means over the classes where the event happened; count 0 when none did.

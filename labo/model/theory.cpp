@@ -56,10 +56,13 @@ double mutationKeep(const Settings& s) {
     return 1.0 - s.mutation * s.alleles / (s.alleles - 1.0);
 }
 
-// One generation of the expected homozygosity F: drift, then mutation.
+// One generation of the expected homozygosity F = Σ p²: each new copy is a
+// parent's copy, mutated, so the copies are drawn from the mutated
+// frequencies, whose Σ p² is 1/K + a²(F − 1/K); drawing 2Ne of them adds the
+// chance 1/(2Ne) that two copies come from the same one. Exact in the ideal model.
 double nextHomozygosity(double f, double ne, double a, int k) {
-    const double drifted = 1.0 / (2.0 * ne) + (1.0 - 1.0 / (2.0 * ne)) * f;
-    return 1.0 / k + a * a * (drifted - 1.0 / k);
+    const double x = 1.0 / (2.0 * ne);
+    return x + (1.0 - x) * (1.0 / k + a * a * (f - 1.0 / k));
 }
 
 } // namespace
@@ -135,7 +138,7 @@ std::optional<double> equilibriumHeterozygosity(const Settings& s) {
     // F = nextHomozygosity(F) solved for F.
     const double a2 = mutationKeep(s) * mutationKeep(s);
     const double x = 1.0 / (2.0 * ne);
-    const double f = ((1.0 - a2) / k + a2 * x) / (1.0 - a2 * (1.0 - x));
+    const double f = (x + (1.0 - x) * (1.0 - a2) / k) / (1.0 - (1.0 - x) * a2);
     return 1.0 - f;
 }
 

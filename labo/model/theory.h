@@ -30,8 +30,9 @@ double founderHeterozygosity(const Settings& settings);
 
 // H(t), t = 0..last, for the mean over the classes:
 //   without mutation  H0 (1 − 1/(2Ne))^t                       (Wright 1931)
-//   with mutation     F' = 1/K + a²(1/(2Ne) + (1 − 1/(2Ne))F − 1/K), H = 1 − F,
-//                     a = 1 − uK/(K − 1) (K-allele model, one generation at a time).
+//   with mutation     F' = 1/(2Ne) + (1 − 1/(2Ne))(1/K + a²(F − 1/K)), H = 1 − F,
+//                     a = 1 − uK/(K − 1) (K-allele model, one generation at a
+//                     time; exact for the ideal model's mean of 1 − Σ p²).
 // Empty when selection or migration is on.
 std::vector<double> expectedHeterozygosity(const Settings& settings, int last);
 

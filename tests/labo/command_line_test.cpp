@@ -31,7 +31,7 @@ TEST(CommandLineTest, WritesTheSameCountsAsTheModel) {
     EXPECT_TRUE(r.err.empty());
     // 4 classes × generations 0, 5, ..., 25 × 4 alleles.
     auto scenario = path;
-    scenario.replace_extension(".scenario");
+    scenario.replace_extension(kScenarioExtension);
     EXPECT_EQ(r.out, "4 classes, générations 0 à 25 : 96 lignes écrites dans " + path.string() +
                          "\nScénario écrit dans " + scenario.string() + "\n");
     Experiment experiment(4, 9);
@@ -118,6 +118,134 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
     EXPECT_EQ(parseSeed("4294967295").value, 4294967295u);
     EXPECT_FALSE(parseSeed("99999999999999999999").value); // too long to read, refused
     EXPECT_EQ(groupDigits(131072000), "131 072 000");
+}
+
+std::filesystem::path scratch(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("labo_cli_test_" +
+                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// With every new parameter at its default the file is byte for byte what
+// bocavo-labo wrote before they existed (the seed now defaults to 1993).
+TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {
+    const std::filesystem::path data(LABO_TEST_DATA);
+    const std::vector<std::pair<std::string, std::vector<std::string>>> fixtures{
+        {"classes3_generations60_seed1993.csv", {"--classes", "3", "--generations", "60"}},
+        {"classes12_generations250_seed7_every5.csv",
+         {"--classes", "12", "--generations", "250", "--seed", "7", "--every", "5"}},
+        {"classes1_generations40_seed4294967295.csv",
+         {"--classes", "1", "--generations", "40", "--seed", "4294967295", "--model", "protocole",
+          "--individuals", "20", "--alleles", "4", "--urn", "10,10,10,10", "--fitness",
+          "100,100,100,100", "--mutation", "0", "--migration", "0"}},
+    };
+    for (const auto& [file, options] : fixtures) {
+        auto args = options;
+        const auto out = scratch(file);
+        args.insert(args.end(), {"--csv", out.string()});
+        const Outcome r = run(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(readAll(out), readAll(data / file)) << file;
+    }
+}
+
+TEST(CommandLineTest, PopulationOptionsMakeSetA) {
+    const ParsedCommandLine p = parseCommandLine(
+        {"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals", "200", "--model",
+         "wright-fisher", "--urn", "40,360", "--fitness=105,100", "--mutation", "0.001",
+         "--migration", "0.05"});
+    ASSERT_EQ(p.error, "");
+    const Settings& a = p.options.scenario.a;
+    EXPECT_EQ(a.individuals, 200);
+    EXPECT_EQ(a.model, Model::WrightFisher);
+    EXPECT_EQ(a.alleles, 2); // from the urn's length
+    EXPECT_EQ(a.urn, (std::array<int, 4>{40, 360, 0, 0}));
+    EXPECT_EQ(a.fitness, (std::array<int, 4>{105, 100, 100, 100}));
+    EXPECT_DOUBLE_EQ(a.mutation, 0.001);
+    EXPECT_DOUBLE_EQ(a.migration, 0.05);
+    EXPECT_EQ(p.options.scenario.seed, kDefaultSeed);
+    // Alleles alone: the urn in equal shares of 2N.
+    const ParsedCommandLine three = parseCommandLine(
+        {"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals", "10",
+         "--alleles", "3"});
+    ASSERT_EQ(three.error, "");
+    EXPECT_EQ(three.options.scenario.a.urn, (std::array<int, 4>{7, 7, 6, 0}));
+}
+
+TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
+    const std::vector<std::string> base{"--classes", "3", "--generations", "10", "--csv", "x.csv"};
+    const std::vector<std::pair<std::vector<std::string>, std::string>> cases{
+        {{"--individuals", "25"},
+         "--individuals : « 25 » ne convient pas pour le nombre d'individus : il faut un multiple "
+         "de 10 de 10 à 10 000."},
+        {{"--model", "moran"},
+         "--model : « moran » ne convient pas pour le modèle : il faut protocole ou wright-fisher."},
+        {{"--urn", "10,10,10"}, "L'urne doit contenir 2N = 40 boules pour 20 individus, et non 30."},
+        {{"--alleles", "3", "--urn", "20,20"}, "--urn donne 2 valeurs pour 3 allèles."},
+        {{"--fitness", "5,100,100,100"},
+         "--fitness : « 5,100,100,100 » ne convient pas pour les valeurs sélectives : il faut de 2 "
+         "à 4 nombres entiers de 10 à 1000, séparés par des virgules."},
+        {{"--mutation", "0.2"},
+         "--mutation : « 0.2 » ne convient pas pour le taux de mutation : il faut un nombre décimal "
+         "de 0 à 0.1, avec un point (0.01)."},
+        {{"--migration", "-0.1"}, "--migration : « -0.1 » ne convient pas pour le taux de migration"},
+        {{"--classes", "1", "--generations", "10", "--csv", "x.csv", "--migration", "0.1"},
+         "Jeu A : la migration demande au moins deux classes."},
+    };
+    for (const auto& [extra, message] : cases) {
+        auto args = extra.size() > 4 ? extra : base;
+        if (extra.size() <= 4)
+            args.insert(args.end(), extra.begin(), extra.end());
+        const Outcome r = run(args);
+        EXPECT_EQ(r.status, 2) << message;
+        EXPECT_EQ(r.err.rfind("bocavo-labo : " + message, 0), 0u) << r.err;
+    }
+}
+
+// The CSV's scenario reproduces it; options after --scenario change the file's
+// parameters, options before it would be lost and are refused; a bad scenario
+// touches no file.
+TEST(CommandLineTest, ScenariosReproduceTheirCsvFiles) {
+    const auto csv = scratch("forces.csv");
+    Outcome r = run({"--classes", "4", "--generations", "30", "--seed", "12", "--csv", csv.string(),
+                     "--individuals", "30", "--alleles", "2", "--fitness", "120,100",
+                     "--mutation", "0.01", "--migration", "0.1"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto scenario = scratch("forces.scenario");
+    ASSERT_TRUE(std::filesystem::exists(scenario));
+    const std::string first = readAll(csv);
+    EXPECT_NE(first.find("\n4,30,2,"), std::string::npos); // classes 1-4, alleles 1-2 only
+    EXPECT_EQ(first.find(",3,"), first.find("\n1,3,") + 2);  // no allele 3 anywhere
+    const auto again = scratch("again.csv");
+    r = run({"--scenario", scenario.string(), "--csv", again.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readAll(again), first);
+    EXPECT_EQ(readAll(scratch("again.scenario")), readAll(scenario));
+
+    r = run({"--scenario", scenario.string(), "--individuals", "40", "--csv", again.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(readAll(scratch("again.scenario")).find("urn = 40, 40\n"), std::string::npos);
+
+    r = run({"--seed", "3", "--scenario", scenario.string(), "--csv", again.string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("bocavo-labo : --scenario : donnez --seed après --scenario", 0), 0u);
+
+    const auto broken = scratch("broken.scenario");
+    std::ofstream(broken) << readAll(scenario).substr(0, 150);
+    const std::string kept = readAll(again);
+    r = run({"--scenario", broken.string(), "--csv", again.string()});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err.rfind("bocavo-labo : --scenario : Scénario refusé, ligne ", 0), 0u) << r.err;
+    EXPECT_EQ(readAll(again), kept);
 }
 
 } // namespace

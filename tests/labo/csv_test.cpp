@@ -2,6 +2,7 @@
 // known before it is written, and a failed write loses nothing.
 #include "engine/census.h"
 #include "model/csv_writer.h"
+#include "model/scenario.h"
 
 #include <filesystem>
 #include <fstream>
@@ -141,6 +142,44 @@ TEST(CsvTest, ACancelledExportLeavesTheOldFileAsItWas) {
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(readAll(path), "ancien");
     EXPECT_FALSE(std::filesystem::exists(path.string() + ".partiel"));
+}
+
+TEST(CsvTest, OtherSizesWriteTheirShareToFourDecimals) {
+    EXPECT_EQ(frequencyText(1, 60), "1.6667");
+    EXPECT_EQ(frequencyText(20, 60), "33.3333");
+    EXPECT_EQ(frequencyText(3, 20'000), "0.015");
+    EXPECT_EQ(frequencyText(0, 60), "0");
+    EXPECT_EQ(frequencyText(20'000, 20'000), "100");
+}
+
+// A comparison run writes set A's classes, then set B's numbered on, each
+// with its own alleles; the announced size stays exact.
+TEST(CsvTest, TwoSetsShareOneFileWithClassesNumberedOn) {
+    Experiment a(2, 4);
+    a.advanceTo(6);
+    Settings small;
+    small.individuals = 150;
+    small.alleles = 2;
+    small.urn = {30, 270, 0, 0};
+    Experiment b(small, 3, secondSeed(4));
+    b.advanceTo(6);
+    const auto path = scratch("sets.csv");
+    const CsvOutcome outcome = writeCsv({&a, &b}, path, 3);
+    ASSERT_TRUE(outcome.written) << outcome.error;
+    const std::string text = readAll(path);
+    EXPECT_EQ(text.size(), planCsv({&a, &b}, 3).bytes);
+    std::string header;
+    const auto rows = parse(text, header);
+    ASSERT_EQ(rows.size(), 2u * 3u * 4u + 3u * 3u * 2u); // generations 0, 3, 6
+    EXPECT_EQ(outcome.rows, rows.size());
+    const Row& firstOfB = rows[24];
+    EXPECT_EQ(firstOfB.classe, 3);
+    EXPECT_EQ(firstOfB.generation, 0);
+    EXPECT_EQ(firstOfB.count, 30);
+    EXPECT_DOUBLE_EQ(firstOfB.frequency, 10.0);
+    EXPECT_EQ(rows.back().classe, 5);
+    EXPECT_EQ(rows.back().allele, 2);
+    EXPECT_EQ(rows.back().count, b.counts(3, 6)[1]);
 }
 
 } // namespace

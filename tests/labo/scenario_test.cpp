@@ -1,0 +1,181 @@
+// Scenario files: what is written reads back equal; anything malformed,
+// truncated, out of range, not UTF-8 or misspelt is refused with the line and
+// the value named, and leaves the caller's parameters as they were.
+#include "model/scenario.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace bocavo::labo {
+namespace {
+
+std::string readAll(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::filesystem::path scratch(const std::string& name) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("labo_scenario_test_" +
+                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
+    std::filesystem::create_directories(dir);
+    return dir / name;
+}
+
+Scenario comparison() {
+    Scenario s;
+    s.classes = 12;
+    s.generations = 345;
+    s.seed = 4'000'000'000u;
+    s.a.individuals = 60;
+    s.a.model = Model::WrightFisher;
+    s.a.alleles = 3;
+    s.a.urn = {12, 100, 8, 0};
+    s.a.fitness = {110, 100, 95, 100};
+    s.a.mutation = 0.0025;
+    s.a.migration = 0.125;
+    Settings b;
+    b.individuals = 10'000;
+    b.urn = evenUrn(10'000, 4);
+    s.b = b;
+    return s;
+}
+
+TEST(ScenarioTest, WrittenScenariosReadBackEqual) {
+    for (Scenario s : {comparison(), Scenario{}}) {
+        const ScenarioResult back = parseScenario(scenarioText(s));
+        ASSERT_TRUE(back.scenario) << back.error;
+        EXPECT_EQ(*back.scenario, s);
+        s.b.reset();
+        EXPECT_EQ(*parseScenario(scenarioText(s)).scenario, s);
+    }
+    const std::string text = scenarioText(comparison());
+    EXPECT_NE(text.find("\nmutation = 0.0025\n"), std::string::npos);
+    EXPECT_NE(text.find("\nurn = 12, 100, 8\n"), std::string::npos);
+    EXPECT_EQ(checkScenario(comparison()), "");
+    EXPECT_NE(secondSeed(1993), 1993u);
+}
+
+// The README's example is a real scenario, kept beside the tests.
+TEST(ScenarioTest, TheReadmesExampleIsSound) {
+    const auto path = std::filesystem::path(LABO_TEST_DATA) / "comparaison.scenario";
+    const ScenarioResult loaded = loadScenario(path);
+    ASSERT_TRUE(loaded.scenario) << loaded.error;
+    EXPECT_EQ(loaded.scenario->a, Settings{});
+    ASSERT_TRUE(loaded.scenario->b);
+    EXPECT_EQ(loaded.scenario->b->individuals, 200);
+    const std::string readme = readAll(std::filesystem::path(LABO_TEST_DATA) / "../../../README.md");
+    EXPECT_NE(readme.find(readAll(path)), std::string::npos) << "README shows another example";
+}
+
+// One faulty line at a time in an otherwise sound file.
+TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
+    const std::string good = scenarioText(comparison());
+    auto with = [&](const std::string& line, const std::string& replacement) {
+        std::string text = good;
+        const auto at = text.find(line);
+        EXPECT_NE(at, std::string::npos) << line;
+        return text.replace(at, line.size(), replacement);
+    };
+    auto lineOf = [&](const std::string& line) {
+        const auto at = good.find(line);
+        return std::to_string(1 + std::count(good.begin(), good.begin() + static_cast<long>(at), '\n'));
+    };
+    struct Case {
+        std::string text;
+        std::string error;
+    };
+    const std::string individuals = lineOf("individuals = 60");
+    const std::vector<Case> cases{
+        {with("mutation = 0.0025", "mutaton = 0.0025"),
+         "Scénario refusé, ligne " + lineOf("mutation = 0.0025") +
+             " : clé inconnue « mutaton » dans [A]."},
+        {with("classes = 12", "classes 12"),
+         "Scénario refusé, ligne " + lineOf("classes = 12") +
+             " : « classes 12 » n'est pas de la forme « clé = valeur »."},
+        {with("individuals = 60", "individuals = 65"),
+         "Scénario refusé, ligne " + individuals +
+             " : « 65 » ne convient pas pour le nombre d'individus : il faut un multiple de 10 de "
+             "10 à 10 000."},
+        {with("migration = 0.125", "migration = 0,1"),
+         "Scénario refusé, ligne " + lineOf("migration = 0.125") +
+             " : « 0,1 » ne convient pas pour le taux de migration : il faut un nombre décimal de "
+             "0 à 0.5, avec un point (0.01)."},
+        {with("mutation = 0.0025", "mutation = 1e-3"), "« 1e-3 » ne convient pas"},
+        {with("seed = 4000000000", "seed = 4294967296"), "« 4294967296 » ne convient pas pour la graine"},
+        {with("urn = 12, 100, 8", "urn = 12, 100, 9"),
+         "Scénario refusé, ligne " + lineOf("[A]") +
+             " : [A] : L'urne doit contenir 2N = 120 boules pour 60 individus, et non 121."},
+        {with("urn = 12, 100, 8", "urn = 12, 108"), "[A] annonce 3 allèles"},
+        {with("classes = 12", "classes = 12\nclasses = 13"), "la clé « classes » est donnée deux fois."},
+        {with("format = 1", "format = 2"), "ce programme ne lit que le format 1."},
+        {with("[B]", "[C]"), "« [C] » n'est pas une section connue ([A] ou [B])."},
+        {with("sets = A, B", "sets = A"), "la section [B] est là mais « sets » ne l'annonce pas."},
+        {with("classes = 12", "classes = 1"), "Jeu A : la migration demande au moins deux classes."},
+        {"", "la clé « format » manque (le fichier est peut-être tronqué)."},
+        // Truncated: cut before the end of [B], and cut before [B] itself.
+        {good.substr(0, good.rfind("migration")), "la clé « migration » manque dans [B]"},
+        {good.substr(0, good.find("\n[B]")), "la section [B] manque"},
+        // Not UTF-8: a Latin-1 « é » in a comment, and a character cut in two.
+        {with("# Scénario", "# Sc\xE9nario"), "Scénario refusé : le fichier n'est pas du texte UTF-8."},
+        {good.substr(0, good.find("é") + 1), "Scénario refusé : le fichier n'est pas du texte UTF-8."},
+    };
+    for (const Case& c : cases) {
+        const ScenarioResult result = parseScenario(c.text);
+        EXPECT_FALSE(result.scenario) << c.error;
+        EXPECT_NE(result.error.find(c.error), std::string::npos)
+            << "expected « " << c.error << " », got « " << result.error << " »";
+    }
+}
+
+// The caller keeps its parameters whenever a load fails; a file that cannot
+// be read at all says why.
+TEST(ScenarioTest, AFailedLoadChangesNothing) {
+    Scenario current = comparison();
+    const Scenario before = current;
+    auto open = [&](const std::filesystem::path& path) {
+        const ScenarioResult result = loadScenario(path);
+        if (result.scenario)
+            current = *result.scenario;
+        return result.error;
+    };
+    const auto bad = scratch("mauvais.scenario");
+    std::ofstream(bad) << scenarioText(Scenario{}).substr(0, 200);
+    EXPECT_NE(open(bad), "");
+    EXPECT_EQ(open(scratch("absent.scenario")),
+              "Impossible de lire le scénario « " + scratch("absent.scenario").string() +
+                  " » : le fichier n'existe pas.");
+    EXPECT_NE(open(std::filesystem::temp_directory_path()).find("pas un fichier ordinaire"),
+              std::string::npos);
+    EXPECT_EQ(current, before);
+    // A sound one replaces them.
+    const auto good = scratch("bon.scenario");
+    ASSERT_EQ(saveScenario(Scenario{}, good), "");
+    EXPECT_EQ(open(good), "");
+    EXPECT_EQ(current, Scenario{});
+    EXPECT_FALSE(std::filesystem::exists(good.string() + ".partiel"));
+}
+
+TEST(ScenarioTest, OnlyARegularCsvFileGetsAScenarioBeside) {
+    const auto csv = scratch("derive.csv");
+    std::ofstream(csv) << "x";
+    EXPECT_EQ(scenarioBeside(csv), scratch("derive.scenario"));
+    EXPECT_FALSE(scenarioBeside("/dev/null"));
+    EXPECT_FALSE(scenarioBeside(std::filesystem::temp_directory_path()));
+    const auto fifo = scratch("tube.csv");
+    std::filesystem::remove(fifo);
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    EXPECT_FALSE(scenarioBeside(fifo));
+    const auto named = scratch("lecon.scenario");
+    std::ofstream(named) << "x";
+    EXPECT_FALSE(scenarioBeside(named)); // never written over the CSV itself
+}
+
+} // namespace
+} // namespace bocavo::labo

@@ -161,7 +161,10 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
                     last = std::max(last, run.fixedAt);
                 // Generations past the last fixation were filled but are dropped:
                 // they repeat the fixed counts and the next advance rewrites them.
-                published = std::max(start, last);
+                // Classes that mutation or migration keep changing were really
+                // bred that far, so those generations stay.
+                if (absorbing_)
+                    published = std::max(start, last);
             }
         }
         reached = published;

@@ -59,8 +59,9 @@ public:
     // current generation). Stops early, between two steps, when cancelled:
     // every step done stays recorded. Returns the generation reached.
     int advanceTo(int target, const Control& control = {});
-    // Advances until every class has one allele left, or to kMaxGeneration;
-    // ends at the first generation where the last class fixes.
+    // Advances until every class has had one allele left, or to kMaxGeneration;
+    // ends at the first generation where the last class fixes (with mutation
+    // or migration, where fixation need not last, at the end of that step).
     int advanceUntilFixation(const Control& control = {});
 
     bool allFixed() const; // not while an advance runs

@@ -157,6 +157,24 @@ TEST(DemeTest, MutationBringsBackLostAlleles) {
         EXPECT_EQ(fixed.counts(c, 50), (Counts{20, 0, 0, 0}));
 }
 
+// A run that stops where every class has fixed once, then goes on, is the
+// same run as one made in one go, even when fixation does not last.
+TEST(DemeTest, ARunStoppedAtFixationGoesOnAsAStraightOne) {
+    Settings s;
+    s.individuals = 10;
+    s.alleles = 2;
+    s.urn = {10, 10, 0, 0};
+    s.mutation = 0.002;
+    s.migration = 0.01;
+    Experiment stopped(s, 8, 21);
+    const int end = stopped.advanceUntilFixation();
+    ASSERT_TRUE(stopped.allFixed());
+    stopped.advanceTo(end + 40);
+    Experiment straight(s, 8, 21);
+    straight.advanceTo(end + 40);
+    expectSameRecords(stopped, straight);
+}
+
 TEST(DemeTest, LargeCountsTakeTwoBytesAndUnsoundSetsAreRefused) {
     Settings s;
     s.individuals = 200;

@@ -74,13 +74,13 @@ constexpr const char* kNames[kOptions] = {
 
 // What the population options asked for, applied once every option is read,
 // because --alleles, --urn and --fitness must agree with each other and with N.
-struct Population {
+struct AskedPopulation {
     std::optional<int> alleles;
     std::vector<int> urn, fitness;
     bool resized = false; // --individuals given
 };
 
-std::string applyPopulation(Settings& set, const Population& asked) {
+std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
     const int before = set.alleles;
     int k = asked.alleles.value_or(0);
     for (const auto* list : {&asked.urn, &asked.fitness}) {
@@ -117,7 +117,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     CommandLine& options = parsed.options;
     Scenario& scenario = options.scenario;
     Settings& set = scenario.a;
-    Population asked;
+    AskedPopulation asked;
     bool seen[kOptions] = {};
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];

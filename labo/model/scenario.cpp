@@ -362,7 +362,7 @@ std::string saveScenario(const Scenario& scenario, const std::filesystem::path& 
 
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv) {
     std::error_code code;
-    if (!std::filesystem::is_regular_file(csv, code))
+    if (csv == "-" || !std::filesystem::is_regular_file(csv, code))
         return std::nullopt;
     std::filesystem::path beside = csv;
     beside.replace_extension(kScenarioExtension);

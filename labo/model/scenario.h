@@ -73,7 +73,7 @@ std::string saveScenario(const Scenario& scenario, const std::filesystem::path& 
 
 // Where the scenario that reproduces a CSV file goes: the same name with the
 // scenario extension, when the CSV is a regular file (not the standard output,
-// a pipe or a device); nullopt otherwise.
+// "-" included, a pipe or a device); nullopt otherwise.
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv);
 
 } // namespace bocavo::labo

@@ -132,7 +132,8 @@ Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what) {
     const std::string refusal = "« " + std::string(trimmed(text)) + " » ne convient pas pour " +
                                 what + " : il faut de 2 à 4 nombres entiers de " +
-                                std::to_string(low) + " à " + std::to_string(high) +
+                                groupDigits(static_cast<std::uint64_t>(low)) + " à " +
+                                groupDigits(static_cast<std::uint64_t>(high)) +
                                 ", séparés par des virgules.";
     std::vector<int> values;
     std::string_view rest = text;

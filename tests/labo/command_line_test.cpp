@@ -193,7 +193,7 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
         {{"--alleles", "3", "--urn", "20,20"}, "--urn donne 2 valeurs pour 3 allèles."},
         {{"--fitness", "5,100,100,100"},
          "--fitness : « 5,100,100,100 » ne convient pas pour les valeurs sélectives : il faut de 2 "
-         "à 4 nombres entiers de 10 à 1000, séparés par des virgules."},
+         "à 4 nombres entiers de 10 à 1 000, séparés par des virgules."},
         {{"--mutation", "0.2"},
          "--mutation : « 0.2 » ne convient pas pour le taux de mutation : il faut un nombre décimal "
          "de 0 à 0.1, avec un point (0.01)."},

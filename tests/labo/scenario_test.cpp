@@ -167,6 +167,7 @@ TEST(ScenarioTest, OnlyARegularCsvFileGetsAScenarioBeside) {
     std::ofstream(csv) << "x";
     EXPECT_EQ(scenarioBeside(csv), scratch("derive.scenario"));
     EXPECT_FALSE(scenarioBeside("/dev/null"));
+    EXPECT_FALSE(scenarioBeside("-")); // the standard output
     EXPECT_FALSE(scenarioBeside(std::filesystem::temp_directory_path()));
     const auto fifo = scratch("tube.csv");
     std::filesystem::remove(fifo);

@@ -48,7 +48,9 @@ double startingFrequency(const Settings& settings, int allele);
 // urn, so in the protocol a rare allele lands in the first individuals, whose
 // couples have the largest broods. The starting frequencies in the ideal model.
 // The protocol's founding draw is averaged over many draws of a source of its
-// own (fixed seed, a few million values: about 10 ms).
+// own (fixed seed, about a million values: some 10 ms, so compute it once per
+// parameter set rather than at every redraw; fixationProbabilities and
+// fixationSentence call it too).
 std::array<double, kMaxAlleles> firstBreedingFrequencies(const Settings& settings);
 
 // Probability that each allele 1..K is the one fixed, from its frequency p

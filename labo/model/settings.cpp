@@ -169,9 +169,10 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
             return {std::nullopt, refusal};
     }
     double value = 0.0;
-    if (digits == 0 || points > 1 || word.size() > 20 ||
-        std::from_chars(word.data(), word.data() + word.size(), value).ec != std::errc{} ||
-        value > high)
+    if (digits == 0 || points > 1 || word.size() > 20)
+        return {std::nullopt, refusal};
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc{} || end != word.data() + word.size() || value > high)
         return {std::nullopt, refusal};
     return {value, {}};
 }

@@ -32,6 +32,7 @@ AllClassesTab::AllClassesTab(QWidget* parent)
     : ChartTab(parent), alleleBox_(new QComboBox), fixedMark_(new QScatterSeries),
       lostMark_(new QScatterSeries), fixedText_(new QGraphicsSimpleTextItem(chart())),
       lostText_(new QGraphicsSimpleTextItem(chart())) {
+    addSetChooser();
     alleleBox_->setObjectName("allele");
     for (int k = 1; k <= 4; ++k)
         alleleBox_->addItem(QString("Allèle %1").arg(k));
@@ -82,12 +83,19 @@ void AllClassesTab::redraw() {
     const int end = last();
     const int from = firstShown();
     const int to = lastShown();
+    const int set = shownSet();
+    // A set that a cancel stopped early may have nothing on show.
+    const Experiment* run = end >= 0 && lastShownOf(set) >= from ? experiment(set) : nullptr;
+    if (run)
+        showAlleles(alleleBox_, run->settings().alleles);
     const int allele = alleleBox_->currentIndex() + 1;
     const QColor colour = alleleColour(allele);
-    setCurveCount(end < 0 ? 0 : experiment()->classes());
+    setCurveCount(run ? run->classes() : 0);
     fixed_ = lost_ = 0;
-    if (end >= 0) {
-        const int classes = experiment()->classes();
+    if (run) {
+        const int classes = run->classes();
+        const int copies = run->settings().copies();
+        const int until = lastShownOf(set);
         const int step = sampleStep(
             to - from, std::min(kMaxPointsPerCurve, std::max(50, kPointBudget / classes)));
         // Many curves overlap: a translucent pen lets the crowded paths show darker.
@@ -96,12 +104,12 @@ void AllClassesTab::redraw() {
         for (int c = 1; c <= classes; ++c) {
             QLineSeries* curve = curves_[static_cast<std::size_t>(c - 1)];
             curve->setPen(QPen(pen, 1.5));
-            curve->replace(sampled(from, to, step, [&](int g) {
-                return percentOf(experiment()->counts(c, g)[static_cast<std::size_t>(allele - 1)], experiment()->settings().copies());
+            curve->replace(sampled(from, until, step, [&](int g) {
+                return percentOf(run->counts(c, g)[static_cast<std::size_t>(allele - 1)], copies);
             }));
             // The counts at the right edge of what is on show.
-            const int n = experiment()->counts(c, to)[static_cast<std::size_t>(allele - 1)];
-            fixed_ += n == 40;
+            const int n = run->counts(c, until)[static_cast<std::size_t>(allele - 1)];
+            fixed_ += n == copies;
             lost_ += n == 0;
         }
         if (!curves_.empty()) // the legend's sample line, opaque
@@ -112,20 +120,22 @@ void AllClassesTab::redraw() {
     lostMark_->setBorderColor(colour);
     fixedMark_->clear();
     lostMark_->clear();
-    if (end >= 0) {
+    if (run) {
         fixedMark_->append(std::max(1, to), 100);
         lostMark_->append(std::max(1, to), 0);
     }
     fixedMark_->setName(QString("Fixé (100 %) dans %1").arg(classesText(fixed_)));
     lostMark_->setName(QString("Perdu (0 %) dans %1").arg(classesText(lost_)));
-    chart()->setTitle(end < 0 ? QStringLiteral("Toutes les classes : aucune simulation")
-                              : QString("Allèle %1 dans chacune des %2, générations %3 à %4")
-                                    .arg(allele)
-                                    .arg(classesText(experiment()->classes()))
-                                    .arg(from)
-                                    .arg(to));
-    fixedText_->setText(end < 0 ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));
-    lostText_->setText(end < 0 ? QString() : QString("perdu :\n%1").arg(classesText(lost_)));
+    chart()->setTitle(
+        !run ? QStringLiteral("Toutes les classes : aucune simulation")
+             : QString("Allèle %1 dans chacune des %2%3, générations %4 à %5")
+                   .arg(allele)
+                   .arg(classesText(run->classes()))
+                   .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
+                   .arg(from)
+                   .arg(to));
+    fixedText_->setText(!run ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));
+    lostText_->setText(!run ? QString() : QString("perdu :\n%1").arg(classesText(lost_)));
     placeEdgeTexts();
 }
 

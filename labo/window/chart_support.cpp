@@ -17,6 +17,26 @@ QColor alleleColour(int allele) {
     return colours[(allele - 1) & 3];
 }
 
+namespace {
+QColor setColour(int set) {
+    return set == 0 ? QColor(0x00, 0x5A, 0x9C) : QColor(0xD5, 0x5E, 0x00);
+}
+} // namespace
+
+QString setName(int set) {
+    return set == 0 ? QStringLiteral("A") : QStringLiteral("B");
+}
+
+QPen observedPen(int set, qreal width) {
+    return QPen(setColour(set), width);
+}
+
+QPen expectedPen(int set) {
+    QPen pen(setColour(set).darker(130), 2, set == 0 ? Qt::DashLine : Qt::DotLine);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
 QChart* newChart() {
     auto* chart = new QChart;
     chart->setLocale(QLocale(QLocale::French, QLocale::France));

@@ -5,6 +5,7 @@
 #include <QChart>
 #include <QColor>
 #include <QList>
+#include <QPen>
 #include <QPointF>
 #include <QString>
 
@@ -15,6 +16,14 @@ namespace bocavo::labo {
 
 // Alleles 1 to 4; strong and told apart by colour-blind readers too.
 QColor alleleColour(int allele);
+
+// Sets A and B of a comparison: told apart by colour (blue and vermilion,
+// distinct for colour-blind readers too) and, for what theory expects, by
+// dash (A dashed, B dotted), so that a grey print still tells them apart.
+inline constexpr int kSets = 2;
+QString setName(int set); // "A" or "B"
+QPen observedPen(int set, qreal width = 2.5);
+QPen expectedPen(int set);
 
 // A chart with the program's look: French number format, legend at the bottom.
 QChart* newChart();

@@ -4,12 +4,14 @@
 #include "model/statistics.h"
 
 #include <QChartView>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QValueAxis>
+#include <algorithm>
 #include <cmath>
 
 namespace bocavo::labo {
@@ -42,12 +44,41 @@ void ChartTab::forgetZoom() {
     wholeRun_->setEnabled(false);
 }
 
-void ChartTab::display(const Experiment* experiment, const Statistics* stats) {
-    if (experiment != experiment_ || !experiment) // another run: its whole length
-        forgetZoom();
-    experiment_ = experiment;
-    stats_ = stats;
+void ChartTab::display(std::vector<SetRun> sets) {
+    if (sets.empty() || sets_.empty() || sets.front().experiment != sets_.front().experiment)
+        forgetZoom(); // another run: its whole length
+    sets_ = std::move(sets);
+    if (setBox_)
+        setBox_->setEnabled(sets_.size() > 1);
     redraw();
+}
+
+void ChartTab::addSetChooser() {
+    setBox_ = new QComboBox;
+    setBox_->setObjectName("jeuMontre");
+    setBox_->addItems({"Jeu A", "Jeu B"});
+    setBox_->setEnabled(false);
+    auto* label = new QLabel("&Jeu montré :");
+    label->setBuddy(setBox_);
+    controls_->addWidget(label);
+    controls_->addWidget(setBox_);
+    controls_->addSpacing(12);
+    connect(setBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
+}
+
+int ChartTab::shownSet() const {
+    return setBox_ ? std::min(setBox_->currentIndex(), std::max(0, sets() - 1)) : 0;
+}
+
+void ChartTab::showAlleles(QComboBox* box, int count) {
+    if (box->count() == count)
+        return;
+    const QSignalBlocker quiet(box);
+    const int chosen = std::min(box->currentIndex(), count - 1);
+    box->clear();
+    for (int k = 1; k <= count; ++k)
+        box->addItem(QString("Allèle %1").arg(k));
+    box->setCurrentIndex(std::max(0, chosen));
 }
 
 void ChartTab::zoomTo(int first, int last) {
@@ -62,7 +93,14 @@ void ChartTab::zoomTo(int first, int last) {
 }
 
 int ChartTab::last() const {
-    return experiment_ && stats_ ? stats_->generation() : -1;
+    int end = -1;
+    for (const SetRun& set : sets_)
+        end = std::max(end, set.stats->generation());
+    return end;
+}
+
+int ChartTab::lastShownOf(int set) const {
+    return std::min(lastShown(), stats(set)->generation());
 }
 
 int ChartTab::firstShown() const {

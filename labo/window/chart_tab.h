@@ -7,9 +7,11 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
 class QChart;
 class QChartView;
+class QComboBox;
 class QHBoxLayout;
 class QPushButton;
 class QValueAxis;
@@ -19,6 +21,12 @@ namespace bocavo::labo {
 class Experiment;
 class Statistics;
 
+// One parameter set of the run as the views draw it.
+struct SetRun {
+    const Experiment* experiment = nullptr;
+    const Statistics* stats = nullptr;
+};
+
 class ChartTab : public QWidget {
     Q_OBJECT
 public:
@@ -27,10 +35,12 @@ public:
     QChartView* view() const { return view_; }
     QChart* chart() const { return chart_; }
     QPushButton* wholeRunButton() const { return wholeRun_; }
+    // The "Jeu montré" chooser of views that show one set at a time, else null.
+    QComboBox* setBox() const { return setBox_; }
 
-    // Draws the run as it stands (no run when experiment is null). Both must
-    // outlive the tab or be replaced by the next call.
-    void display(const Experiment* experiment, const Statistics* stats);
+    // Draws the run as it stands: set A, then B when comparing; none without a
+    // run. They must outlive the tab or be replaced by the next call.
+    void display(std::vector<SetRun> sets);
     // Shows generations first to last only (as a drag across the chart does).
     void zoomTo(int first, int last);
     // Back to the whole run at the next drawing (a new run has begun).
@@ -41,10 +51,19 @@ protected:
     // and by the tab's own controls.
     virtual void redraw() = 0;
 
-    const Experiment* experiment() const { return experiment_; }
-    const Statistics* stats() const { return stats_; }
-    // The last generation of the run, −1 when there is nothing.
+    int sets() const { return static_cast<int>(sets_.size()); }
+    // Set 0 is A, set 1 is B.
+    const Experiment* experiment(int set = 0) const {
+        return sets_[static_cast<std::size_t>(set)].experiment;
+    }
+    const Statistics* stats(int set = 0) const {
+        return sets_[static_cast<std::size_t>(set)].stats;
+    }
+    // The last generation of the run (of its furthest set), −1 when there is nothing.
     int last() const;
+    // The last generation on show that this set has reached, below
+    // firstShown() when it has none there.
+    int lastShownOf(int set) const;
     // The generations on show: the whole run unless zoomed in.
     int firstShown() const;
     int lastShown() const;
@@ -52,6 +71,12 @@ protected:
     void setGenerationAxis(QValueAxis* axis);
     void showGenerations();
     QHBoxLayout* controls() const { return controls_; }
+    // For views that show one set at a time: a "Jeu montré" chooser in the
+    // controls, usable when the run compares two sets.
+    void addSetChooser();
+    int shownSet() const; // 0 (A) without a chooser or a comparison
+    // Fills a chooser with alleles 1..count, keeping the choice where it can.
+    static void showAlleles(QComboBox* box, int count);
 
 private:
     void onAxisMoved(qreal min, qreal max);
@@ -60,9 +85,9 @@ private:
     QChartView* view_;
     QHBoxLayout* controls_;
     QPushButton* wholeRun_;
+    QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
-    const Experiment* experiment_ = nullptr;
-    const Statistics* stats_ = nullptr;
+    std::vector<SetRun> sets_;
     bool zoomed_ = false;
     bool moving_ = false; // the axis is being set by the tab itself
     int zoomFirst_ = 0;

@@ -16,6 +16,7 @@ constexpr int kMaxPoints = 2000; // per allele; more would not show on a screen
 }
 
 ClassTab::ClassTab(QWidget* parent) : ChartTab(parent), classBox_(new QSpinBox) {
+    addSetChooser();
     classBox_->setObjectName("classe");
     classBox_->setRange(1, 1);
     auto* label = new QLabel("Classe &montrée :");
@@ -50,15 +51,28 @@ void ClassTab::redraw() {
         showGenerations();
         return;
     }
-    classBox_->setMaximum(experiment()->classes());
+    const int set = shownSet();
+    const Experiment& run = *experiment(set);
+    const Settings& settings = run.settings();
+    classBox_->setMaximum(run.classes());
     const int c = classBox_->value();
+    const int until = lastShownOf(set);
     const int step = sampleStep(to - from, kMaxPoints);
-    for (std::size_t k = 0; k < series_.size(); ++k)
-        series_[k]->replace(sampled(
-            from, to, step, [&](int g) { return percentOf(experiment()->counts(c, g)[k], experiment()->settings().copies()); }));
+    for (std::size_t k = 0; k < series_.size(); ++k) {
+        const bool used = static_cast<int>(k) < settings.alleles;
+        if (used)
+            series_[k]->replace(sampled(from, until, step, [&](int g) {
+                return percentOf(run.counts(c, g)[k], settings.copies());
+            }));
+        else
+            series_[k]->clear();
+        series_[k]->setVisible(used);
+    }
     showGenerations();
-    chart()->setTitle(QString("Classe %1 : fréquence des quatre allèles, générations %2 à %3")
+    chart()->setTitle(QString("Classe %1%2 : fréquence des %3 allèles, générations %4 à %5")
                           .arg(c)
+                          .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
+                          .arg(settings.alleles)
                           .arg(from)
                           .arg(to));
 }

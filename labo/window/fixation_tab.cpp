@@ -1,18 +1,27 @@
 #include "fixation_tab.h"
 
-#include "chart_support.h"
+#include "model/experiment.h"
+#include "model/limits.h"
 #include "model/statistics.h"
+#include "model/theory.h"
 
 #include <QChart>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QVBoxLayout>
 #include <QValueAxis>
+#include <cmath>
 
 namespace bocavo::labo {
 namespace {
 
 constexpr int kMaxPoints = 2000;
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
     if (mean.classes == 0)
@@ -24,64 +33,142 @@ QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
 
 } // namespace
 
-FixationTab::FixationTab(QWidget* parent) : ChartTab(parent), means_(new QLabel) {
+FixationTab::FixationTab(QWidget* parent)
+    : ChartTab(parent), alleleBox_(new QComboBox), means_(new QLabel), lesson_(new QLabel) {
+    alleleBox_->setObjectName("alleleSuivi");
+    showAlleles(alleleBox_, 4);
     means_->setObjectName("moyennes");
     means_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    controls()->addWidget(means_, 1);
+    lesson_->setObjectName("fixationAttendue");
+    lesson_->setWordWrap(true);
+    lesson_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    auto* label = new QLabel("Allèle sui&vi :");
+    label->setBuddy(alleleBox_);
+    auto* texts = new QVBoxLayout;
+    texts->addWidget(lesson_);
+    texts->addWidget(means_);
+    controls()->addWidget(label, 0, Qt::AlignTop);
+    controls()->addWidget(alleleBox_, 0, Qt::AlignTop);
+    controls()->addSpacing(12);
+    controls()->addLayout(texts, 1);
+    connect(alleleBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
     setGenerationAxis(x_);
     QValueAxis* y = addAxis(chart(), Qt::AlignLeft, "Part des classes (%)", 0, 100, "%.0f");
-    for (int k = 1; k <= 4; ++k) {
-        auto* fixed = new QLineSeries;
-        fixed->setName(QString("Allèle %1 fixé").arg(k));
-        fixed->setPen(QPen(alleleColour(k), 2.5));
-        auto* lost = new QLineSeries;
-        lost->setName(QString("Allèle %1 perdu").arg(k));
-        lost->setPen(QPen(alleleColour(k), 1.5, Qt::DashLine));
-        for (QLineSeries* series : {fixed, lost}) {
+    for (std::size_t set = 0; set < kSets; ++set) {
+        const int s = static_cast<int>(set);
+        fixed_[set] = new QLineSeries;
+        fixed_[set]->setPen(observedPen(s));
+        lost_[set] = new QLineSeries;
+        QPen thin = observedPen(s, 1.5);
+        thin.setColor(thin.color().lighter(150));
+        lost_[set]->setPen(thin);
+        expected_[set] = new QLineSeries;
+        expected_[set]->setPen(expectedPen(s));
+        for (QLineSeries* series : {fixed_[set], lost_[set], expected_[set]}) {
             chart()->addSeries(series);
             attach(series, x_, y);
         }
-        fixed_[static_cast<std::size_t>(k - 1)] = fixed;
-        lost_[static_cast<std::size_t>(k - 1)] = lost;
     }
 }
 
+const FixationTab::Expected& FixationTab::expectedOf(int set) {
+    auto& kept = expectedOf_[static_cast<std::size_t>(set)];
+    const Settings& settings = experiment(set)->settings();
+    if (kept && kept->settings == settings)
+        return *kept;
+    QString sentence = fromUtf8(fixationSentence(settings));
+    const auto fixation = fixationProbabilities(settings);
+    // The founding draw's lesson: beside the protocol's figure, the ideal
+    // model's for the same urn (its starting frequency).
+    if (settings.model == Model::Protocole && fixation[0]) {
+        Settings ideal = settings;
+        ideal.model = Model::WrightFisher;
+        const auto idealFixation = fixationProbabilities(ideal);
+        QStringList differences;
+        for (int k = 0; k < settings.alleles; ++k) {
+            const auto i = static_cast<std::size_t>(k);
+            if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
+                differences << QString("allèle %1 : %2 %")
+                                   .arg(k + 1)
+                                   .arg(fromUtf8(frenchDecimal(100.0 * *idealFixation[i], 1)));
+        }
+        if (!differences.isEmpty())
+            sentence +=
+                " Dans le modèle idéal (Wright-Fisher), la même urne donnerait sa fréquence "
+                "de départ : " +
+                differences.join(", ") + ".";
+    }
+    kept = Expected{settings, fixation, sentence};
+    return *kept;
+}
+
 void FixationTab::redraw() {
-    const int end = last();
     const int from = firstShown();
     const int to = lastShown();
-    if (end < 0) {
-        for (std::size_t k = 0; k < 4; ++k) {
-            fixed_[k]->clear();
-            lost_[k]->clear();
+    const int step = sampleStep(to - from, kMaxPoints);
+    const bool both = sets() > 1;
+    if (sets() > 0)
+        showAlleles(alleleBox_, experiment()->settings().alleles);
+    const int allele = alleleBox_->currentIndex() + 1;
+    const auto k = static_cast<std::size_t>(allele - 1);
+    QStringList means;
+    QStringList lessons;
+    for (int set = 0; set < kSets; ++set) {
+        const auto i = static_cast<std::size_t>(set);
+        const bool shown = set < sets() && allele <= experiment(set)->settings().alleles;
+        for (QLineSeries* series : {fixed_[i], lost_[i], expected_[i]}) {
+            series->setVisible(shown);
+            if (!shown)
+                series->clear();
         }
-        showGenerations();
+        if (!shown)
+            continue;
+        const Statistics& s = *stats(set);
+        const double classes = s.classes();
+        const int until = lastShownOf(set);
+        fixed_[i]->replace(sampled(from, until, step, [&](int g) {
+            return 100.0 * s.fixedClasses()[static_cast<std::size_t>(g)][k] / classes;
+        }));
+        lost_[i]->replace(sampled(from, until, step, [&](int g) {
+            return 100.0 * s.lostClasses()[static_cast<std::size_t>(g)][k] / classes;
+        }));
+        // Where the share of classes that fixed it should end, when theory says.
+        const Expected& theory = expectedOf(set);
+        const std::optional<double> chance = theory.fixation[k];
+        const double expected = chance ? 100.0 * *chance : 0.0;
+        if (chance)
+            expected_[i]->replace(
+                {QPointF(from, expected), QPointF(std::max(from + 1, to), expected)});
+        else
+            expected_[i]->clear();
+        expected_[i]->setVisible(chance.has_value());
+        const QString prefix = both ? setName(set) + " : " : QString();
+        fixed_[i]->setName(prefix + QString("allèle %1 fixé").arg(allele));
+        lost_[i]->setName(prefix + QString("allèle %1 perdu").arg(allele));
+        expected_[i]->setName(prefix +
+                              QString("fixation attendue (%1 %)").arg(frenchNumber(expected, 1)));
+        means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
+                     " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
+        if (!theory.sentence.isEmpty())
+            lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
+                           theory.sentence.toHtmlEscaped();
+    }
+    showGenerations();
+    if (sets() == 0) {
         means_->setText("Aucune simulation.");
+        lesson_->clear();
         chart()->setTitle("Fixation et perte : aucune simulation");
         return;
     }
-    const Statistics& s = *stats();
-    const double classes = s.classes();
-    const int step = sampleStep(to - from, kMaxPoints);
-    for (std::size_t k = 0; k < 4; ++k) {
-        fixed_[k]->replace(sampled(from, to, step, [&](int g) {
-            return 100.0 * s.fixedClasses()[static_cast<std::size_t>(g)][k] / classes;
-        }));
-        lost_[k]->replace(sampled(from, to, step, [&](int g) {
-            return 100.0 * s.lostClasses()[static_cast<std::size_t>(g)][k] / classes;
-        }));
-    }
-    showGenerations();
-    const QString means = meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
-                          " ; " + meanText("fixation", s.meanFixation(), s.classes());
-    means_->setText(means + ".");
-    chart()->setTitle(QString("Part des classes où chaque allèle est fixé (trait plein) ou perdu "
-                              "(tirets), générations %1 à %2<br><small>%3</small>")
+    means_->setText(means.join('\n'));
+    lesson_->setText(lessons.join("<br>"));
+    chart()->setTitle(QString("Part des classes où l'allèle %1 est fixé (trait épais) ou perdu "
+                              "(trait fin), générations %2 à %3")
+                          .arg(allele)
                           .arg(from)
-                          .arg(to)
-                          .arg(means));
+                          .arg(to));
 }
 
 } // namespace bocavo::labo

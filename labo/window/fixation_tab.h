@@ -1,12 +1,18 @@
-// "Fixation": per generation, the share of classes in which each allele is
-// fixed and the share in which it is lost, with the mean generations of the
-// first loss and of fixation.
+// "Fixation": for the allele followed, the share of classes in which it is
+// fixed and the share in which it is lost, generation by generation, for each
+// set; beside them the fixation that theory expects, and the mean generations
+// of the first loss and of fixation.
 #pragma once
 
+#include "chart_support.h"
 #include "chart_tab.h"
+#include "model/settings.h"
 
+#include <QString>
 #include <array>
+#include <optional>
 
+class QComboBox;
 class QLabel;
 class QLineSeries;
 class QValueAxis;
@@ -18,18 +24,38 @@ class FixationTab : public ChartTab {
 public:
     explicit FixationTab(QWidget* parent = nullptr);
 
+    QComboBox* alleleBox() const { return alleleBox_; }
     QLabel* means() const { return means_; }
-    const std::array<QLineSeries*, 4>& fixedSeries() const { return fixed_; }
-    const std::array<QLineSeries*, 4>& lostSeries() const { return lost_; }
+    // What theory expects of the allele followed, set by set.
+    QLabel* lesson() const { return lesson_; }
+    // Set 0 is A, set 1 is B.
+    QLineSeries* fixedSeries(int set = 0) const { return fixed_[static_cast<std::size_t>(set)]; }
+    QLineSeries* lostSeries(int set = 0) const { return lost_[static_cast<std::size_t>(set)]; }
+    QLineSeries* expectedSeries(int set = 0) const {
+        return expected_[static_cast<std::size_t>(set)];
+    }
 
 protected:
     void redraw() override;
 
 private:
+    // What theory expects of one set. Working it out averages many founding
+    // draws (some milliseconds), so it is kept while the set stays the same.
+    struct Expected {
+        Settings settings;
+        std::array<std::optional<double>, 4> fixation;
+        QString sentence;
+    };
+    const Expected& expectedOf(int set);
+
+    std::array<std::optional<Expected>, kSets> expectedOf_;
+    QComboBox* alleleBox_;
     QLabel* means_;
+    QLabel* lesson_;
     QValueAxis* x_;
-    std::array<QLineSeries*, 4> fixed_{};
-    std::array<QLineSeries*, 4> lost_{};
+    std::array<QLineSeries*, kSets> fixed_{};
+    std::array<QLineSeries*, kSets> lost_{};
+    std::array<QLineSeries*, kSets> expected_{};
 };
 
 } // namespace bocavo::labo

@@ -1,73 +1,116 @@
 #include "heterozygosity_tab.h"
 
-#include "chart_support.h"
+#include "model/experiment.h"
 #include "model/statistics.h"
 #include "model/theory.h"
 
 #include <QChart>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
 
 namespace bocavo::labo {
 namespace {
+
 constexpr int kMaxPoints = 2000;
+
+QString fromUtf8(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-HeterozygosityTab::HeterozygosityTab(QWidget* parent)
-    : ChartTab(parent), explanation_(new QLabel), observed_(new QLineSeries),
-      expected_(new QLineSeries) {
-    const QString ne = frenchNumber(effectiveSize(Settings{}), 1);
+// What theory says of one set, sentence by sentence; Ne in bold as ever.
+QString sentences(const Settings& settings, int classes) {
+    QStringList lines;
+    for (const std::string& line :
+         {effectiveSizeSentence(settings), heterozygositySentence(settings),
+          equilibriumSentence(settings), differentiationSentence(settings, classes)})
+        if (!line.empty())
+            lines << fromUtf8(line).toHtmlEscaped();
+    if (!lines.isEmpty()) {
+        const qsizetype colon = lines.front().indexOf(" : ");
+        lines.front() = "<b>" + lines.front().left(colon) + "</b>" + lines.front().mid(colon);
+    }
+    return lines.join(' ');
+}
+
+} // namespace
+
+HeterozygosityTab::HeterozygosityTab(QWidget* parent) : ChartTab(parent), explanation_(new QLabel) {
     explanation_->setObjectName("explicationNe");
     explanation_->setWordWrap(true);
-    explanation_->setText(
-        QString("<b>Ne = %1</b> : les 20 parents ont 4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, "
-                "1, 0, 0, 0 et 0 enfants, soit 2 en moyenne avec une variance Vk = %2, et cette "
-                "inégalité fait dériver la population comme une population idéale de "
-                "Ne = (4N − 2)/(Vk + 2) = %1 individus seulement pour N = 20.")
-            .arg(ne, frenchNumber(offspringVariance(Settings{}), 0)));
+    explanation_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     controls()->addWidget(explanation_, 1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération t", 0, 1, "%.0f");
     setGenerationAxis(x_);
     QValueAxis* y = addAxis(chart(), Qt::AlignLeft, "Hétérozygotie H = 1 − Σ p²", 0, 0.8, "%.1f");
     y->setTickCount(9);
-    observed_->setName("Moyenne des classes");
-    observed_->setPen(QPen(QColor(0x20, 0x20, 0x20), 2.5));
-    expected_->setName(QString("Attendue : 0,75 × (1 − 1/(2 × %1))^t").arg(ne));
-    expected_->setPen(QPen(QColor(0xC0, 0x00, 0x00), 2, Qt::DashLine));
-    for (QLineSeries* series : {observed_, expected_}) {
-        chart()->addSeries(series);
-        attach(series, x_, y);
+    for (std::size_t set = 0; set < kSets; ++set) {
+        observed_[set] = new QLineSeries;
+        observed_[set]->setPen(observedPen(static_cast<int>(set)));
+        expected_[set] = new QLineSeries;
+        expected_[set]->setPen(expectedPen(static_cast<int>(set)));
+        for (QLineSeries* series : {observed_[set], expected_[set]}) {
+            chart()->addSeries(series);
+            attach(series, x_, y);
+        }
     }
 }
 
 void HeterozygosityTab::redraw() {
-    const int end = last();
     const int from = firstShown();
     const int to = lastShown();
-    const QString ne = frenchNumber(effectiveSize(Settings{}), 1);
-    if (end < 0) {
-        observed_->clear();
-        expected_->clear();
-        showGenerations();
-        chart()->setTitle(QString("Hétérozygotie (Ne = %1) : aucune simulation").arg(ne));
+    const int step = sampleStep(to - from, kMaxPoints);
+    const bool both = sets() > 1;
+    QStringList explained;
+    for (int set = 0; set < kSets; ++set) {
+        QLineSeries* observed = observed_[static_cast<std::size_t>(set)];
+        QLineSeries* expected = expected_[static_cast<std::size_t>(set)];
+        // Without a run, what the classroom's protocol expects.
+        const Settings settings = set < sets() ? experiment(set)->settings() : Settings{};
+        const int classes = set < sets() ? experiment(set)->classes() : 1;
+        const bool shown = set < sets() || (set == 0 && sets() == 0);
+        const QString prefix = both ? QString("%1 : ").arg(setName(set)) : QString();
+        if (shown)
+            explained << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
+                             sentences(settings, classes);
+        if (set < sets()) {
+            const auto& meanH = stats(set)->meanHeterozygosity();
+            observed->replace(sampled(from, lastShownOf(set), step,
+                                      [&](int g) { return meanH[static_cast<std::size_t>(g)]; }));
+        } else {
+            observed->clear();
+        }
+        observed->setName(prefix +
+                          QString("moyenne des classes (N = %1)").arg(settings.individuals));
+        // Theory's curve over what is on show, even past a set stopped early.
+        const std::vector<double> curve =
+            set < sets() && to >= 0 ? expectedHeterozygosity(settings, to) : std::vector<double>{};
+        if (!curve.empty())
+            expected->replace(
+                sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));
+        else
+            expected->clear();
+        expected->setName(
+            prefix + QString("attendue (Ne = %1)").arg(frenchNumber(effectiveSize(settings), 1)));
+        // A set that is not in the run, or has no formula, leaves the legend.
+        observed->setVisible(set < sets() || set == 0);
+        expected->setVisible(!curve.empty() || (set == 0 && sets() == 0));
+    }
+    explanation_->setText(explained.join("<br>"));
+    showGenerations();
+    if (last() < 0) {
+        chart()->setTitle("Hétérozygotie : aucune simulation");
         return;
     }
-    const int step = sampleStep(to - from, kMaxPoints);
-    const auto& meanH = stats()->meanHeterozygosity();
-    observed_->replace(
-        sampled(from, to, step, [&](int g) { return meanH[static_cast<std::size_t>(g)]; }));
-    const std::vector<double> curve = expectedHeterozygosity(Settings{}, to);
-    expected_->replace(
-        sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));
-    showGenerations();
-    chart()->setTitle(QString("Hétérozygotie moyenne de %1 classe%2 et courbe attendue pour "
-                              "Ne = %3, générations %4 à %5")
+    chart()->setTitle(QString("Hétérozygotie moyenne de %1 classe%2%3 et courbe%4 attendue%4, "
+                              "générations %5 à %6")
                           .arg(stats()->classes())
                           .arg(stats()->classes() > 1 ? "s" : "")
-                          .arg(ne)
+                          .arg(both ? " par jeu" : "")
+                          .arg(both ? "s" : "")
                           .arg(from)
                           .arg(to));
 }

@@ -1,8 +1,13 @@
-// "Hétérozygotie": the mean heterozygosity over the classes against the curve
-// that the effective size of the breeding scheme predicts.
+// "Hétérozygotie": the mean heterozygosity over the classes of each set
+// against the curve that theory expects for it, with the expected figures
+// (Ne, the mutation–drift equilibrium, the islands' differentiation) told in
+// short French sentences.
 #pragma once
 
+#include "chart_support.h"
 #include "chart_tab.h"
+
+#include <array>
 
 class QLabel;
 class QLineSeries;
@@ -16,8 +21,9 @@ public:
     explicit HeterozygosityTab(QWidget* parent = nullptr);
 
     QLabel* explanation() const { return explanation_; }
-    QLineSeries* observed() const { return observed_; }
-    QLineSeries* expected() const { return expected_; }
+    // Set 0 is A, set 1 is B.
+    QLineSeries* observed(int set = 0) const { return observed_[static_cast<std::size_t>(set)]; }
+    QLineSeries* expected(int set = 0) const { return expected_[static_cast<std::size_t>(set)]; }
 
 protected:
     void redraw() override;
@@ -25,8 +31,8 @@ protected:
 private:
     QLabel* explanation_;
     QValueAxis* x_;
-    QLineSeries* observed_;
-    QLineSeries* expected_;
+    std::array<QLineSeries*, kSets> observed_{};
+    std::array<QLineSeries*, kSets> expected_{};
 };
 
 } // namespace bocavo::labo

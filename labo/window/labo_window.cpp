@@ -32,6 +32,10 @@
 namespace bocavo::labo {
 namespace {
 
+std::filesystem::path fileName(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
 QPushButton* newButton(const QString& text, const char* name) {
     auto* button = new QPushButton(text);
     button->setObjectName(name);
@@ -54,7 +58,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     updateCommands();
     refreshRunLabel();
     refreshCurrentTab();
-    resize(1100, 820);
+    resize(1280, 820);
 }
 
 void LaboWindow::createCommands() {
@@ -100,6 +104,11 @@ void LaboWindow::createTabs() {
 
 void LaboWindow::createMenus() {
     QMenu* file = menuBar()->addMenu("&Fichier");
+    openScenario_ = file->addAction("&Ouvrir un scénario…", this, &LaboWindow::onOpenScenario);
+    openScenario_->setShortcut(QKeySequence::Open);
+    QAction* save = file->addAction("&Enregistrer le scénario…", this, &LaboWindow::onSaveScenario);
+    save->setShortcut(QKeySequence::Save);
+    file->addSeparator();
     exportActions_[0] =
         file->addAction("Exporter les données en &CSV...", this, &LaboWindow::exportCsv);
     exportActions_[1] =
@@ -114,6 +123,8 @@ void LaboWindow::createMenus() {
     quit->setShortcut(QKeySequence::Quit);
 }
 
+// The parameters in a column on the left, the commands and the views beside
+// them: the charts keep the window's whole height.
 void LaboWindow::layOut() {
     auto* commands = new QHBoxLayout;
     for (QPushButton* button : {launch_, next_, fixation_, reset_})
@@ -121,12 +132,17 @@ void LaboWindow::layOut() {
     commands->addSpacing(16);
     commands->addWidget(progress_, 1);
     commands->addWidget(cancel_);
+    auto* left = new QVBoxLayout;
+    left->addWidget(parameters_);
+    left->addStretch(1);
+    auto* right = new QVBoxLayout;
+    right->addLayout(commands);
+    right->addWidget(runLabel_);
+    right->addWidget(tabs_, 1);
     auto* central = new QWidget;
-    auto* layout = new QVBoxLayout(central);
-    layout->addWidget(parameters_);
-    layout->addLayout(commands);
-    layout->addWidget(runLabel_);
-    layout->addWidget(tabs_, 1);
+    auto* layout = new QHBoxLayout(central);
+    layout->addLayout(left);
+    layout->addLayout(right, 1);
     setCentralWidget(central);
 }
 
@@ -155,25 +171,24 @@ void LaboWindow::connectController() {
 }
 
 void LaboWindow::onLaunch() {
-    const auto p = parameters_->parameters();
-    if (!p)
+    const auto plan = parameters_->scenario();
+    if (!plan)
         return showProblem(parameters_->errors());
-    if (const QString refused = controller_->launch(p->classes, p->seed, p->generations);
-        !refused.isEmpty())
+    if (const QString refused = controller_->launch(*plan); !refused.isEmpty())
         showProblem(refused);
 }
 
 void LaboWindow::onFixation() {
-    const auto p = parameters_->parameters();
-    if (!p)
+    const auto plan = parameters_->scenario();
+    if (!plan)
         return showProblem(parameters_->errors());
-    if (const QString refused = controller_->untilFixation(p->classes, p->seed); !refused.isEmpty())
+    if (const QString refused = controller_->untilFixation(*plan); !refused.isEmpty())
         showProblem(refused);
 }
 
 void LaboWindow::updateCommands() {
     const bool busy = controller_->busy();
-    const bool valid = parameters_->parameters().has_value();
+    const bool valid = parameters_->scenario().has_value();
     const Experiment* run = controller_->experiment();
     const bool hasRun = run && run->generation() >= 0;
     launch_->setEnabled(!busy && valid);
@@ -184,6 +199,7 @@ void LaboWindow::updateCommands() {
     parameters_->setEnabled(!busy);
     for (QAction* action : exportActions_)
         action->setEnabled(!busy);
+    openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
 }
@@ -196,13 +212,21 @@ void LaboWindow::refreshRunLabel() {
         return;
     }
     const QLocale french(QLocale::French, QLocale::France);
-    QString text = QString("%1 classe%2, graine %3 : génération %4")
-                       .arg(french.toString(run->classes()), run->classes() > 1 ? "s" : "")
-                       .arg(run->seed())
+    const bool both = controller_->sets() > 1;
+    QString text = QString("%1 classe%2%3, graine %4 : génération %5")
+                       .arg(french.toString(run->classes()), run->classes() > 1 ? "s" : "",
+                            both ? " par jeu" : "")
+                       .arg(controller_->scenario().seed)
                        .arg(french.toString(g));
+    if (const int gb = controller_->statistics(1).generation(); both && gb != g)
+        text += QString(", génération %1 pour le jeu B").arg(french.toString(gb));
     // The worker may be adding storage while it runs: the size is read once it is done.
-    if (!controller_->busy())
-        text += QString(" (%1 en mémoire)").arg(sizeText(run->bytes()));
+    if (!controller_->busy()) {
+        std::uint64_t bytes = 0;
+        for (int set = 0; set < controller_->sets(); ++set)
+            bytes += controller_->experiment(set)->bytes();
+        text += QString(" (%1 en mémoire)").arg(sizeText(bytes));
+    }
     runLabel_->setText(text + ".");
 }
 
@@ -212,7 +236,10 @@ ChartTab* LaboWindow::currentTab() const {
 
 // Only the visible view is redrawn; the others catch up when shown.
 void LaboWindow::refreshCurrentTab() {
-    currentTab()->display(controller_->experiment(), &controller_->statistics());
+    std::vector<SetRun> sets;
+    for (int set = 0; set < controller_->sets(); ++set)
+        sets.push_back({controller_->experiment(set), &controller_->statistics(set)});
+    currentTab()->display(std::move(sets));
 }
 
 void LaboWindow::showProblem(const QString& text) {
@@ -244,12 +271,13 @@ void LaboWindow::exportCsvTo(const QString& path) {
     int every = 1;
     // Sizing the largest runs reads every count: a fraction of a second.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const std::uint64_t whole = planCsv({run}, 1).bytes;
-    const int suggested = everyWithin({run}, whole, csvWarningBytes_);
+    const Sets sets = controller_->experiments();
+    const std::uint64_t whole = planCsv(sets, 1).bytes;
+    const int suggested = everyWithin(sets, whole, csvWarningBytes_);
     QGuiApplication::restoreOverrideCursor();
     if (whole > csvWarningBytes_) {
         CsvSizeDialog ask(
-            whole, [run](int k) { return planCsv({run}, k).bytes; }, suggested, this);
+            whole, [sets](int k) { return planCsv(sets, k).bytes; }, suggested, this);
         if (ask.exec() != QDialog::Accepted)
             return;
         every = ask.every();
@@ -291,6 +319,53 @@ void LaboWindow::printCurrentChart() {
     dialog.setWindowTitle("Imprimer le graphique");
     if (dialog.exec() == QDialog::Accepted)
         printChart(currentTab()->view(), &printer);
+}
+
+void LaboWindow::onSaveScenario() {
+    if (!parameters_->scenario())
+        return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
+                           "refusés :\n" +
+                           parameters_->errors());
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Enregistrer le scénario",
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/lecon" +
+            kScenarioExtension,
+        QString("Scénarios (*%1)").arg(kScenarioExtension));
+    if (!path.isEmpty())
+        saveScenarioTo(path);
+}
+
+void LaboWindow::saveScenarioTo(const QString& path) {
+    const auto plan = parameters_->scenario();
+    if (!plan)
+        return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
+                           "refusés :\n" +
+                           parameters_->errors());
+    if (const std::string error = saveScenario(*plan, fileName(path)); !error.empty())
+        return showProblem(QString::fromStdString(error));
+    statusBar()->showMessage(QString("Scénario enregistré dans « %1 ».").arg(path));
+}
+
+void LaboWindow::onOpenScenario() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, "Ouvrir un scénario",
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation),
+        QString("Scénarios (*%1);;Tous les fichiers (*)").arg(kScenarioExtension));
+    if (!path.isEmpty())
+        openScenarioFrom(path);
+}
+
+void LaboWindow::openScenarioFrom(const QString& path) {
+    if (controller_->busy())
+        return showProblem("Attendez la fin du calcul en cours, ou annulez-le.");
+    const ScenarioResult file = loadScenario(fileName(path));
+    if (!file.scenario)
+        return showProblem(QString("Le scénario « %1 » n'a pas été ouvert ; les paramètres "
+                                   "restent les mêmes.\n%2")
+                               .arg(path, QString::fromStdString(file.error)));
+    parameters_->setScenario(*file.scenario);
+    statusBar()->showMessage(
+        QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }
 
 // A running task is cancelled; the window closes once its current step ends.

@@ -33,6 +33,10 @@ public:
     void exportCsvTo(const QString& path);
     void exportPngTo(const QString& path);
     void exportSvgTo(const QString& path);
+    // The scenario files without their dialogs. A file that cannot be read or
+    // is refused changes nothing; the reason is shown.
+    void saveScenarioTo(const QString& path);
+    void openScenarioFrom(const QString& path);
     // Files above this size are announced first (100 MB unless a test lowers it).
     void setCsvWarningBytes(std::uint64_t bytes) { csvWarningBytes_ = bytes; }
 
@@ -72,6 +76,8 @@ private:
     void exportCsv();
     void exportPicture(const char* format);
     void printCurrentChart();
+    void onSaveScenario();
+    void onOpenScenario();
 
     RunController* controller_ = nullptr;
     ParameterPanel* parameters_ = nullptr;
@@ -88,6 +94,7 @@ private:
     FixationTab* fixationTab_ = nullptr;
     HeterozygosityTab* heterozygosityTab_ = nullptr;
     std::array<QAction*, 4> exportActions_{};
+    QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
     std::uint64_t csvWarningBytes_;
 };

@@ -2,31 +2,42 @@
 
 #include "model/experiment.h"
 #include "model/limits.h"
+#include "settings_editor.h"
 
+#include <QEvent>
+#include <QFontMetrics>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QVBoxLayout>
 
 namespace bocavo::labo {
 namespace {
+
+inline constexpr int kMessageLines = 4; // lines kept for the reasons, whether used or not
+inline constexpr int kFieldChars = 24;  // characters: the same cap as the sets' fields
 
 template <typename T> QString reason(const Parsed<T>& parsed) {
     return QString::fromStdString(parsed.error);
 }
 
-void mark(QLineEdit* field, bool refused) {
-    field->setStyleSheet(refused ? "QLineEdit { background: #FFD8D8; border: 1px solid #C00000; }"
-                                 : QString());
+void mark(QLineEdit* field, const QString& reason) {
+    field->setStyleSheet(reason.isEmpty()
+                             ? QString()
+                             : "QLineEdit { background: #FFD8D8; border: 1px solid #C00000; }");
+    field->setToolTip(reason.isEmpty() ? field->whatsThis() : reason);
 }
 
 QLineEdit* newField(const char* name, const QString& text, const QString& tip) {
     auto* field = new QLineEdit(text);
     field->setObjectName(name);
     field->setToolTip(tip);
-    field->setMaximumWidth(120);
+    field->setWhatsThis(tip); // the tooltip to return to once a refusal is mended
+    field->setMaxLength(kFieldChars);
+    field->setMaximumWidth(110);
     return field;
 }
 
@@ -41,11 +52,29 @@ ParameterPanel::ParameterPanel(QWidget* parent)
                      QString("De 0 à 4 294 967 295 ; avec %1, la classe 1 montre ce que montre "
                              "le programme principal")
                          .arg(kDefaultSeed))),
-      newSeed_(new QPushButton("No&uvelle graine")), message_(new QLabel) {
+      newSeed_(new QPushButton("No&uvelle graine")), a_(new SettingsEditor("Jeu A", "A")),
+      b_(new SettingsEditor("Comparer avec un jeu &B", "B")), message_(new QLabel) {
     newSeed_->setObjectName("nouvelleGraine");
+    a_->setObjectName("jeuA");
+    b_->setObjectName("jeuB");
+    b_->setCheckable(true);
+    b_->setChecked(false);
     message_->setObjectName("message");
     message_->setStyleSheet("color: #C00000;");
     message_->setWordWrap(true);
+    message_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Its place is kept whatever it says: neither the panel nor the window
+    // ever changes size for a message.
+    message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    message_->setFixedHeight(kMessageLines * message_->fontMetrics().lineSpacing() + 4);
+
+    for (QLineEdit* field : {classes_, generations_, seed_})
+        connect(field, &QLineEdit::textChanged, this, &ParameterPanel::check);
+    for (SettingsEditor* set : {a_, b_})
+        connect(set, &SettingsEditor::changed, this, &ParameterPanel::check);
+    connect(b_, &QGroupBox::toggled, this, &ParameterPanel::check);
+    connect(newSeed_, &QPushButton::clicked, this,
+            [this] { seed_->setText(QString::number(QRandomGenerator::global()->generate())); });
 
     auto* seedRow = new QHBoxLayout;
     seedRow->addWidget(seed_);
@@ -57,43 +86,101 @@ ParameterPanel::ParameterPanel(QWidget* parent)
     auto* seedLabel = new QLabel("&Graine :");
     seedLabel->setBuddy(seed_);
     form->addRow(seedLabel, seedRow);
-    auto* layout = new QHBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->addLayout(form);
-    layout->addWidget(message_, 1);
-
-    for (QLineEdit* field : {classes_, generations_, seed_})
-        connect(field, &QLineEdit::textChanged, this, &ParameterPanel::check);
-    connect(newSeed_, &QPushButton::clicked, this,
-            [this] { seed_->setText(QString::number(QRandomGenerator::global()->generate())); });
+    layout->addWidget(a_);
+    layout->addWidget(b_);
+    layout->addWidget(message_);
+    message_->installEventFilter(this);
+    check();
 }
 
-std::optional<Parameters> ParameterPanel::parameters() const {
+std::optional<Scenario> ParameterPanel::scenario() const {
+    auto plan = scenarioOfFields();
+    if (plan && !checkScenario(*plan).empty())
+        return std::nullopt;
+    return plan;
+}
+
+std::optional<Scenario> ParameterPanel::scenarioOfFields() const {
     const auto classes = parseClasses(classes_->text().toStdString());
     const auto generations = parseGenerations(generations_->text().toStdString());
     const auto seed = parseSeed(seed_->text().toStdString());
-    if (!classes.value || !generations.value || !seed.value)
+    const auto a = a_->settings();
+    const auto b = b_->settings();
+    if (!classes.value || !generations.value || !seed.value || !a || (b_->isChecked() && !b))
         return std::nullopt;
-    return Parameters{*classes.value, *generations.value, *seed.value};
+    Scenario plan{*a, std::nullopt, *classes.value, *generations.value, *seed.value};
+    if (b_->isChecked())
+        plan.b = *b;
+    return plan;
 }
 
 QString ParameterPanel::errors() const {
     QStringList lines;
-    const auto classes = parseClasses(classes_->text().toStdString());
-    const auto generations = parseGenerations(generations_->text().toStdString());
-    const auto seed = parseSeed(seed_->text().toStdString());
-    for (const QString& line : {reason(classes), reason(generations), reason(seed)})
+    for (const QString& line : {reason(parseClasses(classes_->text().toStdString())),
+                                reason(parseGenerations(generations_->text().toStdString())),
+                                reason(parseSeed(seed_->text().toStdString()))})
         if (!line.isEmpty())
             lines << line;
+    for (const QString& line : a_->errors())
+        lines << "A : " + line;
+    if (b_->isChecked())
+        for (const QString& line : b_->errors())
+            lines << "B : " + line;
+    if (lines.isEmpty()) // each field is sound: what is left is how they fit together
+        if (const auto plan = scenarioOfFields())
+            lines << QString::fromStdString(checkScenario(*plan));
+    lines.removeAll(QString());
     return lines.join('\n');
 }
 
+void ParameterPanel::setScenario(const Scenario& scenario) {
+    classes_->setText(QString::number(scenario.classes));
+    generations_->setText(QString::number(scenario.generations));
+    seed_->setText(QString::number(scenario.seed));
+    a_->setSettings(scenario.a);
+    b_->setChecked(scenario.b.has_value());
+    if (scenario.b)
+        b_->setSettings(*scenario.b);
+}
+
 void ParameterPanel::check() {
-    mark(classes_, !parseClasses(classes_->text().toStdString()).value);
-    mark(generations_, !parseGenerations(generations_->text().toStdString()).value);
-    mark(seed_, !parseSeed(seed_->text().toStdString()).value);
+    mark(classes_, reason(parseClasses(classes_->text().toStdString())));
+    mark(generations_, reason(parseGenerations(generations_->text().toStdString())));
+    mark(seed_, reason(parseSeed(seed_->text().toStdString())));
     const QString text = errors();
-    message_->setText(text);
+    showMessage(text);
     emit validityChanged(text.isEmpty());
+}
+
+// As many reasons as the kept lines hold; the rest are counted, and each one
+// stays in its field's tooltip.
+void ParameterPanel::showMessage(const QString& text) {
+    message_->setToolTip(text);
+    const int width = message_->width();
+    const QStringList reasons = text.split('\n', Qt::SkipEmptyParts);
+    auto height = [this, width](const QString& shown) {
+        return message_->fontMetrics()
+            .boundingRect(QRect(0, 0, width, 100000), Qt::TextWordWrap, shown)
+            .height();
+    };
+    QString shown = text;
+    for (qsizetype kept = reasons.size() - 1;
+         width > 0 && kept >= 0 && height(shown) > message_->height(); --kept) {
+        const auto hidden = reasons.size() - kept;
+        shown = QStringList(reasons.mid(0, kept)).join('\n') + (kept > 0 ? "\n" : "") +
+                QString("… et %1 autre%2 raison%2 : survolez les champs en rouge.")
+                    .arg(hidden)
+                    .arg(hidden > 1 ? "s" : "");
+    }
+    message_->setText(shown);
+}
+
+bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == message_ && event->type() == QEvent::Resize)
+        showMessage(message_->toolTip()); // as many reasons as the new width holds
+    return QGroupBox::eventFilter(watched, event);
 }
 
 } // namespace bocavo::labo

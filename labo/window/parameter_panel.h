@@ -1,10 +1,13 @@
-// The three parameters of a run, typed as text and checked at every keystroke:
-// a refused value is marked in its field with the French reason below, and
-// the commands that would use it stay disabled.
+// The parameters of a run, typed as text and checked at every keystroke: how
+// many classes, generations and which seed, then set A and, when comparing,
+// set B. A refused value is marked in its field; the French reasons show
+// below, in a place kept for them so that nothing moves, and the commands
+// that would use them stay disabled.
 #pragma once
 
+#include "model/scenario.h"
+
 #include <QGroupBox>
-#include <cstdint>
 #include <optional>
 
 class QLabel;
@@ -13,37 +16,46 @@ class QPushButton;
 
 namespace bocavo::labo {
 
-struct Parameters {
-    int classes;
-    int generations;
-    std::uint32_t seed;
-};
+class SettingsEditor;
 
 class ParameterPanel : public QGroupBox {
     Q_OBJECT
 public:
     explicit ParameterPanel(QWidget* parent = nullptr);
 
-    // The values, when all three are sound.
-    std::optional<Parameters> parameters() const;
+    // The run these fields describe, when every field is sound.
+    std::optional<Scenario> scenario() const;
     // The reasons of every refused field, one per line; empty when all are sound.
     QString errors() const;
+    // Shows a loaded scenario in the fields.
+    void setScenario(const Scenario& scenario);
 
     QLineEdit* classesField() const { return classes_; }
     QLineEdit* generationsField() const { return generations_; }
     QLineEdit* seedField() const { return seed_; }
     QPushButton* newSeedButton() const { return newSeed_; }
+    // Set 0 is A, 1 is B; B's box is checked when comparing.
+    SettingsEditor* editor(int set) const { return set == 0 ? a_ : b_; }
+    QLabel* message() const { return message_; }
 
 signals:
     void validityChanged(bool valid);
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    // The fields read one by one, before checking how they fit together.
+    std::optional<Scenario> scenarioOfFields() const;
     void check();
+    void showMessage(const QString& text);
 
     QLineEdit* classes_;
     QLineEdit* generations_;
     QLineEdit* seed_;
     QPushButton* newSeed_;
+    SettingsEditor* a_;
+    SettingsEditor* b_;
     QLabel* message_;
 };
 

@@ -4,6 +4,7 @@
 #include "model/limits.h"
 
 #include <QThread>
+#include <algorithm>
 #include <exception>
 
 namespace bocavo::labo {
@@ -18,6 +19,8 @@ QString fromUtf8(const std::string& text) {
 QString grouped(std::uint64_t n) {
     return fromUtf8(groupDigits(n));
 }
+
+const QString kWait = QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
 
 } // namespace
 
@@ -34,71 +37,144 @@ RunController::~RunController() {
     }
 }
 
-void RunController::replaceRun(int classes, std::uint32_t seed) {
-    experiment_ = std::make_shared<Experiment>(classes, seed);
-    stats_.reset(classes);
+const Experiment* RunController::experiment(int set) const {
+    return set >= 0 && set < sets() ? runs_[static_cast<std::size_t>(set)].experiment.get()
+                                    : nullptr;
+}
+
+Sets RunController::experiments() const {
+    Sets sets;
+    for (const Run& run : runs_)
+        sets.push_back(run.experiment.get());
+    return sets;
+}
+
+const Statistics& RunController::statistics(int set) const {
+    return set >= 0 && set < sets() ? runs_[static_cast<std::size_t>(set)].stats : none_;
+}
+
+bool RunController::sameRun(const Scenario& plan) const {
+    return sets() == (plan.b ? 2 : 1) && scenario_.a == plan.a && scenario_.b == plan.b &&
+           scenario_.classes == plan.classes && scenario_.seed == plan.seed;
+}
+
+void RunController::replaceRun(const Scenario& plan) {
+    scenario_ = plan;
+    runs_.clear();
+    for (const Settings* settings : {&plan.a, plan.b ? &*plan.b : nullptr}) {
+        if (!settings)
+            continue;
+        Run& run = runs_.emplace_back();
+        // B draws its own sequences even with A's parameters.
+        run.experiment = std::make_shared<Experiment>(
+            *settings, plan.classes, runs_.size() == 1 ? plan.seed : secondSeed(plan.seed));
+        run.stats.reset(plan.classes);
+    }
     emit runReplaced();
 }
 
-QString RunController::launch(int classes, std::uint32_t seed, int generations) {
+bool RunController::allFixed() const {
+    return std::all_of(runs_.begin(), runs_.end(),
+                       [](const Run& run) { return run.experiment->allFixed(); });
+}
+
+int RunController::lastGeneration() const {
+    int last = -1;
+    for (const Run& run : runs_)
+        last = std::max(last, run.experiment->generation());
+    return last;
+}
+
+// Each set in turn, A then B, with one progress bar for both: set i of n fills
+// the i-th n-th of it. A cancel stops the set under way and skips the others.
+RunController::Job RunController::eachSet(std::function<void(Experiment&, const Control&)> step) {
+    std::vector<std::shared_ptr<Experiment>> experiments;
+    for (const Run& run : runs_)
+        experiments.push_back(run.experiment);
+    return [experiments, step = std::move(step)](const Control& control) {
+        const double n = static_cast<double>(experiments.size());
+        for (std::size_t i = 0; i < experiments.size(); ++i) {
+            const Control part{control.cancel, [&control, i, n](int generation, double done) {
+                                   control.progress(generation,
+                                                    (static_cast<double>(i) + done) / n);
+                               }};
+            step(*experiments[i], part);
+            if (control.cancel->load())
+                return;
+        }
+    };
+}
+
+QString RunController::launch(const Scenario& plan) {
     if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    const bool same = experiment_ && experiment_->classes() == classes &&
-                      experiment_->seed() == seed && experiment_->generation() <= generations;
-    if (!same)
-        replaceRun(classes, seed);
-    auto run = experiment_;
-    return start([run, generations](const Control& c) { run->advanceTo(generations, c); },
+        return kWait;
+    const int generations = plan.generations;
+    const bool behind = std::all_of(runs_.begin(), runs_.end(), [generations](const Run& run) {
+        return run.experiment->generation() <= generations;
+    });
+    if (!sameRun(plan) || !behind)
+        replaceRun(plan);
+    return start(eachSet([generations](Experiment& run, const Control& c) {
+                     if (run.generation() < generations)
+                         run.advanceTo(generations, c);
+                 }),
                  [this, generations](bool cancelled) {
-                     if (cancelled && experiment_->generation() != generations)
+                     const bool reached =
+                         std::all_of(runs_.begin(), runs_.end(), [generations](const Run& run) {
+                             return run.experiment->generation() == generations;
+                         });
+                     if (cancelled && !reached)
                          return runCancelled();
-                     const int g = experiment_->generation();
-                     emit finished(
-                         g == generations
-                             ? QString("Génération %1 atteinte dans %2 classe%3.")
-                                   .arg(grouped(static_cast<std::uint64_t>(g)))
-                                   .arg(grouped(static_cast<std::uint64_t>(experiment_->classes())))
-                                   .arg(experiment_->classes() > 1 ? "s" : "")
-                             : QString(),
-                         false);
+                     const int classes = scenario_.classes;
+                     emit finished(QString("Génération %1 atteinte dans %2 classe%3%4.")
+                                       .arg(grouped(static_cast<std::uint64_t>(generations)))
+                                       .arg(grouped(static_cast<std::uint64_t>(classes)))
+                                       .arg(classes > 1 ? "s" : "")
+                                       .arg(sets() > 1 ? " par jeu" : ""),
+                                   false);
                  });
 }
 
 QString RunController::nextGeneration() {
     if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    if (!experiment_ || experiment_->generation() < 0)
+        return kWait;
+    if (!experiment() || experiment()->generation() < 0)
         return "Lancez d'abord une simulation : il n'y a pas encore de génération.";
-    const int next = experiment_->generation() + 1;
-    if (next > kMaxGeneration)
+    if (lastGeneration() >= kMaxGeneration)
         return QString("La génération %1 est la dernière que le compteur peut atteindre : il n'y "
                        "a pas de génération suivante.")
             .arg(grouped(kMaxGeneration));
-    auto run = experiment_;
-    return start([run, next](const Control& c) { run->advanceTo(next, c); },
-                 [this, next](bool) { // one step: done or not started
+    const int next = experiment()->generation() + 1;
+    // A set left behind by a cancel catches up with A; one ahead of it (after
+    // "Jusqu'à fixation") takes one step of its own.
+    return start(eachSet([next](Experiment& run, const Control& c) {
+                     run.advanceTo(std::max(next, run.generation() + 1), c);
+                 }),
+                 [this, next](bool) { // short: done or not started
                      emit finished(QString("Génération %1.").arg(grouped(next)), false);
                  });
 }
 
-QString RunController::untilFixation(int classes, std::uint32_t seed) {
+QString RunController::untilFixation(const Scenario& plan) {
     if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    if (!experiment_ || experiment_->classes() != classes || experiment_->seed() != seed)
-        replaceRun(classes, seed);
-    if (experiment_->allFixed()) {
+        return kWait;
+    if (!sameRun(plan))
+        replaceRun(plan);
+    if (allFixed()) {
         emit finished(QString("Toutes les classes ont déjà un seul allèle (génération %1).")
-                          .arg(grouped(static_cast<std::uint64_t>(experiment_->generation()))),
+                          .arg(grouped(static_cast<std::uint64_t>(lastGeneration()))),
                       false);
         return {};
     }
-    auto run = experiment_;
-    return start([run](const Control& c) { run->advanceUntilFixation(c); },
+    return start(eachSet([](Experiment& run, const Control& c) {
+                     if (!run.allFixed())
+                         run.advanceUntilFixation(c);
+                 }),
                  [this](bool cancelled) {
-                     if (cancelled && !experiment_->allFixed())
+                     if (cancelled && !allFixed())
                          return runCancelled();
-                     const auto g = static_cast<std::uint64_t>(experiment_->generation());
-                     if (experiment_->allFixed())
+                     const auto g = static_cast<std::uint64_t>(lastGeneration());
+                     if (allFixed())
                          emit finished(QString("Toutes les classes n'ont plus qu'un allèle à la "
                                                "génération %1.")
                                            .arg(grouped(g)),
@@ -113,9 +189,8 @@ QString RunController::untilFixation(int classes, std::uint32_t seed) {
 
 QString RunController::reset() {
     if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    experiment_.reset();
-    stats_.reset(0);
+        return kWait;
+    runs_.clear();
     emit runReplaced();
     emit finished("Simulation effacée.", false);
     return {};
@@ -123,21 +198,34 @@ QString RunController::reset() {
 
 QString RunController::exportCsv(const QString& path, int every) {
     if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    if (!experiment_ || experiment_->generation() < 0)
+        return kWait;
+    if (!experiment() || experiment()->generation() < 0)
         return "Il n'y a rien à exporter : lancez d'abord une simulation.";
-    auto run = experiment_;
+    std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
+    for (const Run& run : runs_)
+        runs.push_back(run.experiment);
+    // The scenario that reproduces the file: the run as far as it went.
+    Scenario plan = scenario_;
+    plan.generations = std::max(1, experiment()->generation());
     auto outcome = std::make_shared<CsvOutcome>();
     const std::filesystem::path target(path.toStdU16String());
     return start(
-        [run, outcome, target, every](const Control& c) {
-            *outcome = writeCsv({run.get()}, target, every, c);
+        [runs, plan, outcome, target, every](const Control& c) {
+            Sets sets;
+            for (const auto& run : runs)
+                sets.push_back(run.get());
+            *outcome = bocavo::labo::exportCsv(sets, plan, target, every, c);
         },
         [this, outcome, path](bool) {
             if (outcome->written)
-                emit finished(
-                    QString("Fichier « %1 » écrit : %2 lignes.").arg(path, grouped(outcome->rows)),
-                    false);
+                emit finished(QString("Fichier « %1 » écrit : %2 lignes%3.")
+                                  .arg(path, grouped(outcome->rows),
+                                       outcome->scenario.empty()
+                                           ? QString()
+                                           : QString(", et son scénario « %1 » à côté")
+                                                 .arg(QString::fromStdU16String(
+                                                     outcome->scenario.filename().u16string()))),
+                              false);
             else if (outcome->cancelled)
                 emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
                               "conservée.",
@@ -179,10 +267,15 @@ QString RunController::start(Job job, Done done) {
 
 void RunController::poll() {
     emit progressed(permille_.load());
-    if (experiment_ && experiment_->generation() > stats_.generation()) {
-        stats_.update(*experiment_);
-        emit grown();
+    bool grew = false;
+    for (Run& run : runs_) {
+        if (run.experiment->generation() > run.stats.generation()) {
+            run.stats.update(*run.experiment);
+            grew = true;
+        }
     }
+    if (grew)
+        emit grown();
 }
 
 void RunController::onThreadFinished() {
@@ -204,9 +297,12 @@ void RunController::onThreadFinished() {
 }
 
 void RunController::runCancelled() {
+    int reached = lastGeneration();
+    for (const Run& run : runs_) // the set that was stopped is the one behind
+        reached = std::min(reached, std::max(0, run.experiment->generation()));
     emit finished(QString("Calcul annulé à la génération %1 : les générations déjà calculées "
                           "sont conservées.")
-                      .arg(grouped(static_cast<std::uint64_t>(experiment_->generation()))),
+                      .arg(grouped(static_cast<std::uint64_t>(reached))),
                   false);
 }
 

@@ -1,13 +1,16 @@
 // Runs the laboratory's long work off the window's thread: advancing the
-// classes and writing the CSV file. It owns the run and its statistics; the
-// window only asks and reflects.
+// classes and writing the CSV file. It owns the run — one experiment and its
+// statistics per parameter set, A and, when comparing, B — and the window
+// only asks and reflects.
 //
 // While a task runs, the worker writes generations past the published one and
 // the window reads the published ones only, so the two never touch the same
 // counts. A poll timer takes in the new generations and reports progress.
 #pragma once
 
+#include "model/csv_writer.h"
 #include "model/experiment.h"
+#include "model/scenario.h"
 #include "model/statistics.h"
 
 #include <QObject>
@@ -17,6 +20,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <vector>
 
 class QThread;
 
@@ -28,17 +32,25 @@ public:
     explicit RunController(QObject* parent = nullptr);
     ~RunController() override; // cancels a running task and waits for its current step
 
-    const Experiment* experiment() const { return experiment_.get(); }
-    const Statistics& statistics() const { return stats_; }
+    // The sets of the current run: 0 (none), 1 (A) or 2 (A and B).
+    int sets() const { return static_cast<int>(runs_.size()); }
+    // Set 0 is A, set 1 is B; null (and empty statistics) past sets().
+    const Experiment* experiment(int set = 0) const;
+    const Statistics& statistics(int set = 0) const;
+    Sets experiments() const; // A, then B when comparing
+
+    // The scenario the current run was started with; only with a run.
+    const Scenario& scenario() const { return scenario_; }
     bool busy() const { return thread_ != nullptr; }
 
     // Each command returns an empty string when started, else why it was refused.
-    // "Lancer": the run of these parameters to `generations`, continuing the
-    // current run when it is the same one and not already past it.
-    QString launch(int classes, std::uint32_t seed, int generations);
+    // "Lancer": the run of this scenario to its generations, continuing the
+    // current run when it is the same one and no set is already past them.
+    QString launch(const Scenario& plan);
+    // One generation more for every set.
     QString nextGeneration();
-    // Continues the current run when it has these parameters, else starts one.
-    QString untilFixation(int classes, std::uint32_t seed);
+    // Continues the current run when it has this scenario, else starts one.
+    QString untilFixation(const Scenario& plan);
     QString reset();
     QString exportCsv(const QString& path, int every);
     void cancel();
@@ -58,13 +70,22 @@ private:
     using Job = std::function<void(const Control&)>;
     using Done = std::function<void(bool cancelled)>;
     QString start(Job job, Done done);
+    Job eachSet(std::function<void(Experiment&, const Control&)> step);
     void runCancelled();
-    void replaceRun(int classes, std::uint32_t seed);
+    bool sameRun(const Scenario& plan) const;
+    void replaceRun(const Scenario& plan);
+    bool allFixed() const;
+    int lastGeneration() const; // the furthest set's
     void poll();
     void onThreadFinished();
 
-    std::shared_ptr<Experiment> experiment_;
-    Statistics stats_;
+    struct Run {
+        std::shared_ptr<Experiment> experiment;
+        Statistics stats;
+    };
+    std::vector<Run> runs_;
+    Scenario scenario_;
+    Statistics none_; // what statistics() gives without a run
     QThread* thread_ = nullptr;
     QTimer poll_;
     std::atomic<bool> cancel_{false};

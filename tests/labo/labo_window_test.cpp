@@ -2,6 +2,7 @@
 // commands run off the window's thread and can be cancelled, the views follow
 // the run, and the exports write their files or say why not.
 #include "model/experiment.h"
+#include "model/scenario.h"
 #include "model/statistics.h"
 #include "model/theory.h"
 #include "window/all_classes_tab.h"
@@ -95,7 +96,7 @@ private slots:
 
         panel->classesField()->setText("12");
         QTest::mouseClick(panel->newSeedButton(), Qt::LeftButton);
-        QVERIFY(panel->parameters().has_value());
+        QVERIFY(panel->scenario().has_value());
         QVERIFY(message->text().isEmpty());
         QVERIFY(window_->launchButton()->isEnabled());
     }
@@ -137,9 +138,13 @@ private slots:
 
         // "Fixation" and "Hétérozygotie" use the same statistics as the model.
         window_->tabs()->setCurrentWidget(window_->fixationTab());
+        window_->fixationTab()->alleleBox()->setCurrentIndex(2);
         const Statistics& stats = controller_->statistics();
-        QCOMPARE(window_->fixationTab()->fixedSeries()[2]->at(100).y(),
+        QCOMPARE(window_->fixationTab()->fixedSeries()->at(100).y(),
                  100.0 * stats.fixedClasses()[100][2] / 30);
+        QCOMPARE(window_->fixationTab()->lostSeries()->at(100).y(),
+                 100.0 * stats.lostClasses()[100][2] / 30);
+        QVERIFY(!window_->fixationTab()->fixedSeries(1)->isVisible()); // no set B
         QVERIFY(window_->fixationTab()->means()->text().startsWith(
             "Première perte d'un allèle : génération "));
         window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
@@ -245,7 +250,15 @@ private slots:
         const QString path = dir_.filePath("derive.csv");
         window_->exportCsvTo(path);
         QTRY_VERIFY(!controller_->busy());
-        QCOMPARE(status(), QString("Fichier « %1 » écrit : 252 lignes.").arg(path)); // 3 × 21 × 4
+        QCOMPARE(status(), QString("Fichier « %1 » écrit : 252 lignes, et son scénario "
+                                   "« derive.scenario » à côté.")
+                               .arg(path)); // 3 × 21 × 4
+        // The scenario beside it reproduces the run, in another window.
+        const ScenarioResult beside = loadScenario(dir_.filePath("derive.scenario").toStdString());
+        QVERIFY(beside.scenario.has_value());
+        QCOMPARE(beside.scenario->classes, 3);
+        QCOMPARE(beside.scenario->generations, 20);
+        QCOMPARE(beside.scenario->seed, kDefaultSeed);
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readLine(), QByteArray("classe,génération,allèle,effectif,fréquence\n"));
@@ -280,7 +293,8 @@ private slots:
         window_->exportCsvTo(path);
         QVERIFY(asked);
         QTRY_VERIFY(!controller_->busy());
-        QCOMPARE(status(), QString("Fichier « %1 » écrit : 80 lignes.").arg(path)); // 4 × 5 × 4
+        QVERIFY(status().startsWith(
+            QString("Fichier « %1 » écrit : 80 lignes").arg(path))); // 4 × 5 × 4
 
         // Declined: nothing written.
         QTimer::singleShot(0, this, [&] { window_->findChild<CsvSizeDialog*>()->reject(); });

@@ -1,0 +1,260 @@
+#include "settings_editor.h"
+
+#include "chart_support.h"
+#include "model/limits.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSpinBox>
+#include <algorithm>
+
+namespace bocavo::labo {
+namespace {
+
+// Long enough for any sound value, short enough that a refusal quoting the
+// text stays one readable line.
+inline constexpr int kFieldChars = 24; // characters
+
+// A refused field turns red and its tooltip gives the reason instead of the
+// help it gives otherwise (kept as its "What's this").
+void mark(QLineEdit* field, const QString& reason) {
+    field->setStyleSheet(reason.isEmpty()
+                             ? QString()
+                             : "QLineEdit { background: #FFD8D8; border: 1px solid #C00000; }");
+    field->setToolTip(reason.isEmpty() ? field->whatsThis() : reason);
+}
+
+QLineEdit* newField(const QString& name, int width) {
+    auto* field = new QLineEdit;
+    field->setObjectName(name);
+    field->setMaxLength(kFieldChars);
+    field->setFixedWidth(width);
+    return field;
+}
+
+QString text(const std::string& s) {
+    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
+}
+
+// A rate as typed: a French reader may write a comma for the point.
+std::string typedRate(const QLineEdit* field) {
+    return field->text().replace(',', '.').toStdString();
+}
+
+// One whole number of a per-allele row, refused in the model's words.
+Parsed<int> wholeIn(const QLineEdit* field, int low, int high, const QString& what) {
+    bool ok = false;
+    const QString typed = field->text().trimmed();
+    const int value = typed.toInt(&ok);
+    const bool digits = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
+        return c >= '0' && c <= '9';
+    });
+    if (ok && digits && value >= low && value <= high)
+        return {value, {}};
+    return {std::nullopt, QString("« %1 » ne convient pas pour %2 : il faut un nombre entier de "
+                                  "%3 à %4.")
+                              .arg(typed, what, groupDigits(low).c_str(), groupDigits(high).c_str())
+                              .toStdString()};
+}
+
+} // namespace
+
+SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget* parent)
+    : QGroupBox(title, parent), individuals_(newField("individus" + set, 70)),
+      model_(new QComboBox), alleles_(new QSpinBox), mutation_(newField("mutation" + set, 70)),
+      migration_(newField("migration" + set, 70)), shownIndividuals_(Settings{}.individuals),
+      shownAlleles_(Settings{}.alleles) {
+    // create
+    individuals_->setWhatsThis("Un multiple de 10, de 10 à 10 000 individus");
+    model_->setObjectName("modele" + set);
+    model_->addItem("Protocole de la classe");
+    model_->addItem("Modèle idéal (Wright-Fisher)");
+    alleles_->setObjectName("alleles" + set);
+    alleles_->setRange(kMinAlleles, kMaxAlleles);
+    for (int k = 1; k <= 4; ++k) {
+        urn_[static_cast<std::size_t>(k - 1)] = newField(QString("urne%1%2").arg(set).arg(k), 52);
+        fitness_[static_cast<std::size_t>(k - 1)] =
+            newField(QString("valeur%1%2").arg(set).arg(k), 52);
+        urn_[static_cast<std::size_t>(k - 1)]->setWhatsThis(
+            QString("Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient 2N")
+                .arg(k));
+        fitness_[static_cast<std::size_t>(k - 1)]->setWhatsThis(
+            QString("Valeur sélective de l'allèle %1, de 10 à 1 000 % ; celle d'un génotype est "
+                    "la moyenne de ses deux allèles")
+                .arg(k));
+    }
+    mutation_->setWhatsThis("Par copie et par génération, de 0 à 0.1");
+    migration_->setWhatsThis("Part des parents remplacés chaque génération par des migrants venus "
+                             "d'autres classes, de 0 à 0.5");
+    setSettings(Settings{});
+
+    // connect
+    for (QLineEdit* field : {individuals_, mutation_, migration_})
+        connect(field, &QLineEdit::textChanged, this, &SettingsEditor::check);
+    for (std::size_t k = 0; k < 4; ++k) {
+        connect(urn_[k], &QLineEdit::textChanged, this, &SettingsEditor::check);
+        connect(fitness_[k], &QLineEdit::textChanged, this, &SettingsEditor::check);
+    }
+    connect(individuals_, &QLineEdit::textChanged, this, &SettingsEditor::onSizeChanged);
+    connect(alleles_, &QSpinBox::valueChanged, this, &SettingsEditor::onSizeChanged);
+    connect(model_, &QComboBox::currentIndexChanged, this, &SettingsEditor::check);
+
+    // lay out
+    auto* grid = new QGridLayout(this);
+    auto* sizeLabel = new QLabel("&Individus N :");
+    sizeLabel->setBuddy(individuals_);
+    grid->addWidget(sizeLabel, 0, 0);
+    grid->addWidget(individuals_, 0, 1, 1, 2);
+    auto* allelesLabel = new QLabel("Allèles :");
+    allelesLabel->setBuddy(alleles_);
+    grid->addWidget(allelesLabel, 0, 3, Qt::AlignRight);
+    grid->addWidget(alleles_, 0, 4);
+    grid->addWidget(new QLabel("Modèle :"), 1, 0);
+    grid->addWidget(model_, 1, 1, 1, 4);
+    for (int k = 1; k <= 4; ++k) {
+        auto* head = new QLabel(QString("<b>%1</b>").arg(k));
+        head->setStyleSheet(QString("color: %1;").arg(alleleColour(k).name()));
+        grid->addWidget(head, 2, k, Qt::AlignCenter);
+        grid->addWidget(urnField(k), 3, k);
+        grid->addWidget(fitnessField(k), 4, k);
+    }
+    grid->addWidget(new QLabel("Allèle :"), 2, 0);
+    grid->addWidget(new QLabel("Boules dans l'urne :"), 3, 0);
+    grid->addWidget(new QLabel("Valeur sélective (%) :"), 4, 0);
+    grid->addWidget(new QLabel("Mutation u :"), 5, 0);
+    grid->addWidget(mutation_, 5, 1, 1, 2);
+    auto* migrationLabel = new QLabel("Migr. m :");
+    migrationLabel->setToolTip(migration_->whatsThis());
+    grid->addWidget(migrationLabel, 5, 3, Qt::AlignRight);
+    grid->addWidget(migration_, 5, 4);
+    grid->setColumnStretch(5, 1);
+}
+
+std::vector<QWidget*> SettingsEditor::fields() const {
+    std::vector<QWidget*> all{individuals_, model_, alleles_, mutation_, migration_};
+    all.insert(all.end(), urn_.begin(), urn_.end());
+    all.insert(all.end(), fitness_.begin(), fitness_.end());
+    return all;
+}
+
+void SettingsEditor::setSettings(const Settings& settings) {
+    {
+        std::vector<QSignalBlocker> quiet; // one check once every field is filled
+        for (QWidget* field : fields())
+            quiet.emplace_back(field);
+        individuals_->setText(QString::number(settings.individuals));
+        model_->setCurrentIndex(settings.model == Model::WrightFisher ? 1 : 0);
+        alleles_->setValue(settings.alleles);
+        for (std::size_t k = 0; k < 4; ++k) {
+            urn_[k]->setText(QString::number(settings.urn[k]));
+            fitness_[k]->setText(QString::number(settings.fitness[k]));
+        }
+        mutation_->setText(QString::fromStdString(rateText(settings.mutation)));
+        migration_->setText(QString::fromStdString(rateText(settings.migration)));
+    }
+    shownIndividuals_ = settings.individuals;
+    shownAlleles_ = settings.alleles;
+    check();
+}
+
+SettingsEditor::Reading SettingsEditor::read() const {
+    Reading r;
+    Settings s;
+    auto take = [&r](QLineEdit* field, const auto& parsed, auto& into) {
+        if (parsed.value) {
+            into = *parsed.value;
+            return;
+        }
+        r.errors << text(parsed.error);
+        r.refused.emplace_back(field, text(parsed.error));
+    };
+    take(individuals_, parseIndividuals(individuals_->text().toStdString()), s.individuals);
+    s.model = model_->currentIndex() == 1 ? Model::WrightFisher : Model::Protocole;
+    s.alleles = alleles_->value();
+    for (std::size_t k = 0; k < 4; ++k) {
+        if (static_cast<int>(k) >= s.alleles) {
+            s.urn[k] = 0;
+            s.fitness[k] = Settings{}.fitness[k];
+            continue;
+        }
+        const int allele = static_cast<int>(k) + 1;
+        take(urn_[k],
+             wholeIn(urn_[k], 0, 2 * kMaxIndividuals, // the sum is checked below
+                     QString("le nombre de boules de l'allèle %1").arg(allele)),
+             s.urn[k]);
+        take(fitness_[k],
+             wholeIn(fitness_[k], kMinFitness, kMaxFitness,
+                     QString("la valeur sélective de l'allèle %1 (en %)").arg(allele)),
+             s.fitness[k]);
+    }
+    take(mutation_, parseRate(typedRate(mutation_), kMaxMutation, "le taux de mutation"),
+         s.mutation);
+    take(migration_, parseRate(typedRate(migration_), kMaxMigration, "le taux de migration"),
+         s.migration);
+    if (!r.errors.isEmpty())
+        return r;
+    // Every field is sound on its own; what is left is how they fit together
+    // (the urn must hold 2N balls).
+    if (const std::string whole = checkSettings(s); !whole.empty()) {
+        r.errors << text(whole);
+        for (std::size_t k = 0; k < static_cast<std::size_t>(s.alleles); ++k)
+            r.refused.emplace_back(urn_[k], text(whole));
+        return r;
+    }
+    r.settings = s;
+    return r;
+}
+
+std::optional<Settings> SettingsEditor::settings() const {
+    return read().settings;
+}
+
+QStringList SettingsEditor::errors() const {
+    return read().errors;
+}
+
+void SettingsEditor::check() {
+    const Reading r = read();
+    // Alleles past the count are greyed and kept for later, not read.
+    for (std::size_t k = 0; k < 4; ++k) {
+        urn_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
+        fitness_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
+    }
+    for (QLineEdit* field : {individuals_, mutation_, migration_})
+        mark(field, {});
+    for (std::size_t k = 0; k < 4; ++k) {
+        mark(urn_[k], {});
+        mark(fitness_[k], {});
+    }
+    for (const auto& [field, reason] : r.refused)
+        mark(field, reason);
+    emit changed();
+}
+
+// A new size or allele count: an urn that was split evenly between the old
+// ones is split evenly between the new ones; any other urn is left to the
+// user, and the coherence check says what is wrong with it.
+void SettingsEditor::onSizeChanged() {
+    const auto n = parseIndividuals(individuals_->text().toStdString());
+    if (!n.value)
+        return;
+    const int k = alleles_->value();
+    const auto before = evenUrn(shownIndividuals_, shownAlleles_);
+    bool even = true;
+    for (std::size_t i = 0; i < static_cast<std::size_t>(shownAlleles_); ++i)
+        even = even && urn_[i]->text() == QString::number(before[i]);
+    shownIndividuals_ = *n.value;
+    shownAlleles_ = k;
+    if (!even)
+        return check();
+    const auto after = evenUrn(*n.value, k);
+    for (std::size_t i = 0; i < static_cast<std::size_t>(k); ++i) {
+        const QSignalBlocker quiet(urn_[i]);
+        urn_[i]->setText(QString::number(after[i]));
+    }
+    check();
+}
+
+} // namespace bocavo::labo

@@ -2,6 +2,8 @@
 
 #include "chart_support.h"
 #include "model/experiment.h"
+#include "model/statistics.h"
+#include "model/theory.h"
 
 #include <QChart>
 #include <QComboBox>
@@ -26,11 +28,24 @@ QString classesText(int n) {
     return n == 1 ? QStringLiteral("1 classe") : frenchNumber(n, 0) + " classes";
 }
 
+// Fst as the classes show it at the right edge, then what the island model expects.
+QString differentiationText(const Experiment& run, const Statistics& stats, int g) {
+    QString text = QString("Différenciation entre les classes à la génération %1 : Fst = %2 (0 : "
+                           "toutes pareilles, 1 : chacune son allèle).")
+                       .arg(g)
+                       .arg(frenchNumber(stats.differentiation()[static_cast<std::size_t>(g)], 2));
+    const std::string expected = differentiationSentence(run.settings(), run.classes());
+    if (!expected.empty())
+        text += ' ' + QString::fromStdString(expected);
+    return text;
+}
+
 } // namespace
 
 AllClassesTab::AllClassesTab(QWidget* parent)
-    : ChartTab(parent), alleleBox_(new QComboBox), fixedMark_(new QScatterSeries),
-      lostMark_(new QScatterSeries), fixedText_(new QGraphicsSimpleTextItem(chart())),
+    : ChartTab(parent), alleleBox_(new QComboBox), differentiation_(new QLabel),
+      fixedMark_(new QScatterSeries), lostMark_(new QScatterSeries),
+      fixedText_(new QGraphicsSimpleTextItem(chart())),
       lostText_(new QGraphicsSimpleTextItem(chart())) {
     addSetChooser();
     alleleBox_->setObjectName("allele");
@@ -40,7 +55,11 @@ AllClassesTab::AllClassesTab(QWidget* parent)
     label->setBuddy(alleleBox_);
     controls()->addWidget(label);
     controls()->addWidget(alleleBox_);
-    controls()->addStretch(1);
+    controls()->addSpacing(12);
+    differentiation_->setObjectName("differenciation");
+    differentiation_->setWordWrap(true);
+    differentiation_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    controls()->addWidget(differentiation_, 1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
     setGenerationAxis(x_);
@@ -134,6 +153,8 @@ void AllClassesTab::redraw() {
                    .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
                    .arg(from)
                    .arg(to));
+    differentiation_->setText(run ? differentiationText(*run, *stats(set), lastShownOf(set))
+                                  : QString());
     fixedText_->setText(!run ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));
     lostText_->setText(!run ? QString() : QString("perdu :\n%1").arg(classesText(lost_)));
     placeEdgeTexts();

@@ -8,6 +8,7 @@
 
 class QComboBox;
 class QGraphicsSimpleTextItem;
+class QLabel;
 class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
@@ -23,6 +24,8 @@ public:
     int classCurves() const { return static_cast<int>(curves_.size()); }
     int fixedCount() const { return fixed_; }
     int lostCount() const { return lost_; }
+    // How far the classes have drifted apart (Fst), and what migration lets theory expect.
+    QLabel* differentiation() const { return differentiation_; }
 
 protected:
     void redraw() override;
@@ -32,6 +35,7 @@ private:
     void placeEdgeTexts();
 
     QComboBox* alleleBox_;
+    QLabel* differentiation_;
     QValueAxis* x_;
     QValueAxis* y_;
     std::vector<QLineSeries*> curves_;

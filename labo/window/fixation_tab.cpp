@@ -38,6 +38,7 @@ FixationTab::FixationTab(QWidget* parent)
     alleleBox_->setObjectName("alleleSuivi");
     showAlleles(alleleBox_, 4);
     means_->setObjectName("moyennes");
+    means_->setWordWrap(true); // a long line must never widen the window
     means_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lesson_->setObjectName("fixationAttendue");
     lesson_->setWordWrap(true);
@@ -96,8 +97,9 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
         }
         if (!differences.isEmpty())
             sentence +=
-                " Dans le modèle idéal (Wright-Fisher), la même urne donnerait sa fréquence "
-                "de départ : " +
+                QString(" Dans le modèle idéal (Wright-Fisher), la même urne "
+                        "donnerait%1 : ")
+                    .arg(hasSelection(settings) ? QString() : QString(" sa fréquence de départ")) +
                 differences.join(", ") + ".";
     }
     kept = Expected{settings, fixation, sentence};

@@ -83,8 +83,9 @@ void HeterozygosityTab::redraw() {
         } else {
             observed->clear();
         }
-        observed->setName(prefix +
-                          QString("moyenne des classes (N = %1)").arg(settings.individuals));
+        // Short names: a comparison's four fit on one legend line.
+        observed->setName(both ? prefix + QString("moyenne, N = %1").arg(settings.individuals)
+                               : QString("Moyenne des classes (N = %1)").arg(settings.individuals));
         // Theory's curve over what is on show, even past a set stopped early.
         const std::vector<double> curve =
             set < sets() && to >= 0 ? expectedHeterozygosity(settings, to) : std::vector<double>{};
@@ -93,8 +94,9 @@ void HeterozygosityTab::redraw() {
                 sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));
         else
             expected->clear();
-        expected->setName(
-            prefix + QString("attendue (Ne = %1)").arg(frenchNumber(effectiveSize(settings), 1)));
+        const QString ne = frenchNumber(effectiveSize(settings), 1);
+        expected->setName(both ? prefix + QString("attendue, Ne = %1").arg(ne)
+                               : QString("Attendue (Ne = %1)").arg(ne));
         // A set that is not in the run, or has no formula, leaves the legend.
         observed->setVisible(set < sets() || set == 0);
         expected->setVisible(!curve.empty() || (set == 0 && sets() == 0));

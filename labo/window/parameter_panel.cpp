@@ -17,7 +17,7 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr int kMessageLines = 4; // lines kept for the reasons, whether used or not
+inline constexpr int kMessageLines = 6; // lines kept for the reasons, whether used or not
 inline constexpr int kFieldChars = 24;  // characters: the same cap as the sets' fields
 
 template <typename T> QString reason(const Parsed<T>& parsed) {

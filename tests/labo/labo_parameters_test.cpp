@@ -142,6 +142,7 @@ private slots:
     // A against B: each set has its own classes, its own observed curve and
     // its own expected one, told apart by colour and by dash.
     void aComparisonDrawsBothSetsWithTheirExpectedCurves() {
+        const QSize size = window_->size();
         panel()->classesField()->setText("6");
         panel()->generationsField()->setText("40");
         QVERIFY(!set(1)->isChecked());
@@ -189,6 +190,14 @@ private slots:
         for (int c = 1; c <= 6; ++c)
             fixed += controller_->experiment(1)->counts(c, 40)[0] == 400;
         QCOMPARE(all->fixedCount(), fixed);
+        QVERIFY(all->differentiation()->text().startsWith(
+            "Différenciation entre les classes à la génération 40 : Fst = "));
+        // The long sentences of every view wrap: the window keeps its size.
+        for (int tab = 0; tab < window_->tabs()->count(); ++tab) {
+            window_->tabs()->setCurrentIndex(tab);
+            qApp->processEvents();
+            QCOMPARE(window_->size(), size);
+        }
     }
 
     // The lesson of the founding draw: in the protocol a rare allele lands in

@@ -101,6 +101,7 @@ private slots:
         panel()->seedField()->setText("graine");
         panel()->classesField()->setText("0");
         qApp->processEvents();
+        QVERIFY(set(0)->fitnessField(2)->toolTip().contains("« -3 »"));
         QCOMPARE(window_->size(), window);
         QCOMPARE(panel()->message()->geometry(), message);
         QCOMPARE(window_->tabs()->geometry(), tabs);
@@ -116,6 +117,14 @@ private slots:
         QVERIFY(panel()->message()->text().isEmpty());
         QVERIFY(window_->launchButton()->isEnabled());
         QCOMPARE(panel()->scenario()->a.mutation, 0.001);
+
+        // Sound fields that do not fit together: migration needs two classes.
+        set(0)->migrationField()->setText("0.1");
+        panel()->classesField()->setText("1");
+        QVERIFY(!window_->launchButton()->isEnabled());
+        QVERIFY(panel()->message()->text().contains("migration"));
+        panel()->classesField()->setText("2");
+        QVERIFY(window_->launchButton()->isEnabled());
     }
 
     // An urn split evenly follows the population size and the allele count;
@@ -198,6 +207,31 @@ private slots:
             qApp->processEvents();
             QCOMPARE(window_->size(), size);
         }
+    }
+
+    // A cancel may leave B behind A: every view draws what each set has, and
+    // the next command brings B along.
+    void aCancelledComparisonGoesOnFromWhereEachSetStopped() {
+        panel()->classesField()->setText("1000");
+        panel()->generationsField()->setText("32767");
+        set(1)->setChecked(true);
+        set(1)->individualsField()->setText("100");
+        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+        QVERIFY(controller_->busy());
+        QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
+        const int a = controller_->experiment(0)->generation();
+        const int b = controller_->experiment(1)->generation();
+        QVERIFY(a >= 1 && a < 32767);
+        QVERIFY(b < a);
+        for (int tab = 0; tab < window_->tabs()->count(); ++tab)
+            window_->tabs()->setCurrentIndex(tab); // each view draws both sets as they are
+        window_->allClassesTab()->setBox()->setCurrentIndex(1);
+        QCOMPARE(window_->heterozygosityTab()->observed(1)->count(), std::max(0, b + 1));
+        QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
+        QCOMPARE(controller_->experiment(0)->generation(), a + 1);
+        QCOMPARE(controller_->experiment(1)->generation(), a + 1);
     }
 
     // The lesson of the founding draw: in the protocol a rare allele lands in

@@ -19,10 +19,6 @@ namespace {
 
 constexpr int kMaxPoints = 2000;
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
     if (mean.classes == 0)
         return QString("%1 : dans aucune classe pour l'instant").arg(event);
@@ -79,7 +75,7 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
     const Settings& settings = experiment(set)->settings();
     if (kept && kept->settings == settings)
         return *kept;
-    QString sentence = fromUtf8(fixationSentence(settings));
+    QString sentence = QString::fromStdString(fixationSentence(settings));
     const auto fixation = fixationProbabilities(settings);
     // The founding draw's lesson: beside the protocol's figure, the ideal
     // model's for the same urn (its starting frequency).
@@ -93,7 +89,8 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
             if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
                 differences << QString("allèle %1 : %2 %")
                                    .arg(k + 1)
-                                   .arg(fromUtf8(frenchDecimal(100.0 * *idealFixation[i], 1)));
+                                   .arg(QString::fromStdString(
+                                       frenchDecimal(100.0 * *idealFixation[i], 1)));
         }
         if (!differences.isEmpty())
             sentence +=

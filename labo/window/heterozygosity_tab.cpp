@@ -16,10 +16,6 @@ namespace {
 
 constexpr int kMaxPoints = 2000;
 
-QString fromUtf8(const std::string& text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 // What theory says of one set, sentence by sentence; Ne in bold as ever.
 QString sentences(const Settings& settings, int classes) {
     QStringList lines;
@@ -27,7 +23,7 @@ QString sentences(const Settings& settings, int classes) {
          {effectiveSizeSentence(settings), heterozygositySentence(settings),
           equilibriumSentence(settings), differentiationSentence(settings, classes)})
         if (!line.empty())
-            lines << fromUtf8(line).toHtmlEscaped();
+            lines << QString::fromStdString(line).toHtmlEscaped();
     if (!lines.isEmpty()) {
         const qsizetype colon = lines.front().indexOf(" : ");
         lines.front() = "<b>" + lines.front().left(colon) + "</b>" + lines.front().mid(colon);

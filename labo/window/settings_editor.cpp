@@ -34,10 +34,6 @@ QLineEdit* newField(const QString& name, int width) {
     return field;
 }
 
-QString text(const std::string& s) {
-    return QString::fromUtf8(s.data(), static_cast<qsizetype>(s.size()));
-}
-
 // A rate as typed: a French reader may write a comma for the point.
 std::string typedRate(const QLineEdit* field) {
     return field->text().replace(',', '.').toStdString();
@@ -69,8 +65,8 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     // create
     individuals_->setWhatsThis("Un multiple de 10, de 10 à 10 000 individus");
     model_->setObjectName("modele" + set);
-    model_->addItem("Protocole de la classe");
-    model_->addItem("Modèle idéal (Wright-Fisher)");
+    for (const Model model : {Model::Protocole, Model::WrightFisher})
+        model_->addItem(QString::fromStdString(modelTitle(model)));
     alleles_->setObjectName("alleles" + set);
     alleles_->setRange(kMinAlleles, kMaxAlleles);
     for (int k = 1; k <= 4; ++k) {
@@ -167,8 +163,8 @@ SettingsEditor::Reading SettingsEditor::read() const {
             into = *parsed.value;
             return;
         }
-        r.errors << text(parsed.error);
-        r.refused.emplace_back(field, text(parsed.error));
+        r.errors << QString::fromStdString(parsed.error);
+        r.refused.emplace_back(field, QString::fromStdString(parsed.error));
     };
     take(individuals_, parseIndividuals(individuals_->text().toStdString()), s.individuals);
     s.model = model_->currentIndex() == 1 ? Model::WrightFisher : Model::Protocole;
@@ -198,9 +194,9 @@ SettingsEditor::Reading SettingsEditor::read() const {
     // Every field is sound on its own; what is left is how they fit together
     // (the urn must hold 2N balls).
     if (const std::string whole = checkSettings(s); !whole.empty()) {
-        r.errors << text(whole);
+        r.errors << QString::fromStdString(whole);
         for (std::size_t k = 0; k < static_cast<std::size_t>(s.alleles); ++k)
-            r.refused.emplace_back(urn_[k], text(whole));
+            r.refused.emplace_back(urn_[k], QString::fromStdString(whole));
         return r;
     }
     r.settings = s;

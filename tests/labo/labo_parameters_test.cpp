@@ -155,7 +155,8 @@ private slots:
         panel()->classesField()->setText("6");
         panel()->generationsField()->setText("40");
         QVERIFY(!set(1)->isChecked());
-        set(1)->setChecked(true);
+        QTest::keyClick(window_, Qt::Key_B, Qt::AltModifier); // "Comparer avec un jeu &B"
+        QTRY_VERIFY(set(1)->isChecked());
         set(1)->individualsField()->setText("200");
         QCOMPARE(set(1)->urnField(4)->text(), "100");
         launch();

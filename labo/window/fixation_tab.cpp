@@ -77,6 +77,14 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
         return *kept;
     QString sentence = QString::fromStdString(fixationSentence(settings));
     const auto fixation = fixationProbabilities(settings);
+    // Without a figure, say why rather than leave the place empty.
+    if (sentence.isEmpty())
+        sentence = settings.mutation > 0.0 || settings.migration > 0.0
+                       ? "Avec mutation ou migration, une fixation n'est pas définitive : aucune "
+                         "probabilité de fixation n'est attendue."
+                       : "La formule de Kimura ne vaut que pour un allèle face à d'autres de "
+                         "même valeur sélective : aucune probabilité de fixation n'est attendue "
+                         "ici.";
     // The founding draw's lesson: beside the protocol's figure, the ideal
     // model's for the same urn (its starting frequency).
     if (settings.model == Model::Protocole && fixation[0]) {
@@ -150,9 +158,8 @@ void FixationTab::redraw() {
                               QString("fixation attendue (%1 %)").arg(frenchNumber(expected, 1)));
         means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
                      " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
-        if (!theory.sentence.isEmpty())
-            lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
-                           theory.sentence.toHtmlEscaped();
+        lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
+                       theory.sentence.toHtmlEscaped();
     }
     showGenerations();
     if (sets() == 0) {

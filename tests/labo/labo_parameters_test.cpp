@@ -262,6 +262,13 @@ private slots:
                                  "sa fréquence de départ : allèle 1 : 10 %"),
                  qPrintable(lesson));
         QVERIFY(f->expectedSeries(0)->name().contains("%"));
+
+        // With mutation no fixation is final: no line, and the lesson says why.
+        set(1)->mutationField()->setText("0,01");
+        launch();
+        QVERIFY(f->expectedSeries(0)->isVisible());
+        QVERIFY(!f->expectedSeries(1)->isVisible());
+        QVERIFY(f->lesson()->text().contains("une fixation n'est pas définitive"));
     }
 
     // Every field goes to the file and comes back, into a window that had

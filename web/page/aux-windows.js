@@ -54,7 +54,7 @@ Bocavo.aux = (function () {
         client.appendChild(ok);
         client.appendChild(text2);
         // Nothing of it shows; only its corner inside the window can be hit.
-        var corner = W.make("div", "aprotocole", "Label2", c.Label2, "label");
+        var corner = W.make("div", "aprotocole", "Label2", c.Label2.box, "label");
         corner.addEventListener("click", function () { show("Cadeau"); });
         client.appendChild(corner);
         win.setAttribute("data-focus-order", "Text1 Command1 Text2");
@@ -69,7 +69,7 @@ Bocavo.aux = (function () {
 
     function buildCadeau(win, spec) {
         var client = win.querySelector(".client");
-        var picture = W.make("img", "Cadeau", "Picture1", spec.controls.Picture1);
+        var picture = W.make("img", "Cadeau", "Picture1", spec.controls.Picture1.box);
         picture.src = "cadeau.png";
         picture.alt = "Photo de Mr. Brastel";
         picture.draggable = false;

@@ -56,10 +56,13 @@ Bocavo.boxes = (function () {
         veil.appendChild(box);
         document.getElementById("desk").appendChild(veil);
 
+        // As large as the windows, centred over the main one.
+        var scale = Bocavo.scale || 1;
+        box.style.transform = "scale(" + scale + ")";
         var main = document.getElementById("Tableau");
         var anchor = main ? main.getBoundingClientRect() : { left: 0, top: 0, width: window.innerWidth, height: window.innerHeight };
-        box.style.left = Math.max(0, anchor.left + (anchor.width - box.offsetWidth) / 2) + "px";
-        box.style.top = Math.max(0, anchor.top + (anchor.height - box.offsetHeight) / 3) + "px";
+        box.style.left = Math.max(0, anchor.left + (anchor.width - box.offsetWidth * scale) / 2) + "px";
+        box.style.top = Math.max(0, anchor.top + (anchor.height - box.offsetHeight * scale) / 3) + "px";
 
         open = { veil: veil, box: box, onEscape: onEscape, returnFocus: document.activeElement };
         row.firstChild.focus();

@@ -13,10 +13,11 @@ Bocavo.aux = (function () {
     var layout = null;
 
     // Where a window first shows, from the main window's top-left corner in
-    // stage pixels: over the main window, each a little apart.
+    // stage pixels: over the main window, each a little apart, and below its
+    // menu bar, which stays within reach.
     var firstPlace = {
         legende: { left: 150, top: 380 },
-        aprotocole: { left: 60, top: 30 },
+        aprotocole: { left: 45, top: 56 },
         apropos: { left: 130, top: 140 },
         Cadeau: { left: 200, top: 220 }
     };

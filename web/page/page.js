@@ -115,6 +115,7 @@ var Bocavo = window.Bocavo || (window.Bocavo = {});
         module = loaded;
         layout = module.layout();
         Bocavo.layout = layout;
+        document.title = layout.Tableau.title;
         Bocavo.aux.use(layout);
         var root = document.documentElement.style;
         root.setProperty("--grid-empty", layout.colours.gridEmptyArea);

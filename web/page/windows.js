@@ -68,12 +68,13 @@ Bocavo.windows = (function () {
         win.id = options.id;
         win.className = "window" + (options.tool ? " tool" : "");
         win.setAttribute("role", options.role || "dialog");
-        win.setAttribute("aria-labelledby", options.id + "-title");
+        win.setAttribute("aria-label", options.title);
         win.tabIndex = -1;
 
+        // The title is the window's own text: neither it nor the caption bar
+        // has an id, which only controls carry.
         var caption = document.createElement("div");
         caption.className = "caption";
-        caption.id = options.id + "-caption";
         if (options.icon) {
             var icon = document.createElement("img");
             icon.src = "icon16.png";
@@ -82,7 +83,6 @@ Bocavo.windows = (function () {
         }
         var title = document.createElement("span");
         title.className = "title";
-        title.id = options.id + "-title";
         title.textContent = options.title;
         caption.appendChild(title);
         if (options.onClose) {
@@ -101,7 +101,6 @@ Bocavo.windows = (function () {
 
         var client = document.createElement("div");
         client.className = "client";
-        client.id = options.id + "-client";
         client.style.width = options.client.width + "px";
         client.style.height = options.client.height + "px";
         if (options.resizable) {
@@ -177,10 +176,9 @@ Bocavo.windows = (function () {
         return element;
     }
 
-    // The stored texts end every line with CR LF; shown, each ends one line
-    // and the last leaves no empty line behind.
+    // The stored texts end every line with CR LF, a text box's lines with LF.
     function lines(crlfText) {
-        return crlfText.replace(/\r\n$/, "").replace(/\r\n/g, "\n");
+        return crlfText.replace(/\r\n/g, "\n");
     }
 
     function textBox(prefix, name, spec, accessibleName) {

@@ -16,7 +16,7 @@ Bocavo.aux = (function () {
     // stage pixels: over the main window, each a little apart, and below its
     // menu bar, which stays within reach.
     var firstPlace = {
-        legende: { left: 150, top: 380 },
+        legende: { left: 12, top: 250 },
         aprotocole: { left: 45, top: 56 },
         apropos: { left: 130, top: 140 },
         Cadeau: { left: 200, top: 220 }

@@ -25,7 +25,8 @@ inline constexpr int kPerBatch = 2000; // well below the 32767 generation limit
 // The compiler must not drop work whose result nobody reads.
 volatile int sink = 0;
 
-template <typename Prepare, typename Command> double medianNanoseconds(Prepare prepare, Command command) {
+template <typename Prepare, typename Command>
+double medianNanoseconds(Prepare prepare, Command command) {
     std::array<double, kBatches> perCommand{};
     for (double& figure : perCommand) {
         prepare();

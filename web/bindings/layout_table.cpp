@@ -109,12 +109,14 @@ void addPanel(val controls, const ui::tableau_layout::PanelNames& names, const T
         const int top = t::kPanelRowTops[k];
         std::string caption = t::kAlleleCaption;
         caption.replace(caption.find("%1"), 2, std::to_string(k + 1));
-        val label = control("label", {t::kPanelCaptionLeft, top, t::kPanelLabelWidth,
-                                      t::kPanelLabelHeight}, caption.c_str());
+        val label =
+            control("label", {t::kPanelCaptionLeft, top, t::kPanelLabelWidth, t::kPanelLabelHeight},
+                    caption.c_str());
         label.set("frame", utf8(names.frame));
         controls.set(names.captions[k], label);
-        val value = control("label", {t::kPanelValueLeft, top, t::kPanelLabelWidth,
-                                      t::kPanelLabelHeight}, t::kValueAtStart);
+        val value =
+            control("label", {t::kPanelValueLeft, top, t::kPanelLabelWidth, t::kPanelLabelHeight},
+                    t::kValueAtStart);
         value.set("frame", utf8(names.frame));
         controls.set(names.values[k], value);
     }

@@ -6,7 +6,6 @@
 #include "web/bindings/layout_table.h"
 
 #include <emscripten/bind.h>
-
 #include <exception>
 #include <string>
 #include <utility>

@@ -102,9 +102,17 @@ Bocavo.keys = (function () {
         return place ? place[1].toLowerCase() : "";
     }
 
+    // The window in front takes its own access keys; one it does not have
+    // goes on to the main window: the in-page windows share one keyboard.
     function accessKey(front, event) {
         var letter = letterOf(event);
         if (!letter) return false;
+        if (windowKey(front, letter)) return true;
+        var main = document.getElementById("Tableau");
+        return Boolean(main && main !== front && windowKey(main, letter));
+    }
+
+    function windowKey(front, letter) {
         if (front.id === "Tableau") {
             if (letter === "q") {
                 Bocavo.menu.close();

@@ -140,5 +140,5 @@ Bocavo.aux = (function () {
         layout = table;
     }
 
-    return { use: use, show: show, hide: hide, discard: discard, closeAll: closeAll };
+    return { use: use, show: show, closeAll: closeAll };
 })();

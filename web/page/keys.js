@@ -72,7 +72,7 @@ Bocavo.menu = (function () {
         if (isOpen() && !event.target.closest(".menu-entry")) close();
     }, true);
 
-    return { isOpen: isOpen, open: openMenu, close: close, toggle: toggle, handleKey: handleKey };
+    return { isOpen: isOpen, close: close, toggle: toggle, handleKey: handleKey };
 })();
 
 Bocavo.keys = (function () {

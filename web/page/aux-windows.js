@@ -22,10 +22,10 @@ Bocavo.aux = (function () {
         Cadeau: { left: 200, top: 220 }
     };
 
-    function okButton(name, spec, win) {
-        var ok = W.button(name, "Command1", spec.controls.Command1, function () { hide(name); });
-        win.setAttribute("data-default", "Command1");
-        return ok;
+    // OK hides its window. It is no default button: as on the desktop, Enter
+    // presses it only when it has the focus.
+    function okButton(name, spec) {
+        return W.button(name, "Command1", spec.controls.Command1, function () { hide(name); });
     }
 
     function buildLegende(win, spec) {
@@ -48,7 +48,7 @@ Bocavo.aux = (function () {
         var c = spec.controls;
         client.appendChild(W.label("aprotocole", "Label1", c.Label1));
         var text1 = W.textBox("aprotocole", "Text1", c.Text1, "Protocole de l'expérience");
-        var ok = okButton("aprotocole", spec, win);
+        var ok = okButton("aprotocole", spec);
         var text2 = W.textBox("aprotocole", "Text2", c.Text2, "Note sur le programme");
         // In tab order: the protocol, OK, then the note.
         client.appendChild(text1);
@@ -64,7 +64,7 @@ Bocavo.aux = (function () {
     function buildPropos(win, spec) {
         var client = win.querySelector(".client");
         client.appendChild(W.textBox("apropos", "Text1", spec.controls.Text1, "A propos de Bocavo"));
-        client.appendChild(okButton("apropos", spec, win));
+        client.appendChild(okButton("apropos", spec));
         win.setAttribute("data-focus-order", "Text1 Command1");
     }
 
@@ -75,7 +75,7 @@ Bocavo.aux = (function () {
         picture.alt = "Photo de Mr. Brastel";
         picture.draggable = false;
         client.appendChild(picture);
-        client.appendChild(okButton("Cadeau", spec, win));
+        client.appendChild(okButton("Cadeau", spec));
         win.setAttribute("data-focus-order", "Command1");
     }
 

@@ -144,10 +144,9 @@ Bocavo.keys = (function () {
     }
 
     // Enter presses the focused button, or else the window's default one.
-    function pressDefault(front, event) {
+    function pressDefault(front) {
         var focused = document.activeElement;
         if (focused && focused.tagName === "BUTTON" && front.contains(focused)) return false;
-        if (focused && focused.tagName === "TEXTAREA" && event.shiftKey) return false;
         var name = front.getAttribute("data-default");
         if (!name) return false;
         var button = document.getElementById(front.id === "Tableau" ? name : front.id + "-" + name);
@@ -170,7 +169,7 @@ Bocavo.keys = (function () {
             cycle(front, event.shiftKey);
             handled = true;
         } else if (event.key === "Enter" && !event.altKey && !event.ctrlKey && !event.metaKey) {
-            handled = pressDefault(front, event);
+            handled = pressDefault(front);
         }
         if (handled) event.preventDefault();
     }

@@ -1,5 +1,6 @@
 #include "app/run_control.h"
 
+#include "app/messages.h"
 #include "ui/main/tableau.h"
 
 #include <QCoreApplication>
@@ -44,10 +45,10 @@ void RunControl::run(void (RunControl::*handler)()) {
 }
 
 void RunControl::endOnInternalError(const std::exception& error) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Bocavo"),
-                    QStringLiteral("Erreur interne du programme :\n%1\n\nBocavo va se fermer.")
-                        .arg(QString::fromUtf8(error.what())),
-                    QMessageBox::Ok, &window_);
+    QMessageBox box(
+        QMessageBox::Critical, QString::fromUtf8(messages::kErrorTitle),
+        QString::fromUtf8(messages::kInternalError).arg(QString::fromUtf8(error.what())),
+        QMessageBox::Ok, &window_);
     box.exec();
     endProgram(kInternalErrorExit);
 }
@@ -84,9 +85,9 @@ void RunControl::propos_Click() {
 }
 
 void RunControl::quit_Click() {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Quitter Bocavo?"),
-                    QStringLiteral("Etes-vous sur de vouloir quitter ?"),
-                    QMessageBox::Yes | QMessageBox::No, &window_);
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(messages::kQuitTitle),
+                    QString::fromUtf8(messages::kQuitQuestion), QMessageBox::Yes | QMessageBox::No,
+                    &window_);
     box.setDefaultButton(QMessageBox::Yes);
     // No, Escape or the box's close button: the run goes on untouched.
     if (box.exec() == QMessageBox::Yes)

@@ -6,14 +6,9 @@
 
 namespace bocavo::ui {
 
-namespace {
+using namespace tableau_layout;
 
-// Rows inside the frame, measured from the frame's own top-left corner.
-inline constexpr std::array<int, 4> kRowTops{360, 720, 1080, 1440}; // twips
-inline constexpr int kCaptionLeft = 240;                            // twips
-inline constexpr int kValueLeft = 1200;                             // twips
-inline constexpr int kLabelWidth = 795;                             // twips
-inline constexpr int kLabelHeight = 270;                            // twips
+namespace {
 
 QLabel* createLabel(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -28,14 +23,15 @@ QLabel* createLabel(const char* name, const QString& text, QWidget* parent) {
 } // namespace
 
 FrequencyPanel::FrequencyPanel(const Names& names, QWidget* parent)
-    : QGroupBox(QStringLiteral("Fréquence Allèliques :"), parent) {
+    : QGroupBox(QString::fromUtf8(kFrameCaption), parent) {
     setObjectName(QLatin1String(names.frame));
     for (int k = 0; k < 4; ++k) {
         captions_[k] =
-            createLabel(names.captions[k], QStringLiteral("Allèle %1 :").arg(k + 1), this);
-        values_[k] = createLabel(names.values[k], QStringLiteral("%"), this);
-        place(captions_[k], kCaptionLeft, kRowTops[k], kLabelWidth, kLabelHeight);
-        place(values_[k], kValueLeft, kRowTops[k], kLabelWidth, kLabelHeight);
+            createLabel(names.captions[k], QString::fromUtf8(kAlleleCaption).arg(k + 1), this);
+        values_[k] = createLabel(names.values[k], QString::fromUtf8(kValueAtStart), this);
+        place(captions_[k], kPanelCaptionLeft, kPanelRowTops[k], kPanelLabelWidth,
+              kPanelLabelHeight);
+        place(values_[k], kPanelValueLeft, kPanelRowTops[k], kPanelLabelWidth, kPanelLabelHeight);
     }
 }
 

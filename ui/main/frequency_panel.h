@@ -2,6 +2,8 @@
 // label and a value label. The window holds two of them, parents and children.
 #pragma once
 
+#include "ui/main/tableau_layout.h"
+
 #include <QGroupBox>
 #include <array>
 #include <string>
@@ -15,11 +17,7 @@ class FrequencyPanel : public QGroupBox {
 
 public:
     // Object names of the frame and of its labels, allele 1 first.
-    struct Names {
-        const char* frame;
-        std::array<const char*, 4> captions;
-        std::array<const char*, 4> values;
-    };
+    using Names = tableau_layout::PanelNames;
 
     explicit FrequencyPanel(const Names& names, QWidget* parent = nullptr);
 

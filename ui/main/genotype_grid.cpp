@@ -1,6 +1,7 @@
 #include "ui/main/genotype_grid.h"
 
 #include "ui/colours.h"
+#include "ui/main/tableau_layout.h"
 #include "ui/twips.h"
 
 #include <QHeaderView>
@@ -8,10 +9,10 @@
 
 namespace bocavo::ui {
 
-namespace {
+using tableau_layout::kAlleleColumnWidth;
+using tableau_layout::kRowHeight;
 
-inline constexpr int kAlleleColumnWidth = 1500; // twips
-inline constexpr int kRowHeight = 250;          // twips
+namespace {
 
 bool isFixed(int row, int column) {
     return row == 0 || column == 0;
@@ -77,7 +78,8 @@ GenotypeGrid::GenotypeGrid(const QString& rowPrefix, int labelColumnWidth, QWidg
     for (int row = 1; row < kRows; ++row)
         item(row, 0)->setText(rowPrefix + QString::number(row));
     for (int column = 1; column < kColumns; ++column)
-        item(0, column)->setText(QStringLiteral("Version Allèle ") + QString::number(column));
+        item(0, column)->setText(QString::fromUtf8(tableau_layout::kGridHeading) +
+                                 QString::number(column));
 }
 
 void GenotypeGrid::colourRows(int first, int last, QColor colour) {

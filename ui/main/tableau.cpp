@@ -6,6 +6,7 @@
 #include "ui/icon.h"
 #include "ui/main/frequency_panel.h"
 #include "ui/main/genotype_grid.h"
+#include "ui/main/tableau_layout.h"
 #include "ui/twips.h"
 
 #include <QApplication>
@@ -18,25 +19,9 @@
 
 namespace bocavo::ui {
 
+using namespace tableau_layout;
+
 namespace {
-
-inline constexpr int kClientWidth = 8640;  // twips, below the menu bar
-inline constexpr int kClientHeight = 8520; // twips
-
-inline constexpr TwipBox kLabel5{270, 60, 1875, 255};           // twips
-inline constexpr TwipBox kLabel6{4560, 60, 1875, 255};          // twips
-inline constexpr TwipBox kTableauParent{150, 420, 4095, 5370};  // twips
-inline constexpr TwipBox kTableauEnfant{4470, 420, 4005, 5370}; // twips
-inline constexpr TwipBox kFrame2{150, 5940, 4095, 1800};        // twips
-inline constexpr TwipBox kFrame1{4470, 5940, 4020, 1800};       // twips
-inline constexpr TwipBox kSimuler{960, 7920, 1815, 495};        // twips
-inline constexpr TwipBox kGenSuiv{3480, 7920, 1815, 495};       // twips
-inline constexpr TwipBox kCommand1{6240, 7920, 1815, 495};      // twips
-
-inline constexpr int kParentLabelColumn = 1100; // twips
-inline constexpr int kChildLabelColumn = 1000;  // twips
-
-inline constexpr double kFontPoints = 8.25;
 
 QLabel* createTitle(const char* name, const QString& text, QWidget* parent) {
     auto* label = new QLabel(text, parent);
@@ -58,7 +43,7 @@ Tableau::Tableau(QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Tableau"));
-    setWindowTitle(QStringLiteral("Variation de Frequences d'Allèles"));
+    setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(bocavoIcon());
     setFont(verdanaFont(kFontPoints));
 
@@ -77,46 +62,42 @@ Tableau::Tableau(QWidget* parent)
 }
 
 void Tableau::createTitles() {
-    Label5 = createTitle("Label5", QStringLiteral("Génération mère :"), client_);
-    Label6 = createTitle("Label6", QStringLiteral("Génération fille :"), client_);
+    Label5 = createTitle("Label5", QString::fromUtf8(kLabel5Text), client_);
+    Label6 = createTitle("Label6", QString::fromUtf8(kLabel6Text), client_);
 }
 
 void Tableau::createGrids() {
-    Tableau_Parent = new GenotypeGrid(QStringLiteral("Individu "), kParentLabelColumn, client_);
+    Tableau_Parent =
+        new GenotypeGrid(QString::fromUtf8(kParentRowPrefix), kParentLabelColumn, client_);
     Tableau_Parent->setObjectName(QStringLiteral("Tableau_Parent"));
-    Tableau_Enfant = new GenotypeGrid(QStringLiteral("Enfant  "), kChildLabelColumn, client_);
+    Tableau_Enfant =
+        new GenotypeGrid(QString::fromUtf8(kChildRowPrefix), kChildLabelColumn, client_);
     Tableau_Enfant->setObjectName(QStringLiteral("Tableau_Enfant"));
 }
 
 void Tableau::createPanels() {
-    Frame2 = new FrequencyPanel({"Frame2",
-                                 {"Label11", "Label14", "Label13", "Label12"},
-                                 {"Label15", "Label16", "Label17", "Label18"}},
-                                client_);
-    Frame1 = new FrequencyPanel({"Frame1",
-                                 {"Label10", "Label7", "Label8", "Label9"},
-                                 {"Label1", "Label2", "Label3", "Label4"}},
-                                client_);
+    Frame2 = new FrequencyPanel(kParentPanel, client_);
+    Frame1 = new FrequencyPanel(kChildPanel, client_);
 }
 
 void Tableau::createButtons() {
-    Simuler = createButton("Simuler", QStringLiteral("&Simulation"), client_);
-    GenSuiv = createButton("GenSuiv", QStringLiteral("&Génération suivante"), client_);
+    Simuler = createButton("Simuler", QString::fromUtf8(kSimulerCaption), client_);
+    GenSuiv = createButton("GenSuiv", QString::fromUtf8(kGenSuivCaption), client_);
     GenSuiv->setEnabled(false); // nothing to breed from before the first Simulation
-    Command1 = createButton("Command1", QStringLiteral("&Légende"), client_);
+    Command1 = createButton("Command1", QString::fromUtf8(kCommand1Caption), client_);
 }
 
 void Tableau::createMenu() {
     // Inside the window on every desktop: the layout counts on it.
     menuBar()->setNativeMenuBar(false);
     // A command straight on the bar: choosing it runs Quit, no submenu opens.
-    quit = menuBar()->addAction(QStringLiteral("&Quitter"));
+    quit = menuBar()->addAction(QString::fromUtf8(kQuitCaption));
     quit->setObjectName(QStringLiteral("quit"));
-    help = menuBar()->addMenu(QStringLiteral("&?"));
+    help = menuBar()->addMenu(QString::fromUtf8(kHelpCaption));
     help->setObjectName(QStringLiteral("help"));
-    protocole = help->addAction(QStringLiteral("&Protocole"));
+    protocole = help->addAction(QString::fromUtf8(kProtocoleCaption));
     protocole->setObjectName(QStringLiteral("protocole"));
-    propos = help->addAction(QStringLiteral("&A propos..."));
+    propos = help->addAction(QString::fromUtf8(kProposCaption));
     propos->setObjectName(QStringLiteral("propos"));
 }
 

@@ -1,26 +1,18 @@
 #include "ui/windows/cadeau.h"
 
+#include "ui/windows/aux_layouts.h"
+
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
 
 namespace bocavo::ui {
 
-namespace {
-
-inline constexpr int kClientWidth = 5055;  // twips
-inline constexpr int kClientHeight = 4080; // twips
-
-// The picture (178 x 154 pixels) inside a one-pixel border.
-inline constexpr TwipBox kPicture1{1095, 375, 2700, 2340};
-inline constexpr TwipBox kCommand1{1290, 3135, 2190, 675};
-
-} // namespace
+using namespace cadeau_layout;
 
 Cadeau::Cadeau()
-    : ToolWindow(QStringLiteral("Cadeau"),
-                 QStringLiteral("Bravo ta gagné une photo de Mr. Brastel !!!"), kClientWidth,
-                 kClientHeight, Sizing::Fixed) {
+    : ToolWindow(QStringLiteral("Cadeau"), QString::fromUtf8(kTitle), kClientWidth, kClientHeight,
+                 Sizing::Fixed) {
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Picture1"));
     place(picture, kPicture1);
@@ -32,7 +24,7 @@ Cadeau::Cadeau()
     // Space cannot hide the gift at once.
     picture->setFocusPolicy(Qt::StrongFocus);
 
-    auto* ok = new QPushButton(QStringLiteral("&OK !!!"), this);
+    auto* ok = new QPushButton(QString::fromUtf8(kCommand1Caption), this);
     ok->setObjectName(QStringLiteral("Command1"));
     place(ok, kCommand1);
     connect(ok, &QPushButton::clicked, this, &QWidget::hide);

@@ -2,6 +2,7 @@
 
 #include "ui/colours.h"
 #include "ui/taskbar.h"
+#include "ui/windows/aux_layouts.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>
@@ -11,16 +12,8 @@
 
 namespace bocavo::ui {
 
-namespace {
-
-// An edit box puts a tab stop every eight average characters.
-inline constexpr int kCharactersPerTab = 8;
-
-// 10 pixels at 96 dpi, as sizes are rounded to whole pixels: at 8 pt (11 pixels)
-// the longest legend sentence would outgrow its 199-pixel label.
-inline constexpr qreal kInterfacePoints = 7.5;
-
-} // namespace
+using tool_layout::kCharactersPerTab;
+using tool_layout::kInterfacePoints;
 
 ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidth, int clientHeight,
                        Sizing sizing)

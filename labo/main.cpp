@@ -1,7 +1,10 @@
-// bocavo-labo: the window, or with options the command-line mode, which
+// bocavo-labo: the window, or with any argument the command-line mode, which
 // creates no QApplication and so needs no display.
+#include "model/cli_process.h"
 #include "model/command_line.h"
+#include "model/pending_files.h"
 #include "ui/translations.h"
+#include "window/display_check.h"
 #include "window/labo_window.h"
 #include "window/run_controller.h"
 
@@ -14,9 +17,19 @@
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (bocavo::labo::wantsCommandLine(args))
-        return bocavo::labo::runCommandLine(args, std::cout, std::cerr);
+        return bocavo::labo::runCommandLineProcess(args);
+    if (const std::string problem = bocavo::labo::displayProblem(); !problem.empty()) {
+        std::cerr << problem;
+        return 1;
+    }
 
-    QApplication app(argc, argv);
+    // Qt gets the program's name only: every argument belongs to the command line.
+    int qtArgc = 1;
+    bocavo::labo::guardPlatformStart();
+    QApplication app(qtArgc, argv);
+    bocavo::labo::platformStarted();
+    // Closed or killed while a file is being written: its temporary file goes too.
+    bocavo::labo::removePendingFilesOnSignals(false);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Qt's own dialogs (files, printing) in French too.
     bocavo::ui::installQtTranslations(app, QLocale(QLocale::French));

@@ -6,6 +6,7 @@
 #include "scenario.h"
 #include "settings.h"
 
+#include <algorithm>
 #include <exception>
 #include <ostream>
 
@@ -18,6 +19,41 @@ constexpr int kExitBadArguments = 2;
 bool isOption(const std::string& arg) {
     return arg.rfind("--", 0) == 0;
 }
+
+// "Génération 1 200 (3 %)" on one line that rewrites itself, only
+// when the whole percent changes, and wiped at the end.
+class ProgressLine {
+public:
+    ProgressLine(std::ostream* out, std::string what) : out_(out), what_(std::move(what)) {}
+    ~ProgressLine() {
+        if (out_ && shown_ >= 0)
+            *out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
+    }
+    Control control() {
+        if (!out_)
+            return {};
+        return {nullptr, [this](int generation, double done) { show(generation, done); }};
+    }
+
+private:
+    void show(int generation, double done) {
+        const int percent = static_cast<int>(done * 100.0);
+        if (percent == shown_)
+            return;
+        shown_ = percent;
+        std::string line = what_;
+        if (line.empty())
+            line = "Génération " + groupDigits(static_cast<std::uint64_t>(generation));
+        line += " (" + std::to_string(percent) + " %)";
+        width_ = std::max(width_, line.size());
+        *out_ << '\r' << line << std::flush;
+    }
+
+    std::ostream* out_;
+    std::string what_; // empty: the generation reached
+    int shown_ = -1;
+    std::size_t width_ = 0;
+};
 
 } // namespace
 
@@ -52,15 +88,17 @@ std::string usageText() {
            "  --scenario FICHIER lit tous les paramètres dans un scénario ; les options\n"
            "                     données après lui le modifient (le jeu B reste à la fenêtre)\n"
            "  --help             affiche cette aide\n"
+           "  --version          affiche la version\n"
            "\n"
-           "Sans argument, bocavo-labo ouvre sa fenêtre.\n";
+           "Avec « --csv - », les lignes vont sur la sortie standard.\n"
+           "Sans argument, bocavo-labo ouvre sa fenêtre.\n"
+           "\n"
+           "Codes de sortie : 0 fait, 1 fichier non écrit, 2 arguments refusés,\n"
+           "129, 130, 143 interrompu (SIGHUP, SIGINT, SIGTERM), 141 sortie fermée.\n";
 }
 
 bool wantsCommandLine(const std::vector<std::string>& args) {
-    for (const std::string& arg : args)
-        if (isOption(arg) || arg == "-h")
-            return true;
-    return false;
+    return !args.empty();
 }
 
 namespace {
@@ -127,8 +165,12 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             options.help = true;
             continue;
         }
+        if (name == "--version") {
+            options.version = true;
+            continue;
+        }
         if (!isOption(name)) {
-            parsed.error = "Argument inattendu : « " + name + " ».";
+            parsed.error = "Argument inattendu : " + shortQuote(name) + ".";
             return parsed;
         }
         if (const auto equals = name.find('='); equals != std::string::npos) {
@@ -141,7 +183,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             if (name == kNames[k])
                 which = k;
         if (which < 0) {
-            parsed.error = "Option inconnue : « " + name + " ».";
+            parsed.error = "Option inconnue : " + shortQuote(name) + ".";
             return parsed;
         }
         if (seen[which]) {
@@ -256,7 +298,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             return parsed;
         }
     }
-    if (options.help)
+    if (options.help || options.version)
         return parsed;
     if (!seen[ScenarioOption]) {
         for (const Option required : {Classes, Generations}) {
@@ -279,7 +321,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     return parsed;
 }
 
-int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   std::ostream* progress) {
     const ParsedCommandLine parsed = parseCommandLine(args);
     if (!parsed.error.empty()) {
         err << "bocavo-labo : " << parsed.error << "\n\n" << usageText();
@@ -290,12 +333,20 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         out << usageText();
         return 0;
     }
+    if (options.version) {
+        out << "bocavo-labo " BOCAVO_VERSION "\n";
+        return 0;
+    }
     const Scenario& scenario = options.scenario;
     CsvOutcome outcome;
     try {
         Experiment experiment(scenario.a, scenario.classes, scenario.seed);
-        experiment.advanceTo(scenario.generations);
-        outcome = exportCsv({&experiment}, scenario, options.csv, options.every);
+        {
+            ProgressLine line(progress, {});
+            experiment.advanceTo(scenario.generations, line.control());
+        }
+        ProgressLine line(progress, "Écriture du fichier");
+        outcome = exportCsv({&experiment}, scenario, options.csv, options.every, line.control());
     } catch (const std::exception& e) {
         outcome.error = e.what();
     }
@@ -303,9 +354,11 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         err << "bocavo-labo : " << outcome.error << "\n";
         return kExitWriteFailed;
     }
-    out << groupDigits(static_cast<std::uint64_t>(scenario.classes))
-        << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
-        << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
+    // With the rows on the standard output, the summary must not follow them there.
+    std::ostream& summary = outcome.standardOutput ? err : out;
+    summary << groupDigits(static_cast<std::uint64_t>(scenario.classes))
+            << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
+            << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
         << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
     if (!outcome.scenario.empty())
         out << "Scénario écrit dans " << outcome.scenario.string() << "\n";

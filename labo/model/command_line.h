@@ -15,6 +15,7 @@ namespace bocavo::labo {
 // --scenario supplies every parameter; options given after it override the file.
 struct CommandLine {
     bool help = false;
+    bool version = false;
     Scenario scenario; // classes, generations, seed and set A
     std::string csv;
     int every = 1;
@@ -28,13 +29,16 @@ struct ParsedCommandLine {
 // The arguments after the program's name.
 ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
 
-// True when the arguments ask for the command-line mode rather than the window.
+// True when the arguments ask for the command-line mode rather than the window:
+// any argument at all, so that a stray one is refused instead of ignored.
 bool wantsCommandLine(const std::vector<std::string>& args);
 
 std::string usageText();
 
 // The whole command-line mode; returns the process's exit status:
-// 0 done, 1 the file could not be written, 2 bad arguments.
-int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// 0 done, 1 the file could not be written, 2 bad arguments. With `progress`,
+// a line that rewrites itself ("\r") follows a long run there.
+int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   std::ostream* progress = nullptr);
 
 } // namespace bocavo::labo

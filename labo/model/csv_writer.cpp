@@ -1,14 +1,13 @@
 #include "csv_writer.h"
 
+#include "file_output.h"
+
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <system_error>
 
 namespace bocavo::labo {
 namespace {
+
+inline constexpr std::size_t kCsvChunkBytes = 1u << 20; // bytes gathered before each write
 
 // "effectif,fréquence\n" for every count a set's generation can hold.
 std::vector<std::string> fieldTexts(int copies) {
@@ -25,30 +24,6 @@ std::uint64_t digits(std::uint64_t n) {
         ++d;
     }
     return d;
-}
-
-std::string reasonFor(int error) {
-    switch (error) {
-    case ENOENT:
-        return "le dossier n'existe pas";
-    case EACCES:
-    case EPERM:
-        return "vous n'avez pas le droit d'écrire à cet endroit";
-    case EROFS:
-        return "le support est en lecture seule";
-    case ENOSPC:
-        return "le disque est plein";
-    case EISDIR:
-        return "ce nom est celui d'un dossier";
-    case ENAMETOOLONG:
-        return "le nom est trop long";
-    default:
-        return "erreur système n°" + std::to_string(error);
-    }
-}
-
-std::string failure(const std::filesystem::path& path, int error) {
-    return "Impossible d'écrire le fichier « " + path.string() + " » : " + reasonFor(error) + ".";
 }
 
 } // namespace
@@ -103,75 +78,55 @@ int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit)
     return std::max(every, 1);
 }
 
-CsvOutcome writeCsv(const Sets& sets, const std::filesystem::path& path, int every,
+CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
                     const Control& control) {
     CsvOutcome outcome;
-    std::filesystem::path partial = path;
-    partial += ".partiel";
-    std::error_code ignored;
-    {
-        errno = 0;
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        if (!out) {
-            outcome.error = failure(path, errno != 0 ? errno : EACCES);
-            return outcome;
-        }
-        std::string buffer = kCsvHeader;
-        int number = 0; // the class's number in the file
-        int allClasses = 0;
-        for (const Experiment* experiment : sets)
-            allClasses += experiment->classes();
-        for (const Experiment* experiment : sets) {
-            const auto texts = fieldTexts(experiment->settings().copies());
-            const auto alleles = static_cast<std::size_t>(experiment->settings().alleles);
-            const int last = experiment->generation();
-            for (int c = 1; c <= experiment->classes() && out && !outcome.cancelled; ++c) {
-                const std::string classField = std::to_string(++number) + ",";
-                for (int g = 0; g <= last; g += every) {
-                    const std::string lead = classField + std::to_string(g) + ",";
-                    const Counts counts = experiment->counts(c, g);
-                    for (std::size_t k = 0; k < alleles; ++k) {
-                        buffer += lead;
-                        buffer += static_cast<char>('1' + k);
-                        buffer += ',';
-                        buffer += texts[counts[k]];
-                    }
-                    outcome.rows += alleles;
-                }
-                if (buffer.size() > (1u << 20) || number == allClasses) {
-                    errno = 0;
-                    out.write(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-                    if (!out)
-                        break;
-                    buffer.clear();
-                }
-                if (control.progress)
-                    control.progress(last, static_cast<double>(number) / allClasses);
-                if (control.cancel && control.cancel->load())
-                    outcome.cancelled = true;
-            }
-        }
-        if (!outcome.cancelled && out) {
-            errno = 0;
-            out.flush();
-            out.close();
-        }
-        if (!outcome.cancelled && !out) {
-            outcome.error = failure(path, errno != 0 ? errno : EIO);
-            out.close();
-            std::filesystem::remove(partial, ignored);
-            return outcome;
-        }
-    }
-    if (outcome.cancelled) {
-        std::filesystem::remove(partial, ignored);
+    FileOutput out(path);
+    if (!out.open()) {
+        outcome.error = out.error();
         return outcome;
     }
-    std::error_code renamed;
-    std::filesystem::rename(partial, path, renamed);
-    if (renamed) {
-        outcome.error = failure(path, renamed.value());
-        std::filesystem::remove(partial, ignored);
+    outcome.standardOutput = out.isStandardOutput();
+    std::string buffer = kCsvHeader;
+    int number = 0; // the class's number in the file
+    int allClasses = 0;
+    for (const Experiment* experiment : sets)
+        allClasses += experiment->classes();
+    for (const Experiment* experiment : sets) {
+        const auto texts = fieldTexts(experiment->settings().copies());
+        const auto alleles = static_cast<std::size_t>(experiment->settings().alleles);
+        const int last = experiment->generation();
+        for (int c = 1; c <= experiment->classes(); ++c) {
+            const std::string classField = std::to_string(++number) + ",";
+            for (int g = 0; g <= last; g += every) {
+                const std::string lead = classField + std::to_string(g) + ",";
+                const Counts counts = experiment->counts(c, g);
+                for (std::size_t k = 0; k < alleles; ++k) {
+                    buffer += lead;
+                    buffer += static_cast<char>('1' + k);
+                    buffer += ',';
+                    buffer += texts[counts[k]];
+                }
+                outcome.rows += alleles;
+            }
+            if (buffer.size() > kCsvChunkBytes || number == allClasses) {
+                if (!out.write(buffer)) {
+                    outcome.error = out.error();
+                    return outcome;
+                }
+                buffer.clear();
+            }
+            if (control.progress)
+                control.progress(last, static_cast<double>(number) / allClasses);
+            if (control.cancel && control.cancel->load()) {
+                out.abandon();
+                outcome.cancelled = true;
+                return outcome;
+            }
+        }
+    }
+    if (!out.commit()) {
+        outcome.error = out.error();
         return outcome;
     }
     outcome.written = true;
@@ -182,6 +137,9 @@ CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
                      const std::filesystem::path& path, int every, const Control& control) {
     CsvOutcome outcome = writeCsv(sets, path, every, control);
     if (!outcome.written)
+        return outcome;
+    // Rows on the standard output (even as /dev/stdout to a file) have no file to sit beside.
+    if (outcome.standardOutput)
         return outcome;
     if (const auto beside = scenarioBeside(path)) {
         outcome.error = saveScenario(scenario, *beside);

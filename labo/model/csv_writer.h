@@ -43,13 +43,15 @@ struct CsvOutcome {
     bool cancelled = false;
     std::string error; // French, for the user, when neither written nor cancelled
     std::uint64_t rows = 0;
+    bool standardOutput = false;    // the rows went to the standard output
     std::filesystem::path scenario; // where exportCsv wrote the scenario, if it did
 };
 
-// Writes through a temporary file beside the target, so that a failed or
-// cancelled export never leaves a truncated file nor spoils an older one.
-// `control.progress` gets the share of classes written.
-CsvOutcome writeCsv(const Sets& sets, const std::filesystem::path& path, int every,
+// Writes through FileOutput, so that a failed or cancelled export never
+// leaves a truncated file nor spoils an older one. `path` is as the user typed
+// it ("-" for the standard output). `control.progress` gets the share of
+// classes written.
+CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
                     const Control& control = {});
 
 // writeCsv, then the scenario that reproduces the file beside it when the file

@@ -15,6 +15,9 @@ std::optional<std::uint64_t> parseDigits(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
+    // Leading zeros change nothing: "0000000000000000001" is 1.
+    while (text.size() > 1 && text.front() == '0')
+        text.remove_prefix(1);
     if (text.empty() || text.size() > 18)
         return std::nullopt;
     std::uint64_t value = 0;
@@ -42,12 +45,22 @@ Parsed<int> parseRange(std::string_view text, int low, int high, const std::stri
     const auto value = parseDigits(text);
     if (!value || *value < static_cast<std::uint64_t>(low) ||
         *value > static_cast<std::uint64_t>(high))
-        return {std::nullopt, "« " + std::string(text) + " » ne convient pas pour " + what +
+        return {std::nullopt, shortQuote(text) + " ne convient pas pour " + what +
                                   " : il faut " + range + "."};
     return {static_cast<int>(*value), {}};
 }
 
 } // namespace
+
+std::string shortQuote(std::string_view text) {
+    std::size_t end = 0;
+    for (std::size_t chars = 0; end < text.size() && chars < kQuotedChars; ++chars) {
+        ++end; // past a character's first byte, then past its continuation bytes
+        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
+            ++end;
+    }
+    return "« " + std::string(text.substr(0, end)) + (end < text.size() ? "…" : "") + " »";
+}
 
 std::string groupDigits(std::uint64_t value) {
     std::string digits = std::to_string(value);
@@ -90,8 +103,8 @@ Parsed<std::uint32_t> parseSeed(std::string_view text) {
         return {std::nullopt, "Indiquez la graine : " + range + "."};
     const auto value = parseDigits(text);
     if (!value || *value > UINT32_MAX)
-        return {std::nullopt, "« " + std::string(text) +
-                                  " » ne convient pas pour la graine : il faut " + range + "."};
+        return {std::nullopt,
+                shortQuote(text) + " ne convient pas pour la graine : il faut " + range + "."};
     return {static_cast<std::uint32_t>(*value), {}};
 }
 

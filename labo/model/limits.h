@@ -34,6 +34,11 @@ Parsed<int> parseGenerations(std::string_view text);
 Parsed<std::uint32_t> parseSeed(std::string_view text);
 Parsed<int> parseEvery(std::string_view text);
 
+// A value as messages quote it: « text », cut to its first kQuotedChars
+// characters and an ellipsis, so that a pasted page never floods a message.
+inline constexpr std::size_t kQuotedChars = 40; // characters
+std::string shortQuote(std::string_view text);
+
 // Thousands grouped with a space, as a French reader writes them: 32 767.
 std::string groupDigits(std::uint64_t value);
 // A decimal with a comma, as a French reader writes it: 19,5 (`decimals`

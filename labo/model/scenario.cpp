@@ -1,5 +1,7 @@
 #include "scenario.h"
 
+#include "file_output.h"
+
 #include <cctype>
 #include <cerrno>
 #include <fstream>
@@ -338,26 +340,7 @@ ScenarioResult loadScenario(const std::filesystem::path& path) {
 }
 
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path) {
-    std::filesystem::path partial = path;
-    partial += ".partiel";
-    std::error_code ignored;
-    {
-        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-        const std::string text = scenarioText(scenario);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-        out.close();
-        if (!out) {
-            std::filesystem::remove(partial, ignored);
-            return "Impossible d'écrire le scénario « " + path.string() + " ».";
-        }
-    }
-    std::error_code renamed;
-    std::filesystem::rename(partial, path, renamed);
-    if (renamed) {
-        std::filesystem::remove(partial, ignored);
-        return "Impossible d'écrire le scénario « " + path.string() + " ».";
-    }
-    return {};
+    return writeWholeFile(path.string(), scenarioText(scenario));
 }
 
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv) {

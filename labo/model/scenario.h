@@ -68,7 +68,7 @@ ScenarioResult parseScenario(std::string_view text);
 // Reads and parses a file; a file that cannot be read gets its French reason.
 ScenarioResult loadScenario(const std::filesystem::path& path);
 
-// Writes through a temporary file beside the target; "" or the French reason.
+// Writes through FileOutput, like every export; "" or the French reason.
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path);
 
 // Where the scenario that reproduces a CSV file goes: the same name with the

@@ -1,34 +1,67 @@
 #include "chart_export.h"
 
+#include "model/file_output.h"
+
 #include <QBuffer>
 #include <QChartView>
 #include <QImage>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPrinter>
-#include <QSaveFile>
 #include <QSvgGenerator>
 
 namespace bocavo::labo {
 namespace {
 
-// Written whole or not at all: a failed save leaves any older file as it was.
 QString writeFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return QString("Impossible d'écrire le fichier « %1 » : %2.").arg(path, file.errorString());
-    return {};
+    const std::string error = writeWholeFile(
+        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    return QString::fromStdString(error);
+}
+
+// The recording stretched over `size`, which keeps the chart's proportions when chosen so.
+void play(const ChartRecording& chart, QPainter& painter, QSize size) {
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.scale(static_cast<double>(size.width()) / chart.size.width(),
+                  static_cast<double>(size.height()) / chart.size.height());
+    painter.drawPicture(0, 0, chart.picture);
+}
+
+// Fills the page's printable width, keeping the chart's proportions.
+bool paintOnPage(QChartView* view, QPaintDevice* page) {
+    QPainter painter;
+    if (!painter.begin(page))
+        return false;
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRect area = painter.viewport();
+    QSize size = view->size();
+    size.scale(area.size(), Qt::KeepAspectRatio);
+    painter.setViewport(area.x(), area.y(), size.width(), size.height());
+    painter.setWindow(view->rect());
+    view->render(&painter);
+    return painter.end();
 }
 
 } // namespace
 
-QString savePng(QChartView* view, const QString& path) {
-    // Twice the screen's size, so that the picture stays sharp on a projector.
-    QImage image(view->size() * 2, QImage::Format_ARGB32_Premultiplied);
+ChartRecording recordChart(QChartView* view) {
+    ChartRecording chart;
+    chart.size = view->size();
+    QPainter painter(&chart.picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    view->render(&painter);
+    return chart;
+}
+
+QString writePng(const ChartRecording& chart, QSize size, const QString& path) {
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return "L'image est trop grande pour la mémoire disponible : choisissez une taille plus "
+               "petite.";
     image.fill(Qt::white);
     {
         QPainter painter(&image);
-        painter.setRenderHint(QPainter::Antialiasing);
-        view->render(&painter);
+        play(chart, painter, size);
     }
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -38,34 +71,45 @@ QString savePng(QChartView* view, const QString& path) {
     return writeFile(path, bytes);
 }
 
-QString saveSvg(QChartView* view, const QString& path, const QString& title) {
+QString writeSvg(const ChartRecording& chart, QSize size, const QString& path,
+                 const QString& title) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
     svg.setOutputDevice(&buffer);
-    svg.setSize(view->size());
-    svg.setViewBox(QRect(QPoint(0, 0), view->size()));
+    svg.setSize(size);
+    svg.setViewBox(QRect(QPoint(0, 0), size));
     svg.setTitle(title);
     svg.setDescription("Laboratoire de dérive (Bocavo)");
     {
         QPainter painter(&svg);
-        view->render(&painter);
+        play(chart, painter, size);
     }
     return writeFile(path, bytes);
 }
 
-void printChart(QChartView* view, QPrinter* printer) {
+QString printChart(QChartView* view, QPrinter* printer) {
     printer->setPageOrientation(QPageLayout::Landscape);
-    QPainter painter(printer);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // Fill the page's printable width, keeping the chart's proportions.
-    const QRect page = painter.viewport();
-    QSize size = view->size();
-    size.scale(page.size(), Qt::KeepAspectRatio);
-    painter.setViewport(page.x(), page.y(), size.width(), size.height());
-    painter.setWindow(view->rect());
-    view->render(&painter);
+    const QString file = printer->outputFileName();
+    if (file.isEmpty())
+        return paintOnPage(view, printer)
+                   ? QString()
+                   : "L'impression n'a pas pu commencer : vérifiez l'imprimante choisie.";
+    // A PDF file: drawn in memory, then written whole or not at all.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter pdf(&buffer);
+        pdf.setPageLayout(printer->pageLayout());
+        pdf.setResolution(printer->resolution());
+        pdf.setCreator("Bocavo");
+        pdf.setTitle(printer->docName());
+        if (!paintOnPage(view, &pdf))
+            return "Le document PDF n'a pas pu être produit.";
+    }
+    return writeFile(file, bytes);
 }
 
 } // namespace bocavo::labo

@@ -8,10 +8,12 @@
 #include "heterozygosity_tab.h"
 #include "model/csv_writer.h"
 #include "parameter_panel.h"
+#include "picture_size_dialog.h"
 #include "run_controller.h"
 #include "ui/icon.h"
 
 #include <QAction>
+#include <QChartView>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -27,6 +29,7 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QThread>
 #include <QVBoxLayout>
 
 namespace bocavo::labo {
@@ -59,6 +62,11 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     refreshRunLabel();
     refreshCurrentTab();
     resize(1280, 820);
+}
+
+LaboWindow::~LaboWindow() {
+    if (pictureThread_)
+        pictureThread_->wait();
 }
 
 void LaboWindow::createCommands() {
@@ -198,7 +206,7 @@ void LaboWindow::updateCommands() {
     cancel_->setEnabled(busy);
     parameters_->setEnabled(!busy);
     for (QAction* action : exportActions_)
-        action->setEnabled(!busy);
+        action->setEnabled(!busy && !pictureThread_);
     openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
@@ -294,23 +302,49 @@ void LaboWindow::exportPicture(const char* format) {
         QString("Images %1 (*.%2)").arg(format, suffix));
     if (path.isEmpty())
         return;
+    PictureSizeDialog ask(currentTab()->view()->size(), this);
+    if (ask.exec() != QDialog::Accepted)
+        return;
     if (suffix == "png")
-        exportPngTo(path);
+        exportPngTo(path, ask.chosenSize());
     else
-        exportSvgTo(path);
+        exportSvgTo(path, ask.chosenSize());
 }
 
-void LaboWindow::exportPngTo(const QString& path) {
-    if (const QString error = savePng(currentTab()->view(), path); !error.isEmpty())
-        return showProblem(error);
-    statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
+void LaboWindow::exportPngTo(const QString& path, QSize size) {
+    const ChartRecording chart = recordChart(currentTab()->view());
+    if (!size.isValid())
+        size = chart.size;
+    savePicture([chart, size, path] { return writePng(chart, size, path); }, path);
 }
 
-void LaboWindow::exportSvgTo(const QString& path) {
+void LaboWindow::exportSvgTo(const QString& path, QSize size) {
+    const ChartRecording chart = recordChart(currentTab()->view());
+    if (!size.isValid())
+        size = chart.size;
     const QString title = tabs_->tabText(tabs_->currentIndex());
-    if (const QString error = saveSvg(currentTab()->view(), path, title); !error.isEmpty())
-        return showProblem(error);
-    statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
+    savePicture([chart, size, path, title] { return writeSvg(chart, size, path, title); }, path);
+}
+
+// Drawing a large picture takes seconds: the window stays responsive meanwhile.
+void LaboWindow::savePicture(std::function<QString()> job, const QString& path) {
+    if (pictureThread_)
+        return showProblem("Attendez la fin de l'enregistrement du graphique en cours.");
+    auto error = std::make_shared<QString>();
+    pictureThread_ = QThread::create([job = std::move(job), error] { *error = job(); });
+    connect(pictureThread_, &QThread::finished, this, [this, error, path] {
+        pictureThread_->deleteLater();
+        pictureThread_ = nullptr;
+        updateCommands();
+        if (!error->isEmpty()) {
+            statusBar()->clearMessage();
+            return showProblem(*error);
+        }
+        statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
+    });
+    statusBar()->showMessage("Enregistrement du graphique...");
+    pictureThread_->start();
+    updateCommands();
 }
 
 void LaboWindow::printCurrentChart() {
@@ -318,7 +352,18 @@ void LaboWindow::printCurrentChart() {
     QPrintDialog dialog(&printer, this);
     dialog.setWindowTitle("Imprimer le graphique");
     if (dialog.exec() == QDialog::Accepted)
-        printChart(currentTab()->view(), &printer);
+        printTo(&printer);
+}
+
+void LaboWindow::printTo(QPrinter* printer) {
+    if (const QString error = printChart(currentTab()->view(), printer); !error.isEmpty()) {
+        statusBar()->clearMessage();
+        return showProblem(error);
+    }
+    const QString file = printer->outputFileName();
+    statusBar()->showMessage(file.isEmpty()
+                                 ? QString("Graphique envoyé à l'imprimante.")
+                                 : QString("Graphique imprimé dans « %1 ».").arg(file));
 }
 
 void LaboWindow::onSaveScenario() {
@@ -372,6 +417,8 @@ void LaboWindow::openScenarioFrom(const QString& path) {
 void LaboWindow::closeEvent(QCloseEvent* event) {
     controller_->cancel();
     controller_->waitForIdle();
+    if (pictureThread_)
+        pictureThread_->wait();
     event->accept();
 }
 

@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
+#include <functional>
 
 class QAction;
 class QLabel;
@@ -13,6 +14,8 @@ class QMessageBox;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
+class QThread;
+class QPrinter;
 
 namespace bocavo::labo {
 
@@ -28,11 +31,16 @@ class LaboWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit LaboWindow(RunController* controller, QWidget* parent = nullptr);
+    ~LaboWindow() override; // waits for a picture being written
 
     // The exports without their file dialogs, for the dialogs and for tests.
+    // Pictures are drawn and written off the window's thread, at `size`
+    // (default: the chart's size on screen); savingPicture() until done.
     void exportCsvTo(const QString& path);
-    void exportPngTo(const QString& path);
-    void exportSvgTo(const QString& path);
+    void exportPngTo(const QString& path, QSize size = {});
+    void exportSvgTo(const QString& path, QSize size = {});
+    void printTo(QPrinter* printer);
+    bool savingPicture() const { return pictureThread_ != nullptr; }
     // The scenario files without their dialogs. A file that cannot be read or
     // is refused changes nothing; the reason is shown.
     void saveScenarioTo(const QString& path);
@@ -75,6 +83,7 @@ private:
     ChartTab* currentTab() const;
     void exportCsv();
     void exportPicture(const char* format);
+    void savePicture(std::function<QString()> job, const QString& path);
     void printCurrentChart();
     void onSaveScenario();
     void onOpenScenario();
@@ -97,6 +106,7 @@ private:
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
     std::uint64_t csvWarningBytes_;
+    QThread* pictureThread_ = nullptr;
 };
 
 } // namespace bocavo::labo

@@ -208,7 +208,7 @@ QString RunController::exportCsv(const QString& path, int every) {
     Scenario plan = scenario_;
     plan.generations = std::max(1, experiment()->generation());
     auto outcome = std::make_shared<CsvOutcome>();
-    const std::filesystem::path target(path.toStdU16String());
+    const std::string target = path.toStdString(); // file names are UTF-8 bytes here
     return start(
         [runs, plan, outcome, target, every](const Control& c) {
             Sets sets;

@@ -2,7 +2,9 @@
 // its own French message and a non-zero status.
 #include "model/command_line.h"
 #include "model/csv_writer.h"
+#include "scratch_dir.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
@@ -24,7 +26,8 @@ Outcome run(const std::vector<std::string>& args) {
 }
 
 TEST(CommandLineTest, WritesTheSameCountsAsTheModel) {
-    const auto path = std::filesystem::temp_directory_path() / "labo_cli_test.csv";
+    const ScratchDir dir;
+    const auto path = dir / "labo_cli_test.csv";
     const Outcome r = run({"--classes", "4", "--generations", "25", "--seed", "9", "--csv",
                            path.string(), "--every=5"});
     ASSERT_EQ(r.status, 0) << r.err;
@@ -36,7 +39,7 @@ TEST(CommandLineTest, WritesTheSameCountsAsTheModel) {
                          "\nScénario écrit dans " + scenario.string() + "\n");
     Experiment experiment(4, 9);
     experiment.advanceTo(25);
-    const auto expectedPath = std::filesystem::temp_directory_path() / "labo_cli_expected.csv";
+    const auto expectedPath = dir / "labo_cli_expected.csv";
     ASSERT_TRUE(writeCsv({&experiment}, expectedPath, 5).written);
     std::ifstream a(path), b(expectedPath);
     std::stringstream ta, tb;
@@ -53,7 +56,35 @@ TEST(CommandLineTest, HelpIsShownAndSucceeds) {
     EXPECT_TRUE(wantsCommandLine({"--help"}));
     EXPECT_TRUE(wantsCommandLine({"--classes", "3"}));
     EXPECT_FALSE(wantsCommandLine({}));
-    EXPECT_FALSE(wantsCommandLine({"-platform", "xcb"})); // Qt's own options open the window
+    // Any argument belongs to the command line: a stray one is refused, never
+    // passed to Qt nor ignored by opening the window.
+    for (const std::vector<std::string>& stray :
+         {std::vector<std::string>{"foo"}, {"-classes", "3"}, {"-platform", "xcb"}}) {
+        EXPECT_TRUE(wantsCommandLine(stray));
+        const Outcome r = run(stray);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err.rfind("bocavo-labo : Argument inattendu : « " + stray[0] + " ».", 0), 0u)
+            << r.err;
+    }
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "bocavo-labo " BOCAVO_VERSION "\n");
+}
+
+TEST(CommandLineTest, ALongRunShowsItsProgressOnOneLine) {
+    const ScratchDir dir;
+    std::ostringstream out, err, progress;
+    const std::string path = (dir / "p.csv").string();
+    ASSERT_EQ(runCommandLine({"--classes", "3", "--generations", "400", "--seed", "2", "--csv", path},
+                             out, err, &progress),
+              0);
+    const std::string shown = progress.str();
+    EXPECT_NE(shown.find("\rGénération 400 (100 %)"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("\rÉcriture du fichier (100 %)"), std::string::npos) << shown;
+    EXPECT_EQ(shown.find('\n'), std::string::npos); // one line, rewritten
+    EXPECT_EQ(shown.back(), '\r');                 // and wiped at the end
+    EXPECT_LE(std::count(shown.begin(), shown.end(), '%'), 202); // at most once per percent
+    EXPECT_TRUE(err.str().empty());
 }
 
 TEST(CommandLineTest, BadArgumentsAreNamedAndFail) {
@@ -117,15 +148,22 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
     EXPECT_EQ(parseSeed("0").value, 0u);
     EXPECT_EQ(parseSeed("4294967295").value, 4294967295u);
     EXPECT_FALSE(parseSeed("99999999999999999999").value); // too long to read, refused
+    // Leading zeros change nothing, however many.
+    EXPECT_EQ(parseSeed("0000000000000000001").value, 1u);
+    EXPECT_EQ(parseSeed(std::string(200, '0') + "4294967295").value, 4294967295u);
+    EXPECT_EQ(parseClasses("0030").value, 30);
+    EXPECT_EQ(parseGenerations("00000000000000000000032767").value, 32767);
+    EXPECT_EQ(parseEvery("000").error.rfind("« 000 » ne convient pas", 0), 0u); // zero is still zero
+    // A pasted page is quoted by its first 40 characters only, accents kept whole.
+    const std::string page(10'000, '7');
+    EXPECT_EQ(parseClasses(page).error, "« " + std::string(40, '7') +
+                                            "… » ne convient pas pour le nombre de classes : il "
+                                            "faut un nombre entier de 1 à 1 000.");
+    EXPECT_EQ(shortQuote(std::string(39, 'a') + "ééé"), "« " + std::string(39, 'a') + "é… »");
+    EXPECT_EQ(shortQuote("é"), "« é »");
+    const Outcome r = run({"--classes", "3", "--generations", "10", "--seed", page});
+    EXPECT_EQ(r.err.find(std::string(41, '7')), std::string::npos); // never echoed whole
     EXPECT_EQ(groupDigits(131072000), "131 072 000");
-}
-
-std::filesystem::path scratch(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("labo_cli_test_" +
-                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    return dir / name;
 }
 
 std::string readAll(const std::filesystem::path& path) {
@@ -138,6 +176,8 @@ std::string readAll(const std::filesystem::path& path) {
 // With every new parameter at its default the file is byte for byte what
 // bocavo-labo wrote before they existed (the seed now defaults to 1993).
 TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {
+    const ScratchDir dir;
+    const auto scratch = [&](const std::string& name) { return dir / name; };
     const std::filesystem::path data(LABO_TEST_DATA);
     const std::vector<std::pair<std::string, std::vector<std::string>>> fixtures{
         {"classes3_generations60_seed1993.csv", {"--classes", "3", "--generations", "60"}},
@@ -215,6 +255,8 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
 // parameters, options before it would be lost and are refused; a bad scenario
 // touches no file.
 TEST(CommandLineTest, ScenariosReproduceTheirCsvFiles) {
+    const ScratchDir dir;
+    const auto scratch = [&](const std::string& name) { return dir / name; };
     const auto csv = scratch("forces.csv");
     Outcome r = run({"--classes", "4", "--generations", "30", "--seed", "12", "--csv", csv.string(),
                      "--individuals", "30", "--alleles", "2", "--fitness", "120,100",

@@ -3,6 +3,7 @@
 #include "engine/census.h"
 #include "model/csv_writer.h"
 #include "model/scenario.h"
+#include "scratch_dir.h"
 
 #include <filesystem>
 #include <fstream>
@@ -11,14 +12,6 @@
 
 namespace bocavo::labo {
 namespace {
-
-std::filesystem::path scratch(const std::string& name) {
-    const auto dir =
-        std::filesystem::temp_directory_path() /
-        ("labo_csv_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    return dir / name;
-}
 
 std::string readAll(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -63,9 +56,10 @@ std::vector<Row> parse(const std::string& text, std::string& header) {
 }
 
 TEST(CsvTest, ParsesBackToTheRecordedCounts) {
+    const ScratchDir dir;
     Experiment experiment(7, 11);
     experiment.advanceTo(45);
-    const auto path = scratch("whole.csv");
+    const auto path = dir / "whole.csv";
     const CsvOutcome outcome = writeCsv({&experiment}, path, 1);
     ASSERT_TRUE(outcome.written) << outcome.error;
     const std::string text = readAll(path);
@@ -88,13 +82,14 @@ TEST(CsvTest, ParsesBackToTheRecordedCounts) {
             }
         }
     }
-    EXPECT_FALSE(std::filesystem::exists(path.string() + ".partiel"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
 }
 
 TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
+    const ScratchDir dir;
     Experiment experiment(3, 4);
     experiment.advanceTo(100);
-    const auto path = scratch("every.csv");
+    const auto path = dir / "every.csv";
     ASSERT_TRUE(writeCsv({&experiment}, path, 30).written);
     std::string header;
     const auto rows = parse(readAll(path), header);
@@ -115,33 +110,35 @@ TEST(CsvTest, SuggestedIntervalBringsTheFileUnderTheLimit) {
 }
 
 TEST(CsvTest, AnUnwritableFileGivesAFrenchReasonAndSparesTheOldFile) {
+    const ScratchDir dir;
     Experiment experiment(2, 4);
     experiment.advanceTo(10);
-    const auto missing = scratch("no/such/folder/out.csv");
+    const auto missing = dir / "no/such/folder/out.csv";
     const CsvOutcome outcome = writeCsv({&experiment}, missing, 1);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(outcome.error, "Impossible d'écrire le fichier « " + missing.string() +
                                  " » : le dossier n'existe pas.");
     // A folder in the file's place: nothing replaced, nothing left behind.
-    const auto folder = scratch("a_folder.csv");
+    const auto folder = dir / "a_folder.csv";
     std::filesystem::create_directories(folder);
     EXPECT_FALSE(writeCsv({&experiment}, folder, 1).written);
     EXPECT_TRUE(std::filesystem::is_directory(folder));
-    EXPECT_FALSE(std::filesystem::exists(folder.string() + ".partiel"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // the folder
     EXPECT_EQ(experiment.generation(), 10); // the run itself is untouched
 }
 
 TEST(CsvTest, ACancelledExportLeavesTheOldFileAsItWas) {
+    const ScratchDir dir;
     Experiment experiment(20, 4);
     experiment.advanceTo(50);
-    const auto path = scratch("kept.csv");
+    const auto path = dir / "kept.csv";
     { std::ofstream(path) << "ancien"; }
     std::atomic<bool> cancel{true};
     const CsvOutcome outcome = writeCsv({&experiment}, path, 1, {&cancel, {}});
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(readAll(path), "ancien");
-    EXPECT_FALSE(std::filesystem::exists(path.string() + ".partiel"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
 }
 
 TEST(CsvTest, OtherSizesWriteTheirShareToFourDecimals) {
@@ -155,6 +152,7 @@ TEST(CsvTest, OtherSizesWriteTheirShareToFourDecimals) {
 // A comparison run writes set A's classes, then set B's numbered on, each
 // with its own alleles; the announced size stays exact.
 TEST(CsvTest, TwoSetsShareOneFileWithClassesNumberedOn) {
+    const ScratchDir dir;
     Experiment a(2, 4);
     a.advanceTo(6);
     Settings small;
@@ -163,7 +161,7 @@ TEST(CsvTest, TwoSetsShareOneFileWithClassesNumberedOn) {
     small.urn = {30, 270, 0, 0};
     Experiment b(small, 3, secondSeed(4));
     b.advanceTo(6);
-    const auto path = scratch("sets.csv");
+    const auto path = dir / "sets.csv";
     const CsvOutcome outcome = writeCsv({&a, &b}, path, 3);
     ASSERT_TRUE(outcome.written) << outcome.error;
     const std::string text = readAll(path);

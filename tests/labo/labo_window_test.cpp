@@ -13,11 +13,13 @@
 #include "window/heterozygosity_tab.h"
 #include "window/labo_window.h"
 #include "window/parameter_panel.h"
+#include "window/picture_size_dialog.h"
 #include "window/run_controller.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -307,12 +309,15 @@ private slots:
     void pictureExportsAndPrintWriteTheCurrentChart() {
         runTo("10", "50");
         window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
+        const QSize onScreen = window_->heterozygosityTab()->view()->size();
         const QString png = dir_.filePath("h.png");
         window_->exportPngTo(png);
-        QImage image(png);
-        QCOMPARE(image.size(), window_->heterozygosityTab()->view()->size() * 2);
+        QTRY_VERIFY(!window_->savingPicture());
+        QCOMPARE(status(), QString("Graphique enregistré dans « %1 ».").arg(png));
+        QCOMPARE(QImage(png).size(), onScreen); // the chart's size on screen by default
         const QString svg = dir_.filePath("h.svg");
         window_->exportSvgTo(svg);
+        QTRY_VERIFY(!window_->savingPicture());
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
@@ -321,16 +326,73 @@ private slots:
 
         window_->exportPngTo(dir_.filePath("absent/h.png"));
         QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
-        QVERIFY(noticeText().startsWith("Impossible d'écrire le fichier"));
+        QCOMPARE(noticeText(), QString("Impossible d'écrire le fichier « %1 » : le dossier n'existe "
+                                       "pas.")
+                                   .arg(dir_.filePath("absent/h.png")));
+        QCOMPARE(status(), QString()); // no earlier success left showing
+        window_->notice()->close();
 
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(dir_.filePath("h.pdf"));
-        printChart(window_->heterozygosityTab()->view(), &printer);
+        window_->printTo(&printer);
+        QCOMPARE(status(), QString("Graphique imprimé dans « %1 ».").arg(dir_.filePath("h.pdf")));
         QFile pdf(dir_.filePath("h.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
         QVERIFY(pdf.size() > 2000);
+        // Printing to a full disk says so, and takes back the earlier success.
+        printer.setOutputFileName("/dev/full");
+        window_->printTo(&printer);
+        QCOMPARE(noticeText(),
+                 QString("Impossible d'écrire le fichier « /dev/full » : le disque est plein."));
+        QCOMPARE(status(), QString());
+    }
+
+    // A picture is drawn at the size asked for, off the window's thread.
+    void aLargePictureIsDrawnWithoutFreezingTheWindow() {
+        runTo("10", "50");
+        const QString png = dir_.filePath("grand.png");
+        const QSize large(4000, 3000);
+        window_->exportPngTo(png, large);
+        QVERIFY(window_->savingPicture()); // back at once, still drawing
+        bool answered = false;
+        QTimer::singleShot(0, this, [&] { answered = true; });
+        QTRY_VERIFY(answered);
+        QTRY_VERIFY_WITH_TIMEOUT(!window_->savingPicture(), 30000);
+        QCOMPARE(QImage(png).size(), large);
+
+        // The size asked for, in proportion with the chart on screen.
+        const QSize onScreen = window_->classTab()->view()->size();
+        PictureSizeDialog ask(onScreen);
+        QCOMPARE(ask.chosenSize(), onScreen);
+        ask.widthBox()->setValue(onScreen.width() * 3);
+        QCOMPARE(ask.chosenSize(), QSize(onScreen.width() * 3, onScreen.height() * 3));
+        ask.widthBox()->setValue(100'000);
+        QVERIFY(ask.chosenSize().width() <= kMaxPictureSide);
+        QVERIFY(ask.chosenSize().height() <= kMaxPictureSide);
+    }
+
+    // Closed while a CSV file is being written: the export stops, its
+    // temporary file goes, and the older file stays as it was.
+    void closingDuringAnExportLeavesNothingBehind() {
+        runTo("1000", "3000", "5");
+        QTemporaryDir folder;
+        const QString path = folder.filePath("ancien.csv");
+        {
+            QFile old(path);
+            QVERIFY(old.open(QIODevice::WriteOnly));
+            old.write("ancien");
+        }
+        window_->setCsvWarningBytes(UINT64_MAX); // no question first
+        window_->exportCsvTo(path);
+        QVERIFY(controller_->busy());
+        window_->close();
+        QVERIFY(!controller_->busy());
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ancien.csv"});
+        QFile old(path);
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("ancien"));
     }
 };
 

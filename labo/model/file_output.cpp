@@ -1,0 +1,293 @@
+#include "file_output.h"
+
+#include "pending_files.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace bocavo::labo {
+namespace {
+
+// Where an error was met: the same errno means different things to the user.
+enum Context : int { kPath, kFolder, kFile, kWrite, kRename };
+
+inline constexpr int kMaxLinks = 40;        // the kernel's own limit on a chain of links
+inline constexpr int kNameAttempts = 100;   // temporary names tried before giving up
+inline constexpr std::size_t kStemBytes = 32; // of the target's name, in the temporary's name
+
+struct Split {
+    std::string folder;
+    std::string name;
+};
+
+Split split(const std::string& path) {
+    const auto slash = path.rfind('/');
+    if (slash == std::string::npos)
+        return {".", path};
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// Follows a chain of symbolic links to the name it ends at, which need not
+// exist yet. Returns 0 or an errno value.
+int followLinks(std::string& path) {
+    for (int i = 0; i < kMaxLinks; ++i) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0)
+            return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(st.st_mode))
+            return 0;
+        std::string target(PATH_MAX, '\0');
+        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+        if (n < 0)
+            return errno;
+        if (static_cast<std::size_t>(n) >= target.size())
+            return ENAMETOOLONG;
+        target.resize(static_cast<std::size_t>(n));
+        path = target.front() == '/' ? target : split(path).folder + "/" + target;
+    }
+    return ELOOP;
+}
+
+// ".derive.csv.1234-5-8f3a.partiel": recognisable beside its target, short
+// whatever the target's length, and unique to this process and attempt.
+std::string temporaryName(const std::string& target) {
+    static std::atomic<unsigned> counter{0};
+    std::size_t stem = std::min(target.size(), kStemBytes);
+    while (stem > 0 && stem < target.size() &&
+           (static_cast<unsigned char>(target[stem]) & 0xC0) == 0x80)
+        --stem; // never cut a UTF-8 character in two
+    const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+    char tail[64];
+    std::snprintf(tail, sizeof tail, ".%d-%u-%llx.partiel", static_cast<int>(getpid()),
+                  counter.fetch_add(1), static_cast<unsigned long long>(ticks) & 0xFFFFFu);
+    return "." + target.substr(0, stem) + tail;
+}
+
+std::string reasonFor(int error, int context) {
+    switch (error) {
+    case ENOENT:
+        return context == kFolder ? "le dossier n'existe pas" : "le fichier a disparu";
+    case EACCES:
+    case EPERM:
+        if (context == kFolder)
+            return "vous n'avez pas le droit d'écrire dans ce dossier";
+        if (context == kPath)
+            return "vous n'avez pas le droit d'ouvrir un des dossiers du chemin";
+        return "vous n'avez pas le droit de modifier ce fichier";
+    case EROFS:
+        return "le support est en lecture seule";
+    case ENOSPC:
+    case EDQUOT:
+        return "le disque est plein";
+    case EISDIR:
+        return "ce nom est celui d'un dossier";
+    case ENAMETOOLONG:
+        return "le nom est trop long";
+    case ENOTDIR:
+        return "un élément du chemin n'est pas un dossier";
+    case ELOOP:
+        return "le chemin tourne en rond entre des liens symboliques";
+    case EBUSY:
+        return "ce nom est occupé par le système (point de montage)";
+    case ETXTBSY:
+        return "le fichier est en cours d'utilisation";
+    case EPIPE:
+        return "le programme qui lisait s'est arrêté";
+    case EFBIG:
+        return "le fichier dépasserait la taille permise par le support";
+    case EIO:
+        return "le support a signalé une erreur d'écriture";
+    case ENXIO:
+    case ENODEV:
+        return "le périphérique n'est pas disponible";
+    case EMFILE:
+    case ENFILE:
+        return "trop de fichiers sont déjà ouverts";
+    case EXDEV:
+        return "le fichier et son dossier ne sont pas sur le même support";
+    default:
+        return "le système a refusé l'écriture";
+    }
+}
+
+} // namespace
+
+std::string writeReason(int error) {
+    return reasonFor(error, kWrite);
+}
+
+FileOutput::FileOutput(std::string path) : path_(std::move(path)) {}
+
+FileOutput::~FileOutput() {
+    abandon();
+}
+
+bool FileOutput::fail(int error, int context) {
+    return failWith(reasonFor(error, context));
+}
+
+bool FileOutput::failWith(const std::string& reason) {
+    error_ = "Impossible d'écrire le fichier « " + path_ + " » : " + reason + ".";
+    abandon();
+    return false;
+}
+
+bool FileOutput::open() {
+    if (path_.empty())
+        return failWith("le nom du fichier est vide");
+    if (path_ == "-") {
+        fd_ = STDOUT_FILENO;
+        stream_ = standardOutput_ = true;
+        return true;
+    }
+    if (path_.back() == '/')
+        return failWith("ce nom désigne un dossier, pas un fichier");
+    struct stat st {};
+    if (stat(path_.c_str(), &st) == 0) {
+        if (S_ISDIR(st.st_mode))
+            return fail(EISDIR, kPath);
+        if (!S_ISREG(st.st_mode))
+            return openStream();
+        existing_ = true;
+        mode_ = st.st_mode & 07777;
+        owner_ = st.st_uid;
+        group_ = st.st_gid;
+    } else if (errno != ENOENT) {
+        return fail(errno, kPath);
+    }
+    std::string target = path_;
+    if (const int e = followLinks(target))
+        return fail(e, kPath);
+    // Renaming needs only the folder's permission: the file's own is checked
+    // here, so that a protected file is refused as it would be if opened.
+    if (existing_ && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
+        return fail(errno, kFile);
+    return createTemporary(target);
+}
+
+bool FileOutput::openStream() {
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0)
+        return fail(errno, kFile);
+    ownsFd_ = stream_ = true;
+    struct stat mine {}, out {};
+    standardOutput_ = fstat(fd_, &mine) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
+                      mine.st_dev == out.st_dev && mine.st_ino == out.st_ino;
+    return true;
+}
+
+bool FileOutput::createTemporary(const std::string& target) {
+    const Split where = split(target);
+    name_ = where.name;
+    folder_ = ::open(where.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (folder_ < 0)
+        return fail(errno, kFolder);
+    // Owner-only until the target's mode is copied, so nobody else can open it meanwhile.
+    const mode_t initial = existing_ ? 0600 : 0666;
+    for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
+        temporary_ = temporaryName(name_);
+        fd_ = openat(folder_, temporary_.c_str(),
+                     O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, initial);
+        if (fd_ < 0 && errno != EEXIST) {
+            const int e = errno;
+            temporary_.clear();
+            return fail(e, kFolder);
+        }
+    }
+    if (fd_ < 0) {
+        temporary_.clear();
+        return fail(EEXIST, kFolder);
+    }
+    ownsFd_ = true;
+    pending_ = holdPending(folder_, temporary_.c_str());
+    if (existing_) {
+        // Best effort: only root may give a file away, and only to a group one belongs to.
+        if (geteuid() == 0 || group_ != getegid())
+            (void)fchown(fd_, geteuid() == 0 ? owner_ : static_cast<uid_t>(-1), group_);
+        if (fchmod(fd_, mode_) != 0)
+            return fail(errno, kFile);
+    }
+    return true;
+}
+
+bool FileOutput::write(std::string_view bytes) {
+    if (fd_ < 0)
+        return false;
+    while (!bytes.empty()) {
+        const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno, kWrite);
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+bool FileOutput::commit() {
+    if (fd_ < 0)
+        return false;
+    if (stream_) {
+        const int fd = fd_;
+        const bool owned = ownsFd_;
+        fd_ = -1;
+        ownsFd_ = false;
+        if (owned && close(fd) != 0)
+            return fail(errno, kWrite);
+        return true;
+    }
+    if (fsync(fd_) != 0)
+        return fail(errno, kWrite);
+    const int fd = fd_;
+    fd_ = -1;
+    ownsFd_ = false;
+    if (close(fd) != 0)
+        return fail(errno, kWrite);
+    if (renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0)
+        return fail(errno, kRename);
+    temporary_.clear();
+    // The rename itself reaches the disk with the folder; a failure here loses nothing.
+    if (const int folder = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        folder >= 0) {
+        (void)fsync(folder);
+        close(folder);
+    }
+    closeAll();
+    return true;
+}
+
+void FileOutput::abandon() {
+    if (fd_ >= 0 && ownsFd_)
+        close(fd_);
+    fd_ = -1;
+    ownsFd_ = false;
+    if (!temporary_.empty())
+        unlinkat(folder_, temporary_.c_str(), 0);
+    temporary_.clear();
+    closeAll();
+}
+
+void FileOutput::closeAll() {
+    releasePending(pending_);
+    pending_ = -1;
+    if (folder_ >= 0)
+        close(folder_);
+    folder_ = -1;
+}
+
+std::string writeWholeFile(const std::string& path, std::string_view bytes) {
+    FileOutput out(path);
+    if (out.open() && out.write(bytes) && out.commit())
+        return {};
+    return out.error();
+}
+
+} // namespace bocavo::labo

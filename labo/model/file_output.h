@@ -1,0 +1,65 @@
+// Every file the laboratory writes goes through here, so that no export can
+// lose or spoil a file. A regular file (or a new name) is written to a fresh,
+// uniquely named temporary file beside it, synced, then renamed over it: the
+// old file stays whole until the new one is complete, and keeps its
+// permissions. A symbolic link is followed to the file it names, which is then
+// replaced the same way. A device, a named pipe or "-" (the standard output)
+// is written in place as a stream. Every failure is a French sentence that
+// names the file as the user typed it.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace bocavo::labo {
+
+class FileOutput {
+public:
+    explicit FileOutput(std::string path);
+    ~FileOutput(); // an output neither committed nor failed is abandoned
+    FileOutput(const FileOutput&) = delete;
+    FileOutput& operator=(const FileOutput&) = delete;
+
+    // Each returns false on failure, with error() set and the temporary file gone.
+    bool open();
+    bool write(std::string_view bytes);
+    bool commit();
+    // Drops what was written: the temporary file is removed, the target untouched.
+    void abandon();
+
+    const std::string& error() const { return error_; }
+    bool isStream() const { return stream_; }
+    // The bytes land on this process's standard output ("-", /dev/stdout...).
+    bool isStandardOutput() const { return standardOutput_; }
+
+private:
+    bool fail(int error, int context);
+    bool failWith(const std::string& reason);
+    bool openStream();
+    bool createTemporary(const std::string& target);
+    void closeAll();
+
+    std::string path_; // as typed, for the messages
+    std::string error_;
+    std::string temporary_;
+    std::string name_; // the target's name inside its folder
+    int fd_ = -1;
+    int folder_ = -1;
+    int pending_ = -1;
+    bool stream_ = false;
+    bool ownsFd_ = false;
+    bool standardOutput_ = false;
+    bool existing_ = false;
+    mode_t mode_ = 0;
+    uid_t owner_ = 0;
+    gid_t group_ = 0;
+};
+
+// Why a write failed, in French words: "le disque est plein".
+std::string writeReason(int error);
+
+// The whole of `bytes` as the file `path`; empty on success, else the French message.
+std::string writeWholeFile(const std::string& path, std::string_view bytes);
+
+} // namespace bocavo::labo

@@ -35,8 +35,9 @@ Split split(const std::string& path) {
 }
 
 // Follows a chain of symbolic links to the name it ends at, which need not
-// exist yet. Returns 0 or an errno value.
-int followLinks(std::string& path) {
+// exist yet. Returns 0 or an errno value. `throughProc`: a link led into
+// /proc, as /dev/stdout does: the name stands for an open file of a process.
+int followLinks(std::string& path, bool& throughProc) {
     for (int i = 0; i < kMaxLinks; ++i) {
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
@@ -51,6 +52,7 @@ int followLinks(std::string& path) {
             return ENAMETOOLONG;
         target.resize(static_cast<std::size_t>(n));
         path = target.front() == '/' ? target : split(path).folder + "/" + target;
+        throughProc = throughProc || path.starts_with("/proc/");
     }
     return ELOOP;
 }
@@ -163,8 +165,13 @@ bool FileOutput::open() {
         return fail(errno, kPath);
     }
     std::string target = path_;
-    if (const int e = followLinks(target))
+    bool throughProc = false;
+    if (const int e = followLinks(target, throughProc))
         return fail(e, kPath);
+    // "/dev/stdout" redirected to a file: written where the redirection points,
+    // as the shell that opened it expects, never replaced behind its back.
+    if (existing_ && throughProc)
+        return openStream();
     // Renaming needs only the folder's permission: the file's own is checked
     // here, so that a protected file is refused as it would be if opened.
     if (existing_ && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
@@ -173,7 +180,8 @@ bool FileOutput::open() {
 }
 
 bool FileOutput::openStream() {
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    // Appending: a file reached through /proc is written after what its owner wrote.
+    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
     if (fd_ < 0)
         return fail(errno, kFile);
     ownsFd_ = stream_ = true;

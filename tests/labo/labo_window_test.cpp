@@ -37,6 +37,7 @@
 #include <QTimer>
 #include <QValueAxis>
 #include <QtTest>
+#include <memory>
 
 using namespace bocavo::labo;
 
@@ -47,7 +48,7 @@ private:
     // Fresh for every test.
     RunController* controller_ = nullptr;
     LaboWindow* window_ = nullptr;
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
 
     void setFields(const QString& classes, const QString& generations, const QString& seed) {
         window_->parameters()->classesField()->setText(classes);
@@ -65,6 +66,7 @@ private:
 
 private slots:
     void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
         controller_ = new RunController;
         window_ = new LaboWindow(controller_);
         window_->show();
@@ -73,6 +75,7 @@ private slots:
     void cleanup() {
         delete window_;
         delete controller_;
+        folder_.reset();
     }
 
     void badFieldValuesAreRefusedAndNothingRuns() {
@@ -249,14 +252,14 @@ private slots:
 
     void csvExportWritesTheFileOrSaysWhyNot() {
         runTo("3", "20");
-        const QString path = dir_.filePath("derive.csv");
+        const QString path = folder_->filePath("derive.csv");
         window_->exportCsvTo(path);
         QTRY_VERIFY(!controller_->busy());
         QCOMPARE(status(), QString("Fichier « %1 » écrit : 252 lignes, et son scénario "
                                    "« derive.scenario » à côté.")
                                .arg(path)); // 3 × 21 × 4
         // The scenario beside it reproduces the run, in another window.
-        const ScenarioResult beside = loadScenario(dir_.filePath("derive.scenario").toStdString());
+        const ScenarioResult beside = loadScenario(folder_->filePath("derive.scenario").toStdString());
         QVERIFY(beside.scenario.has_value());
         QCOMPARE(beside.scenario->classes, 3);
         QCOMPARE(beside.scenario->generations, 20);
@@ -266,7 +269,7 @@ private slots:
         QCOMPARE(file.readLine(), QByteArray("classe,génération,allèle,effectif,fréquence\n"));
         QCOMPARE(file.readLine(), QByteArray("1,0,1,10,25\n"));
 
-        const QString bad = dir_.filePath("absent/derive.csv");
+        const QString bad = folder_->filePath("absent/derive.csv");
         window_->exportCsvTo(bad);
         QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
         QCOMPARE(noticeText(),
@@ -291,7 +294,7 @@ private slots:
             QCOMPARE(ask->every(), 50);
             ask->accept();
         });
-        const QString path = dir_.filePath("mince.csv");
+        const QString path = folder_->filePath("mince.csv");
         window_->exportCsvTo(path);
         QVERIFY(asked);
         QTRY_VERIFY(!controller_->busy());
@@ -300,8 +303,8 @@ private slots:
 
         // Declined: nothing written.
         QTimer::singleShot(0, this, [&] { window_->findChild<CsvSizeDialog*>()->reject(); });
-        window_->exportCsvTo(dir_.filePath("refus.csv"));
-        QVERIFY(!QFile::exists(dir_.filePath("refus.csv")));
+        window_->exportCsvTo(folder_->filePath("refus.csv"));
+        QVERIFY(!QFile::exists(folder_->filePath("refus.csv")));
         QCOMPARE(sizeText(131'072'000), "131 Mo");
         QCOMPARE(sizeText(3'300'000'000), "3,3 Go");
     }
@@ -310,12 +313,12 @@ private slots:
         runTo("10", "50");
         window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
         const QSize onScreen = window_->heterozygosityTab()->view()->size();
-        const QString png = dir_.filePath("h.png");
+        const QString png = folder_->filePath("h.png");
         window_->exportPngTo(png);
         QTRY_VERIFY(!window_->savingPicture());
         QCOMPARE(status(), QString("Graphique enregistré dans « %1 ».").arg(png));
         QCOMPARE(QImage(png).size(), onScreen); // the chart's size on screen by default
-        const QString svg = dir_.filePath("h.svg");
+        const QString svg = folder_->filePath("h.svg");
         window_->exportSvgTo(svg);
         QTRY_VERIFY(!window_->savingPicture());
         QFile file(svg);
@@ -324,20 +327,20 @@ private slots:
         QVERIFY(text.contains("<svg"));
         QVERIFY(text.contains("Hétérozygotie")); // the chart's own texts are in it
 
-        window_->exportPngTo(dir_.filePath("absent/h.png"));
+        window_->exportPngTo(folder_->filePath("absent/h.png"));
         QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
         QCOMPARE(noticeText(), QString("Impossible d'écrire le fichier « %1 » : le dossier n'existe "
                                        "pas.")
-                                   .arg(dir_.filePath("absent/h.png")));
+                                   .arg(folder_->filePath("absent/h.png")));
         QCOMPARE(status(), QString()); // no earlier success left showing
         window_->notice()->close();
 
         QPrinter printer;
         printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(dir_.filePath("h.pdf"));
+        printer.setOutputFileName(folder_->filePath("h.pdf"));
         window_->printTo(&printer);
-        QCOMPARE(status(), QString("Graphique imprimé dans « %1 ».").arg(dir_.filePath("h.pdf")));
-        QFile pdf(dir_.filePath("h.pdf"));
+        QCOMPARE(status(), QString("Graphique imprimé dans « %1 ».").arg(folder_->filePath("h.pdf")));
+        QFile pdf(folder_->filePath("h.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
         QVERIFY(pdf.size() > 2000);
@@ -352,7 +355,7 @@ private slots:
     // A picture is drawn at the size asked for, off the window's thread.
     void aLargePictureIsDrawnWithoutFreezingTheWindow() {
         runTo("10", "50");
-        const QString png = dir_.filePath("grand.png");
+        const QString png = folder_->filePath("grand.png");
         const QSize large(4000, 3000);
         window_->exportPngTo(png, large);
         QVERIFY(window_->savingPicture()); // back at once, still drawing

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <pty.h>
 #include <sstream>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -127,6 +128,20 @@ TEST(ProcessTest, RowsGoToTheStandardOutputAndTheSummaryToErrors) {
         EXPECT_EQ(r.out, readAll(dir / "expected.csv")) << target;
         EXPECT_EQ(r.err, "2 classes, générations 0 à 5 : 48 lignes écrites dans " + target + "\n");
     }
+    // The standard output redirected to a file: written there, never replaced.
+    const fs::path redirected = dir / "sortie.csv";
+    std::ofstream(redirected).close();
+    const auto inode = [](const fs::path& path) {
+        struct stat st {};
+        stat(path.c_str(), &st);
+        return st.st_ino;
+    };
+    const ino_t before = inode(redirected);
+    Launch launch(smallRunTo("/dev/stdout"));
+    launch.stdoutPath = redirected.string();
+    EXPECT_EQ(run(launch).status, 0);
+    EXPECT_EQ(readAll(redirected), readAll(dir / "expected.csv"));
+    EXPECT_EQ(inode(redirected), before);
 }
 
 // Case 9: output that cannot be written is a failure, and a closed pipe ends the run silently.

@@ -81,8 +81,9 @@ int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit)
 CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
                     const Control& control) {
     CsvOutcome outcome;
-    FileOutput out(path);
+    FileOutput out(path, control.cancel);
     if (!out.open()) {
+        outcome.cancelled = out.cancelled();
         outcome.error = out.error();
         return outcome;
     }

@@ -9,6 +9,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,6 +22,7 @@ enum Context : int { kPath, kFolder, kFile, kWrite, kRename };
 inline constexpr int kMaxLinks = 40;        // the kernel's own limit on a chain of links
 inline constexpr int kNameAttempts = 100;   // temporary names tried before giving up
 inline constexpr std::size_t kStemBytes = 32; // of the target's name, in the temporary's name
+inline constexpr std::chrono::milliseconds kReaderPoll{50}; // between looks for a pipe's reader
 
 struct Split {
     std::string folder;
@@ -125,7 +127,8 @@ std::string writeReason(int error) {
     return reasonFor(error, kWrite);
 }
 
-FileOutput::FileOutput(std::string path) : path_(std::move(path)) {}
+FileOutput::FileOutput(std::string path, const std::atomic<bool>* cancel)
+    : path_(std::move(path)), cancel_(cancel) {}
 
 FileOutput::~FileOutput() {
     abandon();
@@ -180,8 +183,13 @@ bool FileOutput::open() {
 }
 
 bool FileOutput::openStream() {
+    struct stat st {};
     // Appending: a file reached through /proc is written after what its owner wrote.
-    fd_ = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
+    fd_ = stat(path_.c_str(), &st) == 0 && S_ISFIFO(st.st_mode)
+              ? openPipe()
+              : ::open(path_.c_str(), O_WRONLY | O_APPEND | O_NOCTTY | O_CLOEXEC);
+    if (fd_ < 0 && cancelled_)
+        return false;
     if (fd_ < 0)
         return fail(errno, kFile);
     ownsFd_ = stream_ = true;
@@ -189,6 +197,27 @@ bool FileOutput::openStream() {
     standardOutput_ = fstat(fd_, &mine) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
                       mine.st_dev == out.st_dev && mine.st_ino == out.st_ino;
     return true;
+}
+
+// A named pipe opens for writing only once a reader has it open: waited for
+// in short steps, so that a cancel (or the window's closing) is not stuck.
+// Returns the descriptor, or -1 with errno set or cancelled_.
+int FileOutput::openPipe() {
+    while (true) {
+        const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            // Blocking from now on, as a write to a slow reader must wait.
+            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            return fd;
+        }
+        if (errno != ENXIO)
+            return -1;
+        if (cancel_ && cancel_->load()) {
+            cancelled_ = true;
+            return -1;
+        }
+        std::this_thread::sleep_for(kReaderPoll);
+    }
 }
 
 bool FileOutput::createTemporary(const std::string& target) {

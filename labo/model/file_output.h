@@ -8,6 +8,7 @@
 // names the file as the user typed it.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <sys/types.h>
@@ -16,7 +17,8 @@ namespace bocavo::labo {
 
 class FileOutput {
 public:
-    explicit FileOutput(std::string path);
+    // `cancel`, when given, ends the wait for a named pipe's reader.
+    explicit FileOutput(std::string path, const std::atomic<bool>* cancel = nullptr);
     ~FileOutput(); // an output neither committed nor failed is abandoned
     FileOutput(const FileOutput&) = delete;
     FileOutput& operator=(const FileOutput&) = delete;
@@ -29,6 +31,7 @@ public:
     void abandon();
 
     const std::string& error() const { return error_; }
+    bool cancelled() const { return cancelled_; } // open() gave up on `cancel`
     bool isStream() const { return stream_; }
     // The bytes land on this process's standard output ("-", /dev/stdout...).
     bool isStandardOutput() const { return standardOutput_; }
@@ -40,7 +43,11 @@ private:
     bool createTemporary(const std::string& target);
     void closeAll();
 
+    int openPipe();
+
     std::string path_; // as typed, for the messages
+    const std::atomic<bool>* cancel_;
+    bool cancelled_ = false;
     std::string error_;
     std::string temporary_;
     std::string name_; // the target's name inside its folder

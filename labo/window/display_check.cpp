@@ -31,8 +31,8 @@ std::string message() {
 
 void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        const std::string text = message();
-        (void)!write(STDERR_FILENO, text.data(), text.size());
+        const std::string french = message();
+        (void)!write(STDERR_FILENO, french.data(), french.size());
         _exit(kExitNoDisplay);
     }
     held->append(qFormatLogMessage(type, context, text));

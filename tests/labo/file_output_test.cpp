@@ -5,6 +5,8 @@
 #include "model/pending_files.h"
 #include "scratch_dir.h"
 
+#include <atomic>
+#include <chrono>
 #include <csignal>
 #include <fcntl.h>
 #include <filesystem>
@@ -136,6 +138,17 @@ TEST(FileOutputTest, WritesDevicesAndPipesInPlace) {
     EXPECT_EQ(received, rows);
     EXPECT_TRUE(S_ISFIFO(modeOf(pipePath)));
     EXPECT_EQ(names(dir.path()), std::set<std::string>{"p.csv"});
+    // Nobody reading: the wait for a reader ends on cancel, never stuck.
+    std::atomic<bool> cancel{false};
+    FileOutput unread(pipePath.string(), &cancel);
+    std::thread canceller([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        cancel = true;
+    });
+    EXPECT_FALSE(unread.open());
+    canceller.join();
+    EXPECT_TRUE(unread.cancelled());
+    EXPECT_EQ(unread.error(), "");
 
     if (!isRoot())
         GTEST_SKIP() << "device nodes in the test's folder need root (mknod)";

@@ -327,6 +327,23 @@ TEST(FileOutputTest, AFailedOrAbandonedWriteLeavesTheOldFile) {
     EXPECT_EQ(names(dir.path()), std::set<std::string>{"gros.csv"});
 }
 
+// A disk that fills up half-way: said so, the old file whole, no temporary left.
+TEST(FileOutputTest, AFullDiskLosesNothing) {
+    const ScratchDir dir;
+    const fs::path disk = dir / "disque";
+    fs::create_directory(disk);
+    if (!isRoot() || mount("bocavo", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
+        GTEST_SKIP() << "a small disk of its own needs root and a system that allows mounting";
+    writeText(disk / "res.csv", "ancien");
+    const std::string said = writeWholeFile((disk / "res.csv").string(), std::string(1 << 20, 'x'));
+    const std::string old = readAll(disk / "res.csv");
+    const auto left = names(disk);
+    umount2(disk.c_str(), MNT_DETACH);
+    EXPECT_EQ(said, failureFor(disk / "res.csv", "le disque est plein"));
+    EXPECT_EQ(old, "ancien");
+    EXPECT_EQ(left, std::set<std::string>{"res.csv"});
+}
+
 // The window's way with signals: SIGTERM removes the temporary file and ends
 // with 143; a reader that went away is a write error, not the window's end.
 TEST(FileOutputTest, TheWindowsSignalsRemoveTheTemporaryFile) {

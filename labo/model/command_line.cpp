@@ -359,7 +359,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     summary << groupDigits(static_cast<std::uint64_t>(scenario.classes))
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
-        << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
+            << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
     if (!outcome.scenario.empty())
         out << "Scénario écrit dans " << outcome.scenario.string() << "\n";
     return 0;

@@ -9,8 +9,8 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
-#include <thread>
 #include <sys/stat.h>
+#include <thread>
 #include <unistd.h>
 
 namespace bocavo::labo {
@@ -19,9 +19,11 @@ namespace {
 // Where an error was met: the same errno means different things to the user.
 enum Context : int { kPath, kFolder, kFile, kWrite, kRename };
 
-inline constexpr int kMaxLinks = 40;        // the kernel's own limit on a chain of links
-inline constexpr int kNameAttempts = 100;   // temporary names tried before giving up
+inline constexpr int kMaxLinks = 40;          // the kernel's own limit on a chain of links
+inline constexpr int kNameAttempts = 100;     // temporary names tried before giving up
 inline constexpr std::size_t kStemBytes = 32; // of the target's name, in the temporary's name
+// Bytes of a name, at most, in a message: a whole file name and some of its folders.
+inline constexpr std::size_t kShownPathBytes = 320;
 inline constexpr std::chrono::milliseconds kReaderPoll{50}; // between looks for a pipe's reader
 
 struct Split {
@@ -72,6 +74,16 @@ std::string temporaryName(const std::string& target) {
     std::snprintf(tail, sizeof tail, ".%d-%u-%llx.partiel", static_cast<int>(getpid()),
                   counter.fetch_add(1), static_cast<unsigned long long>(ticks) & 0xFFFFFu);
     return "." + target.substr(0, stem) + tail;
+}
+
+// The name as typed, but a pasted page cut to its end, where the file's own name is.
+std::string shownPath(const std::string& path) {
+    if (path.size() <= kShownPathBytes)
+        return path;
+    std::size_t start = path.size() - kShownPathBytes;
+    while (start < path.size() && (static_cast<unsigned char>(path[start]) & 0xC0) == 0x80)
+        ++start; // never cut a UTF-8 character in two
+    return "…" + path.substr(start);
 }
 
 std::string reasonFor(int error, int context) {
@@ -139,7 +151,7 @@ bool FileOutput::fail(int error, int context) {
 }
 
 bool FileOutput::failWith(const std::string& reason) {
-    error_ = "Impossible d'écrire le fichier « " + path_ + " » : " + reason + ".";
+    error_ = "Impossible d'écrire le fichier « " + shownPath(path_) + " » : " + reason + ".";
     abandon();
     return false;
 }
@@ -193,7 +205,8 @@ bool FileOutput::openStream() {
     if (fd_ < 0)
         return fail(errno, kFile);
     ownsFd_ = stream_ = true;
-    struct stat mine {}, out {};
+    struct stat mine {
+    }, out{};
     standardOutput_ = fstat(fd_, &mine) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
                       mine.st_dev == out.st_dev && mine.st_ino == out.st_ino;
     return true;
@@ -292,8 +305,7 @@ bool FileOutput::commit() {
         return fail(errno, kRename);
     temporary_.clear();
     // The rename itself reaches the disk with the folder; a failure here loses nothing.
-    if (const int folder = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-        folder >= 0) {
+    if (const int folder = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {
         (void)fsync(folder);
         close(folder);
     }

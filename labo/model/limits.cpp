@@ -45,8 +45,8 @@ Parsed<int> parseRange(std::string_view text, int low, int high, const std::stri
     const auto value = parseDigits(text);
     if (!value || *value < static_cast<std::uint64_t>(low) ||
         *value > static_cast<std::uint64_t>(high))
-        return {std::nullopt, shortQuote(text) + " ne convient pas pour " + what +
-                                  " : il faut " + range + "."};
+        return {std::nullopt,
+                shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range + "."};
     return {static_cast<int>(*value), {}};
 }
 

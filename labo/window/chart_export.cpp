@@ -14,8 +14,9 @@ namespace bocavo::labo {
 namespace {
 
 QString writeFile(const QString& path, const QByteArray& bytes) {
-    const std::string error = writeWholeFile(
-        path.toStdString(), std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+    const std::string error =
+        writeWholeFile(path.toStdString(),
+                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
     return QString::fromStdString(error);
 }
 

@@ -13,7 +13,7 @@ namespace {
 
 inline constexpr int kExitNoDisplay = 1;
 
-QStringList* held = nullptr;              // Qt's messages while the platform starts
+QStringList* held = nullptr; // Qt's messages while the platform starts
 QtMessageHandler previousHandler = nullptr;
 
 bool isSet(const char* name) {
@@ -42,9 +42,10 @@ void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QSt
 
 std::string displayProblem() {
     // Platforms such as "offscreen" or "vnc" need no display of this machine.
-    const std::string_view platform = isSet("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-    const bool native = platform.empty() || platform.starts_with("xcb") ||
-                        platform.starts_with("wayland");
+    const std::string_view platform =
+        isSet("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    const bool native =
+        platform.empty() || platform.starts_with("xcb") || platform.starts_with("wayland");
     if (!native || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY"))
         return {};
     return message();

@@ -361,9 +361,8 @@ void LaboWindow::printTo(QPrinter* printer) {
         return showProblem(error);
     }
     const QString file = printer->outputFileName();
-    statusBar()->showMessage(file.isEmpty()
-                                 ? QString("Graphique envoyé à l'imprimante.")
-                                 : QString("Graphique imprimé dans « %1 ».").arg(file));
+    statusBar()->showMessage(file.isEmpty() ? QString("Graphique envoyé à l'imprimante.")
+                                            : QString("Graphique imprimé dans « %1 ».").arg(file));
 }
 
 void LaboWindow::onSaveScenario() {

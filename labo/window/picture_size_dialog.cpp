@@ -21,9 +21,10 @@ PictureSizeDialog::PictureSizeDialog(QSize onScreen, QWidget* parent)
     width_->setObjectName("largeur");
     // The height follows, and must stay within the same bound as the width.
     const double ratio = static_cast<double>(onScreen_.height()) / onScreen_.width();
-    width_->setRange(kMinPictureSide,
-                     std::max(kMinPictureSide,
-                              std::min(kMaxPictureSide, static_cast<int>(kMaxPictureSide / ratio))));
+    width_->setRange(
+        kMinPictureSide,
+        std::max(kMinPictureSide,
+                 std::min(kMaxPictureSide, static_cast<int>(kMaxPictureSide / ratio))));
     width_->setValue(onScreen_.width());
     width_->setSuffix(" pixels");
     height_->setObjectName("hauteur");

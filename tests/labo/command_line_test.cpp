@@ -75,14 +75,15 @@ TEST(CommandLineTest, ALongRunShowsItsProgressOnOneLine) {
     const ScratchDir dir;
     std::ostringstream out, err, progress;
     const std::string path = (dir / "p.csv").string();
-    ASSERT_EQ(runCommandLine({"--classes", "3", "--generations", "400", "--seed", "2", "--csv", path},
-                             out, err, &progress),
-              0);
+    ASSERT_EQ(
+        runCommandLine({"--classes", "3", "--generations", "400", "--seed", "2", "--csv", path},
+                       out, err, &progress),
+        0);
     const std::string shown = progress.str();
     EXPECT_NE(shown.find("\rGénération 400 (100 %)"), std::string::npos) << shown;
     EXPECT_NE(shown.find("\rÉcriture du fichier (100 %)"), std::string::npos) << shown;
-    EXPECT_EQ(shown.find('\n'), std::string::npos); // one line, rewritten
-    EXPECT_EQ(shown.back(), '\r');                 // and wiped at the end
+    EXPECT_EQ(shown.find('\n'), std::string::npos);              // one line, rewritten
+    EXPECT_EQ(shown.back(), '\r');                               // and wiped at the end
     EXPECT_LE(std::count(shown.begin(), shown.end(), '%'), 202); // at most once per percent
     EXPECT_TRUE(err.str().empty());
 }
@@ -153,7 +154,8 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
     EXPECT_EQ(parseSeed(std::string(200, '0') + "4294967295").value, 4294967295u);
     EXPECT_EQ(parseClasses("0030").value, 30);
     EXPECT_EQ(parseGenerations("00000000000000000000032767").value, 32767);
-    EXPECT_EQ(parseEvery("000").error.rfind("« 000 » ne convient pas", 0), 0u); // zero is still zero
+    EXPECT_EQ(parseEvery("000").error.rfind("« 000 » ne convient pas", 0),
+              0u); // zero is still zero
     // A pasted page is quoted by its first 40 characters only, accents kept whole.
     const std::string page(10'000, '7');
     EXPECT_EQ(parseClasses(page).error, "« " + std::string(40, '7') +

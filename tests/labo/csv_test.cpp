@@ -82,7 +82,8 @@ TEST(CsvTest, ParsesBackToTheRecordedCounts) {
             }
         }
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              1); // no temporary
 }
 
 TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
@@ -138,7 +139,8 @@ TEST(CsvTest, ACancelledExportLeavesTheOldFileAsItWas) {
     EXPECT_TRUE(outcome.cancelled);
     EXPECT_FALSE(outcome.written);
     EXPECT_EQ(readAll(path), "ancien");
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 1); // no temporary
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              1); // no temporary
 }
 
 TEST(CsvTest, OtherSizesWriteTheirShareToFourDecimals) {

@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <gtest/gtest.h>
 #include <grp.h>
+#include <gtest/gtest.h>
 #include <pwd.h>
 #include <set>
 #include <sstream>
@@ -108,9 +108,9 @@ TEST(FileOutputTest, NeverTrustsOrTouchesAFileNamedLikeItsTemporary) {
     EXPECT_EQ(readAll(dir / "r/res.csv"), "nouveau");
     EXPECT_EQ(readAll(dir / "r/other.csv.partiel"), "à garder");
     EXPECT_EQ(readAll(dir / "r/dir.csv"), "encore");
-    EXPECT_EQ(names(dir / "r"), (std::set<std::string>{"res.csv", "res.csv.partiel", "other.csv",
-                                                       "other.csv.partiel", "dir.csv",
-                                                       "dir.csv.partiel"}));
+    EXPECT_EQ(names(dir / "r"),
+              (std::set<std::string>{"res.csv", "res.csv.partiel", "other.csv", "other.csv.partiel",
+                                     "dir.csv", "dir.csv.partiel"}));
 
     // A folder's name, with or without its slash: refused, and nothing in it touched.
     fs::create_directory(dir / "d");
@@ -253,6 +253,10 @@ TEST(FileOutputTest, LongNamesAreRefusedOnlyWhenTheSystemRefusesThem) {
     const fs::path tooLong = dir / (std::string(252, 'n') + ".csv");
     EXPECT_EQ(writeWholeFile(tooLong.string(), "x"), failureFor(tooLong, "le nom est trop long"));
     EXPECT_EQ(names(dir.path()).size(), 1u);
+    // A pasted page as a name: the message shows its end only.
+    const std::string page = std::string(131'000, 'p') + "/fin.csv";
+    EXPECT_EQ(writeWholeFile(page, "x"),
+              failureFor("…" + page.substr(page.size() - 320), "le nom est trop long"));
 }
 
 // Case 8: each failure in words, on the name the user typed.
@@ -284,14 +288,13 @@ TEST(FileOutputTest, AMountPointIsBusy) {
     const ScratchDir dir;
     writeText(dir / "source.csv", "monté");
     writeText(dir / "point.csv", "dessous");
-    if (!isRoot() ||
-        mount((dir / "source.csv").c_str(), (dir / "point.csv").c_str(), nullptr, MS_BIND,
-              nullptr) != 0)
+    if (!isRoot() || mount((dir / "source.csv").c_str(), (dir / "point.csv").c_str(), nullptr,
+                           MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "mounting a file needs root and a system that allows it";
     const std::string said = writeWholeFile((dir / "point.csv").string(), "x");
     umount2((dir / "point.csv").c_str(), MNT_DETACH);
-    EXPECT_EQ(said, failureFor(dir / "point.csv",
-                               "ce nom est occupé par le système (point de montage)"));
+    EXPECT_EQ(said,
+              failureFor(dir / "point.csv", "ce nom est occupé par le système (point de montage)"));
     EXPECT_EQ(names(dir.path()), (std::set<std::string>{"source.csv", "point.csv"}));
 }
 
@@ -321,8 +324,7 @@ TEST(FileOutputTest, AFailedOrAbandonedWriteLeavesTheOldFile) {
             return writeWholeFile(path.string(), std::string(100'000, 'x'));
         },
         false);
-    EXPECT_EQ(said,
-              failureFor(path, "le fichier dépasserait la taille permise par le support"));
+    EXPECT_EQ(said, failureFor(path, "le fichier dépasserait la taille permise par le support"));
     EXPECT_EQ(readAll(path), "ancien");
     EXPECT_EQ(names(dir.path()), std::set<std::string>{"gros.csv"});
 }

@@ -329,9 +329,10 @@ private slots:
 
         window_->exportPngTo(folder_->filePath("absent/h.png"));
         QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
-        QCOMPARE(noticeText(), QString("Impossible d'écrire le fichier « %1 » : le dossier n'existe "
-                                       "pas.")
-                                   .arg(folder_->filePath("absent/h.png")));
+        QCOMPARE(noticeText(),
+                 QString("Impossible d'écrire le fichier « %1 » : le dossier n'existe "
+                         "pas.")
+                     .arg(folder_->filePath("absent/h.png")));
         QCOMPARE(status(), QString()); // no earlier success left showing
         window_->notice()->close();
 
@@ -339,7 +340,8 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder_->filePath("h.pdf"));
         window_->printTo(&printer);
-        QCOMPARE(status(), QString("Graphique imprimé dans « %1 ».").arg(folder_->filePath("h.pdf")));
+        QCOMPARE(status(),
+                 QString("Graphique imprimé dans « %1 ».").arg(folder_->filePath("h.pdf")));
         QFile pdf(folder_->filePath("h.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QVERIFY(pdf.read(5) == "%PDF-");
@@ -392,7 +394,8 @@ private slots:
         QVERIFY(controller_->busy());
         window_->close();
         QVERIFY(!controller_->busy());
-        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"ancien.csv"});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"ancien.csv"});
         QFile old(path);
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("ancien"));

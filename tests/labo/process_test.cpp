@@ -26,10 +26,10 @@ namespace fs = std::filesystem;
 struct Launch {
     explicit Launch(std::vector<std::string> arguments) : args(std::move(arguments)) {}
     std::vector<std::string> args;
-    std::vector<std::string> unset;                          // environment variables removed
-    std::vector<std::pair<std::string, std::string>> set;    // and set
-    std::string stdoutPath;  // empty: a pipe read by the test
-    bool closedStdout = false; // a pipe whose reader is already gone
+    std::vector<std::string> unset;                       // environment variables removed
+    std::vector<std::pair<std::string, std::string>> set; // and set
+    std::string stdoutPath;                               // empty: a pipe read by the test
+    bool closedStdout = false;                            // a pipe whose reader is already gone
     bool terminalStderr = false;
 };
 
@@ -150,8 +150,9 @@ TEST(ProcessTest, OutputThatCannotBeWrittenFails) {
     help.stdoutPath = "/dev/full";
     const Result helped = run(help);
     EXPECT_EQ(helped.status, 1);
-    EXPECT_EQ(helped.err, "bocavo-labo : impossible d'écrire sur la sortie standard : le disque est "
-                        "plein.\n");
+    EXPECT_EQ(helped.err,
+              "bocavo-labo : impossible d'écrire sur la sortie standard : le disque est "
+              "plein.\n");
     const Result full = run(Launch(smallRunTo("/dev/full")));
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "bocavo-labo : Impossible d'écrire le fichier « /dev/full » : le disque "
@@ -207,8 +208,7 @@ TEST(ProcessTest, ProgressShowsOnATerminalOnly) {
     launch.terminalStderr = true;
     const Result terminal = run(launch);
     EXPECT_EQ(terminal.status, 0);
-    EXPECT_NE(terminal.err.find("\rGénération 3 000 (100 %)"), std::string::npos)
-        << terminal.err;
+    EXPECT_NE(terminal.err.find("\rGénération 3 000 (100 %)"), std::string::npos) << terminal.err;
     EXPECT_NE(terminal.err.find("\rÉcriture du fichier (100 %)"), std::string::npos);
 }
 

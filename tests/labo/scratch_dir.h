@@ -13,7 +13,8 @@ namespace bocavo::labo {
 class ScratchDir {
 public:
     ScratchDir() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "bocavo_labo_XXXXXX").string();
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "bocavo_labo_XXXXXX").string();
         if (mkdtemp(pattern.data()))
             path_ = pattern;
     }

@@ -3,10 +3,10 @@
 #include "csv_writer.h"
 #include "experiment.h"
 #include "limits.h"
+#include "progress_line.h"
 #include "scenario.h"
 #include "settings.h"
 
-#include <algorithm>
 #include <exception>
 #include <ostream>
 
@@ -19,41 +19,6 @@ constexpr int kExitBadArguments = 2;
 bool isOption(const std::string& arg) {
     return arg.rfind("--", 0) == 0;
 }
-
-// "Génération 1 200 (3 %)" on one line that rewrites itself, only
-// when the whole percent changes, and wiped at the end.
-class ProgressLine {
-public:
-    ProgressLine(std::ostream* out, std::string what) : out_(out), what_(std::move(what)) {}
-    ~ProgressLine() {
-        if (out_ && shown_ >= 0)
-            *out_ << '\r' << std::string(width_, ' ') << '\r' << std::flush;
-    }
-    Control control() {
-        if (!out_)
-            return {};
-        return {nullptr, [this](int generation, double done) { show(generation, done); }};
-    }
-
-private:
-    void show(int generation, double done) {
-        const int percent = static_cast<int>(done * 100.0);
-        if (percent == shown_)
-            return;
-        shown_ = percent;
-        std::string line = what_;
-        if (line.empty())
-            line = "Génération " + groupDigits(static_cast<std::uint64_t>(generation));
-        line += " (" + std::to_string(percent) + " %)";
-        width_ = std::max(width_, line.size());
-        *out_ << '\r' << line << std::flush;
-    }
-
-    std::ostream* out_;
-    std::string what_; // empty: the generation reached
-    int shown_ = -1;
-    std::size_t width_ = 0;
-};
 
 } // namespace
 

@@ -25,6 +25,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 using namespace bocavo::labo;
 
@@ -34,7 +35,7 @@ class LaboParametersTest : public QObject {
 private:
     RunController* controller_ = nullptr;
     LaboWindow* window_ = nullptr;
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
 
     ParameterPanel* panel() const { return window_->parameters(); }
     SettingsEditor* set(int s) const { return panel()->editor(s); }
@@ -44,21 +45,31 @@ private:
     }
     QString noticeText() const { return window_->notice() ? window_->notice()->text() : QString(); }
     void writeFile(const QString& name, const QByteArray& bytes) {
-        QFile file(dir_.filePath(name));
+        QFile file(folder_->filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
 
-private slots:
-    void init() {
+    // A fresh window on a fresh run, as the program starts.
+    void openWindow() {
         controller_ = new RunController;
         window_ = new LaboWindow(controller_);
         window_->show();
         QVERIFY(QTest::qWaitForWindowExposed(window_));
     }
-    void cleanup() {
+    void closeWindow() {
         delete window_;
         delete controller_;
+    }
+
+private slots:
+    void init() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        openWindow();
+    }
+    void cleanup() {
+        closeWindow();
+        folder_.reset();
     }
 
     // Every new parameter defaults to the classroom's protocol: the run is
@@ -293,12 +304,12 @@ private slots:
         set(1)->fitnessField(2)->setText("90");
         const auto saved = panel()->scenario();
         QVERIFY2(saved.has_value(), qPrintable(panel()->errors()));
-        const QString path = dir_.filePath("lecon.scenario");
+        const QString path = folder_->filePath("lecon.scenario");
         window_->saveScenarioTo(path);
         QVERIFY(window_->statusBar()->currentMessage().startsWith("Scénario enregistré"));
 
-        cleanup();
-        init();
+        closeWindow();
+        openWindow();
         window_->openScenarioFrom(path);
         const auto opened = panel()->scenario();
         QVERIFY2(opened.has_value(), qPrintable(noticeText()));
@@ -318,7 +329,7 @@ private slots:
     void aFailedOpenChangesNothing() {
         panel()->classesField()->setText("7");
         set(0)->individualsField()->setText("30");
-        const QString good = dir_.filePath("bon.txt");
+        const QString good = folder_->filePath("bon.txt");
         window_->saveScenarioTo(good);
         QFile file(good);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -335,7 +346,7 @@ private slots:
         writeFile("enorme.txt", QByteArray(200'000, 'x'));
         for (const char* name :
              {"faute.txt", "coupe.txt", "latin1.txt", "enorme.txt", "absent.txt"}) {
-            window_->openScenarioFrom(dir_.filePath(name));
+            window_->openScenarioFrom(folder_->filePath(name));
             QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
             QVERIFY2(noticeText().contains(name), qPrintable(noticeText()));
             QVERIFY(noticeText().size() < 600);
@@ -346,7 +357,7 @@ private slots:
             QCOMPARE(after->classes, 7);
             QCOMPARE(set(0)->mutationField()->text(), "0.01");
         }
-        window_->openScenarioFrom(dir_.filePath("faute.txt"));
+        window_->openScenarioFrom(folder_->filePath("faute.txt"));
         QVERIFY2(noticeText().contains(QString("ligne %1").arg(lines + 1)),
                  qPrintable(noticeText()));
         QVERIFY(noticeText().contains("mutatoin"));

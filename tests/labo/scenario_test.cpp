@@ -2,6 +2,7 @@
 // truncated, out of range, not UTF-8 or misspelt is refused with the line and
 // the value named, and leaves the caller's parameters as they were.
 #include "model/scenario.h"
+#include "scratch_dir.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -18,14 +19,6 @@ std::string readAll(const std::filesystem::path& path) {
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
-}
-
-std::filesystem::path scratch(const std::string& name) {
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("labo_scenario_test_" +
-                      std::to_string(::testing::UnitTest::GetInstance()->random_seed()));
-    std::filesystem::create_directories(dir);
-    return dir / name;
 }
 
 Scenario comparison() {
@@ -137,6 +130,8 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
 // The caller keeps its parameters whenever a load fails; a file that cannot
 // be read at all says why.
 TEST(ScenarioTest, AFailedLoadChangesNothing) {
+    const ScratchDir dir;
+    const auto scratch = [&](const std::string& name) { return dir / name; };
     Scenario current = comparison();
     const Scenario before = current;
     auto open = [&](const std::filesystem::path& path) {
@@ -151,7 +146,7 @@ TEST(ScenarioTest, AFailedLoadChangesNothing) {
     EXPECT_EQ(open(scratch("absent.scenario")),
               "Impossible de lire le scénario « " + scratch("absent.scenario").string() +
                   " » : le fichier n'existe pas.");
-    EXPECT_NE(open(std::filesystem::temp_directory_path()).find("pas un fichier ordinaire"),
+    EXPECT_NE(open(dir.path()).find("pas un fichier ordinaire"),
               std::string::npos);
     EXPECT_EQ(current, before);
     // A sound one replaces them.
@@ -159,18 +154,19 @@ TEST(ScenarioTest, AFailedLoadChangesNothing) {
     ASSERT_EQ(saveScenario(Scenario{}, good), "");
     EXPECT_EQ(open(good), "");
     EXPECT_EQ(current, Scenario{});
-    EXPECT_FALSE(std::filesystem::exists(good.string() + ".partiel"));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no temporary
 }
 
 TEST(ScenarioTest, OnlyARegularCsvFileGetsAScenarioBeside) {
+    const ScratchDir dir;
+    const auto scratch = [&](const std::string& name) { return dir / name; };
     const auto csv = scratch("derive.csv");
     std::ofstream(csv) << "x";
     EXPECT_EQ(scenarioBeside(csv), scratch("derive.scenario"));
     EXPECT_FALSE(scenarioBeside("/dev/null"));
     EXPECT_FALSE(scenarioBeside("-")); // the standard output
-    EXPECT_FALSE(scenarioBeside(std::filesystem::temp_directory_path()));
+    EXPECT_FALSE(scenarioBeside(dir.path()));
     const auto fifo = scratch("tube.csv");
-    std::filesystem::remove(fifo);
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     EXPECT_FALSE(scenarioBeside(fifo));
     const auto named = scratch("lecon.scenario");

@@ -1,14 +1,12 @@
 #include "labo_window.h"
 
 #include "all_classes_tab.h"
-#include "chart_export.h"
 #include "class_tab.h"
 #include "csv_size_dialog.h"
 #include "fixation_tab.h"
 #include "heterozygosity_tab.h"
 #include "model/csv_writer.h"
 #include "parameter_panel.h"
-#include "picture_size_dialog.h"
 #include "run_controller.h"
 #include "ui/icon.h"
 
@@ -16,14 +14,11 @@
 #include <QChartView>
 #include <QCloseEvent>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -258,111 +253,6 @@ void LaboWindow::showProblem(const QString& text) {
     }
     notice_->setText(text);
     notice_->open(); // window-modal, without blocking the event loop
-}
-
-void LaboWindow::exportCsv() {
-    const Experiment* run = controller_->experiment();
-    if (!run || run->generation() < 0)
-        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
-    const QString path = QFileDialog::getSaveFileName(
-        this, "Exporter les données en CSV",
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.csv",
-        "Fichiers CSV (*.csv)");
-    if (!path.isEmpty())
-        exportCsvTo(path);
-}
-
-void LaboWindow::exportCsvTo(const QString& path) {
-    const Experiment* run = controller_->experiment();
-    if (!run || run->generation() < 0)
-        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
-    int every = 1;
-    // Sizing the largest runs reads every count: a fraction of a second.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const Sets sets = controller_->experiments();
-    const std::uint64_t whole = planCsv(sets, 1).bytes;
-    const int suggested = everyWithin(sets, whole, csvWarningBytes_);
-    QGuiApplication::restoreOverrideCursor();
-    if (whole > csvWarningBytes_) {
-        CsvSizeDialog ask(
-            whole, [sets](int k) { return planCsv(sets, k).bytes; }, suggested, this);
-        if (ask.exec() != QDialog::Accepted)
-            return;
-        every = ask.every();
-    }
-    if (const QString refused = controller_->exportCsv(path, every); !refused.isEmpty())
-        showProblem(refused);
-}
-
-void LaboWindow::exportPicture(const char* format) {
-    const QString suffix = QString(format).toLower();
-    const QString path = QFileDialog::getSaveFileName(
-        this, QString("Exporter le graphique en %1").arg(format),
-        QStandardPaths::writableLocation(QStandardPaths::PicturesLocation) + "/derive." + suffix,
-        QString("Images %1 (*.%2)").arg(format, suffix));
-    if (path.isEmpty())
-        return;
-    PictureSizeDialog ask(currentTab()->view()->size(), this);
-    if (ask.exec() != QDialog::Accepted)
-        return;
-    if (suffix == "png")
-        exportPngTo(path, ask.chosenSize());
-    else
-        exportSvgTo(path, ask.chosenSize());
-}
-
-void LaboWindow::exportPngTo(const QString& path, QSize size) {
-    const ChartRecording chart = recordChart(currentTab()->view());
-    if (!size.isValid())
-        size = chart.size;
-    savePicture([chart, size, path] { return writePng(chart, size, path); }, path);
-}
-
-void LaboWindow::exportSvgTo(const QString& path, QSize size) {
-    const ChartRecording chart = recordChart(currentTab()->view());
-    if (!size.isValid())
-        size = chart.size;
-    const QString title = tabs_->tabText(tabs_->currentIndex());
-    savePicture([chart, size, path, title] { return writeSvg(chart, size, path, title); }, path);
-}
-
-// Drawing a large picture takes seconds: the window stays responsive meanwhile.
-void LaboWindow::savePicture(std::function<QString()> job, const QString& path) {
-    if (pictureThread_)
-        return showProblem("Attendez la fin de l'enregistrement du graphique en cours.");
-    auto error = std::make_shared<QString>();
-    pictureThread_ = QThread::create([job = std::move(job), error] { *error = job(); });
-    connect(pictureThread_, &QThread::finished, this, [this, error, path] {
-        pictureThread_->deleteLater();
-        pictureThread_ = nullptr;
-        updateCommands();
-        if (!error->isEmpty()) {
-            statusBar()->clearMessage();
-            return showProblem(*error);
-        }
-        statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
-    });
-    statusBar()->showMessage("Enregistrement du graphique...");
-    pictureThread_->start();
-    updateCommands();
-}
-
-void LaboWindow::printCurrentChart() {
-    QPrinter printer(QPrinter::HighResolution);
-    QPrintDialog dialog(&printer, this);
-    dialog.setWindowTitle("Imprimer le graphique");
-    if (dialog.exec() == QDialog::Accepted)
-        printTo(&printer);
-}
-
-void LaboWindow::printTo(QPrinter* printer) {
-    if (const QString error = printChart(currentTab()->view(), printer); !error.isEmpty()) {
-        statusBar()->clearMessage();
-        return showProblem(error);
-    }
-    const QString file = printer->outputFileName();
-    statusBar()->showMessage(file.isEmpty() ? QString("Graphique envoyé à l'imprimante.")
-                                            : QString("Graphique imprimé dans « %1 ».").arg(file));
 }
 
 void LaboWindow::onSaveScenario() {

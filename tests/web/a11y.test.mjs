@@ -47,7 +47,7 @@ test('accessibility: start, a run, each auxiliary window, the Quit box, the end'
     await h.click(page, 'Simuler');
     await h.click(page, 'GenSuiv');
     await look('after Simulation and Next generation');
-    for (const win of ['legende', 'aprotocole', 'apropos', 'Cadeau']) {
+    for (const win of ['legende', 'aprotocole', 'Cadeau', 'apropos']) {
         await h.openWindow(page, win);
         await look(`with ${win} open`);
     }

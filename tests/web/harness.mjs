@@ -29,9 +29,9 @@ function driver() {
 const { chromium } = driver();
 
 export const config = {
-    site: path.resolve(process.env.BOCAVO_WEB_SITE ?? path.join(here, '../../build-web/site')),
-    origin: process.env.BOCAVO_WEB_ORIGIN ?? 'file',
-    expected: process.env.BOCAVO_WEB_EXPECTED ?? path.join(here, '../../build/bin/expected_screens'),
+    site: path.resolve(process.env.BOCAVO_WEB_SITE || path.join(here, '../../build-web/site')),
+    origin: process.env.BOCAVO_WEB_ORIGIN || 'file',
+    expected: process.env.BOCAVO_WEB_EXPECTED || path.join(here, '../../build/bin/expected_screens'),
 };
 
 // A plain browser: no sandbox (root), no GPU, and nothing that phones home.
@@ -287,4 +287,23 @@ export async function openWindow(page, id) {
         await clickProtocolCorner(page);
     }
     await page.waitForSelector(`#${id}`, { state: 'visible', timeout: 2000 });
+}
+
+// Brings the main window in front with a click on a bare part of it (no
+// button, menu entry or cell) that no other window covers.
+export async function raiseMain(page) {
+    const point = await page.evaluate(() => {
+        const r = document.getElementById('Tableau').getBoundingClientRect();
+        for (let y = r.top + 4; y < r.bottom; y += 6) {
+            for (let x = r.left + 4; x < r.right; x += 6) {
+                const hit = document.elementFromPoint(x, y);
+                if (hit?.closest('#Tableau') && !hit.closest('button, a, input, td, th, [role^=menu], [id$=close]'))
+                    return { x, y };
+            }
+        }
+        return null;
+    });
+    assert.ok(point, 'some bare part of the main window can be clicked');
+    await page.mouse.click(point.x, point.y);
+    await nextFrame(page);
 }

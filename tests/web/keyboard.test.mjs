@@ -36,6 +36,12 @@ test('access keys: Alt+S, Alt+G only once enabled, Alt+L, Alt+Q, Alt+? then P or
 
     await press(page, 'Alt+l');
     assert.ok(await h.isShown(page, 'legende'), 'Alt+L shows the legend');
+    // Access keys belong to the window in front, as on the desktop.
+    await press(page, 'Alt+q');
+    assert.equal(await h.isShown(page, 'quitBox'), false, 'the legend in front has no Alt+Q');
+    await h.raiseMain(page);
+    assert.ok(await page.evaluate(() => document.activeElement?.closest('#Tableau')),
+        'a click on the main window takes the keyboard focus with it');
 
     await press(page, 'Alt+q');
     assert.ok(await h.isShown(page, 'quitBox'), 'Alt+Q asks whether to quit');
@@ -43,9 +49,10 @@ test('access keys: Alt+S, Alt+G only once enabled, Alt+L, Alt+Q, Alt+? then P or
     assert.equal(await h.isShown(page, 'quitBox'), false, 'Escape answers Non');
 
     await press(page, 'Alt+?');
-    assert.ok(await h.isShown(page, 'protocole'), 'Alt+? opens the ? menu');
+    assert.ok(await h.isShown(page, 'protocole'), 'the main window is still in front: Alt+? opens the ? menu');
     await press(page, 'p');
     assert.ok(await h.isShown(page, 'aprotocole'), 'P chooses Protocole');
+    await h.raiseMain(page);
     await press(page, 'Alt+?');
     await press(page, 'a');
     assert.ok(await h.isShown(page, 'apropos'), 'A chooses A propos...');

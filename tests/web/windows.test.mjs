@@ -182,6 +182,10 @@ test('Quit box: texts, Oui by default; Non and Escape change nothing; it is moda
     assert.equal(await h.isShown(page, 'quitBox'), false, 'Escape closes the box');
     assert.deepEqual(await h.readScreen(page), running, 'Non and Escape leave the run as it was');
     assert.ok(await h.isShown(page, 'legende') && await h.isShown(page, 'aprotocole'), 'and the windows open');
+    await page.keyboard.press('Alt+?');
+    await h.nextFrame(page);
+    assert.ok(await h.isShown(page, 'protocole'), 'and the main window in front: Alt+? opens its menu');
+    await page.keyboard.press('Escape');
 
     await h.click(page, 'quit');
     await page.keyboard.press('Enter');

@@ -203,3 +203,25 @@ test('Quit box: texts, Oui by default; Non and Escape change nothing; it is moda
     h.assertClean(session);
     await session.close();
 });
+
+test('closing the main window ends at once, without asking, taking every window with it', async () => {
+    const session = await h.openPage(browser, site);
+    const { page } = session;
+    await h.click(page, 'Simuler');
+    await h.openWindow(page, 'legende');
+    await h.openWindow(page, 'Cadeau'); // opens the protocol window on the way
+    await h.click(page, 'aprotocole-Command1'); // a hidden window must go too
+    await mark(page, 'aprotocole');
+    await h.raiseMain(page);
+    await h.click(page, 'Tableau-close');
+    await page.waitForSelector('#ended', { state: 'visible', timeout: 2000 });
+    for (const id of ['Tableau', 'legende', 'aprotocole', 'Cadeau', 'quitBox'])
+        assert.equal(await h.isShown(page, id), false, `${id} is gone`);
+    await h.click(page, 'restart');
+    await h.waitUsable(page);
+    await h.openWindow(page, 'aprotocole');
+    assert.equal(await marked(page, 'aprotocole'), false, 'the protocol window is a new one');
+    assert.equal(await h.isShown(page, 'Cadeau'), false, 'nothing comes back from the ended session');
+    h.assertClean(session);
+    await session.close();
+});

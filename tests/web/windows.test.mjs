@@ -225,3 +225,44 @@ test('closing the main window ends at once, without asking, taking every window 
     h.assertClean(session);
     await session.close();
 });
+
+// Drags from just inside a window's bottom-right corner; gives its new box.
+async function dragCorner(page, id, dx, dy) {
+    const box = await page.locator(`#${id}`).boundingBox();
+    const x = box.x + box.width - 3;
+    const y = box.y + box.height - 3;
+    await page.mouse.move(x, y);
+    await page.mouse.down();
+    await page.mouse.move(x + dx, y + dy, { steps: 5 });
+    await page.mouse.up();
+    await h.nextFrame(page);
+    return page.locator(`#${id}`).boundingBox();
+}
+
+test('About can be enlarged, its controls stay put, and it comes back at its first size; the others keep theirs', async () => {
+    const session = await h.openPage(browser, site);
+    const { page } = session;
+    await h.openWindow(page, 'apropos');
+    const ids = ['apropos-Text1', 'apropos-Command1'];
+    const first = await page.locator('#apropos').boundingBox();
+    const controls = await h.measure(page, ids[0], ids);
+    const grown = await dragCorner(page, 'apropos', 60, 40);
+    assert.ok(grown.width > first.width + 30 && grown.height > first.height + 20,
+        `About enlarged: ${JSON.stringify(first)} -> ${JSON.stringify(grown)}`);
+    assert.deepEqual(h.boxMismatches(controls.boxes, (await h.measure(page, ids[0], ids)).boxes), [],
+        'the text box and OK stay where they were');
+    await h.click(page, 'apropos-close');
+    await h.openWindow(page, 'apropos');
+    const again = await page.locator('#apropos').boundingBox();
+    assert.deepEqual([again.width, again.height], [first.width, first.height], 'a new About has its first size');
+
+    for (const id of ['legende', 'aprotocole', 'Cadeau', 'Tableau']) {
+        if (id !== 'Tableau')
+            await h.openWindow(page, id);
+        const before = await page.locator(`#${id}`).boundingBox();
+        const after = await dragCorner(page, id, 60, 40);
+        assert.deepEqual([after.width, after.height], [before.width, before.height], `${id} keeps its size`);
+    }
+    h.assertClean(session);
+    await session.close();
+});

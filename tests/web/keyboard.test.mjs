@@ -39,9 +39,12 @@ test('access keys: Alt+S, Alt+G only once enabled, Alt+L, Alt+Q, Alt+? then P or
     // Access keys belong to the window in front, as on the desktop.
     await press(page, 'Alt+q');
     assert.equal(await h.isShown(page, 'quitBox'), false, 'the legend in front has no Alt+Q');
-    await h.raiseMain(page);
+    // A click on the main window's caption bar, as a user brings a window back.
+    const win = await page.locator('#Tableau').boundingBox();
+    await page.mouse.click(win.x + win.width / 2, win.y + 6);
+    await h.nextFrame(page);
     assert.ok(await page.evaluate(() => document.activeElement?.closest('#Tableau')),
-        'a click on the main window takes the keyboard focus with it');
+        'a click on the main window\'s caption bar takes the keyboard focus with it');
 
     await press(page, 'Alt+q');
     assert.ok(await h.isShown(page, 'quitBox'), 'Alt+Q asks whether to quit');

@@ -70,6 +70,11 @@ test('grids: geometry, headings, row labels, colour bands, empty allele cells', 
                 source: Array.from(table.rows, (row) => Array.from(row.cells, (cell) => cell.textContent)),
                 colours: Array.from(table.rows, (row) =>
                     Array.from(row.cells, (cell) => getComputedStyle(cell).backgroundColor)),
+                // The line right of and below an allele cell, and below a row label.
+                lines: [table.rows[5].cells[1], table.rows[5].cells[0]].map((cell) => {
+                    const style = getComputedStyle(cell);
+                    return [style.borderRightColor, style.borderBottomColor];
+                }),
             };
         }, id);
         assert.equal(seen.tag, 'TABLE', `${id} is a table`);
@@ -79,6 +84,8 @@ test('grids: geometry, headings, row labels, colour bands, empty allele cells', 
         seen.heights.forEach((hgt, r) =>
             assert.ok(Math.abs(hgt - px(grid.rowHeight)) <= 1, `${id} row ${r}: ${hgt} px, not ${px(grid.rowHeight)}`));
 
+        assert.deepEqual(seen.lines, [Array(2).fill('rgb(192, 192, 192)'), Array(2).fill('rgb(0, 0, 0)')],
+            `${id}: grey lines between cells, black between fixed cells`);
         assert.deepEqual(seen.source[0].slice(1), alleleHeadings, `${id} headings`);
         for (let r = 1; r < GRID_ROWS; ++r) {
             // innerText is what is drawn: both spaces of "Enfant  7" must show.

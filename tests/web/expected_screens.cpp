@@ -16,6 +16,7 @@
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
@@ -88,19 +89,29 @@ int main(int argc, char** argv) {
         std::cerr << "usage: expected_screens SEPARATOR [S|G[count]]...\n";
         return 2;
     }
-    bocavo::RunCore core(argv[1]);
-    std::cout << "{\"initial\":" << screenJson(core.screen()) << ",\"steps\":[";
-    for (int i = 2; i < argc; ++i) {
+    struct Click {
+        std::string_view token;
         char command = 0;
         int count = 0;
-        if (!parseClick(argv[i], command, count)) {
+    };
+    std::vector<Click> clicks;
+    for (int i = 2; i < argc; ++i) {
+        Click click{argv[i]};
+        if (!parseClick(click.token, click.command, click.count)) {
             std::cerr << "expected_screens: not a click: " << argv[i] << '\n';
             return 2;
         }
-        std::cout << (i > 2 ? "," : "") << "{\"click\":" << quoted(argv[i]);
+        clicks.push_back(click);
+    }
+
+    bocavo::RunCore core(argv[1]);
+    std::cout << "{\"initial\":" << screenJson(core.screen()) << ",\"steps\":[";
+    for (std::size_t i = 0; i < clicks.size(); ++i) {
+        const Click& click = clicks[i];
+        std::cout << (i > 0 ? "," : "") << "{\"click\":" << quoted(click.token);
         try {
-            for (int n = 0; n < count; ++n) {
-                if (command == 'S')
+            for (int n = 0; n < click.count; ++n) {
+                if (click.command == 'S')
                     core.simulation();
                 else
                     core.nextGeneration();

@@ -144,22 +144,22 @@ test('main window: every text, caption, access key and starting state', async ()
     await session.close();
 });
 
-for (const [win, spec] of Object.entries(auxWindows)) {
+for (const [win, table] of Object.entries(auxWindows)) {
     test(`${win}: client area, every box, title and texts`, async () => {
         const session = await h.openPage(browser, site);
         const { page } = session;
         await h.openWindow(page, win);
-        const ids = Object.keys(spec.controls).map((name) => `${win}-${name}`);
+        const ids = Object.keys(table.controls).map((name) => `${win}-${name}`);
         const expected = Object.fromEntries(
-            Object.entries(spec.controls).map(([name, c]) => [`${win}-${name}`, h.pxBox(c.box)]));
+            Object.entries(table.controls).map(([name, c]) => [`${win}-${name}`, h.pxBox(c.box)]));
         const seen = await h.measure(page, ids[0], ids);
-        assert.deepEqual(seen.client, spec.client.map(px), 'client area');
+        assert.deepEqual(seen.client, table.client.map(px), 'client area');
         assert.deepEqual(h.boxMismatches(expected, seen.boxes), []);
         assert.equal(await page.evaluate((w) => bocavoTestCaption(document.getElementById(w)), win),
-            spec.title, 'title');
+            table.title, 'title');
         assert.ok(await h.isShown(page, `${win}-close`), 'close button on the caption bar');
 
-        for (const [name, control] of Object.entries(spec.controls)) {
+        for (const [name, control] of Object.entries(table.controls)) {
             const id = `${win}-${name}`;
             assert.equal(await page.locator(`#${id}`).getAttribute('data-name'), name, `${id} data-name`);
             if (control.text !== undefined) {

@@ -35,7 +35,7 @@ export const config = {
 };
 
 // A plain browser: no sandbox (root), no GPU, and nothing that phones home.
-export const chromiumArgs = [
+const chromiumArgs = [
     '--no-sandbox',
     '--disable-gpu',
     '--disable-quic',
@@ -256,7 +256,7 @@ export function underlined(page, id) {
 
 // The bottom-right corner of an auxiliary window's client area, in viewport
 // pixels, and the page's scale.
-export function clientRect(page, windowId) {
+function clientRect(page, windowId) {
     return page.evaluate((id) => {
         const win = document.getElementById(id);
         const control = win.querySelector('[data-name]');

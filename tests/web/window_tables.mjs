@@ -1,7 +1,7 @@
 // What the windows must look like, in the units the windows are designed in:
 // twips, 15 to a CSS pixel. Kept apart from the page's own tables on purpose,
 // so that a slip in one of them cannot hide itself.
-export const TWIPS_PER_PX = 15;
+const TWIPS_PER_PX = 15;
 
 export const px = (twips) => twips / TWIPS_PER_PX;
 
@@ -50,7 +50,7 @@ export const alleleHeadings = ['Version Allèle 1', 'Version Allèle 2'];
 // Background of the allele cells (columns 1 and 2), by row; rows left out keep
 // the grid's plain cell background.
 const paleGreen = 'rgb(192, 255, 192)';
-export const broodColours = [
+const broodColours = [
     'rgb(255, 192, 128)', // rows 1-8, the first child of 8 couples
     'rgb(255, 255, 128)', // rows 9-14
     'rgb(255, 224, 192)', // rows 15-18

@@ -36,9 +36,6 @@ test('access keys: Alt+S, Alt+G only once enabled, Alt+L, Alt+Q, Alt+? then P or
 
     await press(page, 'Alt+l');
     assert.ok(await h.isShown(page, 'legende'), 'Alt+L shows the legend');
-    // Access keys belong to the window in front, as on the desktop.
-    await press(page, 'Alt+q');
-    assert.equal(await h.isShown(page, 'quitBox'), false, 'the legend in front has no Alt+Q');
     // A click on the main window's caption bar, as a user brings a window back.
     const win = await page.locator('#Tableau').boundingBox();
     await page.mouse.click(win.x + win.width / 2, win.y + 6);

@@ -85,6 +85,16 @@ test('tab order: grids and buttons only, Next generation skipped while disabled'
     await checkCycle(page, tabCycle);
     await h.click(page, 'Simuler');
     await checkCycle(page, tabCycleRunning);
+
+    // The grids take the focus but not typing.
+    const shown = await h.readScreen(page);
+    for (const grid of ['Tableau_Parent', 'Tableau_Enfant']) {
+        await page.focus(`#${grid}`);
+        for (const key of ['9', 'Backspace', 'Delete', 'ArrowDown', 'x'])
+            await page.keyboard.press(key);
+    }
+    await h.nextFrame(page);
+    assert.deepEqual(await h.readScreen(page), shown, 'the grids are read-only');
     h.assertClean(session);
     await session.close();
 });

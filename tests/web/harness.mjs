@@ -115,8 +115,13 @@ export async function openPage(browser, site, options = {}) {
             problems.push(`console ${message.type()}: ${message.text()}`);
     });
     page.on('pageerror', (error) => problems.push(`uncaught: ${error.message}`));
-    await page.goto(site.url);
-    await waitUsable(page);
+    try {
+        await page.goto(site.url);
+        await waitUsable(page);
+    } catch (error) {
+        error.message += `\nthe page reported: ${JSON.stringify([...new Set(problems)])}`;
+        throw error;
+    }
     return { page, context, problems, close: () => context.close() };
 }
 

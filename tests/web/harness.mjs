@@ -119,8 +119,8 @@ export async function openPage(browser, site, options = {}) {
         await page.goto(site.url);
         await waitUsable(page);
     } catch (error) {
-        error.message += `\nthe page reported: ${JSON.stringify([...new Set(problems)])}`;
-        throw error;
+        throw new Error(`the window never became usable: ${error.message.split('\n')[0]}\n` +
+            `the page reported: ${JSON.stringify([...new Set(problems)])}`, { cause: error });
     }
     return { page, context, problems, close: () => context.close() };
 }

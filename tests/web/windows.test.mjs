@@ -150,6 +150,55 @@ test('windows move by their caption bar, stay modeless, and a click brings the m
     await session.close();
 });
 
+// Presses a window's caption bar near its left end, where it holds no
+// button, as a drag starts.
+async function pressCaption(page, id) {
+    const bar = await page.locator(`#${id} > .caption`).boundingBox();
+    await page.mouse.click(bar.x + 10, bar.y + bar.height / 2);
+    await h.nextFrame(page);
+}
+
+// Drags a window by its caption to the right of the main window, so that its
+// caption stays in reach once the main window is in front.
+async function moveClear(page, id) {
+    const main = await page.locator('#Tableau').boundingBox();
+    const bar = await page.locator(`#${id} > .caption`).boundingBox();
+    const y = bar.y + bar.height / 2;
+    await page.mouse.move(bar.x + 10, y);
+    await page.mouse.down();
+    await page.mouse.move(main.x + main.width + 30, y, { steps: 4 });
+    await page.mouse.up();
+    await h.nextFrame(page);
+}
+
+test('a press on a caption bar gives that window the keyboard: its last focused control, else itself', async () => {
+    // Room beside the main window for the others.
+    const session = await h.openPage(browser, site, { viewport: { width: 1600, height: 700 } });
+    const { page } = session;
+    const focused = () => page.evaluate(() => document.activeElement?.id ?? null);
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(), 'Simuler', 'Tab from the first grid');
+    await h.openWindow(page, 'aprotocole');
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(), 'aprotocole-Command1', 'Tab in the protocol window');
+    await moveClear(page, 'aprotocole');
+
+    await pressCaption(page, 'Tableau');
+    assert.equal(await focused(), 'Simuler', 'the main window gets its control back, not the menu entry');
+    await pressCaption(page, 'aprotocole');
+    assert.equal(await focused(), 'aprotocole-Command1', 'and the protocol window its own');
+
+    // The legend has no control: the window itself takes the keys.
+    await h.openWindow(page, 'legende');
+    await moveClear(page, 'legende');
+    await pressCaption(page, 'Tableau');
+    assert.equal(await focused(), 'Command1', 'the main window\'s last control, the one that opened the legend');
+    await pressCaption(page, 'legende');
+    assert.equal(await focused(), 'legende', 'the legend itself');
+    h.assertClean(session);
+    await session.close();
+});
+
 test('Quit box: texts, Oui by default; Non and Escape change nothing; it is modal; Oui ends everything', async () => {
     const expected = h.expectedScreens(',', ['S', 'G']);
     const session = await h.openPage(browser, site);

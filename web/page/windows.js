@@ -30,14 +30,17 @@ Bocavo.windows = (function () {
     }
 
     // Moves a window by the pointer, in stage pixels whatever the scale,
-    // keeping some of its caption on the screen.
-    function makeDraggable(win, handle) {
+    // keeping some of its caption on the screen. The press is kept from the
+    // browser, which would leave the focus where it was: the window in front
+    // must be the one that takes the keys, so onPress gives it the focus.
+    function makeDraggable(win, handle, onPress) {
         var start = null;
         handle.addEventListener("pointerdown", function (event) {
             if (event.button !== 0 || event.target.closest("button")) return;
             start = { x: event.clientX, y: event.clientY, left: win.offsetLeft, top: win.offsetTop };
             handle.setPointerCapture(event.pointerId);
             event.preventDefault();
+            onPress();
         });
         handle.addEventListener("pointermove", function (event) {
             if (!start) return;
@@ -109,9 +112,21 @@ Bocavo.windows = (function () {
         }
         win.appendChild(client);
 
+        // The control of the focus cycle last focused here (a menu entry is
+        // none), to give the focus back to when the caption is pressed.
+        var lastFocused = null;
+        function takeFocus() {
+            var list = Bocavo.keys.focusables(win);
+            var target = list.indexOf(lastFocused) >= 0 ? lastFocused : list[0];
+            (target || win).focus({ preventScroll: true });
+        }
+
         win.addEventListener("pointerdown", function () { raise(win); }, true);
-        win.addEventListener("focusin", function () { raise(win); });
-        makeDraggable(win, caption);
+        win.addEventListener("focusin", function (event) {
+            if (Bocavo.keys.focusables(win).indexOf(event.target) >= 0) lastFocused = event.target;
+            raise(win);
+        });
+        makeDraggable(win, caption, takeFocus);
         stage.appendChild(win);
         raise(win);
         return win;

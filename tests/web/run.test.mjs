@@ -83,6 +83,27 @@ test('taps work like clicks on a touch screen', async () => {
     await session.close();
 });
 
+// A click sent by a script, which a disabled button does not stop.
+const dispatchClick = (page, id) => page.evaluate((name) => {
+    document.getElementById(name).dispatchEvent(new MouseEvent('click', { bubbles: true }));
+}, id);
+
+test('a script\'s click on a disabled command does nothing', async () => {
+    const expected = h.expectedScreens(',', ['S']);
+    const session = await h.openPage(browser, site);
+    const { page } = session;
+    assert.equal(expected.initial.genSuivEnabled, false, 'Next generation is off before a Simulation');
+    await dispatchClick(page, 'GenSuiv');
+    await h.nextFrame(page);
+    assert.deepEqual(await h.readScreen(page), h.shownPart(expected.initial), 'the screen is untouched');
+    assert.equal(await h.isShown(page, 'errorBox'), false, 'and nothing fails');
+    await dispatchClick(page, 'Simuler');
+    await h.nextFrame(page);
+    assert.deepEqual(await h.readScreen(page), h.shownPart(expected.steps[0].screen), 'an enabled one runs');
+    h.assertClean(session);
+    await session.close();
+});
+
 test('the last generation: 32767 is reached like the desktop, then Next generation stays off', async () => {
     const expected = h.expectedScreens(',', ['S', 'G32765', 'G']);
     const [, before, last] = expected.steps.map((step) => step.screen);
@@ -116,6 +137,7 @@ test('the last generation: 32767 is reached like the desktop, then Next generati
     await page.keyboard.press('Alt+g');
     const genSuiv = await page.locator('#GenSuiv').boundingBox();
     await page.mouse.click(genSuiv.x + genSuiv.width / 2, genSuiv.y + genSuiv.height / 2);
+    await dispatchClick(page, 'GenSuiv');
     await h.nextFrame(page);
     assert.deepEqual(await h.readScreen(page), h.shownPart(last), 'nothing goes past the last generation');
     assert.equal(await h.isShown(page, 'errorBox'), false, 'and nothing fails');

@@ -10,6 +10,7 @@ var Bocavo = window.Bocavo || (window.Bocavo = {});
     var module = null;
     var layout = null;
     var ending = false;
+    var shown = null; // the core's last screen
 
     // The separator the browser's language writes in 22.5 (fr: ",", en: ".").
     function decimalSeparator() {
@@ -44,7 +45,8 @@ var Bocavo = window.Bocavo || (window.Bocavo = {});
         ending = false;
         Bocavo.session = new module.Session(decimalSeparator());
         Bocavo.tableau.create(layout, function () { end(); });
-        Bocavo.tableau.show(Bocavo.session.screen());
+        shown = Bocavo.session.screen();
+        Bocavo.tableau.show(shown);
         fit();
         document.getElementById("Tableau_Parent").focus({ preventScroll: true });
     }
@@ -75,8 +77,12 @@ var Bocavo = window.Bocavo || (window.Bocavo = {});
     }
 
     function show(answer) {
-        if (answer.error !== undefined) fail(answer.error);
-        else Bocavo.tableau.show(answer);
+        if (answer.error !== undefined) {
+            fail(answer.error);
+            return;
+        }
+        shown = answer;
+        Bocavo.tableau.show(answer);
     }
 
     var commands = {
@@ -88,9 +94,18 @@ var Bocavo = window.Bocavo || (window.Bocavo = {});
         quit: function () { Bocavo.boxes.quit(layout.messages, end); }
     };
 
+    // The commands the core turns on and off, and the screen field that says.
+    var switches = { Simuler: "simulerEnabled", GenSuiv: "genSuivEnabled" };
+
+    // A script's click reaches a disabled button's handler all the same: the
+    // core's screen, not the button, says whether a command may run.
+    function enabled(name) {
+        return !Object.prototype.hasOwnProperty.call(switches, name) || Boolean(shown[switches[name]]);
+    }
+
     // Runs one command of the main window, as a click or its key does.
     Bocavo.run = function (name) {
-        if (ending || !Bocavo.session) return;
+        if (ending || !Bocavo.session || !enabled(name)) return;
         try {
             commands[name]();
         } catch (error) {

@@ -326,7 +326,9 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
             << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
     if (!outcome.scenario.empty())
-        out << "Scénario écrit dans " << outcome.scenario.string() << "\n";
+        out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
+                                     : "Scénario écrit dans ")
+            << outcome.scenario.string() << "\n";
     return 0;
 }
 

@@ -143,12 +143,20 @@ CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
     if (outcome.standardOutput)
         return outcome;
     if (const auto beside = scenarioBeside(path)) {
+        outcome.scenario = *beside;
+        // A teacher's own scenario that already gives this file keeps its
+        // comments and its other set: it is not rewritten.
+        const ScenarioResult there = loadScenario(*beside);
+        if (there.scenario && reproduces(*there.scenario, scenario)) {
+            outcome.scenarioKept = true;
+            return outcome;
+        }
         outcome.error = saveScenario(scenario, *beside);
         if (!outcome.error.empty()) {
             outcome.written = false;
+            outcome.scenario.clear();
             return outcome;
         }
-        outcome.scenario = *beside;
     }
     return outcome;
 }

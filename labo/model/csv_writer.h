@@ -44,7 +44,8 @@ struct CsvOutcome {
     std::string error; // French, for the user, when neither written nor cancelled
     std::uint64_t rows = 0;
     bool standardOutput = false;    // the rows went to the standard output
-    std::filesystem::path scenario; // where exportCsv wrote the scenario, if it did
+    std::filesystem::path scenario; // the scenario beside the file, if exportCsv wrote or kept one
+    bool scenarioKept = false;      // it was there already and reproduces the file
 };
 
 // Writes through FileOutput, so that a failed or cancelled export never
@@ -55,7 +56,8 @@ CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
                     const Control& control = {});
 
 // writeCsv, then the scenario that reproduces the file beside it when the file
-// is a regular one (scenarioBeside); a scenario that cannot be written makes
+// is a regular one (scenarioBeside), unless the file already there reproduces
+// it (reproduces): that one is left as it is. A scenario that cannot be written makes
 // the export fail with its reason, the CSV itself being written.
 CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
                      const std::filesystem::path& path, int every, const Control& control = {});

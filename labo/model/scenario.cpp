@@ -343,6 +343,12 @@ std::string saveScenario(const Scenario& scenario, const std::filesystem::path& 
     return writeWholeFile(path.string(), scenarioText(scenario));
 }
 
+bool reproduces(const Scenario& file, const Scenario& written) {
+    return file.a == written.a && (!written.b || file.b == written.b) &&
+           file.classes == written.classes && file.generations == written.generations &&
+           file.seed == written.seed;
+}
+
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv) {
     std::error_code code;
     if (csv == "-" || !std::filesystem::is_regular_file(csv, code))

@@ -71,6 +71,12 @@ ScenarioResult loadScenario(const std::filesystem::path& path);
 // Writes through FileOutput, like every export; "" or the French reason.
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path);
 
+// True when `file` reproduces a CSV file written from `written`: the same
+// classes, generations and seed, and the same set(s) that went into the file.
+// A file holding set B beside a CSV of set A alone still reproduces it (the
+// command line runs set A only).
+bool reproduces(const Scenario& file, const Scenario& written);
+
 // Where the scenario that reproduces a CSV file goes: the same name with the
 // scenario extension, when the CSV is a regular file (not the standard output,
 // "-" included, a pipe or a device); nullopt otherwise.

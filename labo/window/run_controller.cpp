@@ -222,7 +222,9 @@ QString RunController::exportCsv(const QString& path, int every) {
                                   .arg(path, grouped(outcome->rows),
                                        outcome->scenario.empty()
                                            ? QString()
-                                           : QString(", et son scénario « %1 » à côté")
+                                           : QString(outcome->scenarioKept
+                                                         ? ", et son scénario « %1 » déjà à côté"
+                                                         : ", et son scénario « %1 » à côté")
                                                  .arg(QString::fromStdU16String(
                                                      outcome->scenario.filename().u16string()))),
                               false);

@@ -292,5 +292,28 @@ TEST(CommandLineTest, ScenariosReproduceTheirCsvFiles) {
     EXPECT_EQ(readAll(again), kept);
 }
 
+// A teacher's scenario beside the CSV it gives keeps its comments and its set
+// B; one that gives another file is replaced by the one that reproduces it.
+TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
+    const ScratchDir dir;
+    const auto lecon = dir / "lecon.scenario";
+    std::filesystem::copy_file(LABO_TEST_DATA "/comparaison.scenario", lecon);
+    const std::string teachers = readAll(lecon);
+    const auto csv = dir / "lecon.csv";
+    Outcome r = run({"--scenario", lecon.string(), "--csv", csv.string(), "--every", "50"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(readAll(lecon), teachers);
+    EXPECT_NE(r.out.find("Scénario déjà à côté, laissé tel quel : " + lecon.string()),
+              std::string::npos)
+        << r.out;
+
+    r = run({"--scenario", lecon.string(), "--seed", "5", "--csv", csv.string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const ScenarioResult now = loadScenario(lecon);
+    ASSERT_TRUE(now.scenario) << now.error;
+    EXPECT_EQ(now.scenario->seed, 5u);
+    EXPECT_FALSE(now.scenario->b); // what the file holds: set A alone
+}
+
 } // namespace
 } // namespace bocavo::labo

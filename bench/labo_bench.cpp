@@ -1,7 +1,10 @@
 // The laboratory's largest everyday runs, every generation recorded, on all
 // the machine's cores: the classroom's 1 000 classes for 1 000 generations,
-// and 100 classes of 1 000 individuals under selection, mutation and migration.
+// and 100 classes of 1 000 individuals under selection, mutation and migration;
+// and sizing the CSV file of the largest run the window can hold.
+#include "model/csv_writer.h"
 #include "model/experiment.h"
+#include "model/statistics.h"
 
 #include <benchmark/benchmark.h>
 
@@ -76,5 +79,25 @@ BENCHMARK(BM_LargeClassesWithEveryForce)
     ->Args({1, 1})
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
+
+// The size of the CSV file of sets A and B, 1 000 classes each to generation
+// 32 767, for every K the window's dialog may ask (range(0)); the window
+// computes it on its own thread, so it must take no noticeable time.
+void BM_CsvSizeOfTheLargestRun(benchmark::State& state) {
+    Experiment a(1000, bocavo::labo::kDefaultSeed), b(1000, 7);
+    a.advanceTo(bocavo::labo::kMaxGeneration);
+    b.advanceTo(bocavo::labo::kMaxGeneration);
+    bocavo::labo::Statistics sa, sb;
+    sa.update(a);
+    sb.update(b);
+    const int every = static_cast<int>(state.range(0));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(bocavo::labo::csvBytes({&sa, &sb}, every));
+}
+BENCHMARK(BM_CsvSizeOfTheLargestRun)
+    ->ArgName("every")
+    ->Arg(1)
+    ->Arg(50)
+    ->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -42,40 +42,40 @@ std::string frequencyText(int count, int copies) {
     return text;
 }
 
-CsvPlan planCsv(const Sets& sets, int every) {
-    CsvPlan plan;
-    plan.every = every;
-    plan.bytes = sizeof(kCsvHeader) - 1;
-    int number = 0; // the class's number in the file
-    for (const Experiment* experiment : sets) {
-        const int last = experiment->generation();
-        const int alleles = experiment->settings().alleles;
-        const auto texts = fieldTexts(experiment->settings().copies());
-        for (int c = 1; c <= experiment->classes(); ++c) {
-            ++number;
-            for (int g = 0; g <= last; g += every) {
-                // "c,g,a," per row, allele a a single digit.
-                plan.bytes += static_cast<std::uint64_t>(alleles) *
-                              (digits(static_cast<std::uint64_t>(number)) +
-                               digits(static_cast<std::uint64_t>(g)) + 4);
-                const Counts counts = experiment->counts(c, g);
-                for (int k = 0; k < alleles; ++k)
-                    plan.bytes += texts[counts[static_cast<std::size_t>(k)]].size();
-                plan.rows += static_cast<std::uint64_t>(alleles);
-            }
-        }
-    }
-    return plan;
+std::vector<std::uint8_t> fieldLengths(int copies) {
+    std::vector<std::uint8_t> lengths;
+    for (const std::string& text : fieldTexts(copies))
+        lengths.push_back(static_cast<std::uint8_t>(text.size()));
+    return lengths;
 }
 
-int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit) {
+std::uint64_t csvBytes(const std::vector<const Statistics*>& sets, int every) {
+    std::uint64_t bytes = sizeof(kCsvHeader) - 1;
+    std::uint64_t number = 0; // the last class number of the sets before
+    for (const Statistics* stats : sets) {
+        const auto classes = static_cast<std::uint64_t>(stats->classes());
+        const auto alleles = static_cast<std::uint64_t>(stats->alleles());
+        std::uint64_t numberDigits = 0; // of this set's class numbers, once each
+        for (std::uint64_t c = 1; c <= classes; ++c)
+            numberDigits += digits(number + c);
+        number += classes;
+        const auto& fields = stats->csvFieldBytes();
+        for (std::size_t g = 0; g < fields.size(); g += static_cast<std::size_t>(every))
+            // "c,g,a," on each row (allele a a single digit), then the counted fields.
+            bytes += alleles * (numberDigits + classes * (digits(g) + 4)) + fields[g];
+    }
+    return bytes;
+}
+
+int everyWithin(const std::vector<const Statistics*>& sets, std::uint64_t limit) {
     // Rows shrink almost in proportion to K: start from the ratio, then step up.
-    if (wholeBytes <= limit)
+    const std::uint64_t whole = csvBytes(sets, 1);
+    if (whole <= limit)
         return 1;
-    int every = static_cast<int>(std::min<std::uint64_t>(wholeBytes / limit, kMaxEvery));
-    while (every < kMaxEvery && planCsv(sets, every).bytes > limit)
+    int every = static_cast<int>(std::clamp<std::uint64_t>(whole / std::max<std::uint64_t>(limit, 1), 1, kMaxEvery));
+    while (every < kMaxEvery && csvBytes(sets, every) > limit)
         ++every;
-    return std::max(every, 1);
+    return every;
 }
 
 CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,

@@ -5,6 +5,7 @@
 
 #include "experiment.h"
 #include "scenario.h"
+#include "statistics.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -25,18 +26,17 @@ std::string frequencyText(int count, int copies);
 // The experiments written to one file, in order (set A, then set B if any).
 using Sets = std::vector<const Experiment*>;
 
-// Which rows a file of the published generations holds when only every
-// `every`-th generation is kept (0, every, 2·every, ...), and its exact size.
-struct CsvPlan {
-    int every = 1;
-    std::uint64_t rows = 0;
-    std::uint64_t bytes = 0;
-};
-CsvPlan planCsv(const Sets& sets, int every);
+// Bytes of "effectif,fréquence\n" for each count 0..copies of a generation.
+std::vector<std::uint8_t> fieldLengths(int copies);
 
-// The smallest K that brings the file to at most `limit` bytes (kMaxEvery at
-// worst), given the size of the whole file.
-int everyWithin(const Sets& sets, std::uint64_t wholeBytes, std::uint64_t limit);
+// The exact size of the file of these sets (their statistics, in the file's
+// order, taken in to the last generation) keeping one generation in `every`
+// (0, every, 2·every, ...). Arithmetic on the bytes the statistics counted:
+// no count is read, so it is instant even for the largest runs.
+std::uint64_t csvBytes(const std::vector<const Statistics*>& sets, int every);
+
+// The smallest K that brings the file to at most `limit` bytes (kMaxEvery at worst).
+int everyWithin(const std::vector<const Statistics*>& sets, std::uint64_t limit);
 
 struct CsvOutcome {
     bool written = false;

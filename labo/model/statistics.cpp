@@ -1,5 +1,7 @@
 #include "statistics.h"
 
+#include "csv_writer.h"
+
 namespace bocavo::labo {
 namespace {
 
@@ -32,6 +34,7 @@ void Statistics::reset(int classes) {
     lost_.clear();
     meanH_.clear();
     fst_.clear();
+    csvBytes_.clear();
     firstLoss_.assign(static_cast<std::size_t>(classes), -1);
     fixation_.assign(static_cast<std::size_t>(classes), -1);
 }
@@ -42,18 +45,24 @@ void Statistics::update(const Experiment& experiment) {
         reset(experiment.classes());
     }
     const int copies = settings_.copies();
+    if (fieldLength_.size() != static_cast<std::size_t>(copies) + 1)
+        fieldLength_ = fieldLengths(copies);
     const int last = experiment.generation();
     for (int g = generation() + 1; g <= last; ++g) {
         std::array<int, 4> fixed{};
         std::array<int, 4> lost{};
         std::array<double, 4> pooled{};
         double sumH = 0.0;
+        std::uint64_t bytes = 0;
+        const auto alleles = static_cast<std::size_t>(settings_.alleles);
         for (int c = 1; c <= experiment.classes(); ++c) {
             const Counts counts = experiment.counts(c, g);
             for (std::size_t k = 0; k < counts.size(); ++k) {
                 fixed[k] += counts[k] == copies;
                 lost[k] += counts[k] == 0;
                 pooled[k] += counts[k];
+                if (k < alleles)
+                    bytes += fieldLength_[counts[k]];
             }
             sumH += heterozygosity(counts, copies);
             const auto slot = static_cast<std::size_t>(c - 1);
@@ -66,6 +75,7 @@ void Statistics::update(const Experiment& experiment) {
         fixed_.push_back(fixed);
         lost_.push_back(lost);
         meanH_.push_back(hS);
+        csvBytes_.push_back(bytes);
         fst_.push_back(
             fstOf(pooled, static_cast<double>(copies) * experiment.classes(), hS, copies));
     }

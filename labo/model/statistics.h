@@ -8,6 +8,7 @@
 #include "experiment.h"
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 namespace bocavo::labo {
@@ -25,6 +26,7 @@ public:
 
     int generation() const { return static_cast<int>(meanH_.size()) - 1; }
     int classes() const { return static_cast<int>(firstLoss_.size()); }
+    int alleles() const { return settings_.alleles; }
 
     // Indexed [generation][allele − 1]: classes where the allele has all 2N
     // copies, or none (alleles past K: every class).
@@ -36,6 +38,11 @@ public:
     // all their copies pooled, both for two distinct copies (× 2n/(2n − 1));
     // 0 when H_T is 0.
     const std::vector<double>& differentiation() const { return fst_; }
+
+    // Per generation, the bytes its counts take in the CSV file ("effectif,
+    // fréquence\n" of every class and allele): with them the file's size is
+    // known for any K without reading a count again (csvBytes).
+    const std::vector<std::uint64_t>& csvFieldBytes() const { return csvBytes_; }
 
     // Means over the classes where the event happened; count 0 when none did.
     struct Mean {
@@ -53,6 +60,8 @@ private:
     std::vector<std::array<int, 4>> lost_;
     std::vector<double> meanH_;
     std::vector<double> fst_;
+    std::vector<std::uint64_t> csvBytes_;
+    std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N
     std::vector<int> firstLoss_; // per class, −1 until it happens
     std::vector<int> fixation_;  // per class, −1 until it happens (the first time, with mutation)
 };

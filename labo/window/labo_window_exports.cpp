@@ -10,7 +10,6 @@
 
 #include <QChartView>
 #include <QFileDialog>
-#include <QGuiApplication>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QStandardPaths>
@@ -38,15 +37,14 @@ void LaboWindow::exportCsvTo(const QString& path) {
     if (!run || run->generation() < 0)
         return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
     int every = 1;
-    // Sizing the largest runs reads every count: a fraction of a second.
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-    const Sets sets = controller_->experiments();
-    const std::uint64_t whole = planCsv(sets, 1).bytes;
-    const int suggested = everyWithin(sets, whole, csvWarningBytes_);
-    QGuiApplication::restoreOverrideCursor();
+    // Sized from the bytes the statistics counted as they took the run in:
+    // instant, so the dialog follows every change of K.
+    const auto stats = controller_->allStatistics();
+    const std::uint64_t whole = csvBytes(stats, 1);
     if (whole > csvWarningBytes_) {
         CsvSizeDialog ask(
-            whole, [sets](int k) { return planCsv(sets, k).bytes; }, suggested, this);
+            whole, [stats](int k) { return csvBytes(stats, k); },
+            everyWithin(stats, csvWarningBytes_), this);
         if (ask.exec() != QDialog::Accepted)
             return;
         every = ask.every();

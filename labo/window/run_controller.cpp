@@ -49,6 +49,13 @@ Sets RunController::experiments() const {
     return sets;
 }
 
+std::vector<const Statistics*> RunController::allStatistics() const {
+    std::vector<const Statistics*> all;
+    for (const Run& run : runs_)
+        all.push_back(&run.stats);
+    return all;
+}
+
 const Statistics& RunController::statistics(int set) const {
     return set >= 0 && set < sets() ? runs_[static_cast<std::size_t>(set)].stats : none_;
 }

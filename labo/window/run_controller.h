@@ -38,6 +38,7 @@ public:
     const Experiment* experiment(int set = 0) const;
     const Statistics& statistics(int set = 0) const;
     Sets experiments() const; // A, then B when comparing
+    std::vector<const Statistics*> allStatistics() const; // A, then B when comparing
 
     // The scenario the current run was started with; only with a run.
     const Scenario& scenario() const { return scenario_; }

@@ -20,6 +20,13 @@ std::string readAll(const std::filesystem::path& path) {
     return text.str();
 }
 
+// What the window keeps of a run, from which it sizes the file.
+Statistics statisticsOf(const Experiment& experiment) {
+    Statistics stats;
+    stats.update(experiment);
+    return stats;
+}
+
 TEST(CsvTest, FrequencyIsTheMainProgramsPercentWithAPoint) {
     Population pop;
     for (int n = 0; n <= kAlleleCopies; ++n) {
@@ -63,7 +70,8 @@ TEST(CsvTest, ParsesBackToTheRecordedCounts) {
     const CsvOutcome outcome = writeCsv({&experiment}, path, 1);
     ASSERT_TRUE(outcome.written) << outcome.error;
     const std::string text = readAll(path);
-    EXPECT_EQ(text.size(), planCsv({&experiment}, 1).bytes); // the announced size is exact
+    const Statistics stats = statisticsOf(experiment);
+    EXPECT_EQ(text.size(), csvBytes({&stats}, 1)); // the announced size is exact
     std::string header;
     const auto rows = parse(text, header);
     EXPECT_EQ(header, "classe,génération,allèle,effectif,fréquence");
@@ -97,17 +105,24 @@ TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
     ASSERT_EQ(rows.size(), 3u * 4u * 4u); // generations 0, 30, 60 and 90
     EXPECT_EQ(rows[4].generation, 30);
     EXPECT_EQ(rows[15].generation, 90);
-    EXPECT_EQ(planCsv({&experiment}, 30).rows, rows.size());
+    const Statistics stats = statisticsOf(experiment);
+    EXPECT_EQ(readAll(path).size(), csvBytes({&stats}, 30));
 }
 
 TEST(CsvTest, SuggestedIntervalBringsTheFileUnderTheLimit) {
-    Experiment experiment(10, 4);
+    const ScratchDir dir;
+    Experiment experiment(12, 4); // class numbers of two digits too
     experiment.advanceTo(1000);
-    const auto whole = planCsv({&experiment}, 1).bytes;
-    const int every = everyWithin({&experiment}, whole, whole / 10);
-    EXPECT_LE(planCsv({&experiment}, every).bytes, whole / 10);
-    EXPECT_GT(planCsv({&experiment}, every - 1).bytes, whole / 10); // and it is the smallest
-    EXPECT_EQ(everyWithin({&experiment}, whole, whole), 1);
+    const Statistics stats = statisticsOf(experiment);
+    const auto whole = csvBytes({&stats}, 1);
+    const int every = everyWithin({&stats}, whole / 10);
+    EXPECT_LE(csvBytes({&stats}, every), whole / 10);
+    EXPECT_GT(csvBytes({&stats}, every - 1), whole / 10); // and it is the smallest
+    EXPECT_EQ(everyWithin({&stats}, whole), 1);
+    EXPECT_EQ(everyWithin({&stats}, 0), kMaxEvery);
+    const auto path = dir / "within.csv";
+    ASSERT_TRUE(writeCsv({&experiment}, path, every).written);
+    EXPECT_EQ(readAll(path).size(), csvBytes({&stats}, every));
 }
 
 TEST(CsvTest, AnUnwritableFileGivesAFrenchReasonAndSparesTheOldFile) {
@@ -167,7 +182,8 @@ TEST(CsvTest, TwoSetsShareOneFileWithClassesNumberedOn) {
     const CsvOutcome outcome = writeCsv({&a, &b}, path, 3);
     ASSERT_TRUE(outcome.written) << outcome.error;
     const std::string text = readAll(path);
-    EXPECT_EQ(text.size(), planCsv({&a, &b}, 3).bytes);
+    const Statistics sa = statisticsOf(a), sb = statisticsOf(b);
+    EXPECT_EQ(text.size(), csvBytes({&sa, &sb}, 3));
     std::string header;
     const auto rows = parse(text, header);
     ASSERT_EQ(rows.size(), 2u * 3u * 4u + 3u * 3u * 2u); // generations 0, 3, 6

@@ -1,5 +1,6 @@
 #include "parameter_panel.h"
 
+#include "field_mark.h"
 #include "model/experiment.h"
 #include "model/limits.h"
 #include "settings_editor.h"
@@ -18,17 +19,9 @@ namespace bocavo::labo {
 namespace {
 
 inline constexpr int kMessageLines = 6; // lines kept for the reasons, whether used or not
-inline constexpr int kFieldChars = 24;  // characters: the same cap as the sets' fields
 
 template <typename T> QString reason(const Parsed<T>& parsed) {
     return QString::fromStdString(parsed.error);
-}
-
-void mark(QLineEdit* field, const QString& reason) {
-    field->setStyleSheet(reason.isEmpty()
-                             ? QString()
-                             : "QLineEdit { background: #FFD8D8; border: 1px solid #C00000; }");
-    field->setToolTip(reason.isEmpty() ? field->whatsThis() : reason);
 }
 
 QLineEdit* newField(const char* name, const QString& text, const QString& tip) {

@@ -1,6 +1,7 @@
 #include "settings_editor.h"
 
 #include "chart_support.h"
+#include "field_mark.h"
 #include "model/limits.h"
 
 #include <QComboBox>
@@ -12,19 +13,6 @@
 
 namespace bocavo::labo {
 namespace {
-
-// Long enough for any sound value, short enough that a refusal quoting the
-// text stays one readable line.
-inline constexpr int kFieldChars = 24; // characters
-
-// A refused field turns red and its tooltip gives the reason instead of the
-// help it gives otherwise (kept as its "What's this").
-void mark(QLineEdit* field, const QString& reason) {
-    field->setStyleSheet(reason.isEmpty()
-                             ? QString()
-                             : "QLineEdit { background: #FFD8D8; border: 1px solid #C00000; }");
-    field->setToolTip(reason.isEmpty() ? field->whatsThis() : reason);
-}
 
 QLineEdit* newField(const QString& name, int width) {
     auto* field = new QLineEdit;

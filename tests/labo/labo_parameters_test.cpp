@@ -95,6 +95,18 @@ private slots:
         const QSize window = window_->size();
         const QRect message = panel()->message()->geometry();
         const QRect tabs = window_->tabs()->geometry();
+        // Every field keeps its place and size when it or one above it is refused.
+        const std::vector<QWidget*> fields{
+            panel()->classesField(),    panel()->generationsField(), panel()->seedField(),
+            set(0)->individualsField(), set(0)->modelBox(),          set(0)->urnField(1),
+            set(0)->fitnessField(2),    set(0)->mutationField(),     set(0)->migrationField()};
+        auto places = [&fields] {
+            std::vector<QRect> rects;
+            for (QWidget* field : fields)
+                rects.push_back(QRect(field->mapTo(field->window(), QPoint()), field->size()));
+            return rects;
+        };
+        const std::vector<QRect> before = places();
         QLineEdit* n = set(0)->individualsField();
         n->setText(QString(300, '7')); // pasted nonsense: kept short
         QVERIFY(n->text().size() <= 24);
@@ -116,6 +128,7 @@ private slots:
         QCOMPARE(window_->size(), window);
         QCOMPARE(panel()->message()->geometry(), message);
         QCOMPARE(window_->tabs()->geometry(), tabs);
+        QCOMPARE(places(), before);
         QVERIFY(panel()->message()->text().contains("survolez les champs en rouge"));
 
         // Mended, the commands come back and the message goes.

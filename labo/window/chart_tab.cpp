@@ -26,6 +26,7 @@ ChartTab::ChartTab(QWidget* parent)
     auto* hint = new QLabel("Glissez sur le graphique pour agrandir une période, clic droit pour "
                             "reculer.");
     hint->setEnabled(false); // a discreet grey
+    hint->setWordWrap(true); // on two lines rather than widen a small window
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(hint, 1);
     bottom->addWidget(wholeRun_);

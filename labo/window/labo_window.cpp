@@ -21,6 +21,8 @@
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -29,6 +31,10 @@
 
 namespace bocavo::labo {
 namespace {
+
+inline constexpr QSize kRoomyWindow{1280, 820};  // pixels, when the screen has room
+inline constexpr QSize kFrameAllowance{16, 48};  // pixels of the window manager's frame and caption
+inline constexpr int kLeastColumnWidth = 260;    // pixels: below it the column scrolls sideways
 
 std::filesystem::path fileName(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
@@ -56,7 +62,9 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     updateCommands();
     refreshRunLabel();
     refreshCurrentTab();
-    resize(1280, 820);
+    // A projector's 1024 × 768 is common in classrooms: never open larger than
+    // the screen the window is on.
+    resize(kRoomyWindow.boundedTo(screen()->availableGeometry().size() - kFrameAllowance));
 }
 
 LaboWindow::~LaboWindow() {
@@ -79,6 +87,7 @@ void LaboWindow::createCommands() {
     progress_->setTextVisible(false);
     runLabel_ = new QLabel;
     runLabel_->setObjectName("etat");
+    runLabel_->setWordWrap(true);
 
     connect(launch_, &QPushButton::clicked, this, &LaboWindow::onLaunch);
     connect(fixation_, &QPushButton::clicked, this, &LaboWindow::onFixation);
@@ -129,22 +138,35 @@ void LaboWindow::createMenus() {
 // The parameters in a column on the left, the commands and the views beside
 // them: the charts keep the window's whole height.
 void LaboWindow::layOut() {
+    // The commands, then the progress of the one running under them: one row
+    // for both would not fit a projector's width beside the parameters.
     auto* commands = new QHBoxLayout;
     for (QPushButton* button : {launch_, next_, fixation_, reset_})
         commands->addWidget(button);
-    commands->addSpacing(16);
-    commands->addWidget(progress_, 1);
-    commands->addWidget(cancel_);
-    auto* left = new QVBoxLayout;
+    commands->addStretch(1);
+    auto* running = new QHBoxLayout;
+    running->addWidget(progress_, 1);
+    running->addWidget(cancel_);
+    // The parameters scroll rather than push the window past a small screen.
+    auto* column = new QWidget;
+    auto* left = new QVBoxLayout(column);
+    left->setContentsMargins(0, 0, 0, 0);
     left->addWidget(parameters_);
     left->addStretch(1);
+    auto* scroll = new QScrollArea;
+    scroll->setObjectName("colonneParametres");
+    scroll->setWidget(column);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setMinimumWidth(kLeastColumnWidth);
     auto* right = new QVBoxLayout;
     right->addLayout(commands);
+    right->addLayout(running);
     right->addWidget(runLabel_);
     right->addWidget(tabs_, 1);
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
-    layout->addLayout(left);
+    layout->addWidget(scroll);
     layout->addLayout(right, 1);
     setCentralWidget(central);
 }

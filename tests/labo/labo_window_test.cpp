@@ -33,6 +33,7 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QValueAxis>
@@ -76,6 +77,17 @@ private slots:
         delete window_;
         delete controller_;
         folder_.reset();
+    }
+
+    // A school projector's 1024 × 768, less a task bar: the whole window fits,
+    // and it opens no larger than the screen it is on.
+    void theWindowFitsASmallProjector() {
+        const QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+        QVERIFY2(least.width() <= 1024 && least.height() <= 700,
+                 qPrintable(QString("%1 × %2").arg(least.width()).arg(least.height())));
+        const QSize screen = window_->screen()->availableGeometry().size();
+        QVERIFY(window_->width() <= std::max(screen.width(), least.width()));
+        QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
     }
 
     void badFieldValuesAreRefusedAndNothingRuns() {

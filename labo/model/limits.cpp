@@ -1,12 +1,16 @@
 #include "limits.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <iomanip>
 #include <locale>
 #include <sstream>
 
 namespace bocavo::labo {
 namespace {
+
+inline constexpr int kMostDecimals = 6; // of a percent: below 0,000001 % a share reads 0 %
 
 // Plain decimal digits, surrounding spaces allowed, nothing else: "1e3", "+5",
 // "12abc" and "3.0" are refused rather than half-read.
@@ -72,17 +76,26 @@ std::string groupDigits(std::uint64_t value) {
 std::string frenchDecimal(double value, int decimals) {
     std::ostringstream out;
     out.imbue(std::locale::classic());
-    out << std::fixed << std::setprecision(decimals) << value;
+    out << std::fixed << std::setprecision(decimals) << std::abs(value);
     std::string text = out.str();
-    if (text.find('.') != std::string::npos) {
-        while (text.back() == '0')
-            text.pop_back();
-        if (text.back() == '.')
-            text.pop_back();
+    std::string fraction;
+    if (const auto point = text.find('.'); point != std::string::npos) {
+        fraction = text.substr(point + 1);
+        text.resize(point);
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
     }
-    if (const auto point = text.find('.'); point != std::string::npos)
-        text[point] = ',';
-    return text == "-0" ? "0" : text;
+    const bool zero = text == "0" && fraction.empty(); // -0.0001 at 2 places is 0, not -0
+    text = groupDigits(std::stoull(text)) + (fraction.empty() ? "" : "," + fraction);
+    return value < 0 && !zero ? "-" + text : text;
+}
+
+std::string percentText(double share) {
+    const double percent = 100.0 * share;
+    int decimals = 1;
+    if (percent > 0.0 && percent < 1.0)
+        decimals = std::min(kMostDecimals, 1 - static_cast<int>(std::floor(std::log10(percent))));
+    return frenchDecimal(percent, decimals) + " %";
 }
 
 Parsed<int> parseClasses(std::string_view text) {

@@ -39,10 +39,15 @@ Parsed<int> parseEvery(std::string_view text);
 inline constexpr std::size_t kQuotedChars = 40; // characters
 std::string shortQuote(std::string_view text);
 
-// Thousands grouped with a space, as a French reader writes them: 32 767.
+// The one way the laboratory writes its numbers for a French reader, in the
+// window and on the command line alike.
+// Thousands grouped with a space: 32 767.
 std::string groupDigits(std::uint64_t value);
-// A decimal with a comma, as a French reader writes it: 19,5 (`decimals`
-// places, trailing zeros dropped).
+// A decimal with a comma and its thousands grouped: 1 999,5 (`decimals` places
+// at most, trailing zeros dropped, so 20,0 reads 20).
 std::string frenchDecimal(double value, int decimals);
+// A share (0..1) in percent: one decimal from 1 % up, two significant digits
+// below, so that a small figure never reads 0 %: 2,6 %, 0,025 %.
+std::string percentText(double share);
 
 } // namespace bocavo::labo

@@ -28,8 +28,8 @@ std::optional<int> wholeNumber(std::string_view text) {
     return value;
 }
 
-std::string percentText(int value) {
-    return std::to_string(value) + " %";
+std::string fitnessText(int percent) {
+    return groupDigits(static_cast<std::uint64_t>(percent)) + " %";
 }
 
 } // namespace
@@ -55,8 +55,8 @@ std::string checkSettings(const Settings& s) {
             return "L'urne ne peut pas contenir un nombre négatif de boules.";
         if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
             return "La valeur sélective de l'allèle " + std::to_string(k + 1) +
-                   " doit aller de " + percentText(kMinFitness) + " à " +
-                   percentText(kMaxFitness) + " (et non " + percentText(s.fitness[i]) + ").";
+                   " doit aller de " + fitnessText(kMinFitness) + " à " +
+                   fitnessText(kMaxFitness) + " (et non " + fitnessText(s.fitness[i]) + ").";
         balls += s.urn[i];
     }
     if (balls != s.copies())

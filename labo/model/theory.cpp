@@ -18,10 +18,6 @@ bool onlyDriftAndMutation(const Settings& s) {
     return !hasSelection(s) && s.migration == 0.0;
 }
 
-std::string percent(double share) {
-    return frenchDecimal(100.0 * share, 1) + " %";
-}
-
 // Kimura's u(p) = (1 − e^(−2Ne·s·p))/(1 − e^(−2Ne·s)), p itself as s → 0.
 double kimura(double p, double s, double ne) {
     const double x = -2.0 * ne * s;
@@ -224,7 +220,7 @@ std::string heterozygositySentence(const Settings& s) {
     const std::string ne = frenchDecimal(effectiveSize(s), 1);
     if (s.mutation == 0.0)
         return "Hétérozygotie attendue : H(t) = " + h0 + " × (1 − 1/(2 × " + ne +
-               "))^t ; la dérive en retire 1/(2Ne) = " + percent(1.0 / (2.0 * effectiveSize(s))) +
+               "))^t ; la dérive en retire 1/(2Ne) = " + percentText(1.0 / (2.0 * effectiveSize(s))) +
                " à chaque génération.";
     return "Hétérozygotie attendue, génération par génération : la dérive en retire 1/(2Ne), la "
            "mutation en rend, à partir de H0 = " + h0 + ".";
@@ -249,8 +245,8 @@ std::string fixationSentence(const Settings& s) {
     std::string list;
     for (int k = 0; k < s.alleles; ++k) {
         list += (k == 0 ? "" : ", ") + std::string("allèle ") + std::to_string(k + 1) + " : " +
-                percent(*chance[static_cast<std::size_t>(k)]) + " (" +
-                percent(startingFrequency(s, k + 1)) + " au départ)";
+                percentText(*chance[static_cast<std::size_t>(k)]) + " (" +
+                percentText(startingFrequency(s, k + 1)) + " au départ)";
     }
     if (hasSelection(s))
         return "Probabilité de fixation avec sélection faible (Kimura) : u(p) = (1 − e^(−2Ne·s·p))/"

@@ -4,6 +4,7 @@
 #include "model/experiment.h"
 #include "model/statistics.h"
 #include "model/theory.h"
+#include "numbers.h"
 
 #include <QChart>
 #include <QComboBox>
@@ -25,15 +26,17 @@ constexpr int kMaxPointsPerCurve = 1500;
 constexpr int kEdgeRoom = 80; // pixels right of the plot for the edge counts
 
 QString classesText(int n) {
-    return n == 1 ? QStringLiteral("1 classe") : frenchNumber(n, 0) + " classes";
+    if (n <= 1)
+        return n == 1 ? QStringLiteral("1 classe") : QStringLiteral("aucune classe");
+    return grouped(static_cast<std::uint64_t>(n)) + " classes";
 }
 
 // Fst as the classes show it at the right edge, then what the island model expects.
 QString differentiationText(const Experiment& run, const Statistics& stats, int g) {
     QString text = QString("Différenciation entre les classes à la génération %1 : Fst = %2 (0 : "
                            "toutes pareilles, 1 : chacune son allèle).")
-                       .arg(g)
-                       .arg(frenchNumber(stats.differentiation()[static_cast<std::size_t>(g)], 2));
+                       .arg(grouped(static_cast<std::uint64_t>(g)))
+                       .arg(decimal(stats.differentiation()[static_cast<std::size_t>(g)], 2));
     const std::string expected = differentiationSentence(run.settings(), run.classes());
     if (!expected.empty())
         text += ' ' + QString::fromStdString(expected);
@@ -151,8 +154,8 @@ void AllClassesTab::redraw() {
                    .arg(allele)
                    .arg(classesText(run->classes()))
                    .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
-                   .arg(from)
-                   .arg(to));
+                   .arg(grouped(static_cast<std::uint64_t>(from)),
+                        grouped(static_cast<std::uint64_t>(to))));
     differentiation_->setText(run ? differentiationText(*run, *stats(set), lastShownOf(set))
                                   : QString());
     fixedText_->setText(!run ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));

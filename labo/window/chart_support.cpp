@@ -91,8 +91,4 @@ int sampleStep(int span, int maxPoints) {
     return span < maxPoints ? 1 : (span + maxPoints - 1) / maxPoints;
 }
 
-QString frenchNumber(double value, int decimals) {
-    return QLocale(QLocale::French, QLocale::France).toString(value, 'f', decimals);
-}
-
 } // namespace bocavo::labo

@@ -49,7 +49,4 @@ template <typename F> QList<QPointF> sampled(int first, int last, int step, F va
     return points;
 }
 
-// A number the French way: 19,5.
-QString frenchNumber(double value, int decimals);
-
 } // namespace bocavo::labo

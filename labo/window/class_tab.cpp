@@ -2,6 +2,7 @@
 
 #include "chart_support.h"
 #include "model/experiment.h"
+#include "numbers.h"
 
 #include <QChart>
 #include <QHBoxLayout>
@@ -70,11 +71,11 @@ void ClassTab::redraw() {
     }
     showGenerations();
     chart()->setTitle(QString("Classe %1%2 : fréquence des %3 allèles, générations %4 à %5")
-                          .arg(c)
+                          .arg(grouped(static_cast<std::uint64_t>(c)))
                           .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
                           .arg(settings.alleles)
-                          .arg(from)
-                          .arg(to));
+                          .arg(grouped(static_cast<std::uint64_t>(from)),
+                               grouped(static_cast<std::uint64_t>(to))));
 }
 
 } // namespace bocavo::labo

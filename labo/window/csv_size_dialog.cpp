@@ -1,10 +1,10 @@
 #include "csv_size_dialog.h"
 
 #include "model/limits.h"
+#include "numbers.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSpinBox>
@@ -13,15 +13,14 @@
 namespace bocavo::labo {
 
 QString sizeText(std::uint64_t bytes) {
-    const QLocale french(QLocale::French, QLocale::France);
     const double b = static_cast<double>(bytes);
     if (b >= 1e9)
-        return french.toString(b / 1e9, 'f', 1) + " Go";
+        return decimal(b / 1e9, 1) + " Go";
     if (b >= 1e6)
-        return french.toString(b / 1e6, 'f', 0) + " Mo";
+        return decimal(b / 1e6, 0) + " Mo";
     if (b >= 1e3)
-        return french.toString(b / 1e3, 'f', 0) + " ko";
-    return french.toString(b, 'f', 0) + " octets";
+        return decimal(b / 1e3, 0) + " ko";
+    return grouped(bytes) + " octets";
 }
 
 CsvSizeDialog::CsvSizeDialog(std::uint64_t wholeBytes, std::function<std::uint64_t(int)> bytesFor,

@@ -4,6 +4,7 @@
 #include "model/limits.h"
 #include "model/statistics.h"
 #include "model/theory.h"
+#include "numbers.h"
 
 #include <QChart>
 #include <QComboBox>
@@ -23,8 +24,10 @@ QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
     if (mean.classes == 0)
         return QString("%1 : dans aucune classe pour l'instant").arg(event);
     return QString("%1 : génération %2 en moyenne (%3 classe%4 sur %5)")
-        .arg(event, frenchNumber(mean.generation, 1))
-        .arg(frenchNumber(mean.classes, 0), mean.classes > 1 ? "s" : "", frenchNumber(classes, 0));
+        .arg(event, decimal(mean.generation, 1))
+        .arg(grouped(static_cast<std::uint64_t>(mean.classes)),
+             mean.classes > 1 ? "s" : "",
+             grouped(static_cast<std::uint64_t>(classes)));
 }
 
 } // namespace
@@ -95,10 +98,9 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
         for (int k = 0; k < settings.alleles; ++k) {
             const auto i = static_cast<std::size_t>(k);
             if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
-                differences << QString("allèle %1 : %2 %")
+                differences << QString("allèle %1 : %2")
                                    .arg(k + 1)
-                                   .arg(QString::fromStdString(
-                                       frenchDecimal(100.0 * *idealFixation[i], 1)));
+                                   .arg(percent(*idealFixation[i]));
         }
         if (!differences.isEmpty())
             sentence +=
@@ -154,8 +156,8 @@ void FixationTab::redraw() {
         const QString prefix = both ? setName(set) + " : " : QString();
         fixed_[i]->setName(prefix + QString("allèle %1 fixé").arg(allele));
         lost_[i]->setName(prefix + QString("allèle %1 perdu").arg(allele));
-        expected_[i]->setName(prefix +
-                              QString("fixation attendue (%1 %)").arg(frenchNumber(expected, 1)));
+        expected_[i]->setName(prefix + QString("fixation attendue (%1)")
+                                           .arg(percent(chance.value_or(0.0))));
         means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
                      " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
         lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
@@ -173,8 +175,8 @@ void FixationTab::redraw() {
     chart()->setTitle(QString("Part des classes où l'allèle %1 est fixé (trait épais) ou perdu "
                               "(trait fin), générations %2 à %3")
                           .arg(allele)
-                          .arg(from)
-                          .arg(to));
+                          .arg(grouped(static_cast<std::uint64_t>(from)),
+                               grouped(static_cast<std::uint64_t>(to))));
 }
 
 } // namespace bocavo::labo

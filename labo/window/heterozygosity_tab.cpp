@@ -3,6 +3,7 @@
 #include "model/experiment.h"
 #include "model/statistics.h"
 #include "model/theory.h"
+#include "numbers.h"
 
 #include <QChart>
 #include <QHBoxLayout>
@@ -90,7 +91,7 @@ void HeterozygosityTab::redraw() {
                 sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));
         else
             expected->clear();
-        const QString ne = frenchNumber(effectiveSize(settings), 1);
+        const QString ne = decimal(effectiveSize(settings), 1);
         expected->setName(both ? prefix + QString("attendue, Ne = %1").arg(ne)
                                : QString("Attendue (Ne = %1)").arg(ne));
         // A set that is not in the run, or has no formula, leaves the legend.
@@ -105,12 +106,12 @@ void HeterozygosityTab::redraw() {
     }
     chart()->setTitle(QString("Hétérozygotie moyenne de %1 classe%2%3 et courbe%4 attendue%4, "
                               "générations %5 à %6")
-                          .arg(stats()->classes())
+                          .arg(grouped(static_cast<std::uint64_t>(stats()->classes())))
                           .arg(stats()->classes() > 1 ? "s" : "")
                           .arg(both ? " par jeu" : "")
                           .arg(both ? "s" : "")
-                          .arg(from)
-                          .arg(to));
+                          .arg(grouped(static_cast<std::uint64_t>(from)),
+                               grouped(static_cast<std::uint64_t>(to))));
 }
 
 } // namespace bocavo::labo

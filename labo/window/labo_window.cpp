@@ -6,6 +6,7 @@
 #include "fixation_tab.h"
 #include "heterozygosity_tab.h"
 #include "model/csv_writer.h"
+#include "numbers.h"
 #include "parameter_panel.h"
 #include "run_controller.h"
 #include "ui/icon.h"
@@ -16,7 +17,6 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -236,15 +236,14 @@ void LaboWindow::refreshRunLabel() {
         runLabel_->setText("Aucune simulation : choisissez les paramètres puis « Lancer ».");
         return;
     }
-    const QLocale french(QLocale::French, QLocale::France);
     const bool both = controller_->sets() > 1;
     QString text = QString("%1 classe%2%3, graine %4 : génération %5")
-                       .arg(french.toString(run->classes()), run->classes() > 1 ? "s" : "",
-                            both ? " par jeu" : "")
-                       .arg(controller_->scenario().seed)
-                       .arg(french.toString(g));
+                       .arg(grouped(static_cast<std::uint64_t>(run->classes())),
+                            run->classes() > 1 ? "s" : "", both ? " par jeu" : "")
+                       .arg(controller_->scenario().seed) // as typed, to be typed again
+                       .arg(grouped(static_cast<std::uint64_t>(g)));
     if (const int gb = controller_->statistics(1).generation(); both && gb != g)
-        text += QString(", génération %1 pour le jeu B").arg(french.toString(gb));
+        text += QString(", génération %1 pour le jeu B").arg(grouped(static_cast<std::uint64_t>(gb)));
     // The worker may be adding storage while it runs: the size is read once it is done.
     if (!controller_->busy()) {
         std::uint64_t bytes = 0;

@@ -2,6 +2,7 @@
 
 #include "model/csv_writer.h"
 #include "model/limits.h"
+#include "numbers.h"
 
 #include <QThread>
 #include <algorithm>
@@ -14,10 +15,6 @@ constexpr int kPollMs = 150; // how often the views catch up with a running task
 
 QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-QString grouped(std::uint64_t n) {
-    return fromUtf8(groupDigits(n));
 }
 
 const QString kWait = QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");

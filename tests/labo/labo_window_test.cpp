@@ -15,6 +15,7 @@
 #include "window/parameter_panel.h"
 #include "window/picture_size_dialog.h"
 #include "window/run_controller.h"
+#include "window/settings_editor.h"
 
 #include <QChart>
 #include <QChartView>
@@ -177,6 +178,27 @@ private slots:
             QCOMPARE(tab->chart()->axes(Qt::Horizontal).constFirst()->titleText().left(10),
                      "Génération");
         }
+    }
+
+    // Every view writes its numbers one way: thousands grouped, no trailing
+    // zero, and no count of nothing in the plural.
+    void numbersReadTheSameInEveryView() {
+        window_->parameters()->editor(0)->modelBox()->setCurrentIndex(1); // Ne = N = 20
+        runTo("1000", "1");
+        QVERIFY(window_->runLabel()->text().startsWith("1 000 classes, graine 1993"));
+        window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
+        HeterozygosityTab* h = window_->heterozygosityTab();
+        QCOMPARE(h->expected()->name(), "Attendue (Ne = 20)");
+        QVERIFY2(h->chart()->title().startsWith("Hétérozygotie moyenne de 1 000 classes"),
+                 qPrintable(h->chart()->title()));
+        window_->tabs()->setCurrentWidget(window_->allClassesTab());
+        AllClassesTab* all = window_->allClassesTab();
+        QVERIFY(all->chart()->title().startsWith("Allèle 1 dans chacune des 1 000 classes"));
+        QCOMPARE(all->fixedCount(), 0); // one generation of 20 cannot fix an allele at 25 %
+        QStringList names;
+        for (const QAbstractSeries* series : all->chart()->series())
+            names << series->name();
+        QVERIFY2(names.contains("Fixé (100 %) dans aucune classe"), qPrintable(names.join('|')));
     }
 
     void nextGenerationAndResetFollowTheRun() {

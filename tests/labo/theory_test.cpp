@@ -129,5 +129,22 @@ TEST(TheoryTest, SentencesSayTheFiguresInFrench) {
               std::string::npos);
 }
 
+// Small figures keep their significant digits (a large population loses
+// 0,025 % a generation, not "0 %"), large ones their thousands grouped.
+TEST(TheoryTest, SmallAndLargeFiguresReadAsAFrenchReaderWritesThem) {
+    const std::string large = heterozygositySentence(sized(2000, Model::Protocole));
+    EXPECT_NE(large.find("× (1 − 1/(2 × 1 999,5))^t"), std::string::npos) << large;
+    EXPECT_NE(large.find("1/(2Ne) = 0,025 % à chaque génération"), std::string::npos) << large;
+    EXPECT_NE(effectiveSizeSentence(sized(10'000, Model::WrightFisher)).find("Ne = N = 10 000"),
+              std::string::npos);
+    EXPECT_EQ(percentText(0.025641), "2,6 %");
+    EXPECT_EQ(percentText(0.5), "50 %");
+    EXPECT_EQ(percentText(0.0), "0 %");
+    EXPECT_EQ(percentText(1.0), "100 %");
+    EXPECT_EQ(percentText(0.0000123), "0,0012 %");
+    EXPECT_EQ(frenchDecimal(-0.0001, 2), "0");
+    EXPECT_EQ(frenchDecimal(-1234.5, 1), "-1 234,5");
+}
+
 } // namespace
 } // namespace bocavo::labo

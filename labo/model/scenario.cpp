@@ -2,6 +2,7 @@
 
 #include "file_output.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <fstream>
@@ -19,7 +20,8 @@ inline constexpr const char* kSetKeys[] = {"individuals", "model",    "alleles",
                                            "fitness",     "mutation", "migration"};
 inline constexpr const char* kRunKeys[] = {"format", "classes", "generations", "seed", "sets"};
 
-bool validUtf8(std::string_view text) {
+// Where the text stops being UTF-8: the offset of its first bad byte, or npos.
+std::size_t firstBadByte(std::string_view text) {
     std::size_t i = 0;
     while (i < text.size()) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -38,23 +40,23 @@ bool validUtf8(std::string_view text) {
             extra = 3;
             code = c & 0x07u;
         } else {
-            return false;
+            return i;
         }
         if (i + static_cast<std::size_t>(extra) >= text.size())
-            return false; // cut in the middle of a character
+            return i; // cut in the middle of a character
         for (int k = 1; k <= extra; ++k) {
             const auto d = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
             if ((d & 0xC0) != 0x80)
-                return false;
+                return i;
             code = (code << 6) | (d & 0x3Fu);
         }
         // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
         static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
         if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-            return false;
+            return i;
         i += static_cast<std::size_t>(extra) + 1;
     }
-    return true;
+    return std::string_view::npos;
 }
 
 std::string_view trimmed(std::string_view text) {
@@ -110,39 +112,54 @@ std::string readSetValue(Settings& set, std::string_view key, std::string_view v
     return p.error;
 }
 
+// The keys read so far, each with its line, so that a fault found once the
+// whole file is read still names the line it comes from.
+using Seen = std::vector<std::pair<std::string, int>>;
+
+int lineOf(const Seen& seen, std::string_view key) {
+    for (const auto& [k, line] : seen)
+        if (k == key)
+            return line;
+    return 0;
+}
+
+bool has(const Seen& seen, std::string_view key) {
+    return lineOf(seen, key) != 0;
+}
+
 struct Section {
     Settings set;
     std::vector<int> urn, fitness;
-    std::vector<std::string> seen;
+    Seen seen;
     int line = 0; // of its [X] header
 };
 
-bool has(const std::vector<std::string>& seen, std::string_view key) {
-    for (const auto& s : seen)
-        if (s == key)
-            return true;
-    return false;
-}
+struct Fault {
+    int line = 0;
+    std::string why; // empty: no fault
+};
 
-// Puts the lists into the set once every key is known; "" or the reason.
-std::string completeSection(Section& section, const std::string& name) {
+// Puts the lists into the set once every key is known; the fault and its line, if any.
+Fault completeSection(Section& section, const std::string& name) {
     for (const char* key : kSetKeys)
         if (!has(section.seen, key))
-            return "la clé « " + std::string(key) + " » manque dans [" + name + "] (ligne " +
-                   std::to_string(section.line) + ").";
+            return {section.line, "la clé « " + std::string(key) + " » manque dans [" + name +
+                                      "] (ligne " + std::to_string(section.line) + ")."};
     Settings& set = section.set;
     const auto k = static_cast<std::size_t>(set.alleles);
     if (section.urn.size() != k || section.fitness.size() != k)
-        return "[" + name + "] annonce " + std::to_string(set.alleles) +
-               " allèles : l'urne et les valeurs sélectives doivent en donner autant.";
+        return {lineOf(section.seen, section.urn.size() != k ? "urn" : "fitness"),
+                "[" + name + "] annonce " + std::to_string(set.alleles) +
+                    " allèles : l'urne et les valeurs sélectives doivent en donner autant."};
     set.urn = {0, 0, 0, 0};
     set.fitness = {100, 100, 100, 100};
     for (std::size_t i = 0; i < k; ++i) {
         set.urn[i] = section.urn[i];
         set.fitness[i] = section.fitness[i];
     }
+    // What is left once each value is in range: the urn must hold 2N balls.
     if (const std::string fault = checkSettings(set); !fault.empty())
-        return "[" + name + "] : " + fault;
+        return {lineOf(section.seen, "urn"), "[" + name + "] : " + fault};
     return {};
 }
 
@@ -210,12 +227,13 @@ std::string scenarioText(const Scenario& s) {
 ScenarioResult parseScenario(std::string_view text) {
     if (text.size() > kMaxBytes)
         return {std::nullopt, "Scénario refusé : le fichier est bien trop long pour un scénario."};
-    if (!validUtf8(text))
-        return {std::nullopt, "Scénario refusé : le fichier n'est pas du texte UTF-8."};
+    if (const auto bad = firstBadByte(text); bad != std::string_view::npos)
+        return refuse(1 + static_cast<int>(std::count(text.begin(), text.begin() + bad, '\n')),
+                      "le fichier n'est pas du texte UTF-8.");
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3); // a byte-order mark left by some editors
     Scenario scenario;
-    std::vector<std::string> seen;
+    Seen seen;
     Section sections[2];
     int current = -1; // −1: the run's keys; 0: [A]; 1: [B]
     std::string wantedSets;
@@ -260,7 +278,7 @@ ScenarioResult parseScenario(std::string_view text) {
         auto& seenHere = current < 0 ? seen : sections[current].seen;
         if (has(seenHere, key))
             return refuse(lineNumber, "la clé « " + key + " » est donnée deux fois.");
-        seenHere.push_back(key);
+        seenHere.emplace_back(key, lineNumber);
         std::string error;
         if (current >= 0) {
             Section& section = sections[current];
@@ -306,8 +324,11 @@ ScenarioResult parseScenario(std::string_view text) {
         return refuse(sections[1].line, "la section [B] est là mais « sets » ne l'annonce pas.");
     for (int i = 0; i < (wantB ? 2 : 1); ++i) {
         const std::string name = i ? "B" : "A";
-        if (const std::string fault = completeSection(sections[i], name); !fault.empty())
-            return refuse(sections[i].line, fault);
+        if (const Fault fault = completeSection(sections[i], name); !fault.why.empty())
+            return refuse(fault.line, fault.why);
+        if (sections[i].set.migration > 0.0 && scenario.classes < 2)
+            return refuse(lineOf(sections[i].seen, "migration"),
+                          "[" + name + "] : la migration demande au moins deux classes.");
     }
     scenario.a = sections[0].set;
     if (wantB)

@@ -103,21 +103,29 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
         {with("mutation = 0.0025", "mutation = 1e-3"), "« 1e-3 » ne convient pas"},
         {with("seed = 4000000000", "seed = 4294967296"), "« 4294967296 » ne convient pas pour la graine"},
         {with("urn = 12, 100, 8", "urn = 12, 100, 9"),
-         "Scénario refusé, ligne " + lineOf("[A]") +
+         "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") +
              " : [A] : L'urne doit contenir 2N = 120 boules pour 60 individus, et non 121."},
-        {with("urn = 12, 100, 8", "urn = 12, 108"), "[A] annonce 3 allèles"},
+        {with("urn = 12, 100, 8", "urn = 12, 108"),
+         "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") + " : [A] annonce 3 allèles"},
         {with("classes = 12", "classes = 12\nclasses = 13"), "la clé « classes » est donnée deux fois."},
         {with("format = 1", "format = 2"), "ce programme ne lit que le format 1."},
         {with("[B]", "[C]"), "« [C] » n'est pas une section connue ([A] ou [B])."},
         {with("sets = A, B", "sets = A"), "la section [B] est là mais « sets » ne l'annonce pas."},
-        {with("classes = 12", "classes = 1"), "Jeu A : la migration demande au moins deux classes."},
+        {with("classes = 12", "classes = 1"),
+         "Scénario refusé, ligne " + lineOf("migration = 0.125") +
+             " : [A] : la migration demande au moins deux classes."},
         {"", "la clé « format » manque (le fichier est peut-être tronqué)."},
         // Truncated: cut before the end of [B], and cut before [B] itself.
         {good.substr(0, good.rfind("migration")), "la clé « migration » manque dans [B]"},
         {good.substr(0, good.find("\n[B]")), "la section [B] manque"},
         // Not UTF-8: a Latin-1 « é » in a comment, and a character cut in two.
-        {with("# Scénario", "# Sc\xE9nario"), "Scénario refusé : le fichier n'est pas du texte UTF-8."},
-        {good.substr(0, good.find("é") + 1), "Scénario refusé : le fichier n'est pas du texte UTF-8."},
+        {with("# Scénario", "# Sc\xE9nario"),
+         "Scénario refusé, ligne 1 : le fichier n'est pas du texte UTF-8."},
+        {with("urn = 12, 100, 8", "urn = 12, 100, 8 # \xE9"),
+         "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") +
+             " : le fichier n'est pas du texte UTF-8."},
+        {good.substr(0, good.find("é") + 1),
+         "Scénario refusé, ligne 1 : le fichier n'est pas du texte UTF-8."},
     };
     for (const Case& c : cases) {
         const ScenarioResult result = parseScenario(c.text);

@@ -76,15 +76,29 @@ constexpr const char* kNames[kOptions] = {
     "--mutation",  "--migration",   "--scenario"};
 
 // What the population options asked for, applied once every option is read,
-// because --alleles, --urn and --fitness must agree with each other and with N.
+// because --individuals, --alleles, --urn and --fitness must agree.
 struct AskedPopulation {
-    std::optional<int> alleles;
+    std::optional<int> individuals, alleles;
     std::vector<int> urn, fitness;
-    bool resized = false; // --individuals given
 };
 
+bool neutral(const Settings& set) {
+    for (int k = 0; k < set.alleles; ++k)
+        if (set.fitness[static_cast<std::size_t>(k)] != 100)
+            return false;
+    return true;
+}
+
+// A new N or K must not silently drop what a scenario set: an urn split evenly
+// follows them (as in the window) and an urn still sound is kept, but any other
+// urn is refused unless --urn replaces it; likewise fitnesses other than 100 %
+// for a new K, unless --fitness replaces them. Without --scenario the set is
+// the protocol's, so nothing is ever refused there.
 std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
     const int before = set.alleles;
+    const bool evenBefore = set.urn == evenUrn(set.individuals, before);
+    const bool neutralBefore = neutral(set);
+    set.individuals = asked.individuals.value_or(set.individuals);
     int k = asked.alleles.value_or(0);
     for (const auto* list : {&asked.urn, &asked.fitness}) {
         const int n = static_cast<int>(list->size());
@@ -102,9 +116,16 @@ std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
         set.urn = {0, 0, 0, 0};
         for (std::size_t i = 0; i < asked.urn.size(); ++i)
             set.urn[i] = asked.urn[i];
-    } else if (asked.resized || k != before) {
+    } else if (evenBefore) {
         set.urn = evenUrn(set.individuals, k);
+    } else if (k != before || !checkSettings(set).empty()) {
+        return std::string(k != before ? "--alleles" : "--individuals") +
+               " : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon elle serait "
+               "perdue.";
     }
+    if (k != before && asked.fitness.empty() && !neutralBefore)
+        return "--alleles : les valeurs sélectives du scénario ne conviennent plus ; donnez "
+               "aussi --fitness, sinon elles seraient perdues.";
     if (!asked.fitness.empty() || k != before) {
         set.fitness = {100, 100, 100, 100};
         for (std::size_t i = 0; i < asked.fitness.size(); ++i)
@@ -196,8 +217,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         }
         case Individuals: {
             const auto p = parseIndividuals(value);
-            set.individuals = p.value.value_or(0);
-            asked.resized = true;
+            asked.individuals = p.value;
             error = p.error;
             break;
         }

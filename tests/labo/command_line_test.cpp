@@ -315,5 +315,43 @@ TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
     EXPECT_FALSE(now.scenario->b); // what the file holds: set A alone
 }
 
+// An option after --scenario never silently drops what the scenario set: a
+// rare allele's urn and a selected allele's fitness must be replaced explicitly.
+TEST(CommandLineTest, OverridesKeepOrRefuseTheScenariosUrnAndFitness) {
+    const ScratchDir dir;
+    Scenario rare;
+    rare.classes = 2;
+    rare.generations = 5;
+    rare.a.alleles = 2;
+    rare.a.urn = {4, 36, 0, 0};
+    rare.a.fitness = {120, 100, 100, 100};
+    const auto file = (dir / "rare.scenario").string();
+    ASSERT_EQ(saveScenario(rare, file), "");
+    const auto csv = (dir / "rare.csv").string();
+    auto parse = [&](std::vector<std::string> more) {
+        std::vector<std::string> args{"--scenario", file, "--csv", csv};
+        args.insert(args.end(), more.begin(), more.end());
+        return parseCommandLine(args);
+    };
+    EXPECT_EQ(parse({"--individuals", "40"}).error,
+              "--individuals : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon "
+              "elle serait perdue.");
+    EXPECT_EQ(parse({"--alleles", "3"}).error.rfind("--alleles : l'urne du scénario", 0), 0u);
+    EXPECT_EQ(parse({"--alleles", "3", "--urn", "10,20,10"}).error,
+              "--alleles : les valeurs sélectives du scénario ne conviennent plus ; donnez aussi "
+              "--fitness, sinon elles seraient perdues.");
+    // Still sound, or replaced: kept, or taken.
+    const auto same = parse({"--individuals", "20", "--mutation", "0.01"});
+    ASSERT_EQ(same.error, "");
+    EXPECT_EQ(same.options.scenario.a.urn, rare.a.urn);
+    EXPECT_EQ(same.options.scenario.a.fitness, rare.a.fitness);
+    const auto bigger = parse({"--individuals", "40", "--urn", "8,72"});
+    ASSERT_EQ(bigger.error, "");
+    EXPECT_EQ(bigger.options.scenario.a.fitness, rare.a.fitness);
+    const auto three = parse({"--alleles", "3", "--urn", "10,20,10", "--fitness", "120,100,100"});
+    ASSERT_EQ(three.error, "");
+    EXPECT_EQ(three.options.scenario.a.fitness, (std::array<int, 4>{120, 100, 100, 100}));
+}
+
 } // namespace
 } // namespace bocavo::labo

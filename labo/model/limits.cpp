@@ -12,13 +12,25 @@ namespace {
 
 inline constexpr int kMostDecimals = 6; // of a percent: below 0,000001 % a share reads 0 %
 
-// Plain decimal digits, surrounding spaces allowed, nothing else: "1e3", "+5",
-// "12abc" and "3.0" are refused rather than half-read.
-std::optional<std::uint64_t> parseDigits(std::string_view text) {
+bool isBlank(std::string_view text) {
+    for (const char c : text)
+        if (!std::isspace(static_cast<unsigned char>(c)))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::string_view trimmed(std::string_view text) {
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
         text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
+    return text;
+}
+
+std::optional<std::uint64_t> wholeNumber(std::string_view text) {
+    text = trimmed(text);
     // Leading zeros change nothing: "0000000000000000001" is 1.
     while (text.size() > 1 && text.front() == '0')
         text.remove_prefix(1);
@@ -32,29 +44,6 @@ std::optional<std::uint64_t> parseDigits(std::string_view text) {
     }
     return value;
 }
-
-bool isBlank(std::string_view text) {
-    for (const char c : text)
-        if (!std::isspace(static_cast<unsigned char>(c)))
-            return false;
-    return true;
-}
-
-Parsed<int> parseRange(std::string_view text, int low, int high, const std::string& what) {
-    const std::string range = "un nombre entier de " +
-                              groupDigits(static_cast<std::uint64_t>(low)) + " à " +
-                              groupDigits(static_cast<std::uint64_t>(high));
-    if (isBlank(text))
-        return {std::nullopt, "Indiquez " + what + " : " + range + "."};
-    const auto value = parseDigits(text);
-    if (!value || *value < static_cast<std::uint64_t>(low) ||
-        *value > static_cast<std::uint64_t>(high))
-        return {std::nullopt,
-                shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range + "."};
-    return {static_cast<int>(*value), {}};
-}
-
-} // namespace
 
 std::string shortQuote(std::string_view text) {
     std::size_t end = 0;
@@ -98,23 +87,37 @@ std::string percentText(double share) {
     return frenchDecimal(percent, decimals) + " %";
 }
 
+Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what) {
+    const std::string range = "un nombre entier de " +
+                              groupDigits(static_cast<std::uint64_t>(low)) + " à " +
+                              groupDigits(static_cast<std::uint64_t>(high));
+    if (isBlank(text))
+        return {std::nullopt, "Indiquez " + what + " : " + range + "."};
+    const auto value = wholeNumber(text);
+    if (!value || *value < static_cast<std::uint64_t>(low) ||
+        *value > static_cast<std::uint64_t>(high))
+        return {std::nullopt,
+                shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range + "."};
+    return {static_cast<int>(*value), {}};
+}
+
 Parsed<int> parseClasses(std::string_view text) {
-    return parseRange(text, kMinClasses, kMaxClasses, "le nombre de classes");
+    return parseWhole(text, kMinClasses, kMaxClasses, "le nombre de classes");
 }
 
 Parsed<int> parseGenerations(std::string_view text) {
-    return parseRange(text, kMinGenerations, kMaxGeneration, "le nombre de générations");
+    return parseWhole(text, kMinGenerations, kMaxGeneration, "le nombre de générations");
 }
 
 Parsed<int> parseEvery(std::string_view text) {
-    return parseRange(text, kMinEvery, kMaxEvery, "l'intervalle entre générations gardées");
+    return parseWhole(text, kMinEvery, kMaxEvery, "l'intervalle entre générations gardées");
 }
 
 Parsed<std::uint32_t> parseSeed(std::string_view text) {
     const std::string range = "un nombre entier de 0 à " + groupDigits(UINT32_MAX);
     if (isBlank(text))
         return {std::nullopt, "Indiquez la graine : " + range + "."};
-    const auto value = parseDigits(text);
+    const auto value = wholeNumber(text);
     if (!value || *value > UINT32_MAX)
         return {std::nullopt,
                 shortQuote(text) + " ne convient pas pour la graine : il faut " + range + "."};

@@ -29,10 +29,20 @@ template <typename T> struct Parsed {
     std::string error; // empty when value is set
 };
 
+// A whole number from low to high; `what` names it in the refusal ("le
+// nombre de classes"). The ones below are this with their own range.
+Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what);
 Parsed<int> parseClasses(std::string_view text);
 Parsed<int> parseGenerations(std::string_view text);
 Parsed<std::uint32_t> parseSeed(std::string_view text);
 Parsed<int> parseEvery(std::string_view text);
+
+// The text without the spaces around it.
+std::string_view trimmed(std::string_view text);
+// Plain decimal digits, surrounding spaces allowed, nothing else: "1e3", "+5",
+// "12abc" and "3.0" are refused rather than half-read; leading zeros change
+// nothing. Up to 18 digits, so that any range check after it is exact.
+std::optional<std::uint64_t> wholeNumber(std::string_view text);
 
 // A value as messages quote it: « text », cut to its first kQuotedChars
 // characters and an ellipsis, so that a pasted page never floods a message.

@@ -59,14 +59,6 @@ std::size_t firstBadByte(std::string_view text) {
     return std::string_view::npos;
 }
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
 std::string listText(const std::array<int, kMaxAlleles>& values, int count) {
     std::string text;
     for (int k = 0; k < count; ++k)

@@ -1,31 +1,19 @@
 #include "settings.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cctype>
 
 namespace bocavo::labo {
 namespace {
 
-std::string_view trimmed(std::string_view text) {
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front())))
-        text.remove_prefix(1);
-    while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
-        text.remove_suffix(1);
-    return text;
-}
-
-// Whole decimal digits only: "+5", "1e3" and "3.0" are refused.
-std::optional<int> wholeNumber(std::string_view text) {
-    text = trimmed(text);
-    if (text.empty() || text.size() > 9)
+// A whole number within [low, high], as an int.
+std::optional<int> wholeIn(std::string_view text, int low, int high) {
+    const auto value = wholeNumber(text);
+    if (!value || *value < static_cast<std::uint64_t>(low) ||
+        *value > static_cast<std::uint64_t>(high))
         return std::nullopt;
-    int value = 0;
-    for (const char c : text) {
-        if (c < '0' || c > '9')
-            return std::nullopt;
-        value = value * 10 + (c - '0');
-    }
-    return value;
+    return static_cast<int>(*value);
 }
 
 std::string fitnessText(int percent) {
@@ -100,20 +88,19 @@ std::string modelKey(Model model) {
 }
 
 Parsed<int> parseIndividuals(std::string_view text) {
-    const auto value = wholeNumber(text);
-    if (!value || *value < kMinIndividuals || *value > kMaxIndividuals ||
-        *value % kIndividualsStep != 0)
-        return {std::nullopt, "« " + std::string(trimmed(text)) +
-                                  " » ne convient pas pour le nombre d'individus : il faut un "
+    const auto value = wholeIn(text, kMinIndividuals, kMaxIndividuals);
+    if (!value || *value % kIndividualsStep != 0)
+        return {std::nullopt, shortQuote(trimmed(text)) +
+                                  " ne convient pas pour le nombre d'individus : il faut un "
                                   "multiple de 10 de 10 à 10 000."};
     return {*value, {}};
 }
 
 Parsed<int> parseAlleles(std::string_view text) {
-    const auto value = wholeNumber(text);
-    if (!value || *value < kMinAlleles || *value > kMaxAlleles)
-        return {std::nullopt, "« " + std::string(trimmed(text)) +
-                                  " » ne convient pas pour le nombre d'allèles : il faut 2, 3 "
+    const auto value = wholeIn(text, kMinAlleles, kMaxAlleles);
+    if (!value)
+        return {std::nullopt, shortQuote(trimmed(text)) +
+                                  " ne convient pas pour le nombre d'allèles : il faut 2, 3 "
                                   "ou 4."};
     return {*value, {}};
 }
@@ -123,14 +110,14 @@ Parsed<Model> parseModel(std::string_view text) {
     for (const Model model : {Model::Protocole, Model::WrightFisher})
         if (word == modelKey(model))
             return {model, {}};
-    return {std::nullopt, "« " + std::string(word) +
-                              " » ne convient pas pour le modèle : il faut protocole ou "
+    return {std::nullopt, shortQuote(word) +
+                              " ne convient pas pour le modèle : il faut protocole ou "
                               "wright-fisher."};
 }
 
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what) {
-    const std::string refusal = "« " + std::string(trimmed(text)) + " » ne convient pas pour " +
+    const std::string refusal = shortQuote(trimmed(text)) + " ne convient pas pour " +
                                 what + " : il faut de 2 à 4 nombres entiers de " +
                                 groupDigits(static_cast<std::uint64_t>(low)) + " à " +
                                 groupDigits(static_cast<std::uint64_t>(high)) +
@@ -139,8 +126,8 @@ Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
     std::string_view rest = text;
     for (;;) {
         const auto comma = rest.find(',');
-        const auto value = wholeNumber(rest.substr(0, comma));
-        if (!value || *value < low || *value > high || values.size() == kMaxAlleles)
+        const auto value = wholeIn(rest.substr(0, comma), low, high);
+        if (!value || values.size() == kMaxAlleles)
             return {std::nullopt, refusal};
         values.push_back(*value);
         if (comma == std::string_view::npos)
@@ -152,11 +139,16 @@ Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
     return {values, {}};
 }
 
-Parsed<double> parseRate(std::string_view text, double high, const std::string& what) {
-    const std::string_view word = trimmed(text);
-    const std::string refusal = "« " + std::string(word) + " » ne convient pas pour " + what +
-                                " : il faut un nombre décimal de 0 à " + rateText(high) +
-                                ", avec un point (0.01).";
+Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+                         DecimalMark mark) {
+    const bool comma = mark == DecimalMark::PointOrComma;
+    std::string word(trimmed(text));
+    const std::string refusal =
+        shortQuote(word) + " ne convient pas pour " + what + " : il faut un nombre décimal de 0 à " +
+        (comma ? frenchDecimal(high, 6) + ", avec une virgule ou un point (0,01)."
+               : rateText(high) + ", avec un point (0.01).");
+    if (comma)
+        std::replace(word.begin(), word.end(), ',', '.');
     // Digits with at most one point, nothing else: no sign, no exponent, no comma.
     int points = 0;
     int digits = 0;

@@ -66,8 +66,12 @@ Parsed<Model> parseModel(std::string_view text);     // "protocole" or "wright-f
 // "C1,C2[,C3[,C4]]": 2 to 4 whole numbers, each in [low, high]; one per allele.
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what);
-// A decimal with a point, 0..high ("0.01", "1e-3" refused: teachers write 0.001).
-Parsed<double> parseRate(std::string_view text, double high, const std::string& what);
+// A decimal, 0..high ("0.01", "1e-3" refused: teachers write 0.001). Files and
+// the command line take a point only; the window takes the comma a French
+// reader types too, and says so when it refuses.
+enum class DecimalMark { Point, PointOrComma };
+Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+                         DecimalMark mark = DecimalMark::Point);
 
 // The shortest decimal text that reads back to exactly this rate ("0.01", "0").
 std::string rateText(double rate);

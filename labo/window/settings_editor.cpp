@@ -22,27 +22,6 @@ QLineEdit* newField(const QString& name, int width) {
     return field;
 }
 
-// A rate as typed: a French reader may write a comma for the point.
-std::string typedRate(const QLineEdit* field) {
-    return field->text().replace(',', '.').toStdString();
-}
-
-// One whole number of a per-allele row, refused in the model's words.
-Parsed<int> wholeIn(const QLineEdit* field, int low, int high, const QString& what) {
-    bool ok = false;
-    const QString typed = field->text().trimmed();
-    const int value = typed.toInt(&ok);
-    const bool digits = !typed.isEmpty() && std::all_of(typed.begin(), typed.end(), [](QChar c) {
-        return c >= '0' && c <= '9';
-    });
-    if (ok && digits && value >= low && value <= high)
-        return {value, {}};
-    return {std::nullopt, QString("« %1 » ne convient pas pour %2 : il faut un nombre entier de "
-                                  "%3 à %4.")
-                              .arg(typed, what, groupDigits(low).c_str(), groupDigits(high).c_str())
-                              .toStdString()};
-}
-
 } // namespace
 
 SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget* parent)
@@ -69,9 +48,9 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
                     "la moyenne de ses deux allèles")
                 .arg(k));
     }
-    mutation_->setWhatsThis("Par copie et par génération, de 0 à 0.1");
+    mutation_->setWhatsThis("Par copie et par génération, de 0 à 0,1");
     migration_->setWhatsThis("Part des parents remplacés chaque génération par des migrants venus "
-                             "d'autres classes, de 0 à 0.5");
+                             "d'autres classes, de 0 à 0,5");
     setSettings(Settings{});
 
     // connect
@@ -165,17 +144,21 @@ SettingsEditor::Reading SettingsEditor::read() const {
         }
         const int allele = static_cast<int>(k) + 1;
         take(urn_[k],
-             wholeIn(urn_[k], 0, 2 * kMaxIndividuals, // the sum is checked below
-                     QString("le nombre de boules de l'allèle %1").arg(allele)),
+             parseWhole(urn_[k]->text().toStdString(), 0, 2 * kMaxIndividuals, // sum below
+                        "le nombre de boules de l'allèle " + std::to_string(allele)),
              s.urn[k]);
         take(fitness_[k],
-             wholeIn(fitness_[k], kMinFitness, kMaxFitness,
-                     QString("la valeur sélective de l'allèle %1 (en %)").arg(allele)),
+             parseWhole(fitness_[k]->text().toStdString(), kMinFitness, kMaxFitness,
+                        "la valeur sélective de l'allèle " + std::to_string(allele) + " (en %)"),
              s.fitness[k]);
     }
-    take(mutation_, parseRate(typedRate(mutation_), kMaxMutation, "le taux de mutation"),
+    take(mutation_,
+         parseRate(mutation_->text().toStdString(), kMaxMutation, "le taux de mutation",
+                   DecimalMark::PointOrComma),
          s.mutation);
-    take(migration_, parseRate(typedRate(migration_), kMaxMigration, "le taux de migration"),
+    take(migration_,
+         parseRate(migration_->text().toStdString(), kMaxMigration, "le taux de migration",
+                   DecimalMark::PointOrComma),
          s.migration);
     if (!r.errors.isEmpty())
         return r;

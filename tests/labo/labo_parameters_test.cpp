@@ -125,6 +125,10 @@ private slots:
         panel()->classesField()->setText("0");
         qApp->processEvents();
         QVERIFY(set(0)->fitnessField(2)->toolTip().contains("« -3 »"));
+        // The window takes a comma as well as a point, and its refusal says so.
+        QCOMPARE(set(0)->migrationField()->toolTip(),
+                 "« x » ne convient pas pour le taux de migration : il faut un nombre décimal de "
+                 "0 à 0,5, avec une virgule ou un point (0,01).");
         QCOMPARE(window_->size(), window);
         QCOMPARE(panel()->message()->geometry(), message);
         QCOMPARE(window_->tabs()->geometry(), tabs);

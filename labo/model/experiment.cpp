@@ -23,6 +23,37 @@ constexpr long kStepWork = 32768;
 // threads would spend more time waiting for one another than breeding.
 constexpr long kLinkedWorkPerThread = 2000;
 
+// The first failure of any worker thread, handed to the caller once every
+// thread has stopped.
+class FirstFailure {
+public:
+    void keep() { // in a catch block
+        const std::lock_guard lock(lock_);
+        if (!failure_)
+            failure_ = std::current_exception();
+    }
+    bool any() {
+        const std::lock_guard lock(lock_);
+        return failure_ != nullptr;
+    }
+    void rethrow() const { // once the threads are joined
+        if (failure_)
+            std::rethrow_exception(failure_);
+    }
+
+private:
+    std::mutex lock_;
+    std::exception_ptr failure_;
+};
+
+// Runs `work` on `threads` threads, this one among them, and joins them.
+template <typename Work> void onThreads(int threads, const Work& work) {
+    std::vector<std::jthread> helpers;
+    for (int t = 1; t < threads; ++t)
+        helpers.emplace_back(work);
+    work();
+}
+
 Counts countsOf(const Genotypes& table) {
     Counts counts{};
     for (int i = 1; i <= kIndividus; ++i)
@@ -181,8 +212,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
 
 void Experiment::runStep(int from, int to, int threads) {
     std::atomic<std::size_t> next{0};
-    std::exception_ptr failure;
-    std::mutex failureLock;
+    FirstFailure failure;
     // Classes are handed out a few at a time, so that a thread whose classes
     // are all fixed (and merely copied) takes more of the others.
     constexpr std::size_t kBatch = 8;
@@ -193,19 +223,12 @@ void Experiment::runStep(int from, int to, int threads) {
                 for (std::size_t n = first; n < std::min(first + kBatch, runs_.size()); ++n)
                     advanceClass(runs_[n], from, to);
         } catch (...) {
-            const std::lock_guard lock(failureLock);
-            failure = std::current_exception();
+            failure.keep();
             next = runs_.size();
         }
     };
-    std::vector<std::jthread> helpers;
-    const int wanted = std::min(threads, classes());
-    for (int t = 1; t < wanted; ++t)
-        helpers.emplace_back(work);
-    work();
-    helpers.clear(); // joins
-    if (failure)
-        std::rethrow_exception(failure);
+    onThreads(std::min(threads, classes()), work);
+    failure.rethrow();
 }
 
 // Migration links the classes: generation g of one class reads the children of
@@ -213,8 +236,7 @@ void Experiment::runStep(int from, int to, int threads) {
 // class draws only from its own source, so the threads change nothing.
 void Experiment::runLinkedStep(int from, int to, int threads) {
     std::atomic<std::size_t> next{0};
-    std::exception_ptr failure;
-    std::mutex failureLock;
+    FirstFailure failure;
     const long generationWork = static_cast<long>(classes()) * settings_.individuals;
     const int wanted = static_cast<int>(
         std::clamp<long>(generationWork / kLinkedWorkPerThread, 1, std::min(threads, classes())));
@@ -235,26 +257,16 @@ void Experiment::runLinkedStep(int from, int to, int threads) {
                         run.fixedAt = g;
                 }
             } catch (...) {
-                const std::lock_guard lock(failureLock);
-                if (!failure)
-                    failure = std::current_exception();
+                failure.keep();
                 next = runs_.size();
             }
             sync.arrive_and_wait();
-            {
-                const std::lock_guard lock(failureLock);
-                if (failure)
-                    break;
-            }
+            if (failure.any())
+                break;
         }
     };
-    std::vector<std::jthread> helpers;
-    for (int t = 1; t < wanted; ++t)
-        helpers.emplace_back(work);
-    work();
-    helpers.clear(); // joins
-    if (failure)
-        std::rethrow_exception(failure);
+    onThreads(wanted, work);
+    failure.rethrow();
 }
 
 // The main program's order: Simulation is foundGeneration then the census,

@@ -312,7 +312,7 @@ void LaboWindow::onOpenScenario() {
 
 void LaboWindow::openScenarioFrom(const QString& path) {
     if (controller_->busy())
-        return showProblem("Attendez la fin du calcul en cours, ou annulez-le.");
+        return showProblem(kWaitRefusal);
     const ScenarioResult file = loadScenario(fileName(path));
     if (!file.scenario)
         return showProblem(QString("Le scénario « %1 » n'a pas été ouvert ; les paramètres "

@@ -21,9 +21,8 @@
 namespace bocavo::labo {
 
 void LaboWindow::exportCsv() {
-    const Experiment* run = controller_->experiment();
-    if (!run || run->generation() < 0)
-        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
+    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
+        return showProblem(refused);
     const QString path = QFileDialog::getSaveFileName(
         this, "Exporter les données en CSV",
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.csv",
@@ -33,9 +32,8 @@ void LaboWindow::exportCsv() {
 }
 
 void LaboWindow::exportCsvTo(const QString& path) {
-    const Experiment* run = controller_->experiment();
-    if (!run || run->generation() < 0)
-        return showProblem("Il n'y a rien à exporter : lancez d'abord une simulation.");
+    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
+        return showProblem(refused);
     int every = 1;
     // Sized from the bytes the statistics counted as they took the run in:
     // instant, so the dialog follows every change of K.

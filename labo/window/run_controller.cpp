@@ -17,7 +17,6 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-const QString kWait = QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
 
 } // namespace
 
@@ -111,7 +110,7 @@ RunController::Job RunController::eachSet(std::function<void(Experiment&, const 
 
 QString RunController::launch(const Scenario& plan) {
     if (busy())
-        return kWait;
+        return kWaitRefusal;
     const int generations = plan.generations;
     const bool behind = std::all_of(runs_.begin(), runs_.end(), [generations](const Run& run) {
         return run.experiment->generation() <= generations;
@@ -141,7 +140,7 @@ QString RunController::launch(const Scenario& plan) {
 
 QString RunController::nextGeneration() {
     if (busy())
-        return kWait;
+        return kWaitRefusal;
     if (!experiment() || experiment()->generation() < 0)
         return "Lancez d'abord une simulation : il n'y a pas encore de génération.";
     if (lastGeneration() >= kMaxGeneration)
@@ -161,7 +160,7 @@ QString RunController::nextGeneration() {
 
 QString RunController::untilFixation(const Scenario& plan) {
     if (busy())
-        return kWait;
+        return kWaitRefusal;
     if (!sameRun(plan))
         replaceRun(plan);
     if (allFixed()) {
@@ -193,18 +192,24 @@ QString RunController::untilFixation(const Scenario& plan) {
 
 QString RunController::reset() {
     if (busy())
-        return kWait;
+        return kWaitRefusal;
     runs_.clear();
     emit runReplaced();
     emit finished("Simulation effacée.", false);
     return {};
 }
 
-QString RunController::exportCsv(const QString& path, int every) {
+QString RunController::exportRefusal() const {
     if (busy())
-        return kWait;
+        return kWaitRefusal;
     if (!experiment() || experiment()->generation() < 0)
         return "Il n'y a rien à exporter : lancez d'abord une simulation.";
+    return {};
+}
+
+QString RunController::exportCsv(const QString& path, int every) {
+    if (const QString refused = exportRefusal(); !refused.isEmpty())
+        return refused;
     std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
     for (const Run& run : runs_)
         runs.push_back(run.experiment);

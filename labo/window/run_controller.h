@@ -26,6 +26,10 @@ class QThread;
 
 namespace bocavo::labo {
 
+// Every command refused while a task runs is refused in these words.
+inline const QString kWaitRefusal =
+    QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
+
 class RunController : public QObject {
     Q_OBJECT
 public:
@@ -54,6 +58,8 @@ public:
     QString untilFixation(const Scenario& plan);
     QString reset();
     QString exportCsv(const QString& path, int every);
+    // Why exportCsv would be refused now (busy, or no run yet); empty if it would start.
+    QString exportRefusal() const;
     void cancel();
 
     // Waits for the running task, if any, and handles its end (for tests and

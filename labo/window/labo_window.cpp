@@ -49,7 +49,7 @@ QPushButton* newButton(const QString& text, const char* name) {
 } // namespace
 
 LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
-    : QMainWindow(parent), controller_(controller), parameters_(new ParameterPanel),
+    : QMainWindow(parent), controller_(controller), parameters_(new ParameterPanel(controller->seedSource())),
       csvWarningBytes_(kLargeCsvBytes) {
     setObjectName("Labo");
     setWindowTitle("Laboratoire de dérive - Bocavo");

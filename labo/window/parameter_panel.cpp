@@ -12,7 +12,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QVBoxLayout>
 
 namespace bocavo::labo {
@@ -36,7 +35,7 @@ QLineEdit* newField(const char* name, const QString& text, const QString& tip) {
 
 } // namespace
 
-ParameterPanel::ParameterPanel(QWidget* parent)
+ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
     : QGroupBox("Paramètres", parent),
       classes_(newField("classes", QString::number(kDefaultClasses), "De 1 à 1 000 classes")),
       generations_(newField("generations", QString::number(kDefaultGenerations),
@@ -67,7 +66,7 @@ ParameterPanel::ParameterPanel(QWidget* parent)
         connect(set, &SettingsEditor::changed, this, &ParameterPanel::check);
     connect(b_, &QGroupBox::toggled, this, &ParameterPanel::check);
     connect(newSeed_, &QPushButton::clicked, this,
-            [this] { seed_->setText(QString::number(QRandomGenerator::global()->generate())); });
+            [this, &seeds] { seed_->setText(QString::number(seeds.raw())); });
 
     auto* seedRow = new QHBoxLayout;
     seedRow->addWidget(seed_);

@@ -21,7 +21,8 @@ class SettingsEditor;
 class ParameterPanel : public QGroupBox {
     Q_OBJECT
 public:
-    explicit ParameterPanel(QWidget* parent = nullptr);
+    // "Nouvelle graine" draws from `seeds`, which must outlive the panel.
+    explicit ParameterPanel(Source_Aleatoire& seeds, QWidget* parent = nullptr);
 
     // The run these fields describe, when every field is sound.
     std::optional<Scenario> scenario() const;

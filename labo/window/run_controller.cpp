@@ -7,6 +7,7 @@
 #include <QThread>
 #include <algorithm>
 #include <exception>
+#include <random>
 
 namespace bocavo::labo {
 namespace {
@@ -20,7 +21,11 @@ QString fromUtf8(const std::string& text) {
 
 } // namespace
 
-RunController::RunController(QObject* parent) : QObject(parent) {
+RunController::RunController(QObject* parent)
+    : RunController(std::random_device{}(), parent) {}
+
+RunController::RunController(std::uint32_t seeds, QObject* parent)
+    : QObject(parent), seeds_(seeds) {
     poll_.setInterval(kPollMs);
     connect(&poll_, &QTimer::timeout, this, &RunController::poll);
 }

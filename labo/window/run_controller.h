@@ -33,7 +33,10 @@ inline const QString kWaitRefusal =
 class RunController : public QObject {
     Q_OBJECT
 public:
+    // `seeds` starts the source of "Nouvelle graine" (a fresh value each
+    // session by default, a fixed one in tests).
     explicit RunController(QObject* parent = nullptr);
+    explicit RunController(std::uint32_t seeds, QObject* parent = nullptr);
     ~RunController() override; // cancels a running task and waits for its current step
 
     // The sets of the current run: 0 (none), 1 (A) or 2 (A and B).
@@ -47,6 +50,8 @@ public:
     // The scenario the current run was started with; only with a run.
     const Scenario& scenario() const { return scenario_; }
     bool busy() const { return thread_ != nullptr; }
+    // Where the window's new seeds come from: the window's one random source.
+    Source_Aleatoire& seedSource() { return seeds_; }
 
     // Each command returns an empty string when started, else why it was refused.
     // "Lancer": the run of this scenario to its generations, continuing the
@@ -100,6 +105,7 @@ private:
     Done done_;
     QString failure_; // written by the worker, read after it ends
     bool cancelled_ = false;
+    Source_Aleatoire seeds_;
 };
 
 } // namespace bocavo::labo

@@ -91,6 +91,18 @@ private slots:
         QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
     }
 
+    // "Nouvelle graine" draws from the controller's own source: two windows
+    // whose controllers start alike offer the same seeds, in turn.
+    void newSeedsComeFromTheControllersSource() {
+        RunController twin(42);
+        LaboWindow other(&twin);
+        bocavo::Source_Aleatoire expected(42);
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(other.parameters()->newSeedButton(), Qt::LeftButton);
+            QCOMPARE(other.parameters()->seedField()->text(), QString::number(expected.raw()));
+        }
+    }
+
     void badFieldValuesAreRefusedAndNothingRuns() {
         QVERIFY(window_->windowIcon().availableSizes().contains(
             QSize(32, 32))); // the main program's icon

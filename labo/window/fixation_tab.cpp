@@ -53,6 +53,9 @@ FixationTab::FixationTab(QWidget* parent)
     controls()->addLayout(texts, 1);
     connect(alleleBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
 
+    // Up to six entries (three per set): stacked on the right, each whole,
+    // rather than elided side by side under a narrow chart.
+    chart()->legend()->setAlignment(Qt::AlignRight);
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
     setGenerationAxis(x_);
     QValueAxis* y = addAxis(chart(), Qt::AlignLeft, "Part des classes (%)", 0, 100, "%.0f");
@@ -156,7 +159,7 @@ void FixationTab::redraw() {
         const QString prefix = both ? setName(set) + " : " : QString();
         fixed_[i]->setName(prefix + QString("allèle %1 fixé").arg(allele));
         lost_[i]->setName(prefix + QString("allèle %1 perdu").arg(allele));
-        expected_[i]->setName(prefix + QString("fixation attendue (%1)")
+        expected_[i]->setName(prefix + QString("attendu %1")
                                            .arg(percent(chance.value_or(0.0))));
         means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
                      " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";

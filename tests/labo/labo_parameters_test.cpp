@@ -16,6 +16,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QMessageBox>
@@ -290,6 +292,26 @@ private slots:
                                  "sa fréquence de départ : allèle 1 : 10 %"),
                  qPrintable(lesson));
         QVERIFY(f->expectedSeries(0)->name().contains("%"));
+        // Both sets' legend entries show whole in a window on a 1024 × 768
+        // projector: a marker's square and spacing take about a line's height.
+        window_->resize(1008, 720);
+        qApp->processEvents();
+        QLegend* legend = f->chart()->legend();
+        const QFontMetrics metrics(legend->font());
+        // Side by side under the chart the entries share its width; stacked, each has it all.
+        const bool inARow = legend->alignment() & (Qt::AlignTop | Qt::AlignBottom);
+        int row = 0;
+        for (QLegendMarker* marker : legend->markers()) {
+            if (!marker->isVisible())
+                continue;
+            const int needed = metrics.horizontalAdvance(marker->label()) + 2 * metrics.height();
+            row += needed;
+            QVERIFY2((inARow ? row : needed) <= legend->geometry().width(),
+                     qPrintable(QString("%1 : %2 > %3")
+                                    .arg(marker->label())
+                                    .arg(inARow ? row : needed)
+                                    .arg(legend->geometry().width())));
+        }
 
         // With mutation no fixation is final: no line, and the lesson says why.
         set(1)->mutationField()->setText("0,01");

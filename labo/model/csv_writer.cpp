@@ -26,6 +26,23 @@ std::uint64_t digits(std::uint64_t n) {
     return d;
 }
 
+// What the scenario alone does not say about the CSV beside it: the
+// generations kept, and a set that ended elsewhere (after "Jusqu'à fixation"
+// or a cancel).
+std::vector<std::string> reproduction(const Sets& sets, const Scenario& scenario, int every) {
+    std::vector<std::string> note;
+    if (every > 1)
+        note.push_back("Le fichier CSV à côté ne garde qu'une génération sur " +
+                       groupDigits(static_cast<std::uint64_t>(every)) +
+                       " : l'exporter de même pour le refaire.");
+    for (std::size_t i = 0; i < sets.size(); ++i)
+        if (sets[i]->generation() != scenario.generations)
+            note.push_back(std::string("Le jeu ") + (i ? "B" : "A") +
+                           " y va jusqu'à la génération " +
+                           groupDigits(static_cast<std::uint64_t>(sets[i]->generation())) + ".");
+    return note;
+}
+
 } // namespace
 
 std::string frequencyText(int count, int copies) {
@@ -151,7 +168,7 @@ CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
             outcome.scenarioKept = true;
             return outcome;
         }
-        outcome.error = saveScenario(scenario, *beside);
+        outcome.error = saveScenario(scenario, *beside, reproduction(sets, scenario, every));
         if (!outcome.error.empty()) {
             outcome.written = false;
             outcome.scenario.clear();

@@ -183,10 +183,12 @@ std::uint32_t secondSeed(std::uint32_t seed) {
     return static_cast<std::uint32_t>(splitmix64(key) >> 32);
 }
 
-std::string scenarioText(const Scenario& s) {
+std::string scenarioText(const Scenario& s, const std::vector<std::string>& note) {
     std::ostringstream out;
-    out << "# Scénario du Laboratoire de dérive (bocavo-labo)\n"
-           "# Une valeur par ligne, « clé = valeur » ; « # » commence un commentaire.\n"
+    out << "# Scénario du Laboratoire de dérive (bocavo-labo)\n";
+    for (const std::string& line : note)
+        out << "# " << line << "\n";
+    out << "# Une valeur par ligne, « clé = valeur » ; « # » commence un commentaire.\n"
            "# Toutes les clés sont obligatoires ; les nombres décimaux s'écrivent avec un point.\n"
            "format = " << kFormat << "\n"
            "# Classes par jeu (1 à 1 000), dernière génération (1 à 32 767), graine (0 à 4 294 967 295)\n"
@@ -352,8 +354,9 @@ ScenarioResult loadScenario(const std::filesystem::path& path) {
     return parseScenario(text);
 }
 
-std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path) {
-    return writeWholeFile(path.string(), scenarioText(scenario));
+std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
+                         const std::vector<std::string>& note) {
+    return writeWholeFile(path.string(), scenarioText(scenario, note));
 }
 
 bool reproduces(const Scenario& file, const Scenario& written) {

@@ -30,6 +30,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace bocavo::labo {
 
@@ -54,7 +55,8 @@ std::string checkScenario(const Scenario& scenario);
 std::uint32_t secondSeed(std::uint32_t seed);
 
 // The file's text, commented in French; parseScenario reads it back equal.
-std::string scenarioText(const Scenario& scenario);
+// `note`, if any, is a comment of its own under the title (one line each).
+std::string scenarioText(const Scenario& scenario, const std::vector<std::string>& note = {});
 
 struct ScenarioResult {
     std::optional<Scenario> scenario;
@@ -69,7 +71,8 @@ ScenarioResult parseScenario(std::string_view text);
 ScenarioResult loadScenario(const std::filesystem::path& path);
 
 // Writes through FileOutput, like every export; "" or the French reason.
-std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path);
+std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
+                         const std::vector<std::string>& note = {});
 
 // True when `file` reproduces a CSV file written from `written`: the same
 // classes, generations and seed, and the same set(s) that went into the file.

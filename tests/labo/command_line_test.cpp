@@ -307,12 +307,16 @@ TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
               std::string::npos)
         << r.out;
 
-    r = run({"--scenario", lecon.string(), "--seed", "5", "--csv", csv.string()});
+    r = run({"--scenario", lecon.string(), "--seed", "5", "--csv", csv.string(), "--every", "50"});
     ASSERT_EQ(r.status, 0) << r.err;
     const ScenarioResult now = loadScenario(lecon);
     ASSERT_TRUE(now.scenario) << now.error;
     EXPECT_EQ(now.scenario->seed, 5u);
     EXPECT_FALSE(now.scenario->b); // what the file holds: set A alone
+    // and what the scenario alone would not say about the file.
+    EXPECT_NE(readAll(lecon).find("\n# Le fichier CSV à côté ne garde qu'une génération sur 50 : "
+                                  "l'exporter de même pour le refaire.\n"),
+              std::string::npos);
 }
 
 // An option after --scenario never silently drops what the scenario set: a

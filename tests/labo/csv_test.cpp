@@ -198,5 +198,24 @@ TEST(CsvTest, TwoSetsShareOneFileWithClassesNumberedOn) {
     EXPECT_EQ(rows.back().count, b.counts(3, 6)[1]);
 }
 
+// The scenario beside a comparison says where a set that went further ends,
+// since "Lancer" alone would stop both sets at the scenario's generation.
+TEST(CsvTest, TheScenarioBesideSaysWhereEachSetEnds) {
+    const ScratchDir dir;
+    Scenario plan;
+    plan.classes = 2;
+    plan.generations = 4;
+    plan.b = Settings{};
+    Experiment a(plan.a, 2, plan.seed), b(*plan.b, 2, secondSeed(plan.seed));
+    a.advanceTo(4);
+    b.advanceTo(9);
+    const CsvOutcome outcome = exportCsv({&a, &b}, plan, dir / "deux.csv", 1);
+    ASSERT_TRUE(outcome.written) << outcome.error;
+    const std::string text = readAll(dir / "deux.scenario");
+    EXPECT_NE(text.find("\n# Le jeu B y va jusqu'à la génération 9.\n"), std::string::npos);
+    EXPECT_EQ(text.find("Le jeu A"), std::string::npos);
+    EXPECT_EQ(parseScenario(text).scenario, plan);
+}
+
 } // namespace
 } // namespace bocavo::labo

@@ -15,7 +15,6 @@
 #include "window/parameter_panel.h"
 #include "window/picture_size_dialog.h"
 #include "window/run_controller.h"
-#include "window/settings_editor.h"
 
 #include <QChart>
 #include <QChartView>
@@ -34,7 +33,6 @@
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QValueAxis>
@@ -78,29 +76,6 @@ private slots:
         delete window_;
         delete controller_;
         folder_.reset();
-    }
-
-    // A school projector's 1024 × 768, less a task bar: the whole window fits,
-    // and it opens no larger than the screen it is on.
-    void theWindowFitsASmallProjector() {
-        const QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize());
-        QVERIFY2(least.width() <= 1024 && least.height() <= 700,
-                 qPrintable(QString("%1 × %2").arg(least.width()).arg(least.height())));
-        const QSize screen = window_->screen()->availableGeometry().size();
-        QVERIFY(window_->width() <= std::max(screen.width(), least.width()));
-        QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
-    }
-
-    // "Nouvelle graine" draws from the controller's own source: two windows
-    // whose controllers start alike offer the same seeds, in turn.
-    void newSeedsComeFromTheControllersSource() {
-        RunController twin(42);
-        LaboWindow other(&twin);
-        bocavo::Source_Aleatoire expected(42);
-        for (int i = 0; i < 2; ++i) {
-            QTest::mouseClick(other.parameters()->newSeedButton(), Qt::LeftButton);
-            QCOMPARE(other.parameters()->seedField()->text(), QString::number(expected.raw()));
-        }
     }
 
     void badFieldValuesAreRefusedAndNothingRuns() {
@@ -190,27 +165,6 @@ private slots:
             QCOMPARE(tab->chart()->axes(Qt::Horizontal).constFirst()->titleText().left(10),
                      "Génération");
         }
-    }
-
-    // Every view writes its numbers one way: thousands grouped, no trailing
-    // zero, and no count of nothing in the plural.
-    void numbersReadTheSameInEveryView() {
-        window_->parameters()->editor(0)->modelBox()->setCurrentIndex(1); // Ne = N = 20
-        runTo("1000", "1");
-        QVERIFY(window_->runLabel()->text().startsWith("1 000 classes, graine 1993"));
-        window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
-        HeterozygosityTab* h = window_->heterozygosityTab();
-        QCOMPARE(h->expected()->name(), "Attendue (Ne = 20)");
-        QVERIFY2(h->chart()->title().startsWith("Hétérozygotie moyenne de 1 000 classes"),
-                 qPrintable(h->chart()->title()));
-        window_->tabs()->setCurrentWidget(window_->allClassesTab());
-        AllClassesTab* all = window_->allClassesTab();
-        QVERIFY(all->chart()->title().startsWith("Allèle 1 dans chacune des 1 000 classes"));
-        QCOMPARE(all->fixedCount(), 0); // one generation of 20 cannot fix an allele at 25 %
-        QStringList names;
-        for (const QAbstractSeries* series : all->chart()->series())
-            names << series->name();
-        QVERIFY2(names.contains("Fixé (100 %) dans aucune classe"), qPrintable(names.join('|')));
     }
 
     void nextGenerationAndResetFollowTheRun() {

@@ -1,0 +1,97 @@
+// The laboratory's window as a class sees it on a projector: it fits the
+// screen, its numbers read the same in every view, and its new seeds come from
+// its own random source.
+#include "window/all_classes_tab.h"
+#include "window/heterozygosity_tab.h"
+#include "window/labo_window.h"
+#include "window/parameter_panel.h"
+#include "window/run_controller.h"
+#include "window/settings_editor.h"
+
+#include <QAbstractSeries>
+#include <QChart>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QtTest>
+
+using namespace bocavo::labo;
+
+class LaboViewTest : public QObject {
+    Q_OBJECT
+
+private:
+    // Fresh for every test.
+    RunController* controller_ = nullptr;
+    LaboWindow* window_ = nullptr;
+
+    void runTo(const QString& classes, const QString& generations) {
+        window_->parameters()->classesField()->setText(classes);
+        window_->parameters()->generationsField()->setText(generations);
+        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
+    }
+
+private slots:
+    void init() {
+        controller_ = new RunController;
+        window_ = new LaboWindow(controller_);
+        window_->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window_));
+    }
+    void cleanup() {
+        delete window_;
+        delete controller_;
+    }
+
+    // A school projector's 1024 × 768, less a task bar: the whole window fits,
+    // and it opens no larger than the screen it is on.
+    void theWindowFitsASmallProjector() {
+        const QSize least = window_->minimumSizeHint().expandedTo(window_->minimumSize());
+        QVERIFY2(least.width() <= 1024 && least.height() <= 700,
+                 qPrintable(QString("%1 × %2").arg(least.width()).arg(least.height())));
+        const QSize screen = window_->screen()->availableGeometry().size();
+        QVERIFY(window_->width() <= std::max(screen.width(), least.width()));
+        QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
+    }
+
+    // "Nouvelle graine" draws from the controller's own source: two windows
+    // whose controllers start alike offer the same seeds, in turn.
+    void newSeedsComeFromTheControllersSource() {
+        RunController twin(42);
+        LaboWindow other(&twin);
+        bocavo::Source_Aleatoire expected(42);
+        for (int i = 0; i < 2; ++i) {
+            QTest::mouseClick(other.parameters()->newSeedButton(), Qt::LeftButton);
+            QCOMPARE(other.parameters()->seedField()->text(), QString::number(expected.raw()));
+        }
+    }
+
+    // Every view writes its numbers one way: thousands grouped, no trailing
+    // zero, and no count of nothing in the plural.
+    void numbersReadTheSameInEveryView() {
+        window_->parameters()->editor(0)->modelBox()->setCurrentIndex(1); // Ne = N = 20
+        runTo("1000", "1");
+        QVERIFY(window_->runLabel()->text().startsWith("1 000 classes, graine 1993"));
+        window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
+        HeterozygosityTab* h = window_->heterozygosityTab();
+        QCOMPARE(h->expected()->name(), "Attendue (Ne = 20)");
+        QVERIFY2(h->chart()->title().startsWith("Hétérozygotie moyenne de 1 000 classes"),
+                 qPrintable(h->chart()->title()));
+        window_->tabs()->setCurrentWidget(window_->allClassesTab());
+        AllClassesTab* all = window_->allClassesTab();
+        QVERIFY(all->chart()->title().startsWith("Allèle 1 dans chacune des 1 000 classes"));
+        QCOMPARE(all->fixedCount(), 0); // one generation of 20 cannot fix an allele at 25 %
+        QStringList names;
+        for (const QAbstractSeries* series : all->chart()->series())
+            names << series->name();
+        QVERIFY2(names.contains("Fixé (100 %) dans aucune classe"), qPrintable(names.join('|')));
+    }
+};
+
+QTEST_MAIN(LaboViewTest)
+#include "labo_view_test.moc"

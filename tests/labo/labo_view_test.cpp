@@ -1,6 +1,6 @@
 // The laboratory's window as a class sees it on a projector: it fits the
-// screen, its numbers read the same in every view, and its new seeds come from
-// its own random source.
+// screen, its numbers read the same in every view, its new seeds come from
+// its own random source, and a teacher's scenario beside an export is kept.
 #include "window/all_classes_tab.h"
 #include "window/heterozygosity_tab.h"
 #include "window/labo_window.h"
@@ -11,12 +11,15 @@
 #include <QAbstractSeries>
 #include <QChart>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace bocavo::labo;
@@ -90,6 +93,30 @@ private slots:
         for (const QAbstractSeries* series : all->chart()->series())
             names << series->name();
         QVERIFY2(names.contains("Fixé (100 %) dans aucune classe"), qPrintable(names.join('|')));
+    }
+
+    // A scenario beside the file that already gives it keeps the teacher's
+    // own comments; the status says it is there.
+    void aScenarioThatGivesTheExportIsKept() {
+        QTemporaryDir folder;
+        runTo("3", "20");
+        const QString csv = folder.filePath("lecon.csv");
+        window_->exportCsvTo(csv);
+        QTRY_VERIFY(!controller_->busy());
+        QFile scenario(folder.filePath("lecon.scenario"));
+        QVERIFY(scenario.open(QIODevice::ReadOnly));
+        const QByteArray mine = "# Ma leçon de jeudi\n" + scenario.readAll();
+        scenario.close();
+        QVERIFY(scenario.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        scenario.write(mine);
+        scenario.close();
+        window_->exportCsvTo(csv);
+        QTRY_VERIFY(!controller_->busy());
+        QVERIFY2(window_->statusBar()->currentMessage().endsWith(
+                     "et son scénario « lecon.scenario » déjà à côté."),
+                 qPrintable(window_->statusBar()->currentMessage()));
+        QVERIFY(scenario.open(QIODevice::ReadOnly));
+        QCOMPARE(scenario.readAll(), mine);
     }
 };
 

@@ -2,9 +2,9 @@
 // the machine's cores: the classroom's 1 000 classes for 1 000 generations,
 // and 100 classes of 1 000 individuals under selection, mutation and migration;
 // and sizing the CSV file of the largest run the window can hold.
-#include "model/csv_writer.h"
-#include "model/experiment.h"
-#include "model/statistics.h"
+#include "labo/model/csv_writer.h"
+#include "labo/model/experiment.h"
+#include "labo/model/statistics.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,12 +1,12 @@
 // bocavo-labo: the window, or with any argument the command-line mode, which
 // creates no QApplication and so needs no display.
-#include "model/cli_process.h"
-#include "model/command_line.h"
-#include "model/pending_files.h"
+#include "labo/model/cli_process.h"
+#include "labo/model/command_line.h"
+#include "labo/model/pending_files.h"
 #include "ui/translations.h"
-#include "window/display_check.h"
-#include "window/labo_window.h"
-#include "window/run_controller.h"
+#include "labo/window/display_check.h"
+#include "labo/window/labo_window.h"
+#include "labo/window/run_controller.h"
 
 #include <QApplication>
 #include <QLocale>

@@ -1,8 +1,8 @@
-#include "cli_process.h"
+#include "labo/model/cli_process.h"
 
-#include "command_line.h"
-#include "file_output.h"
-#include "pending_files.h"
+#include "labo/model/command_line.h"
+#include "labo/model/file_output.h"
+#include "labo/model/pending_files.h"
 
 #include <cerrno>
 #include <cstdio>

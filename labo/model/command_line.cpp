@@ -1,11 +1,11 @@
-#include "command_line.h"
+#include "labo/model/command_line.h"
 
-#include "csv_writer.h"
-#include "experiment.h"
-#include "limits.h"
-#include "progress_line.h"
-#include "scenario.h"
-#include "settings.h"
+#include "labo/model/csv_writer.h"
+#include "labo/model/experiment.h"
+#include "labo/model/limits.h"
+#include "labo/model/progress_line.h"
+#include "labo/model/scenario.h"
+#include "labo/model/settings.h"
 
 #include <exception>
 #include <ostream>

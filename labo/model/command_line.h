@@ -2,7 +2,7 @@
 // batch use and for tests. Nothing here needs a display or Qt.
 #pragma once
 
-#include "scenario.h"
+#include "labo/model/scenario.h"
 
 #include <cstdint>
 #include <iosfwd>

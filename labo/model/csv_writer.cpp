@@ -1,6 +1,6 @@
-#include "csv_writer.h"
+#include "labo/model/csv_writer.h"
 
-#include "file_output.h"
+#include "labo/model/file_output.h"
 
 #include <algorithm>
 

@@ -3,9 +3,9 @@
 // A comparison run writes set A's classes then set B's, numbered on.
 #pragma once
 
-#include "experiment.h"
-#include "scenario.h"
-#include "statistics.h"
+#include "labo/model/experiment.h"
+#include "labo/model/scenario.h"
+#include "labo/model/statistics.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -9,8 +9,8 @@
 
 #include "engine/population.h"
 #include "engine/random_source.h"
-#include "history.h"
-#include "settings.h"
+#include "labo/model/history.h"
+#include "labo/model/settings.h"
 
 #include <array>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "experiment.h"
+#include "labo/model/experiment.h"
 
 #include "engine/census.h"
 #include "engine/generation.h"

@@ -6,11 +6,11 @@
 // migration links them, and even then nothing depends on the threads.
 #pragma once
 
-#include "deme.h"
+#include "labo/model/deme.h"
 #include "engine/population.h"
 #include "engine/random_source.h"
-#include "history.h"
-#include "settings.h"
+#include "labo/model/history.h"
+#include "labo/model/settings.h"
 
 #include <atomic>
 #include <cstdint>

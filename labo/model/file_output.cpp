@@ -1,6 +1,6 @@
-#include "file_output.h"
+#include "labo/model/file_output.h"
 
-#include "pending_files.h"
+#include "labo/model/pending_files.h"
 
 #include <algorithm>
 #include <atomic>

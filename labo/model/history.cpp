@@ -1,4 +1,4 @@
-#include "history.h"
+#include "labo/model/history.h"
 
 #include <cstring>
 #include <stdexcept>

@@ -8,7 +8,7 @@
 // block, once allocated, stays where it is until the history is destroyed.
 #pragma once
 
-#include "limits.h"
+#include "labo/model/limits.h"
 
 #include <array>
 #include <cstdint>

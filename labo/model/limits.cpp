@@ -1,4 +1,4 @@
-#include "limits.h"
+#include "labo/model/limits.h"
 
 #include <algorithm>
 #include <cctype>

@@ -1,4 +1,4 @@
-#include "pending_files.h"
+#include "labo/model/pending_files.h"
 
 #include <array>
 #include <atomic>

@@ -1,6 +1,6 @@
-#include "progress_line.h"
+#include "labo/model/progress_line.h"
 
-#include "limits.h"
+#include "labo/model/limits.h"
 
 #include <algorithm>
 #include <ostream>

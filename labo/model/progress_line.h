@@ -3,7 +3,7 @@
 // changes, and is wiped at the end.
 #pragma once
 
-#include "experiment.h"
+#include "labo/model/experiment.h"
 
 #include <cstddef>
 #include <iosfwd>

@@ -1,6 +1,6 @@
-#include "scenario.h"
+#include "labo/model/scenario.h"
 
-#include "file_output.h"
+#include "labo/model/file_output.h"
 
 #include <algorithm>
 #include <cctype>

@@ -23,7 +23,7 @@
 #pragma once
 
 #include "engine/random_source.h"
-#include "settings.h"
+#include "labo/model/settings.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,4 +1,4 @@
-#include "settings.h"
+#include "labo/model/settings.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,7 +4,7 @@
 // with every default is the main program's run.
 #pragma once
 
-#include "limits.h"
+#include "labo/model/limits.h"
 
 #include <array>
 #include <string>

@@ -1,6 +1,6 @@
-#include "statistics.h"
+#include "labo/model/statistics.h"
 
-#include "csv_writer.h"
+#include "labo/model/csv_writer.h"
 
 namespace bocavo::labo {
 namespace {

@@ -5,7 +5,7 @@
 // Statistics per set.
 #pragma once
 
-#include "experiment.h"
+#include "labo/model/experiment.h"
 
 #include <array>
 #include <cstdint>

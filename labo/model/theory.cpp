@@ -1,6 +1,6 @@
-#include "theory.h"
+#include "labo/model/theory.h"
 
-#include "deme.h"
+#include "labo/model/deme.h"
 
 #include <algorithm>
 #include <cmath>

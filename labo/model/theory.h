@@ -4,7 +4,7 @@
 // not apply to the set (a force it leaves out is switched on).
 #pragma once
 
-#include "settings.h"
+#include "labo/model/settings.h"
 
 #include <array>
 #include <optional>

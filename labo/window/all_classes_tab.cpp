@@ -1,10 +1,10 @@
-#include "all_classes_tab.h"
+#include "labo/window/all_classes_tab.h"
 
-#include "chart_support.h"
-#include "model/experiment.h"
-#include "model/statistics.h"
-#include "model/theory.h"
-#include "numbers.h"
+#include "labo/window/chart_support.h"
+#include "labo/model/experiment.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
+#include "labo/window/numbers.h"
 
 #include <QChart>
 #include <QComboBox>

@@ -2,7 +2,7 @@
 // right edge how many classes have fixed it and how many have lost it.
 #pragma once
 
-#include "chart_tab.h"
+#include "labo/window/chart_tab.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
-#include "chart_export.h"
+#include "labo/window/chart_export.h"
 
-#include "model/file_output.h"
+#include "labo/model/file_output.h"
 
 #include <QBuffer>
 #include <QChartView>

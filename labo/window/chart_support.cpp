@@ -1,4 +1,4 @@
-#include "chart_support.h"
+#include "labo/window/chart_support.h"
 
 #include <QAbstractSeries>
 #include <QLocale>

@@ -1,8 +1,8 @@
-#include "class_tab.h"
+#include "labo/window/class_tab.h"
 
-#include "chart_support.h"
-#include "model/experiment.h"
-#include "numbers.h"
+#include "labo/window/chart_support.h"
+#include "labo/model/experiment.h"
+#include "labo/window/numbers.h"
 
 #include <QChart>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 // "Une classe": the four allele frequencies of one class across the generations.
 #pragma once
 
-#include "chart_tab.h"
+#include "labo/window/chart_tab.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
-#include "csv_size_dialog.h"
+#include "labo/window/csv_size_dialog.h"
 
-#include "model/limits.h"
-#include "numbers.h"
+#include "labo/model/limits.h"
+#include "labo/window/numbers.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>

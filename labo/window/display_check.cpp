@@ -1,4 +1,4 @@
-#include "display_check.h"
+#include "labo/window/display_check.h"
 
 #include <QString>
 #include <QStringList>

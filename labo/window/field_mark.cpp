@@ -1,4 +1,4 @@
-#include "field_mark.h"
+#include "labo/window/field_mark.h"
 
 #include <QLineEdit>
 #include <QPalette>

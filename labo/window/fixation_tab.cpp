@@ -1,10 +1,10 @@
-#include "fixation_tab.h"
+#include "labo/window/fixation_tab.h"
 
-#include "model/experiment.h"
-#include "model/limits.h"
-#include "model/statistics.h"
-#include "model/theory.h"
-#include "numbers.h"
+#include "labo/model/experiment.h"
+#include "labo/model/limits.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
+#include "labo/window/numbers.h"
 
 #include <QChart>
 #include <QComboBox>

@@ -1,9 +1,9 @@
-#include "heterozygosity_tab.h"
+#include "labo/window/heterozygosity_tab.h"
 
-#include "model/experiment.h"
-#include "model/statistics.h"
-#include "model/theory.h"
-#include "numbers.h"
+#include "labo/model/experiment.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
+#include "labo/window/numbers.h"
 
 #include <QChart>
 #include <QHBoxLayout>

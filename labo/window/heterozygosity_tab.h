@@ -4,8 +4,8 @@
 // short French sentences.
 #pragma once
 
-#include "chart_support.h"
-#include "chart_tab.h"
+#include "labo/window/chart_support.h"
+#include "labo/window/chart_tab.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 // window writes no number any other way, so it reads like the command line.
 #pragma once
 
-#include "model/limits.h"
+#include "labo/model/limits.h"
 
 #include <QString>
 #include <cstdint>

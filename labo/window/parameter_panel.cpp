@@ -1,9 +1,9 @@
-#include "parameter_panel.h"
+#include "labo/window/parameter_panel.h"
 
-#include "field_mark.h"
-#include "model/experiment.h"
-#include "model/limits.h"
-#include "settings_editor.h"
+#include "labo/window/field_mark.h"
+#include "labo/model/experiment.h"
+#include "labo/model/limits.h"
+#include "labo/window/settings_editor.h"
 
 #include <QEvent>
 #include <QFontMetrics>

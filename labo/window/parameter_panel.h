@@ -5,7 +5,7 @@
 // that would use them stay disabled.
 #pragma once
 
-#include "model/scenario.h"
+#include "labo/model/scenario.h"
 
 #include <QGroupBox>
 #include <optional>

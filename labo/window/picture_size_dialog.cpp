@@ -1,6 +1,6 @@
-#include "picture_size_dialog.h"
+#include "labo/window/picture_size_dialog.h"
 
-#include "chart_export.h"
+#include "labo/window/chart_export.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>

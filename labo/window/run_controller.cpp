@@ -1,8 +1,8 @@
-#include "run_controller.h"
+#include "labo/window/run_controller.h"
 
-#include "model/csv_writer.h"
-#include "model/limits.h"
-#include "numbers.h"
+#include "labo/model/csv_writer.h"
+#include "labo/model/limits.h"
+#include "labo/window/numbers.h"
 
 #include <QThread>
 #include <algorithm>

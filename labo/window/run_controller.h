@@ -8,10 +8,10 @@
 // counts. A poll timer takes in the new generations and reports progress.
 #pragma once
 
-#include "model/csv_writer.h"
-#include "model/experiment.h"
-#include "model/scenario.h"
-#include "model/statistics.h"
+#include "labo/model/csv_writer.h"
+#include "labo/model/experiment.h"
+#include "labo/model/scenario.h"
+#include "labo/model/statistics.h"
 
 #include <QObject>
 #include <QString>

@@ -1,8 +1,8 @@
-#include "settings_editor.h"
+#include "labo/window/settings_editor.h"
 
-#include "chart_support.h"
-#include "field_mark.h"
-#include "model/limits.h"
+#include "labo/window/chart_support.h"
+#include "labo/window/field_mark.h"
+#include "labo/model/limits.h"
 
 #include <QComboBox>
 #include <QGridLayout>

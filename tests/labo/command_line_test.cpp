@@ -1,7 +1,7 @@
 // The command-line mode: sound arguments write the file, every bad one gets
 // its own French message and a non-zero status.
-#include "model/command_line.h"
-#include "model/csv_writer.h"
+#include "labo/model/command_line.h"
+#include "labo/model/csv_writer.h"
 #include "scratch_dir.h"
 
 #include <algorithm>

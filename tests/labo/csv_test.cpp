@@ -1,8 +1,8 @@
 // The CSV file: it parses back to exactly the recorded counts, its size is
 // known before it is written, and a failed write loses nothing.
 #include "engine/census.h"
-#include "model/csv_writer.h"
-#include "model/scenario.h"
+#include "labo/model/csv_writer.h"
+#include "labo/model/scenario.h"
 #include "scratch_dir.h"
 
 #include <filesystem>

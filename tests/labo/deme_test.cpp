@@ -3,8 +3,8 @@
 // run never depends on the threads, even when migration links the classes.
 #include "engine/census.h"
 #include "engine/generation.h"
-#include "model/deme.h"
-#include "model/experiment.h"
+#include "labo/model/deme.h"
+#include "labo/model/experiment.h"
 
 #include <gtest/gtest.h>
 #include <numeric>

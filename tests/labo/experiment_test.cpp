@@ -4,7 +4,7 @@
 #include "engine/census.h"
 #include "engine/founding.h"
 #include "engine/turnover.h"
-#include "model/experiment.h"
+#include "labo/model/experiment.h"
 
 #include <algorithm>
 #include <atomic>

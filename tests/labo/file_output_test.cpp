@@ -1,8 +1,8 @@
 // Every export writes through FileOutput: on the real file system, in a
 // private folder per test, a file is replaced whole or not at all, nothing it
 // does not own is ever touched, and each failure says why in French.
-#include "model/file_output.h"
-#include "model/pending_files.h"
+#include "labo/model/file_output.h"
+#include "labo/model/pending_files.h"
 #include "scratch_dir.h"
 
 #include <atomic>

@@ -2,8 +2,8 @@
 // expects, each on fixed seeds and sized to be decisive yet quick. Every
 // tolerance is stated beside its test: a few standard errors of the sampled
 // quantity, plus the known limits of the formula where it is approximate.
-#include "model/statistics.h"
-#include "model/theory.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

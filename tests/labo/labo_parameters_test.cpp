@@ -2,16 +2,16 @@
 // checked as typed without the window moving, a comparison draws both sets
 // with their expected curves, and scenarios go to a file and come back whole,
 // or not at all.
-#include "model/experiment.h"
-#include "model/scenario.h"
-#include "model/theory.h"
-#include "window/all_classes_tab.h"
-#include "window/fixation_tab.h"
-#include "window/heterozygosity_tab.h"
-#include "window/labo_window.h"
-#include "window/parameter_panel.h"
-#include "window/run_controller.h"
-#include "window/settings_editor.h"
+#include "labo/model/experiment.h"
+#include "labo/model/scenario.h"
+#include "labo/model/theory.h"
+#include "labo/window/all_classes_tab.h"
+#include "labo/window/fixation_tab.h"
+#include "labo/window/heterozygosity_tab.h"
+#include "labo/window/labo_window.h"
+#include "labo/window/parameter_panel.h"
+#include "labo/window/run_controller.h"
+#include "labo/window/settings_editor.h"
 
 #include <QComboBox>
 #include <QFile>

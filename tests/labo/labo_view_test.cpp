@@ -1,12 +1,12 @@
 // The laboratory's window as a class sees it on a projector: it fits the
 // screen, its numbers read the same in every view, its new seeds come from
 // its own random source, and a teacher's scenario beside an export is kept.
-#include "window/all_classes_tab.h"
-#include "window/heterozygosity_tab.h"
-#include "window/labo_window.h"
-#include "window/parameter_panel.h"
-#include "window/run_controller.h"
-#include "window/settings_editor.h"
+#include "labo/window/all_classes_tab.h"
+#include "labo/window/heterozygosity_tab.h"
+#include "labo/window/labo_window.h"
+#include "labo/window/parameter_panel.h"
+#include "labo/window/run_controller.h"
+#include "labo/window/settings_editor.h"
 
 #include <QAbstractSeries>
 #include <QChart>

@@ -1,20 +1,20 @@
 // The laboratory's window, offscreen: fields refuse bad values, the four
 // commands run off the window's thread and can be cancelled, the views follow
 // the run, and the exports write their files or say why not.
-#include "model/experiment.h"
-#include "model/scenario.h"
-#include "model/statistics.h"
-#include "model/theory.h"
-#include "window/all_classes_tab.h"
-#include "window/chart_export.h"
-#include "window/class_tab.h"
-#include "window/csv_size_dialog.h"
-#include "window/fixation_tab.h"
-#include "window/heterozygosity_tab.h"
-#include "window/labo_window.h"
-#include "window/parameter_panel.h"
-#include "window/picture_size_dialog.h"
-#include "window/run_controller.h"
+#include "labo/model/experiment.h"
+#include "labo/model/scenario.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
+#include "labo/window/all_classes_tab.h"
+#include "labo/window/chart_export.h"
+#include "labo/window/class_tab.h"
+#include "labo/window/csv_size_dialog.h"
+#include "labo/window/fixation_tab.h"
+#include "labo/window/heterozygosity_tab.h"
+#include "labo/window/labo_window.h"
+#include "labo/window/parameter_panel.h"
+#include "labo/window/picture_size_dialog.h"
+#include "labo/window/run_controller.h"
 
 #include <QChart>
 #include <QChartView>

@@ -1,7 +1,7 @@
 // bocavo-labo as a process: started as a user or a script would start it,
 // with its output on pipes, devices or a terminal, interrupted by signals,
 // or without a display.
-#include "model/csv_writer.h"
+#include "labo/model/csv_writer.h"
 #include "scratch_dir.h"
 
 #include <chrono>

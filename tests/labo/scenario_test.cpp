@@ -1,7 +1,7 @@
 // Scenario files: what is written reads back equal; anything malformed,
 // truncated, out of range, not UTF-8 or misspelt is refused with the line and
 // the value named, and leaves the caller's parameters as they were.
-#include "model/scenario.h"
+#include "labo/model/scenario.h"
 #include "scratch_dir.h"
 
 #include <algorithm>

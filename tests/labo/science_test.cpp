@@ -1,7 +1,7 @@
 // Drift as population genetics predicts it, on fixed seeds so that the
 // outcome never changes from one run of the tests to the next.
-#include "model/statistics.h"
-#include "model/theory.h"
+#include "labo/model/statistics.h"
+#include "labo/model/theory.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // The expected figures on known cases, where each formula applies and where
 // it must stay silent, and the sentences that explain them.
-#include "model/theory.h"
+#include "labo/model/theory.h"
 
 #include <cmath>
 #include <gtest/gtest.h>

@@ -168,13 +168,6 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
     EXPECT_EQ(groupDigits(131072000), "131 072 000");
 }
 
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // With every new parameter at its default the file is byte for byte what
 // bocavo-labo wrote before they existed (the seed now defaults to 1993).
 TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {

@@ -13,13 +13,6 @@
 namespace bocavo::labo {
 namespace {
 
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 // What the window keeps of a run, from which it sizes the file.
 Statistics statisticsOf(const Experiment& experiment) {
     Statistics stats;

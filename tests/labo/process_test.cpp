@@ -102,13 +102,6 @@ Result run(const Launch& launch) {
     return r;
 }
 
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 const std::vector<std::string> kSmallRun{"--classes", "2", "--generations", "5", "--seed", "1"};
 
 std::vector<std::string> smallRunTo(const std::string& csv) {

@@ -14,13 +14,6 @@
 namespace bocavo::labo {
 namespace {
 
-std::string readAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 Scenario comparison() {
     Scenario s;
     s.classes = 12;

@@ -1,20 +1,12 @@
 // axe-core over the page in each of its states: nothing serious or critical.
 import assert from 'node:assert/strict';
 import { readFileSync } from 'node:fs';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import * as h from './harness.mjs';
 
 const axeSource = readFileSync(h.requireWeb.resolve('axe-core/axe.min.js'), 'utf8');
 
-let browser, site;
-before(async () => {
-    browser = await h.launch();
-    site = await h.startSite();
-});
-after(async () => {
-    await browser?.close();
-    await site?.close();
-});
+const openPage = h.sharedSite();
 
 // Serious and critical findings, one line each with the elements concerned.
 async function seriousFindings(page) {
@@ -36,7 +28,7 @@ async function seriousFindings(page) {
 }
 
 test('accessibility: start, a run, each auxiliary window, the Quit box, the end', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     const findings = {};
     const look = async (state) => {

@@ -12,6 +12,7 @@ import { execFileSync } from 'node:child_process';
 import { existsSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import { serve } from './static_server.mjs';
 import { px } from './window_tables.mjs';
@@ -79,6 +80,21 @@ function captionReader() {
         }
         return text.replace(/\s+/g, ' ').trim();
     };
+}
+
+// One browser and one site for a whole test file, closed after its last test;
+// the function returned opens a page on them.
+export function sharedSite() {
+    let browser, site;
+    before(async () => {
+        browser = await launch();
+        site = await startSite();
+    });
+    after(async () => {
+        await browser?.close();
+        await site?.close();
+    });
+    return (options) => openPage(browser, site, options);
 }
 
 // Opens the site in a fresh context and waits until the window can be used.

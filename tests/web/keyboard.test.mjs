@@ -1,19 +1,11 @@
 // The keyboard: access keys of the buttons and the menu, the focus cycle and
 // the default button.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import * as h from './harness.mjs';
 import { tabCycle, tabCycleRunning } from './window_tables.mjs';
 
-let browser, site;
-before(async () => {
-    browser = await h.launch();
-    site = await h.startSite();
-});
-after(async () => {
-    await browser?.close();
-    await site?.close();
-});
+const openPage = h.sharedSite();
 
 async function press(page, keys) {
     await page.keyboard.press(keys);
@@ -24,7 +16,7 @@ const focused = (page) => page.evaluate(() => document.activeElement?.id ?? null
 
 test('access keys: Alt+S, Alt+G only once enabled, Alt+L, Alt+Q, Alt+? then P or A', async () => {
     const expected = h.expectedScreens(',', ['S', 'G']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
 
     await press(page, 'Alt+g');
@@ -80,7 +72,7 @@ async function checkCycle(page, cycle) {
 }
 
 test('tab order: grids and buttons only, Next generation skipped while disabled', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await checkCycle(page, tabCycle);
     await h.click(page, 'Simuler');
@@ -101,7 +93,7 @@ test('tab order: grids and buttons only, Next generation skipped while disabled'
 
 test('Simulation is the default or the cancel button', async () => {
     const expected = h.expectedScreens(',', ['S']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await page.focus('#Tableau_Parent');
     await press(page, 'Enter');

@@ -1,20 +1,12 @@
 // Every window's geometry and every text, against the twip tables.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import * as h from './harness.mjs';
 import {
     GRID_ROWS, aboutHistory, alleleHeadings, auxWindows, bandColour, giftPicture, grids, mainWindow, px, shown,
 } from './window_tables.mjs';
 
-let browser, site;
-before(async () => {
-    browser = await h.launch();
-    site = await h.startSite();
-});
-after(async () => {
-    await browser?.close();
-    await site?.close();
-});
+const openPage = h.sharedSite();
 
 // Expected main-window boxes in pixels, frame contents moved by their frame.
 function mainBoxes() {
@@ -33,7 +25,7 @@ for (const viewport of [
     { width: 800, height: 450 },
 ]) {
     test(`main window at ${viewport.width}×${viewport.height}: every box, scaled to fit`, async () => {
-        const session = await h.openPage(browser, site, { viewport });
+        const session = await openPage({ viewport });
         const expected = mainBoxes();
         const seen = await h.measure(session.page, 'Simuler', Object.keys(expected));
         assert.deepEqual(seen.client, mainWindow.client.map(px), 'client area at 100 %');
@@ -56,7 +48,7 @@ for (const viewport of [
 }
 
 test('grids: geometry, headings, row labels, colour bands, empty allele cells', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     for (const [id, grid] of Object.entries(grids)) {
         const seen = await session.page.evaluate((gridId) => {
             const table = document.getElementById(gridId);
@@ -115,7 +107,7 @@ test('grids: geometry, headings, row labels, colour bands, empty allele cells', 
 });
 
 test('main window: every text, caption, access key and starting state', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     assert.equal(await page.title(), mainWindow.title, 'window title');
     for (const [id, control] of Object.entries(mainWindow.controls)) {
@@ -146,7 +138,7 @@ test('main window: every text, caption, access key and starting state', async ()
 
 for (const [win, table] of Object.entries(auxWindows)) {
     test(`${win}: client area, every box, title and texts`, async () => {
-        const session = await h.openPage(browser, site);
+        const session = await openPage();
         const { page } = session;
         await h.openWindow(page, win);
         const ids = Object.keys(table.controls).map((name) => `${win}-${name}`);

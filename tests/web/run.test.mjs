@@ -2,18 +2,10 @@
 // frequency texts, frame captions and command states, screen after screen,
 // compared with the native run-control core.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import * as h from './harness.mjs';
 
-let browser, site;
-before(async () => {
-    browser = await h.launch();
-    site = await h.startSite();
-});
-after(async () => {
-    await browser?.close();
-    await site?.close();
-});
+const openPage = h.sharedSite();
 
 // A run with a second Simulation after several generations, which must bring
 // the founding texts and generations 0 and 1 back.
@@ -32,7 +24,7 @@ async function playAndCompare(page, expected, how = h.click) {
 
 test('same clicks, same screens as the native program; Quit, Oui and a new start give them again', async () => {
     const expected = h.expectedScreens(',', clicks);
-    const session = await h.openPage(browser, site, { locale: 'fr-FR' });
+    const session = await openPage({ locale: 'fr-FR' });
     const { page } = session;
     await playAndCompare(page, expected);
 
@@ -58,7 +50,7 @@ for (const [locale, separator] of [['fr-FR', ','], ['en-US', '.']]) {
         const expected = h.expectedScreens(separator, localeClicks);
         const texts = expected.steps.flatMap((s) => s.screen.childFrequencies);
         assert.ok(texts.some((t) => t.includes(separator)), 'the clicks reach a frequency with a decimal part');
-        const session = await h.openPage(browser, site, { locale });
+        const session = await openPage({ locale });
         for (const [i, step] of expected.steps.entries()) {
             await h.click(session.page, button[step.click]);
             const seen = await h.readScreen(session.page);
@@ -74,7 +66,7 @@ for (const [locale, separator] of [['fr-FR', ','], ['en-US', '.']]) {
 
 test('taps work like clicks on a touch screen', async () => {
     const expected = h.expectedScreens(',', ['S', 'G']);
-    const session = await h.openPage(browser, site, { hasTouch: true, viewport: { width: 915, height: 412 } });
+    const session = await openPage({ hasTouch: true, viewport: { width: 915, height: 412 } });
     await playAndCompare(session.page, expected, async (page, id) => {
         await page.tap(`#${id}`);
         await h.nextFrame(page);
@@ -90,7 +82,7 @@ const dispatchClick = (page, id) => page.evaluate((name) => {
 
 test('a script\'s click on a disabled command does nothing', async () => {
     const expected = h.expectedScreens(',', ['S']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     assert.equal(expected.initial.genSuivEnabled, false, 'Next generation is off before a Simulation');
     await dispatchClick(page, 'GenSuiv');
@@ -110,7 +102,7 @@ test('the last generation: 32767 is reached like the desktop, then Next generati
     assert.equal(last.generation, 32767);
     assert.equal(last.genSuivEnabled, false, 'the native core refuses a generation 32768');
 
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.click(page, 'Simuler');
     // Clicked as fast as the page takes it: each command ends by enabling the

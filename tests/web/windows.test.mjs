@@ -1,19 +1,11 @@
 // The auxiliary windows' rules (one of each, OK hides, close discards, the
 // gift corner), dragging and stacking, and the Quit box.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import * as h from './harness.mjs';
 import { giftCorner, px, quitBox } from './window_tables.mjs';
 
-let browser, site;
-before(async () => {
-    browser = await h.launch();
-    site = await h.startSite();
-});
-after(async () => {
-    await browser?.close();
-    await site?.close();
-});
+const openPage = h.sharedSite();
 
 // Marks a window's element, so that the next look tells the same instance
 // from a new one.
@@ -28,7 +20,7 @@ async function assertOne(page, id, message) {
 
 test('legend: one window however often asked for; its close button discards it', async () => {
     const expected = h.expectedScreens(',', ['S']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.click(page, 'Simuler');
     await h.openWindow(page, 'legende');
@@ -49,7 +41,7 @@ test('legend: one window however often asked for; its close button discards it',
 
 for (const win of ['aprotocole', 'apropos']) {
     test(`${win}: OK hides and the next request shows the same window; close discards it`, async () => {
-        const session = await h.openPage(browser, site);
+        const session = await openPage();
         const { page } = session;
         await h.openWindow(page, win);
         await mark(page, win);
@@ -79,7 +71,7 @@ for (const win of ['aprotocole', 'apropos']) {
 }
 
 test('gift corner: only the corner opens the gift window, one of it; OK hides, close discards', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.openWindow(page, 'aprotocole');
     // Just outside the corner piece, left of it and above it: nothing.
@@ -114,7 +106,7 @@ test('gift corner: only the corner opens the gift window, one of it; OK hides, c
 
 test('windows move by their caption bar, stay modeless, and a click brings the main window in front', async () => {
     const expected = h.expectedScreens(',', ['S']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.openWindow(page, 'legende');
     const before = await page.locator('#legende').boundingBox();
@@ -173,7 +165,7 @@ async function moveClear(page, id) {
 
 test('a press on a caption bar gives that window the keyboard: its last focused control, else itself', async () => {
     // Room beside the main window for the others.
-    const session = await h.openPage(browser, site, { viewport: { width: 1600, height: 700 } });
+    const session = await openPage({ viewport: { width: 1600, height: 700 } });
     const { page } = session;
     const focused = () => page.evaluate(() => document.activeElement?.id ?? null);
     await page.keyboard.press('Tab');
@@ -201,7 +193,7 @@ test('a press on a caption bar gives that window the keyboard: its last focused 
 
 test('Quit box: texts, Oui by default; Non and Escape change nothing; it is modal; Oui ends everything', async () => {
     const expected = h.expectedScreens(',', ['S', 'G']);
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.click(page, 'Simuler');
     await h.click(page, 'GenSuiv');
@@ -254,7 +246,7 @@ test('Quit box: texts, Oui by default; Non and Escape change nothing; it is moda
 });
 
 test('closing the main window ends at once, without asking, taking every window with it', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.click(page, 'Simuler');
     await h.openWindow(page, 'legende');
@@ -289,7 +281,7 @@ async function dragCorner(page, id, dx, dy) {
 }
 
 test('About can be enlarged, its controls stay put, and it comes back at its first size; the others keep theirs', async () => {
-    const session = await h.openPage(browser, site);
+    const session = await openPage();
     const { page } = session;
     await h.openWindow(page, 'apropos');
     const ids = ['apropos-Text1', 'apropos-Command1'];

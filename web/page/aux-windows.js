@@ -24,14 +24,14 @@ Bocavo.aux = (function () {
 
     // OK hides its window. It is no default button: as on the desktop, Enter
     // presses it only when it has the focus.
-    function okButton(name, spec) {
-        return W.button(name, "Command1", spec.controls.Command1, function () { hide(name); });
+    function okButton(name, desc) {
+        return W.button(name, "Command1", desc.controls.Command1, function () { hide(name); });
     }
 
-    function buildLegende(win, spec) {
+    function buildLegende(win, desc) {
         var client = win.querySelector(".client");
-        Object.keys(spec.controls).forEach(function (name) {
-            var c = spec.controls[name];
+        Object.keys(desc.controls).forEach(function (name) {
+            var c = desc.controls[name];
             if (c.kind === "swatch") {
                 var swatch = W.make("div", "legende", name, c.box, "swatch");
                 swatch.style.background = c.colour;
@@ -43,12 +43,12 @@ Bocavo.aux = (function () {
         win.setAttribute("data-focus-order", "");
     }
 
-    function buildProtocole(win, spec) {
+    function buildProtocole(win, desc) {
         var client = win.querySelector(".client");
-        var c = spec.controls;
+        var c = desc.controls;
         client.appendChild(W.label("aprotocole", "Label1", c.Label1));
         var text1 = W.textBox("aprotocole", "Text1", c.Text1, "Protocole de l'expérience");
-        var ok = okButton("aprotocole", spec);
+        var ok = okButton("aprotocole", desc);
         var text2 = W.textBox("aprotocole", "Text2", c.Text2, "Note sur le programme");
         // In tab order: the protocol, OK, then the note.
         client.appendChild(text1);
@@ -61,21 +61,21 @@ Bocavo.aux = (function () {
         win.setAttribute("data-focus-order", "Text1 Command1 Text2");
     }
 
-    function buildPropos(win, spec) {
+    function buildPropos(win, desc) {
         var client = win.querySelector(".client");
-        client.appendChild(W.textBox("apropos", "Text1", spec.controls.Text1, "A propos de Bocavo"));
-        client.appendChild(okButton("apropos", spec));
+        client.appendChild(W.textBox("apropos", "Text1", desc.controls.Text1, "A propos de Bocavo"));
+        client.appendChild(okButton("apropos", desc));
         win.setAttribute("data-focus-order", "Text1 Command1");
     }
 
-    function buildCadeau(win, spec) {
+    function buildCadeau(win, desc) {
         var client = win.querySelector(".client");
-        var picture = W.make("img", "Cadeau", "Picture1", spec.controls.Picture1.box);
+        var picture = W.make("img", "Cadeau", "Picture1", desc.controls.Picture1.box);
         picture.src = "cadeau.png";
         picture.alt = "Photo de Mr. Brastel";
         picture.draggable = false;
         client.appendChild(picture);
-        client.appendChild(okButton("Cadeau", spec));
+        client.appendChild(okButton("Cadeau", desc));
         win.setAttribute("data-focus-order", "Command1");
     }
 
@@ -87,17 +87,17 @@ Bocavo.aux = (function () {
     };
 
     function create(name) {
-        var spec = layout[name];
+        var desc = layout[name];
         var win = W.create({
             id: name,
-            title: spec.title,
-            client: spec.client,
+            title: desc.title,
+            client: desc.client,
             tool: true,
             icon: name === "legende",
-            resizable: Boolean(spec.resizable),
+            resizable: Boolean(desc.resizable),
             onClose: function () { discard(name); }
         });
-        builders[name](win, spec);
+        builders[name](win, desc);
         var main = document.getElementById("Tableau");
         W.place(win, main.offsetLeft + firstPlace[name].left, main.offsetTop + firstPlace[name].top);
         return win;

@@ -46,10 +46,10 @@ Bocavo.boxes = (function () {
         box.appendChild(text);
         var row = document.createElement("div");
         row.className = "buttons";
-        buttons.forEach(function (spec) {
-            row.appendChild(command(spec.id, spec.text, function () {
+        buttons.forEach(function (choice) {
+            row.appendChild(command(choice.id, choice.text, function () {
                 close();
-                spec.action();
+                choice.action();
             }));
         });
         box.appendChild(row);

@@ -60,17 +60,17 @@ Bocavo.tableau = (function () {
         return bar;
     }
 
-    function grid(name, spec, labelledBy) {
-        var table = W.make("table", "", name, spec.box, "grid");
+    function grid(name, desc, labelledBy) {
+        var table = W.make("table", "", name, desc.box, "grid");
         table.tabIndex = 0;
         table.setAttribute("aria-labelledby", labelledBy);
-        var rows = spec.bands.length;
+        var rows = desc.bands.length;
         // A table's height only stretches its rows: the box's height is made
         // of the rows and, below them, the grid's grey where no cell reaches.
         table.style.height = "";
-        table.style.paddingBottom = Math.max(0, spec.box.height - rows * spec.rowHeight) + "px";
+        table.style.paddingBottom = Math.max(0, desc.box.height - rows * desc.rowHeight) + "px";
         var columns = document.createElement("colgroup");
-        spec.columns.forEach(function (width) {
+        desc.columns.forEach(function (width) {
             var col = document.createElement("col");
             col.style.width = width + "px";
             columns.appendChild(col);
@@ -79,8 +79,8 @@ Bocavo.tableau = (function () {
         var body = document.createElement("tbody");
         for (var r = 0; r < rows; ++r) {
             var tr = document.createElement("tr");
-            tr.style.height = spec.rowHeight + "px";
-            for (var c = 0; c < spec.columns.length; ++c) {
+            tr.style.height = desc.rowHeight + "px";
+            for (var c = 0; c < desc.columns.length; ++c) {
                 var cell;
                 if (r === 0 && c === 0) {
                     cell = document.createElement("td");
@@ -89,15 +89,15 @@ Bocavo.tableau = (function () {
                     cell = document.createElement("th");
                     cell.scope = "col";
                     cell.className = "fixed";
-                    cell.textContent = spec.heading + c;
+                    cell.textContent = desc.heading + c;
                 } else if (c === 0) {
                     cell = document.createElement("th");
                     cell.scope = "row";
                     cell.className = "fixed";
-                    cell.textContent = spec.rowPrefix + r;
+                    cell.textContent = desc.rowPrefix + r;
                 } else {
                     cell = document.createElement("td");
-                    if (spec.bands[r]) cell.style.background = spec.bands[r];
+                    if (desc.bands[r]) cell.style.background = desc.bands[r];
                 }
                 tr.appendChild(cell);
             }
@@ -107,10 +107,10 @@ Bocavo.tableau = (function () {
         return table;
     }
 
-    function frame(name, spec) {
-        var element = W.make("fieldset", "", name, spec.box, "frame");
+    function frame(name, desc) {
+        var element = W.make("fieldset", "", name, desc.box, "frame");
         var legend = document.createElement("legend");
-        legend.textContent = spec.text;
+        legend.textContent = desc.text;
         element.appendChild(legend);
         var panel = document.createElement("div");
         panel.className = "panel";
@@ -121,18 +121,18 @@ Bocavo.tableau = (function () {
     // Builds the window from the layout table; onClose is its caption's
     // close button, which ends the program without asking.
     function create(layout, onClose) {
-        var spec = layout.Tableau;
+        var desc = layout.Tableau;
         var win = W.create({
             id: "Tableau",
-            title: spec.title,
-            client: spec.client,
+            title: desc.title,
+            client: desc.client,
             icon: true,
             role: "region",
-            menu: createMenu(spec.menu),
+            menu: createMenu(desc.menu),
             onClose: onClose
         });
         var client = win.querySelector(".client");
-        var c = spec.controls;
+        var c = desc.controls;
         var byName = {};
 
         client.appendChild(byName.Label5 = W.label("", "Label5", c.Label5));

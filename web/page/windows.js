@@ -169,22 +169,22 @@ Bocavo.windows = (function () {
     }
 
     // A font of its own, where the table gives one (always Verdana).
-    function ownFont(element, spec) {
-        if (spec.fontPoints)
-            element.style.font = (spec.bold ? "bold " : "") + spec.fontPoints + "pt Verdana, \"DejaVu Sans\", sans-serif";
+    function ownFont(element, desc) {
+        if (desc.fontPoints)
+            element.style.font = (desc.bold ? "bold " : "") + desc.fontPoints + "pt Verdana, \"DejaVu Sans\", sans-serif";
     }
 
-    function label(prefix, name, spec) {
-        var element = make("div", prefix, name, spec.box, "label");
-        element.textContent = spec.text || "";
-        ownFont(element, spec);
+    function label(prefix, name, desc) {
+        var element = make("div", prefix, name, desc.box, "label");
+        element.textContent = desc.text || "";
+        ownFont(element, desc);
         return element;
     }
 
-    function button(prefix, name, spec, onClick) {
-        var element = make("button", prefix, name, spec.box, "command");
+    function button(prefix, name, desc, onClick) {
+        var element = make("button", prefix, name, desc.box, "command");
         element.type = "button";
-        var key = caption(element, spec.text);
+        var key = caption(element, desc.text);
         if (key) element.setAttribute("aria-keyshortcuts", "Alt+" + key.toUpperCase());
         element.setAttribute("data-key", key.toLowerCase());
         element.addEventListener("click", onClick);
@@ -196,12 +196,12 @@ Bocavo.windows = (function () {
         return crlfText.replace(/\r\n/g, "\n");
     }
 
-    function textBox(prefix, name, spec, accessibleName) {
-        var element = make("textarea", prefix, name, spec.box, "text" + (spec.scrollBar ? " scroll" : ""));
+    function textBox(prefix, name, desc, accessibleName) {
+        var element = make("textarea", prefix, name, desc.box, "text" + (desc.scrollBar ? " scroll" : ""));
         element.readOnly = true;
-        element.value = lines(spec.text);
+        element.value = lines(desc.text);
         element.setAttribute("aria-label", accessibleName);
-        ownFont(element, spec);
+        ownFont(element, desc);
         return element;
     }
 

@@ -12,6 +12,7 @@
 #include "labo/window/parameter_panel.h"
 #include "labo/window/run_controller.h"
 #include "labo/window/settings_editor.h"
+#include "labo_window_fixture.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -31,37 +32,18 @@
 
 using namespace bocavo::labo;
 
-class LaboParametersTest : public QObject {
+class LaboParametersTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    RunController* controller_ = nullptr;
-    LaboWindow* window_ = nullptr;
     std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
 
     ParameterPanel* panel() const { return window_->parameters(); }
     SettingsEditor* set(int s) const { return panel()->editor(s); }
-    void launch() {
-        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
-    }
-    QString noticeText() const { return window_->notice() ? window_->notice()->text() : QString(); }
     void writeFile(const QString& name, const QByteArray& bytes) {
         QFile file(folder_->filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.write(bytes);
-    }
-
-    // A fresh window on a fresh run, as the program starts.
-    void openWindow() {
-        controller_ = new RunController;
-        window_ = new LaboWindow(controller_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
-    }
-    void closeWindow() {
-        delete window_;
-        delete controller_;
     }
 
 private slots:

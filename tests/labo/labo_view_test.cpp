@@ -7,6 +7,7 @@
 #include "labo/window/parameter_panel.h"
 #include "labo/window/run_controller.h"
 #include "labo/window/settings_editor.h"
+#include "labo_window_fixture.h"
 
 #include <QAbstractSeries>
 #include <QChart>
@@ -24,32 +25,12 @@
 
 using namespace bocavo::labo;
 
-class LaboViewTest : public QObject {
+class LaboViewTest : public LaboWindowFixture {
     Q_OBJECT
 
-private:
-    // Fresh for every test.
-    RunController* controller_ = nullptr;
-    LaboWindow* window_ = nullptr;
-
-    void runTo(const QString& classes, const QString& generations) {
-        window_->parameters()->classesField()->setText(classes);
-        window_->parameters()->generationsField()->setText(generations);
-        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
-    }
-
 private slots:
-    void init() {
-        controller_ = new RunController;
-        window_ = new LaboWindow(controller_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
-    }
-    void cleanup() {
-        delete window_;
-        delete controller_;
-    }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     // A school projector's 1024 × 768, less a task bar: the whole window fits,
     // and it opens no larger than the screen it is on.

@@ -15,6 +15,7 @@
 #include "labo/window/parameter_panel.h"
 #include "labo/window/picture_size_dialog.h"
 #include "labo/window/run_controller.h"
+#include "labo_window_fixture.h"
 
 #include <QChart>
 #include <QChartView>
@@ -41,40 +42,22 @@
 
 using namespace bocavo::labo;
 
-class LaboWindowTest : public QObject {
+class LaboWindowTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    // Fresh for every test.
-    RunController* controller_ = nullptr;
-    LaboWindow* window_ = nullptr;
     std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
 
-    void setFields(const QString& classes, const QString& generations, const QString& seed) {
-        window_->parameters()->classesField()->setText(classes);
-        window_->parameters()->generationsField()->setText(generations);
-        window_->parameters()->seedField()->setText(seed);
-    }
-    void runTo(const QString& classes, const QString& generations, const QString& seed = "1993") {
-        setFields(classes, generations, seed);
-        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
-    }
     const Experiment& run() const { return *controller_->experiment(); }
     QString status() const { return window_->statusBar()->currentMessage(); }
-    QString noticeText() const { return window_->notice() ? window_->notice()->text() : QString(); }
 
 private slots:
     void init() {
         folder_ = std::make_unique<QTemporaryDir>();
-        controller_ = new RunController;
-        window_ = new LaboWindow(controller_);
-        window_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window_));
+        openWindow();
     }
     void cleanup() {
-        delete window_;
-        delete controller_;
+        closeWindow();
         folder_.reset();
     }
 
@@ -259,7 +242,8 @@ private slots:
                                    "« derive.scenario » à côté.")
                                .arg(path)); // 3 × 21 × 4
         // The scenario beside it reproduces the run, in another window.
-        const ScenarioResult beside = loadScenario(folder_->filePath("derive.scenario").toStdString());
+        const ScenarioResult beside =
+            loadScenario(folder_->filePath("derive.scenario").toStdString());
         QVERIFY(beside.scenario.has_value());
         QCOMPARE(beside.scenario->classes, 3);
         QCOMPARE(beside.scenario->generations, 20);

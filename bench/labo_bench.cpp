@@ -18,9 +18,8 @@ using bocavo::labo::Settings;
 void report(benchmark::State& state, const Experiment& experiment, double classGenerations) {
     state.counters["memoire_Mo"] = static_cast<double>(experiment.bytes()) / 1e6;
     // What one class's generation takes in the record (the counts only).
-    state.counters["octets_par_generation"] =
-        static_cast<double>(experiment.settings().alleles) *
-        (experiment.settings().copies() > 255 ? 2 : 1);
+    state.counters["octets_par_generation"] = static_cast<double>(experiment.settings().alleles) *
+                                              (experiment.settings().copies() > 255 ? 2 : 1);
     state.counters["classe_generations_par_s"] =
         benchmark::Counter(classGenerations, benchmark::Counter::kIsIterationInvariantRate);
 }

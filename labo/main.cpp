@@ -3,10 +3,10 @@
 #include "labo/model/cli_process.h"
 #include "labo/model/command_line.h"
 #include "labo/model/pending_files.h"
-#include "ui/translations.h"
 #include "labo/window/display_check.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/run_controller.h"
+#include "ui/translations.h"
 
 #include <QApplication>
 #include <QLocale>

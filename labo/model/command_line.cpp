@@ -68,12 +68,26 @@ bool wantsCommandLine(const std::vector<std::string>& args) {
 
 namespace {
 
-enum Option { Classes, Generations, Seed, Csv, Every, Individuals, ModelOption, Alleles, Urn,
-              Fitness, Mutation, Migration, ScenarioOption, kOptions };
-constexpr const char* kNames[kOptions] = {
-    "--classes",   "--generations", "--seed",     "--csv",     "--every",
-    "--individuals", "--model",     "--alleles",  "--urn",     "--fitness",
-    "--mutation",  "--migration",   "--scenario"};
+enum Option {
+    Classes,
+    Generations,
+    Seed,
+    Csv,
+    Every,
+    Individuals,
+    ModelOption,
+    Alleles,
+    Urn,
+    Fitness,
+    Mutation,
+    Migration,
+    ScenarioOption,
+    kOptions
+};
+constexpr const char* kNames[kOptions] = {"--classes", "--generations", "--seed",     "--csv",
+                                          "--every",   "--individuals", "--model",    "--alleles",
+                                          "--urn",     "--fitness",     "--mutation", "--migration",
+                                          "--scenario"};
 
 // What the population options asked for, applied once every option is read,
 // because --individuals, --alleles, --urn and --fitness must agree.
@@ -262,7 +276,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             // some; one given before would be silently lost, so it is refused.
             for (int k = Classes; k < ScenarioOption; ++k) {
                 if (seen[k] && k != Csv && k != Every) {
-                    error = "donnez " + std::string(kNames[k]) + " après --scenario, sinon le "
+                    error = "donnez " + std::string(kNames[k]) +
+                            " après --scenario, sinon le "
                             "scénario la remplacerait.";
                     break;
                 }

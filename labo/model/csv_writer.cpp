@@ -13,7 +13,8 @@ inline constexpr std::size_t kCsvChunkBytes = 1u << 20; // bytes gathered before
 std::vector<std::string> fieldTexts(int copies) {
     std::vector<std::string> tail(static_cast<std::size_t>(copies) + 1);
     for (int n = 0; n <= copies; ++n)
-        tail[static_cast<std::size_t>(n)] = std::to_string(n) + "," + frequencyText(n, copies) + "\n";
+        tail[static_cast<std::size_t>(n)] =
+            std::to_string(n) + "," + frequencyText(n, copies) + "\n";
     return tail;
 }
 
@@ -89,14 +90,14 @@ int everyWithin(const std::vector<const Statistics*>& sets, std::uint64_t limit)
     const std::uint64_t whole = csvBytes(sets, 1);
     if (whole <= limit)
         return 1;
-    int every = static_cast<int>(std::clamp<std::uint64_t>(whole / std::max<std::uint64_t>(limit, 1), 1, kMaxEvery));
+    int every = static_cast<int>(
+        std::clamp<std::uint64_t>(whole / std::max<std::uint64_t>(limit, 1), 1, kMaxEvery));
     while (every < kMaxEvery && csvBytes(sets, every) > limit)
         ++every;
     return every;
 }
 
-CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
-                    const Control& control) {
+CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every, const Control& control) {
     CsvOutcome outcome;
     FileOutput out(path, control.cancel);
     if (!out.open()) {
@@ -151,8 +152,8 @@ CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
     return outcome;
 }
 
-CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
-                     const std::filesystem::path& path, int every, const Control& control) {
+CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario, const std::filesystem::path& path,
+                     int every, const Control& control) {
     CsvOutcome outcome = writeCsv(sets, path, every, control);
     if (!outcome.written)
         return outcome;

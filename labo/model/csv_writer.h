@@ -59,7 +59,7 @@ CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
 // is a regular one (scenarioBeside), unless the file already there reproduces
 // it (reproduces): that one is left as it is. A scenario that cannot be written makes
 // the export fail with its reason, the CSV itself being written.
-CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario,
-                     const std::filesystem::path& path, int every, const Control& control = {});
+CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario, const std::filesystem::path& path,
+                     int every, const Control& control = {});
 
 } // namespace bocavo::labo

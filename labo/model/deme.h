@@ -28,10 +28,10 @@ struct Plan {
     explicit Plan(const Settings& settings);
 
     Settings settings;
-    int copies;                   // 2N
-    int couples;                  // N / 2
-    std::array<int, 4> broods{};  // couples with a child in each brood: 80, 60, 40, 20 %
-    bool selection;               // some genotype is kept with probability below 1
+    int copies;                  // 2N
+    int couples;                 // N / 2
+    std::array<int, 4> broods{}; // couples with a child in each brood: 80, 60, 40, 20 %
+    bool selection;              // some genotype is kept with probability below 1
     std::array<float, kMaxAlleles * kMaxAlleles> keep{}; // genotype (a, b): fitness / highest
     double mutationScale;  // 1 / ln(1 − u): gap to the next mutated copy, 0 without mutation
     double migrationScale; // 1 / ln(1 − m): gap to the next migrant, 0 without migration
@@ -166,8 +166,7 @@ void Deme::shuffle(const Plan& plan, S& source, const std::vector<Allele>& forme
 // copy drawn among all 2N. A child of fitness w is kept with probability
 // w / (highest fitness); otherwise its place is bred again by a random couple
 // (the ideal model: by new random parents), until one is kept.
-template <UniformSource S>
-void Deme::breed(const Plan& plan, S& source, std::vector<Allele>& out) {
+template <UniformSource S> void Deme::breed(const Plan& plan, S& source, std::vector<Allele>& out) {
     const int k = plan.settings.alleles;
     auto kept = [&](Allele a, Allele b) {
         const float p = plan.keep[static_cast<std::size_t>(a * k + b)];

@@ -170,7 +170,8 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     const int threads = control.threads > 0
                             ? control.threads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
-    const long work = static_cast<long>(classes()) * std::max(1, settings_.individuals / kIndividus);
+    const long work =
+        static_cast<long>(classes()) * std::max(1, settings_.individuals / kIndividus);
     const int stepGenerations = static_cast<int>(std::max<long>(1, kStepWork / work));
     int reached = start;
     while (reached < target) {

@@ -6,9 +6,9 @@
 // migration links them, and even then nothing depends on the threads.
 #pragma once
 
-#include "labo/model/deme.h"
 #include "engine/population.h"
 #include "engine/random_source.h"
+#include "labo/model/deme.h"
 #include "labo/model/history.h"
 #include "labo/model/settings.h"
 
@@ -89,8 +89,8 @@ private:
     void advanceClass(ClassRun& run, int from, int to) const;
 
     Settings settings_;
-    Plan plan_; // the generalised procedure's tables, unused by the engine's
-    bool engine_; // the classroom protocol: the main program's own procedure
+    Plan plan_;      // the generalised procedure's tables, unused by the engine's
+    bool engine_;    // the classroom protocol: the main program's own procedure
     bool absorbing_; // a fixed class stays fixed (no mutation, no migration)
     std::uint32_t seed_;
     std::vector<ClassRun> runs_;

@@ -12,7 +12,7 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr int kFormat = 1;            // the format= line's value
+inline constexpr int kFormat = 1;                 // the format= line's value
 inline constexpr std::size_t kMaxBytes = 1 << 16; // a scenario is a few hundred bytes
 
 // The keys of a set, in the order the file writes them.
@@ -190,13 +190,23 @@ std::string scenarioText(const Scenario& s, const std::vector<std::string>& note
         out << "# " << line << "\n";
     out << "# Une valeur par ligne, « clé = valeur » ; « # » commence un commentaire.\n"
            "# Toutes les clés sont obligatoires ; les nombres décimaux s'écrivent avec un point.\n"
-           "format = " << kFormat << "\n"
-           "# Classes par jeu (1 à 1 000), dernière génération (1 à 32 767), graine (0 à 4 294 967 295)\n"
-           "classes = " << s.classes << "\n"
-           "generations = " << s.generations << "\n"
-           "seed = " << s.seed << "\n"
+           "format = "
+        << kFormat
+        << "\n"
+           "# Classes par jeu (1 à 1 000), dernière génération (1 à 32 767), graine (0 à 4 294 967 "
+           "295)\n"
+           "classes = "
+        << s.classes
+        << "\n"
+           "generations = "
+        << s.generations
+        << "\n"
+           "seed = "
+        << s.seed
+        << "\n"
            "# Jeux de paramètres : A seul, ou A et B pour comparer\n"
-           "sets = " << (s.b ? "A, B" : "A") << "\n";
+           "sets = "
+        << (s.b ? "A, B" : "A") << "\n";
     for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
         if (!set)
             continue;
@@ -256,8 +266,8 @@ ScenarioResult parseScenario(std::string_view text) {
         }
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
-            return refuse(lineNumber, "« " + std::string(line) +
-                                          " » n'est pas de la forme « clé = valeur ».");
+            return refuse(lineNumber,
+                          "« " + std::string(line) + " » n'est pas de la forme « clé = valeur ».");
         const std::string key(trimmed(line.substr(0, equals)));
         const std::string_view value = trimmed(line.substr(equals + 1));
         bool known = false;
@@ -266,9 +276,10 @@ ScenarioResult parseScenario(std::string_view text) {
         for (const char* k : kSetKeys)
             known = known || (current >= 0 && key == k);
         if (!known)
-            return refuse(lineNumber, "clé inconnue « " + key + " »" +
-                                          (current < 0 ? "" : " dans [" + std::string(current ? "B" : "A") + "]") +
-                                          ".");
+            return refuse(
+                lineNumber,
+                "clé inconnue « " + key + " »" +
+                    (current < 0 ? "" : " dans [" + std::string(current ? "B" : "A") + "]") + ".");
         auto& seenHere = current < 0 ? seen : sections[current].seen;
         if (has(seenHere, key))
             return refuse(lineNumber, "la clé « " + key + " » est donnée deux fois.");
@@ -299,7 +310,8 @@ ScenarioResult parseScenario(std::string_view text) {
                 if (!std::isspace(static_cast<unsigned char>(c)))
                     sets += c;
             if (sets != "A" && sets != "A,B")
-                error = "« " + std::string(value) + " » ne convient pas pour les jeux : il faut "
+                error = "« " + std::string(value) +
+                        " » ne convient pas pour les jeux : il faut "
                         "A, ou A, B.";
             wantedSets = sets;
         }
@@ -308,8 +320,9 @@ ScenarioResult parseScenario(std::string_view text) {
     }
     for (const char* key : kRunKeys)
         if (!has(seen, key))
-            return refuse(lineNumber, "la clé « " + std::string(key) + " » manque (le fichier "
-                                      "est peut-être tronqué).");
+            return refuse(lineNumber, "la clé « " + std::string(key) +
+                                          " » manque (le fichier "
+                                          "est peut-être tronqué).");
     const bool wantB = wantedSets == "A,B";
     if (sections[0].line == 0 || (wantB && sections[1].line == 0))
         return refuse(lineNumber, std::string("la section [") + (sections[0].line ? "B" : "A") +

@@ -38,10 +38,11 @@ inline constexpr char kScenarioExtension[] = ".scenario";
 
 struct Scenario {
     Settings a;
-    std::optional<Settings> b; // the comparison set, window only
+    std::optional<Settings> b;             // the comparison set, window only
     int classes = kDefaultClasses;         // per set
     int generations = kDefaultGenerations; // last generation of "Lancer"
-    std::uint32_t seed = Source_Aleatoire::kFixedSeed; // set A's; set B's comes from it (secondSeed)
+    std::uint32_t seed =
+        Source_Aleatoire::kFixedSeed; // set A's; set B's comes from it (secondSeed)
 
     bool operator==(const Scenario&) const = default;
 };

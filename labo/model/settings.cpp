@@ -1,8 +1,8 @@
 #include "labo/model/settings.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cctype>
+#include <charconv>
 
 namespace bocavo::labo {
 namespace {
@@ -35,22 +35,22 @@ std::string checkSettings(const Settings& s) {
         const auto i = static_cast<std::size_t>(k);
         if (k >= s.alleles) {
             if (s.urn[i] != 0 || s.fitness[i] != 100)
-                return "L'allèle " + std::to_string(k + 1) + " n'est pas utilisé : l'urne n'en "
+                return "L'allèle " + std::to_string(k + 1) +
+                       " n'est pas utilisé : l'urne n'en "
                        "contient aucune boule et sa valeur sélective reste 100 %.";
             continue;
         }
         if (s.urn[i] < 0)
             return "L'urne ne peut pas contenir un nombre négatif de boules.";
         if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
-            return "La valeur sélective de l'allèle " + std::to_string(k + 1) +
-                   " doit aller de " + fitnessText(kMinFitness) + " à " +
-                   fitnessText(kMaxFitness) + " (et non " + fitnessText(s.fitness[i]) + ").";
+            return "La valeur sélective de l'allèle " + std::to_string(k + 1) + " doit aller de " +
+                   fitnessText(kMinFitness) + " à " + fitnessText(kMaxFitness) + " (et non " +
+                   fitnessText(s.fitness[i]) + ").";
         balls += s.urn[i];
     }
     if (balls != s.copies())
-        return "L'urne doit contenir 2N = " + std::to_string(s.copies()) +
-               " boules pour " + std::to_string(s.individuals) + " individus, et non " +
-               std::to_string(balls) + ".";
+        return "L'urne doit contenir 2N = " + std::to_string(s.copies()) + " boules pour " +
+               std::to_string(s.individuals) + " individus, et non " + std::to_string(balls) + ".";
     if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
         return "Le taux de mutation doit aller de 0 à 0.1 par copie et par génération.";
     if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
@@ -117,11 +117,10 @@ Parsed<Model> parseModel(std::string_view text) {
 
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what) {
-    const std::string refusal = shortQuote(trimmed(text)) + " ne convient pas pour " +
-                                what + " : il faut de 2 à 4 nombres entiers de " +
-                                groupDigits(static_cast<std::uint64_t>(low)) + " à " +
-                                groupDigits(static_cast<std::uint64_t>(high)) +
-                                ", séparés par des virgules.";
+    const std::string refusal =
+        shortQuote(trimmed(text)) + " ne convient pas pour " + what +
+        " : il faut de 2 à 4 nombres entiers de " + groupDigits(static_cast<std::uint64_t>(low)) +
+        " à " + groupDigits(static_cast<std::uint64_t>(high)) + ", séparés par des virgules.";
     std::vector<int> values;
     std::string_view rest = text;
     for (;;) {
@@ -144,7 +143,8 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
     const bool comma = mark == DecimalMark::PointOrComma;
     std::string word(trimmed(text));
     const std::string refusal =
-        shortQuote(word) + " ne convient pas pour " + what + " : il faut un nombre décimal de 0 à " +
+        shortQuote(word) + " ne convient pas pour " + what +
+        " : il faut un nombre décimal de 0 à " +
         (comma ? frenchDecimal(high, 6) + ", avec une virgule ou un point (0,01)."
                : rateText(high) + ", avec un point (0.01).");
     if (comma)

@@ -32,10 +32,10 @@ struct Settings {
     int individuals = 20;
     Model model = Model::Protocole;
     int alleles = 4;
-    std::array<int, kMaxAlleles> urn{10, 10, 10, 10};          // balls per allele, sum 2N; 0 past K
+    std::array<int, kMaxAlleles> urn{10, 10, 10, 10};         // balls per allele, sum 2N; 0 past K
     std::array<int, kMaxAlleles> fitness{100, 100, 100, 100}; // percent; 100 past K
-    double mutation = 0.0;                                     // per copy per generation
-    double migration = 0.0;                                    // island model's m
+    double mutation = 0.0;                                    // per copy per generation
+    double migration = 0.0;                                   // island model's m
 
     int copies() const { return 2 * individuals; } // balls in the urn, copies in a generation
     bool operator==(const Settings&) const = default;

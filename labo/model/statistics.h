@@ -62,8 +62,8 @@ private:
     std::vector<double> fst_;
     std::vector<std::uint64_t> csvBytes_;
     std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N
-    std::vector<int> firstLoss_; // per class, −1 until it happens
-    std::vector<int> fixation_;  // per class, −1 until it happens (the first time, with mutation)
+    std::vector<int> firstLoss_;            // per class, −1 until it happens
+    std::vector<int> fixation_; // per class, −1 until it happens (the first time, with mutation)
 };
 
 } // namespace bocavo::labo

@@ -11,7 +11,7 @@ namespace {
 // Founding draws averaged for the first breeding's frequencies: enough copies
 // that the average's standard error stays under 0.001, few enough to take
 // about 10 ms.
-inline constexpr int kFoundingCopies = 1 << 20;           // copies drawn in all
+inline constexpr int kFoundingCopies = 1 << 20;            // copies drawn in all
 inline constexpr std::uint32_t kFoundingSeed = 19'931'993; // the average's own source
 
 bool onlyDriftAndMutation(const Settings& s) {
@@ -205,12 +205,16 @@ std::string effectiveSizeSentence(const Settings& s) {
     const std::string ne = frenchDecimal(effectiveSize(s), 1);
     const std::string n = groupDigits(static_cast<std::uint64_t>(s.individuals));
     if (s.model == Model::WrightFisher)
-        return "Ne = N = " + n + " : dans le modèle idéal, chaque copie vient d'un parent tiré "
+        return "Ne = N = " + n +
+               " : dans le modèle idéal, chaque copie vient d'un parent tiré "
                "au hasard, et la population dérive exactement comme une population idéale.";
-    return "Ne = " + ne + " : les " + n + " parents ont de 0 à 4 enfants, 2 en moyenne avec une "
-           "variance Vk = " + frenchDecimal(offspringVariance(s), 1) +
+    return "Ne = " + ne + " : les " + n +
+           " parents ont de 0 à 4 enfants, 2 en moyenne avec une "
+           "variance Vk = " +
+           frenchDecimal(offspringVariance(s), 1) +
            ", et cette inégalité fait dériver la population comme une population idéale de "
-           "Ne = (4N − 2)/(Vk + 2) = " + ne + " individus seulement pour N = " + n + ".";
+           "Ne = (4N − 2)/(Vk + 2) = " +
+           ne + " individus seulement pour N = " + n + ".";
 }
 
 std::string heterozygositySentence(const Settings& s) {
@@ -220,10 +224,11 @@ std::string heterozygositySentence(const Settings& s) {
     const std::string ne = frenchDecimal(effectiveSize(s), 1);
     if (s.mutation == 0.0)
         return "Hétérozygotie attendue : H(t) = " + h0 + " × (1 − 1/(2 × " + ne +
-               "))^t ; la dérive en retire 1/(2Ne) = " + percentText(1.0 / (2.0 * effectiveSize(s))) +
-               " à chaque génération.";
+               "))^t ; la dérive en retire 1/(2Ne) = " +
+               percentText(1.0 / (2.0 * effectiveSize(s))) + " à chaque génération.";
     return "Hétérozygotie attendue, génération par génération : la dérive en retire 1/(2Ne), la "
-           "mutation en rend, à partir de H0 = " + h0 + ".";
+           "mutation en rend, à partir de H0 = " +
+           h0 + ".";
 }
 
 std::string equilibriumSentence(const Settings& s) {
@@ -235,7 +240,8 @@ std::string equilibriumSentence(const Settings& s) {
         return "Équilibre mutation–dérive : H = 4Ne·u·(K − 1)/(K − 1 + 4Ne·u·K) = " + value +
                " : la mutation entretient la variation que la dérive fait perdre.";
     return "Équilibre mutation–dérive (calculé génération par génération, u dépassant 0,01) : "
-           "H = " + value + " : la mutation entretient la variation que la dérive fait perdre.";
+           "H = " +
+           value + " : la mutation entretient la variation que la dérive fait perdre.";
 }
 
 std::string fixationSentence(const Settings& s) {
@@ -250,12 +256,17 @@ std::string fixationSentence(const Settings& s) {
     }
     if (hasSelection(s))
         return "Probabilité de fixation avec sélection faible (Kimura) : u(p) = (1 − e^(−2Ne·s·p))/"
-               "(1 − e^(−2Ne·s)) ; " + list + ". Un allèle avantageux peut encore être perdu "
+               "(1 − e^(−2Ne·s)) ; " +
+               list +
+               ". Un allèle avantageux peut encore être perdu "
                "par hasard.";
     if (s.model == Model::WrightFisher)
-        return "Probabilité de fixation d'un allèle neutre : sa fréquence de départ ; " + list + ".";
+        return "Probabilité de fixation d'un allèle neutre : sa fréquence de départ ; " + list +
+               ".";
     return "Probabilité de fixation d'un allèle neutre : sa fréquence attendue après la première "
-           "reproduction ; " + list + ". Le tirage des fondateurs choisit un allèle au hasard "
+           "reproduction ; " +
+           list +
+           ". Le tirage des fondateurs choisit un allèle au hasard "
            "parmi ceux qui restent dans l'urne : un allèle rare tombe chez les premiers "
            "individus, dont les couples ont le plus d'enfants.";
 }

@@ -1,9 +1,9 @@
 #include "labo/window/all_classes_tab.h"
 
-#include "labo/window/chart_support.h"
 #include "labo/model/experiment.h"
 #include "labo/model/statistics.h"
 #include "labo/model/theory.h"
+#include "labo/window/chart_support.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>

@@ -1,7 +1,7 @@
 #include "labo/window/chart_tab.h"
 
-#include "labo/window/chart_support.h"
 #include "labo/model/statistics.h"
+#include "labo/window/chart_support.h"
 
 #include <QChartView>
 #include <QComboBox>

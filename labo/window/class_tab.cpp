@@ -1,7 +1,7 @@
 #include "labo/window/class_tab.h"
 
-#include "labo/window/chart_support.h"
 #include "labo/model/experiment.h"
+#include "labo/window/chart_support.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>

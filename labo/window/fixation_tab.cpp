@@ -25,8 +25,7 @@ QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
         return QString("%1 : dans aucune classe pour l'instant").arg(event);
     return QString("%1 : génération %2 en moyenne (%3 classe%4 sur %5)")
         .arg(event, decimal(mean.generation, 1))
-        .arg(grouped(static_cast<std::uint64_t>(mean.classes)),
-             mean.classes > 1 ? "s" : "",
+        .arg(grouped(static_cast<std::uint64_t>(mean.classes)), mean.classes > 1 ? "s" : "",
              grouped(static_cast<std::uint64_t>(classes)));
 }
 
@@ -101,9 +100,7 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
         for (int k = 0; k < settings.alleles; ++k) {
             const auto i = static_cast<std::size_t>(k);
             if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
-                differences << QString("allèle %1 : %2")
-                                   .arg(k + 1)
-                                   .arg(percent(*idealFixation[i]));
+                differences << QString("allèle %1 : %2").arg(k + 1).arg(percent(*idealFixation[i]));
         }
         if (!differences.isEmpty())
             sentence +=
@@ -159,8 +156,7 @@ void FixationTab::redraw() {
         const QString prefix = both ? setName(set) + " : " : QString();
         fixed_[i]->setName(prefix + QString("allèle %1 fixé").arg(allele));
         lost_[i]->setName(prefix + QString("allèle %1 perdu").arg(allele));
-        expected_[i]->setName(prefix + QString("attendu %1")
-                                           .arg(percent(chance.value_or(0.0))));
+        expected_[i]->setName(prefix + QString("attendu %1").arg(percent(chance.value_or(0.0))));
         means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
                      " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
         lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +

@@ -4,9 +4,9 @@
 // of the first loss and of fixation.
 #pragma once
 
+#include "labo/model/settings.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/chart_tab.h"
-#include "labo/model/settings.h"
 
 #include <QString>
 #include <array>

@@ -1,11 +1,11 @@
 #include "labo/window/labo_window.h"
 
+#include "labo/model/csv_writer.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
 #include "labo/window/fixation_tab.h"
 #include "labo/window/heterozygosity_tab.h"
-#include "labo/model/csv_writer.h"
 #include "labo/window/numbers.h"
 #include "labo/window/parameter_panel.h"
 #include "labo/window/run_controller.h"
@@ -32,9 +32,9 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr QSize kRoomyWindow{1280, 820};  // pixels, when the screen has room
-inline constexpr QSize kFrameAllowance{16, 48};  // pixels of the window manager's frame and caption
-inline constexpr int kLeastColumnWidth = 260;    // pixels: below it the column scrolls sideways
+inline constexpr QSize kRoomyWindow{1280, 820}; // pixels, when the screen has room
+inline constexpr QSize kFrameAllowance{16, 48}; // pixels of the window manager's frame and caption
+inline constexpr int kLeastColumnWidth = 260;   // pixels: below it the column scrolls sideways
 
 std::filesystem::path fileName(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
@@ -49,8 +49,8 @@ QPushButton* newButton(const QString& text, const char* name) {
 } // namespace
 
 LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
-    : QMainWindow(parent), controller_(controller), parameters_(new ParameterPanel(controller->seedSource())),
-      csvWarningBytes_(kLargeCsvBytes) {
+    : QMainWindow(parent), controller_(controller),
+      parameters_(new ParameterPanel(controller->seedSource())), csvWarningBytes_(kLargeCsvBytes) {
     setObjectName("Labo");
     setWindowTitle("Laboratoire de dérive - Bocavo");
     setWindowIcon(ui::bocavoIcon());
@@ -243,7 +243,8 @@ void LaboWindow::refreshRunLabel() {
                        .arg(controller_->scenario().seed) // as typed, to be typed again
                        .arg(grouped(static_cast<std::uint64_t>(g)));
     if (const int gb = controller_->statistics(1).generation(); both && gb != g)
-        text += QString(", génération %1 pour le jeu B").arg(grouped(static_cast<std::uint64_t>(gb)));
+        text +=
+            QString(", génération %1 pour le jeu B").arg(grouped(static_cast<std::uint64_t>(gb)));
     // The worker may be adding storage while it runs: the size is read once it is done.
     if (!controller_->busy()) {
         std::uint64_t bytes = 0;

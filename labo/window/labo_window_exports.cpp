@@ -1,10 +1,10 @@
 // The window's exports: CSV through the run controller, pictures drawn and
 // written off the window's thread, printing. Every file goes through FileOutput.
+#include "labo/model/csv_writer.h"
 #include "labo/window/chart_export.h"
 #include "labo/window/chart_tab.h"
 #include "labo/window/csv_size_dialog.h"
 #include "labo/window/labo_window.h"
-#include "labo/model/csv_writer.h"
 #include "labo/window/picture_size_dialog.h"
 #include "labo/window/run_controller.h"
 

@@ -1,8 +1,8 @@
 #include "labo/window/parameter_panel.h"
 
-#include "labo/window/field_mark.h"
 #include "labo/model/experiment.h"
 #include "labo/model/limits.h"
+#include "labo/window/field_mark.h"
 #include "labo/window/settings_editor.h"
 
 #include <QEvent>

@@ -18,11 +18,9 @@ QString fromUtf8(const std::string& text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-
 } // namespace
 
-RunController::RunController(QObject* parent)
-    : RunController(std::random_device{}(), parent) {}
+RunController::RunController(QObject* parent) : RunController(std::random_device{}(), parent) {}
 
 RunController::RunController(std::uint32_t seeds, QObject* parent)
     : QObject(parent), seeds_(seeds) {

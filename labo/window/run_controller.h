@@ -44,7 +44,7 @@ public:
     // Set 0 is A, set 1 is B; null (and empty statistics) past sets().
     const Experiment* experiment(int set = 0) const;
     const Statistics& statistics(int set = 0) const;
-    Sets experiments() const; // A, then B when comparing
+    Sets experiments() const;                             // A, then B when comparing
     std::vector<const Statistics*> allStatistics() const; // A, then B when comparing
 
     // The scenario the current run was started with; only with a run.

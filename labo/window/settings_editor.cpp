@@ -1,8 +1,8 @@
 #include "labo/window/settings_editor.h"
 
+#include "labo/model/limits.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/field_mark.h"
-#include "labo/model/limits.h"
 
 #include <QComboBox>
 #include <QGridLayout>

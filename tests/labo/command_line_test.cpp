@@ -179,9 +179,11 @@ TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {
         {"classes12_generations250_seed7_every5.csv",
          {"--classes", "12", "--generations", "250", "--seed", "7", "--every", "5"}},
         {"classes1_generations40_seed4294967295.csv",
-         {"--classes", "1", "--generations", "40", "--seed", "4294967295", "--model", "protocole",
-          "--individuals", "20", "--alleles", "4", "--urn", "10,10,10,10", "--fitness",
-          "100,100,100,100", "--mutation", "0", "--migration", "0"}},
+         {"--classes",     "1",           "--generations", "40",
+          "--seed",        "4294967295",  "--model",       "protocole",
+          "--individuals", "20",          "--alleles",     "4",
+          "--urn",         "10,10,10,10", "--fitness",     "100,100,100,100",
+          "--mutation",    "0",           "--migration",   "0"}},
     };
     for (const auto& [file, options] : fixtures) {
         auto args = options;
@@ -194,10 +196,10 @@ TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {
 }
 
 TEST(CommandLineTest, PopulationOptionsMakeSetA) {
-    const ParsedCommandLine p = parseCommandLine(
-        {"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals", "200", "--model",
-         "wright-fisher", "--urn", "40,360", "--fitness=105,100", "--mutation", "0.001",
-         "--migration", "0.05"});
+    const ParsedCommandLine p =
+        parseCommandLine({"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals",
+                          "200", "--model", "wright-fisher", "--urn", "40,360", "--fitness=105,100",
+                          "--mutation", "0.001", "--migration", "0.05"});
     ASSERT_EQ(p.error, "");
     const Settings& a = p.options.scenario.a;
     EXPECT_EQ(a.individuals, 200);
@@ -209,9 +211,9 @@ TEST(CommandLineTest, PopulationOptionsMakeSetA) {
     EXPECT_DOUBLE_EQ(a.migration, 0.05);
     EXPECT_EQ(p.options.scenario.seed, kDefaultSeed);
     // Alleles alone: the urn in equal shares of 2N.
-    const ParsedCommandLine three = parseCommandLine(
-        {"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals", "10",
-         "--alleles", "3"});
+    const ParsedCommandLine three =
+        parseCommandLine({"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals",
+                          "10", "--alleles", "3"});
     ASSERT_EQ(three.error, "");
     EXPECT_EQ(three.options.scenario.a.urn, (std::array<int, 4>{7, 7, 6, 0}));
 }
@@ -223,16 +225,20 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
          "--individuals : « 25 » ne convient pas pour le nombre d'individus : il faut un multiple "
          "de 10 de 10 à 10 000."},
         {{"--model", "moran"},
-         "--model : « moran » ne convient pas pour le modèle : il faut protocole ou wright-fisher."},
-        {{"--urn", "10,10,10"}, "L'urne doit contenir 2N = 40 boules pour 20 individus, et non 30."},
+         "--model : « moran » ne convient pas pour le modèle : il faut protocole ou "
+         "wright-fisher."},
+        {{"--urn", "10,10,10"},
+         "L'urne doit contenir 2N = 40 boules pour 20 individus, et non 30."},
         {{"--alleles", "3", "--urn", "20,20"}, "--urn donne 2 valeurs pour 3 allèles."},
         {{"--fitness", "5,100,100,100"},
          "--fitness : « 5,100,100,100 » ne convient pas pour les valeurs sélectives : il faut de 2 "
          "à 4 nombres entiers de 10 à 1 000, séparés par des virgules."},
         {{"--mutation", "0.2"},
-         "--mutation : « 0.2 » ne convient pas pour le taux de mutation : il faut un nombre décimal "
+         "--mutation : « 0.2 » ne convient pas pour le taux de mutation : il faut un nombre "
+         "décimal "
          "de 0 à 0.1, avec un point (0.01)."},
-        {{"--migration", "-0.1"}, "--migration : « -0.1 » ne convient pas pour le taux de migration"},
+        {{"--migration", "-0.1"},
+         "--migration : « -0.1 » ne convient pas pour le taux de migration"},
         {{"--classes", "1", "--generations", "10", "--csv", "x.csv", "--migration", "0.1"},
          "Jeu A : la migration demande au moins deux classes."},
     };
@@ -254,14 +260,14 @@ TEST(CommandLineTest, ScenariosReproduceTheirCsvFiles) {
     const auto scratch = [&](const std::string& name) { return dir / name; };
     const auto csv = scratch("forces.csv");
     Outcome r = run({"--classes", "4", "--generations", "30", "--seed", "12", "--csv", csv.string(),
-                     "--individuals", "30", "--alleles", "2", "--fitness", "120,100",
-                     "--mutation", "0.01", "--migration", "0.1"});
+                     "--individuals", "30", "--alleles", "2", "--fitness", "120,100", "--mutation",
+                     "0.01", "--migration", "0.1"});
     ASSERT_EQ(r.status, 0) << r.err;
     const auto scenario = scratch("forces.scenario");
     ASSERT_TRUE(std::filesystem::exists(scenario));
     const std::string first = readAll(csv);
-    EXPECT_NE(first.find("\n4,30,2,"), std::string::npos); // classes 1-4, alleles 1-2 only
-    EXPECT_EQ(first.find(",3,"), first.find("\n1,3,") + 2);  // no allele 3 anywhere
+    EXPECT_NE(first.find("\n4,30,2,"), std::string::npos);  // classes 1-4, alleles 1-2 only
+    EXPECT_EQ(first.find(",3,"), first.find("\n1,3,") + 2); // no allele 3 anywhere
     const auto again = scratch("again.csv");
     r = run({"--scenario", scenario.string(), "--csv", again.string()});
     ASSERT_EQ(r.status, 0) << r.err;

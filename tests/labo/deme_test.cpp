@@ -71,7 +71,7 @@ TEST(DemeTest, BroodsScaleWithTheCouples) {
     fitness.fitness = {150, 100, 100, 100};
     const Plan selected(fitness);
     EXPECT_TRUE(selected.selection);
-    EXPECT_FLOAT_EQ(selected.keep[0], 1.0f);           // 1-1: 150/150
+    EXPECT_FLOAT_EQ(selected.keep[0], 1.0f);            // 1-1: 150/150
     EXPECT_FLOAT_EQ(selected.keep[1], 125.0f / 150.0f); // 1-2: the mean of 150 and 100
     EXPECT_FLOAT_EQ(selected.keep[3], 100.0f / 150.0f); // 2-2
 }

@@ -119,7 +119,8 @@ TEST(ExperimentTest, HistoryFillStopsExactlyAtItsBounds) {
     for (const int g : {1000, 1023, 1024, 2047, 2048, 3000})
         EXPECT_EQ(history.at(g), (Counts{40, 0, 0, 0})) << g;
     EXPECT_EQ(history.at(3001), (Counts{0, 40, 0, 0}));
-    EXPECT_EQ(history.bytes(), 3u * History::kBlockSize * 4u); // blocks 0 to 2 only, a byte per allele
+    EXPECT_EQ(history.bytes(),
+              3u * History::kBlockSize * 4u); // blocks 0 to 2 only, a byte per allele
 }
 
 TEST(ExperimentTest, LostAllelesNeverReturnAndFixedStaysFixed) {

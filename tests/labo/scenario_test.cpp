@@ -56,7 +56,8 @@ TEST(ScenarioTest, TheReadmesExampleIsSound) {
     EXPECT_EQ(loaded.scenario->a, Settings{});
     ASSERT_TRUE(loaded.scenario->b);
     EXPECT_EQ(loaded.scenario->b->individuals, 200);
-    const std::string readme = readAll(std::filesystem::path(LABO_TEST_DATA) / "../../../README.md");
+    const std::string readme =
+        readAll(std::filesystem::path(LABO_TEST_DATA) / "../../../README.md");
     EXPECT_NE(readme.find(readAll(path)), std::string::npos) << "README shows another example";
 }
 
@@ -71,7 +72,8 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
     };
     auto lineOf = [&](const std::string& line) {
         const auto at = good.find(line);
-        return std::to_string(1 + std::count(good.begin(), good.begin() + static_cast<long>(at), '\n'));
+        return std::to_string(1 +
+                              std::count(good.begin(), good.begin() + static_cast<long>(at), '\n'));
     };
     struct Case {
         std::string text;
@@ -94,13 +96,15 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
              " : « 0,1 » ne convient pas pour le taux de migration : il faut un nombre décimal de "
              "0 à 0.5, avec un point (0.01)."},
         {with("mutation = 0.0025", "mutation = 1e-3"), "« 1e-3 » ne convient pas"},
-        {with("seed = 4000000000", "seed = 4294967296"), "« 4294967296 » ne convient pas pour la graine"},
+        {with("seed = 4000000000", "seed = 4294967296"),
+         "« 4294967296 » ne convient pas pour la graine"},
         {with("urn = 12, 100, 8", "urn = 12, 100, 9"),
          "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") +
              " : [A] : L'urne doit contenir 2N = 120 boules pour 60 individus, et non 121."},
         {with("urn = 12, 100, 8", "urn = 12, 108"),
          "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") + " : [A] annonce 3 allèles"},
-        {with("classes = 12", "classes = 12\nclasses = 13"), "la clé « classes » est donnée deux fois."},
+        {with("classes = 12", "classes = 12\nclasses = 13"),
+         "la clé « classes » est donnée deux fois."},
         {with("format = 1", "format = 2"), "ce programme ne lit que le format 1."},
         {with("[B]", "[C]"), "« [C] » n'est pas une section connue ([A] ou [B])."},
         {with("sets = A, B", "sets = A"), "la section [B] est là mais « sets » ne l'annonce pas."},
@@ -144,18 +148,18 @@ TEST(ScenarioTest, AFailedLoadChangesNothing) {
     const auto bad = scratch("mauvais.scenario");
     std::ofstream(bad) << scenarioText(Scenario{}).substr(0, 200);
     EXPECT_NE(open(bad), "");
-    EXPECT_EQ(open(scratch("absent.scenario")),
-              "Impossible de lire le scénario « " + scratch("absent.scenario").string() +
-                  " » : le fichier n'existe pas.");
-    EXPECT_NE(open(dir.path()).find("pas un fichier ordinaire"),
-              std::string::npos);
+    EXPECT_EQ(open(scratch("absent.scenario")), "Impossible de lire le scénario « " +
+                                                    scratch("absent.scenario").string() +
+                                                    " » : le fichier n'existe pas.");
+    EXPECT_NE(open(dir.path()).find("pas un fichier ordinaire"), std::string::npos);
     EXPECT_EQ(current, before);
     // A sound one replaces them.
     const auto good = scratch("bon.scenario");
     ASSERT_EQ(saveScenario(Scenario{}, good), "");
     EXPECT_EQ(open(good), "");
     EXPECT_EQ(current, Scenario{});
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2); // no temporary
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),
+              2); // no temporary
 }
 
 TEST(ScenarioTest, OnlyARegularCsvFileGetsAScenarioBeside) {

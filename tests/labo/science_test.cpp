@@ -92,7 +92,8 @@ TEST(ScienceTest, MeanHeterozygosityFollowsTheExpectedCurve) {
         EXPECT_NEAR(mean, fromFirst, 4.0 * (se + se1 * std::pow(decay, t - 1)) + 1e-12)
             << "generation " << t;
         if (t <= 10) {
-            EXPECT_NEAR(mean / expected[static_cast<std::size_t>(t)], 1.0, 0.03) << "generation " << t;
+            EXPECT_NEAR(mean / expected[static_cast<std::size_t>(t)], 1.0, 0.03)
+                << "generation " << t;
         }
     }
     // And the curve does fall: drift erodes diversity.

@@ -120,8 +120,7 @@ TEST(TheoryTest, SentencesSayTheFiguresInFrench) {
     EXPECT_NE(fixationSentence(s).find("allèle 1 : 19,3 % (10 % au départ)"), std::string::npos)
         << fixationSentence(s);
     s.mutation = 0.005;
-    EXPECT_NE(equilibriumSentence(s).find("4Ne·u·(K − 1)/(K − 1 + 4Ne·u·K) = "),
-              std::string::npos);
+    EXPECT_NE(equilibriumSentence(s).find("4Ne·u·(K − 1)/(K − 1 + 4Ne·u·K) = "), std::string::npos);
     EXPECT_EQ(fixationSentence(s), "");
     s.mutation = 0.0;
     s.migration = 0.1;

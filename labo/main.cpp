@@ -3,31 +3,39 @@
 #include "labo/model/cli_process.h"
 #include "labo/model/command_line.h"
 #include "labo/model/pending_files.h"
-#include "labo/window/display_check.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/run_controller.h"
+#include "ui/display_check.h"
 #include "ui/translations.h"
 
 #include <QApplication>
 #include <QLocale>
 #include <iostream>
 #include <string>
+#include <string_view>
 #include <vector>
+
+inline constexpr std::string_view kNoDisplay =
+    "bocavo-labo : la fenêtre du laboratoire a besoin d'un écran graphique, et aucun "
+    "n'est accessible ici.\n"
+    "Sans fenêtre, le laboratoire se lance en ligne de commande, par exemple :\n"
+    "  bocavo-labo --classes 100 --generations 500 --seed 1993 --csv derive.csv\n"
+    "Toutes les options : bocavo-labo --help\n";
 
 int main(int argc, char* argv[]) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     if (bocavo::labo::wantsCommandLine(args))
         return bocavo::labo::runCommandLineProcess(args);
-    if (const std::string problem = bocavo::labo::displayProblem(); !problem.empty()) {
+    if (const std::string problem = bocavo::ui::displayProblem(kNoDisplay); !problem.empty()) {
         std::cerr << problem;
-        return 1;
+        return bocavo::ui::kNoDisplayExit;
     }
 
     // Qt gets the program's name only: every argument belongs to the command line.
     int qtArgc = 1;
-    bocavo::labo::guardPlatformStart();
+    bocavo::ui::guardPlatformStart(kNoDisplay);
     QApplication app(qtArgc, argv);
-    bocavo::labo::platformStarted();
+    bocavo::ui::platformStarted();
     // Closed or killed while a file is being written: its temporary file goes too.
     bocavo::labo::removePendingFilesOnSignals(false);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));

@@ -87,9 +87,14 @@ QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const TwipBo
     edit->setObjectName(name);
     place(edit, box);
     edit->setFont(font);
-    QPalette palette = edit->palette();
+    // The grey goes to the viewport alone. A palette set on the box would
+    // reach its scroll bars as a fresh palette in every new window, and the
+    // style keys its cached scroll-bar pictures by palette: each About window
+    // ever opened would leave a few KB in Qt's pixmap cache.
+    QWidget* viewport = edit->viewport();
+    QPalette palette = viewport->palette();
     palette.setColor(QPalette::Base, QColor::fromRgb(kTextBoxGrey));
-    edit->setPalette(palette);
+    viewport->setPalette(palette);
     edit->setReadOnly(true);
     edit->setTabChangesFocus(true);
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);

@@ -1,19 +1,17 @@
-#include "labo/window/display_check.h"
+#include "ui/display_check.h"
 
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
-#include <string_view>
 #include <unistd.h>
 
-namespace bocavo::labo {
+namespace bocavo::ui {
 namespace {
 
-inline constexpr int kExitNoDisplay = 1;
-
-QStringList* held = nullptr; // Qt's messages while the platform starts
+QStringList* held = nullptr;   // Qt's messages while the platform starts
+std::string* french = nullptr; // what a fatal start prints instead
 QtMessageHandler previousHandler = nullptr;
 
 bool isSet(const char* name) {
@@ -21,26 +19,17 @@ bool isSet(const char* name) {
     return value && *value;
 }
 
-std::string message() {
-    return "bocavo-labo : la fenêtre du laboratoire a besoin d'un écran graphique, et aucun "
-           "n'est accessible ici.\n"
-           "Sans fenêtre, le laboratoire se lance en ligne de commande, par exemple :\n"
-           "  bocavo-labo --classes 100 --generations 500 --seed 1993 --csv derive.csv\n"
-           "Toutes les options : bocavo-labo --help\n";
-}
-
 void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
-        const std::string french = message();
-        (void)!write(STDERR_FILENO, french.data(), french.size());
-        _exit(kExitNoDisplay);
+        (void)!write(STDERR_FILENO, french->data(), french->size());
+        _exit(kNoDisplayExit);
     }
     held->append(qFormatLogMessage(type, context, text));
 }
 
 } // namespace
 
-std::string displayProblem() {
+std::string displayProblem(std::string_view message) {
     // Platforms such as "offscreen" or "vnc" need no display of this machine.
     const std::string_view platform =
         isSet("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
@@ -48,11 +37,12 @@ std::string displayProblem() {
         platform.empty() || platform.starts_with("xcb") || platform.starts_with("wayland");
     if (!native || isSet("DISPLAY") || isSet("WAYLAND_DISPLAY"))
         return {};
-    return message();
+    return std::string(message);
 }
 
-void guardPlatformStart() {
+void guardPlatformStart(std::string_view message) {
     held = new QStringList;
+    french = new std::string(message);
     previousHandler = qInstallMessageHandler(onStartMessage);
 }
 
@@ -62,6 +52,8 @@ void platformStarted() {
         std::fprintf(stderr, "%s\n", qPrintable(line));
     delete held;
     held = nullptr;
+    delete french;
+    french = nullptr;
 }
 
-} // namespace bocavo::labo
+} // namespace bocavo::ui

@@ -6,7 +6,9 @@
 #include "labo/model/progress_line.h"
 #include "labo/model/scenario.h"
 #include "labo/model/settings.h"
+#include "labo/model/theory.h"
 
+#include <cstdio>
 #include <exception>
 #include <ostream>
 
@@ -37,7 +39,8 @@ std::string usageText() {
            " par défaut (la classe 1\n"
            "                     refait alors le programme principal)\n"
            "  --csv FICHIER      fichier à écrire (remplacé s'il existe)\n"
-           "  --every K          ne garder qu'une génération sur K (0, K, 2K...), 1 par défaut\n"
+           "  --every K          ne garder qu'une génération sur K (0, K, 2K... et la\n"
+           "                     dernière), 1 par défaut\n"
            "\n"
            "La population (par défaut, le protocole de la classe) :\n"
            "  --individuals N    individus par classe, multiple de 10 de 10 à 10 000 (20)\n"
@@ -321,6 +324,40 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     return parsed;
 }
 
+namespace {
+
+// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
+std::string plainNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string s = text;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+// What theory expects of set A at its last generation, one `attendu <quoi> : <valeur>`
+// a line, so that a script can check the run from outside; a figure theory
+// does not give is left out.
+void writeExpected(std::ostream& summary, const Scenario& scenario) {
+    const Settings& a = scenario.a;
+    summary << "attendu Ne : " << plainNumber(effectiveSize(a)) << "\n";
+    const auto h = expectedHeterozygosity(a, scenario.generations, scenario.classes);
+    if (!h.empty())
+        summary << "attendu hétérozygotie : " << plainNumber(h.back()) << "\n";
+    const auto fixed = fixationProbabilities(a);
+    for (int k = 0; k < a.alleles; ++k)
+        if (const auto share = fixed[static_cast<std::size_t>(k)])
+            summary << "attendu allèle " << k + 1 << " : " << plainNumber(*share) << "\n";
+    const auto fst = expectedDifferentiation(a, scenario.classes, scenario.generations);
+    if (!fst.empty())
+        summary << "attendu Fst : " << plainNumber(fst.back()) << "\n";
+}
+
+} // namespace
+
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    std::ostream* progress) {
     const ParsedCommandLine parsed = parseCommandLine(args);
@@ -360,6 +397,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
             << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
+    writeExpected(summary, scenario);
     if (!outcome.scenario.empty())
         out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
                                      : "Scénario écrit dans ")

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <mutex>
 
 namespace bocavo::labo {
 namespace {
@@ -17,6 +19,8 @@ inline constexpr std::uint32_t kFoundingSeed = 19'931'993; // the average's own 
 // Squarings of the one-generation map: its 2^64th power has long forgotten
 // everything but its leading direction.
 inline constexpr int kSquarings = 64;
+// Founding averages kept for the sets asked last.
+inline constexpr std::size_t kKeptAverages = 4;
 
 using Matrix = std::array<std::array<double, 3>, 3>;
 using Vector = std::array<double, 3>;
@@ -73,21 +77,27 @@ Vector solve(Matrix m, Vector c) {
 
 } // namespace
 
-FirstBreeding firstBreeding(const Settings& s) {
+namespace {
+
+// The ideal model: every child copy is a fair draw from the founders, who are the urn.
+FirstBreeding idealFirstBreeding(const Settings& s) {
+    FirstBreeding out;
+    const int copies = s.copies();
+    double sum = 0.0;
+    for (std::size_t a = 0; a < static_cast<std::size_t>(s.alleles); ++a) {
+        out.frequency[a] = static_cast<double>(s.urn[a]) / copies;
+        sum += out.frequency[a] * out.frequency[a];
+    }
+    out.within = sum;
+    out.homozygosity = 1.0 / copies + (1.0 - 1.0 / copies) * sum;
+    return out;
+}
+
+// The protocol's average over many founding draws.
+FirstBreeding averagedFirstBreeding(const Settings& s) {
     FirstBreeding out;
     const int copies = s.copies();
     const auto k = static_cast<std::size_t>(s.alleles);
-    if (s.model == Model::WrightFisher) {
-        // Every child copy is a fair draw from the founders, who are the urn.
-        double sum = 0.0;
-        for (std::size_t a = 0; a < k; ++a) {
-            out.frequency[a] = static_cast<double>(s.urn[a]) / copies;
-            sum += out.frequency[a] * out.frequency[a];
-        }
-        out.within = sum;
-        out.homozygosity = 1.0 / copies + (1.0 - 1.0 / copies) * sum;
-        return out;
-    }
     // Given the founders, parent i passes each of its n_i children one of its
     // two copies at random, so a child copy from it is allele a with chance
     // m_ia (0, 1/2 or 1), independently of the others: the children's Σ p² is
@@ -130,6 +140,29 @@ FirstBreeding firstBreeding(const Settings& s) {
     out.within = within / (static_cast<double>(draws) * s.individuals);
     out.homozygosity = squares / draws;
     return out;
+}
+
+} // namespace
+
+FirstBreeding firstBreeding(const Settings& s) {
+    if (s.model == Model::WrightFisher)
+        return idealFirstBreeding(s);
+    // A view asks again at every redraw, for each of its sentences: the last
+    // few sets' averages are kept (any thread may ask).
+    static std::mutex lock;
+    static std::deque<std::pair<Settings, FirstBreeding>> kept;
+    {
+        const std::lock_guard guard(lock);
+        for (const auto& [settings, average] : kept)
+            if (settings == s)
+                return average;
+    }
+    const FirstBreeding average = averagedFirstBreeding(s);
+    const std::lock_guard guard(lock);
+    kept.emplace_front(s, average);
+    if (kept.size() > kKeptAverages)
+        kept.pop_back();
+    return average;
 }
 
 Identity::Identity(const Settings& settings, int classes)

@@ -53,8 +53,9 @@ public:
     double differentiation(const Differences& d) const;
 
     // Where the recursion settles: with mutation its fixed point; without, the
-    // shape it keeps while every difference fades (its leading eigenvector,
-    // scaled to `first()`'s size), whose differentiation is the balance Fst.
+    // shape it keeps while every difference fades (its leading direction from
+    // generation 1, at no particular scale), whose differentiation is the
+    // level Fst keeps.
     Differences balance() const;
 
 private:

@@ -8,7 +8,6 @@
 #include "labo/model/settings.h"
 #include "labo/model/theory.h"
 
-#include <cstdio>
 #include <exception>
 #include <ostream>
 
@@ -324,40 +323,6 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     return parsed;
 }
 
-namespace {
-
-// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
-std::string plainNumber(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.4f", value);
-    std::string s = text;
-    while (s.back() == '0')
-        s.pop_back();
-    if (s.back() == '.')
-        s.pop_back();
-    return s == "-0" ? "0" : s;
-}
-
-// What theory expects of set A at its last generation, one `attendu <quoi> : <valeur>`
-// a line, so that a script can check the run from outside; a figure theory
-// does not give is left out.
-void writeExpected(std::ostream& summary, const Scenario& scenario) {
-    const Settings& a = scenario.a;
-    summary << "attendu Ne : " << plainNumber(effectiveSize(a)) << "\n";
-    const auto h = expectedHeterozygosity(a, scenario.generations, scenario.classes);
-    if (!h.empty())
-        summary << "attendu hétérozygotie : " << plainNumber(h.back()) << "\n";
-    const auto fixed = fixationProbabilities(a);
-    for (int k = 0; k < a.alleles; ++k)
-        if (const auto share = fixed[static_cast<std::size_t>(k)])
-            summary << "attendu allèle " << k + 1 << " : " << plainNumber(*share) << "\n";
-    const auto fst = expectedDifferentiation(a, scenario.classes, scenario.generations);
-    if (!fst.empty())
-        summary << "attendu Fst : " << plainNumber(fst.back()) << "\n";
-}
-
-} // namespace
-
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    std::ostream* progress) {
     const ParsedCommandLine parsed = parseCommandLine(args);
@@ -397,7 +362,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
             << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
-    writeExpected(summary, scenario);
+    summary << expectedLines(scenario.a, scenario.classes, scenario.generations);
     if (!outcome.scenario.empty())
         out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
                                      : "Scénario écrit dans ")

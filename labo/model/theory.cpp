@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 namespace bocavo::labo {
 
@@ -96,6 +97,37 @@ std::optional<double> differentiationBalance(const Settings& s, int classes) {
         return std::nullopt;
     const Identity identity(s, classes);
     return identity.differentiation(identity.balance());
+}
+
+namespace {
+
+// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
+std::string plainNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string s = text;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+} // namespace
+
+std::string expectedLines(const Settings& s, int classes, int last) {
+    std::string lines = "attendu Ne : " + plainNumber(effectiveSize(s)) + "\n";
+    const auto h = expectedHeterozygosity(s, last, classes);
+    if (!h.empty())
+        lines += "attendu hétérozygotie : " + plainNumber(h.back()) + "\n";
+    const auto fixed = fixationProbabilities(s);
+    for (int k = 0; k < s.alleles; ++k)
+        if (const auto share = fixed[static_cast<std::size_t>(k)])
+            lines += "attendu allèle " + std::to_string(k + 1) + " : " + plainNumber(*share) + "\n";
+    const auto fst = expectedDifferentiation(s, classes, last);
+    if (!fst.empty())
+        lines += "attendu Fst : " + plainNumber(fst.back()) + "\n";
+    return lines;
 }
 
 std::string effectiveSizeSentence(const Settings& s) {

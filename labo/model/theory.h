@@ -55,6 +55,13 @@ std::vector<double> expectedDifferentiation(const Settings& settings, int classe
 // mutation, the level it keeps while the classes slowly fix one allele.
 std::optional<double> differentiationBalance(const Settings& settings, int classes);
 
+// What theory expects of a set of `classes` classes at generation `last`, one
+// "attendu <quoi> : <valeur>\n" a line, the value a plain number with a point
+// (four decimals at most), so that a script can check a run from outside: Ne,
+// the heterozygosity, the share of classes that fix each allele (« allèle K »)
+// and Fst; a figure theory does not give is left out.
+std::string expectedLines(const Settings& settings, int classes, int last);
+
 // One short French sentence per figure, as the window shows them; empty when
 // there is no figure.
 std::string effectiveSizeSentence(const Settings& settings);

@@ -13,7 +13,7 @@
 namespace bocavo::labo {
 
 // The ideal model's chain is solved exactly up to this many copies (2N): a
-// dense system of 2N − 1 unknowns, about 0.2 s at its largest.
+// system of 2N − 1 unknowns, under 0.1 s at its largest.
 inline constexpr int kExactChainCopies = 1000; // copies
 // The diffusion is trusted where the fitness of A and of the others differ by
 // at most 10 % in the ideal model, 2 % in the protocol, whose redraws by

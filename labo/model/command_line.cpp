@@ -6,6 +6,7 @@
 #include "labo/model/progress_line.h"
 #include "labo/model/scenario.h"
 #include "labo/model/settings.h"
+#include "labo/model/theory.h"
 
 #include <exception>
 #include <ostream>
@@ -37,7 +38,8 @@ std::string usageText() {
            " par défaut (la classe 1\n"
            "                     refait alors le programme principal)\n"
            "  --csv FICHIER      fichier à écrire (remplacé s'il existe)\n"
-           "  --every K          ne garder qu'une génération sur K (0, K, 2K...), 1 par défaut\n"
+           "  --every K          ne garder qu'une génération sur K (0, K, 2K... et la\n"
+           "                     dernière), 1 par défaut\n"
            "\n"
            "La population (par défaut, le protocole de la classe) :\n"
            "  --individuals N    individus par classe, multiple de 10 de 10 à 10 000 (20)\n"
@@ -360,6 +362,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
             << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
+    summary << expectedLines(scenario.a, scenario.classes, scenario.generations);
     if (!outcome.scenario.empty())
         out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
                                      : "Scénario écrit dans ")

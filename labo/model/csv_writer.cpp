@@ -78,9 +78,12 @@ std::uint64_t csvBytes(const std::vector<const Statistics*>& sets, int every) {
             numberDigits += digits(number + c);
         number += classes;
         const auto& fields = stats->csvFieldBytes();
-        for (std::size_t g = 0; g < fields.size(); g += static_cast<std::size_t>(every))
+        const int last = static_cast<int>(fields.size()) - 1;
+        for (int g = 0; g <= last; g = nextKept(g, every, last))
             // "c,g,a," on each row (allele a a single digit), then the counted fields.
-            bytes += alleles * (numberDigits + classes * (digits(g) + 4)) + fields[g];
+            bytes +=
+                alleles * (numberDigits + classes * (digits(static_cast<std::uint64_t>(g)) + 4)) +
+                fields[static_cast<std::size_t>(g)];
     }
     return bytes;
 }
@@ -117,7 +120,7 @@ CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every, const 
         const int last = experiment->generation();
         for (int c = 1; c <= experiment->classes(); ++c) {
             const std::string classField = std::to_string(++number) + ",";
-            for (int g = 0; g <= last; g += every) {
+            for (int g = 0; g <= last; g = nextKept(g, every, last)) {
                 const std::string lead = classField + std::to_string(g) + ",";
                 const Counts counts = experiment->counts(c, g);
                 for (std::size_t k = 0; k < alleles; ++k) {

@@ -29,9 +29,15 @@ using Sets = std::vector<const Experiment*>;
 // Bytes of "effectif,fréquence\n" for each count 0..copies of a generation.
 std::vector<std::uint8_t> fieldLengths(int copies);
 
+// The generation a file keeps after g of 0..last, keeping one in `every`:
+// 0, every, 2·every, ..., and the last one itself, whatever the step.
+inline int nextKept(int g, int every, int last) {
+    return g < last && g + every > last ? last : g + every;
+}
+
 // The exact size of the file of these sets (their statistics, in the file's
 // order, taken in to the last generation) keeping one generation in `every`
-// (0, every, 2·every, ...). Arithmetic on the bytes the statistics counted:
+// (nextKept). Arithmetic on the bytes the statistics counted:
 // no count is read, so it is instant even for the largest runs.
 std::uint64_t csvBytes(const std::vector<const Statistics*>& sets, int every);
 

@@ -5,17 +5,21 @@
 namespace bocavo::labo {
 namespace {
 
-// Fst = (H_T − H_S)/H_T, each heterozygosity the chance that two distinct
-// copies differ (Nei's unbiased 2n/(2n − 1)·(1 − Σ p²)), as the identities of
-// the island model are defined: H_S from the classes' mean 1 − Σ p², H_T from
-// the pooled copies of every class.
-double fstOf(const std::array<double, 4>& pooled, double total, double meanH, int copies) {
-    double sum = 0.0;
-    for (const double n : pooled)
-        sum += (n / total) * (n / total);
-    const double hT = (1.0 - sum) * total / (total - 1.0);
-    const double hS = meanH * copies / (copies - 1.0);
-    return hT > 1e-12 ? (hT - hS) / hT : 0.0;
+// Fst = 1 − H_S/H_T (Nei 1973), H_S the classes' mean 1 − Σ p², H_T the
+// 1 − Σ p² of their pooled copies. With C classes of 2N copies, T = 2N·C
+// copies in all, S_k the pooled count of allele k and Q the sum of every
+// count squared: Fst = (C·Q − Σ S_k²)/(T² − Σ S_k²), in whole numbers, so it is
+// exactly 0 when every class holds the same counts and never below (Cauchy–
+// Schwarz). Undefined once every copy of every class is one allele.
+std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int64_t squares,
+                            std::int64_t classes, std::int64_t total) {
+    std::int64_t pooledSquares = 0;
+    for (const std::int64_t s : pooled)
+        pooledSquares += s * s;
+    const std::int64_t spread = total * total - pooledSquares;
+    if (spread == 0)
+        return std::nullopt;
+    return static_cast<double>(classes * squares - pooledSquares) / static_cast<double>(spread);
 }
 
 } // namespace
@@ -51,7 +55,8 @@ void Statistics::update(const Experiment& experiment) {
     for (int g = generation() + 1; g <= last; ++g) {
         std::array<int, 4> fixed{};
         std::array<int, 4> lost{};
-        std::array<double, 4> pooled{};
+        std::array<std::int64_t, 4> pooled{};
+        std::int64_t squares = 0;
         double sumH = 0.0;
         std::uint64_t bytes = 0;
         const auto alleles = static_cast<std::size_t>(settings_.alleles);
@@ -61,6 +66,7 @@ void Statistics::update(const Experiment& experiment) {
                 fixed[k] += counts[k] == copies;
                 lost[k] += counts[k] == 0;
                 pooled[k] += counts[k];
+                squares += std::int64_t{counts[k]} * counts[k];
                 if (k < alleles)
                     bytes += fieldLength_[counts[k]];
             }
@@ -76,8 +82,8 @@ void Statistics::update(const Experiment& experiment) {
         lost_.push_back(lost);
         meanH_.push_back(hS);
         csvBytes_.push_back(bytes);
-        fst_.push_back(
-            fstOf(pooled, static_cast<double>(copies) * experiment.classes(), hS, copies));
+        const std::int64_t classes = experiment.classes();
+        fst_.push_back(fstOf(pooled, squares, classes, classes * copies));
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace bocavo::labo {
@@ -33,11 +34,11 @@ public:
     const std::vector<std::array<int, 4>>& fixedClasses() const { return fixed_; }
     const std::vector<std::array<int, 4>>& lostClasses() const { return lost_; }
     const std::vector<double>& meanHeterozygosity() const { return meanH_; }
-    // Fst = (H_T − H_S)/H_T between the classes (Nei 1973), generation by
-    // generation: H_S the mean heterozygosity within the classes, H_T that of
-    // all their copies pooled, both for two distinct copies (× 2n/(2n − 1));
-    // 0 when H_T is 0.
-    const std::vector<double>& differentiation() const { return fst_; }
+    // Fst = 1 − H_S/H_T between the classes (Nei 1973), generation by
+    // generation: H_S their mean 1 − Σ p², H_T that of all their copies
+    // pooled. From 0 (every class alike, as at generation 0) to 1 (each its
+    // own allele); none once every class has fixed the same allele.
+    const std::vector<std::optional<double>>& differentiation() const { return fst_; }
 
     // Per generation, the bytes its counts take in the CSV file ("effectif,
     // fréquence\n" of every class and allele): with them the file's size is
@@ -59,7 +60,7 @@ private:
     std::vector<std::array<int, 4>> fixed_;
     std::vector<std::array<int, 4>> lost_;
     std::vector<double> meanH_;
-    std::vector<double> fst_;
+    std::vector<std::optional<double>> fst_;
     std::vector<std::uint64_t> csvBytes_;
     std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N
     std::vector<int> firstLoss_;            // per class, −1 until it happens

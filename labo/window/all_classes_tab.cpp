@@ -31,12 +31,18 @@ QString classesText(int n) {
     return grouped(static_cast<std::uint64_t>(n)) + " classes";
 }
 
-// Fst as the classes show it at the right edge, then what the island model expects.
+// Fst as the classes show it at the right edge, then what the island model
+// expects; neither once every class has fixed the same allele.
 QString differentiationText(const Experiment& run, const Statistics& stats, int g) {
+    const std::optional<double> fst = stats.differentiation()[static_cast<std::size_t>(g)];
+    if (!fst)
+        return QString("Différenciation entre les classes à la génération %1 : toutes ont fixé le "
+                       "même allèle, Fst n'a plus de sens.")
+            .arg(grouped(static_cast<std::uint64_t>(g)));
     QString text = QString("Différenciation entre les classes à la génération %1 : Fst = %2 (0 : "
                            "toutes pareilles, 1 : chacune son allèle).")
                        .arg(grouped(static_cast<std::uint64_t>(g)))
-                       .arg(decimal(stats.differentiation()[static_cast<std::size_t>(g)], 2));
+                       .arg(decimal(*fst, 2));
     const std::string expected = differentiationSentence(run.settings(), run.classes());
     if (!expected.empty())
         text += ' ' + QString::fromStdString(expected);

@@ -87,9 +87,10 @@ const FixationTab::Expected& FixationTab::expectedOf(int set) {
         sentence = settings.mutation > 0.0 || settings.migration > 0.0
                        ? "Avec mutation ou migration, une fixation n'est pas définitive : aucune "
                          "probabilité de fixation n'est attendue."
-                       : "La formule de Kimura ne vaut que pour un allèle face à d'autres de "
-                         "même valeur sélective : aucune probabilité de fixation n'est attendue "
-                         "ici.";
+                       : "Aucune probabilité de fixation n'est attendue ici : le calcul ne vaut "
+                         "que pour un allèle face à d'autres de même valeur sélective, et, hors "
+                         "du modèle idéal à 1 000 copies au plus, pour une sélection faible ou "
+                         "une issue presque certaine.";
     // The founding draw's lesson: beside the protocol's figure, the ideal
     // model's for the same urn (its starting frequency).
     if (settings.model == Model::Protocole && fixation[0]) {

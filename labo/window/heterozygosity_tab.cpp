@@ -84,8 +84,9 @@ void HeterozygosityTab::redraw() {
         observed->setName(both ? prefix + QString("moyenne, N = %1").arg(settings.individuals)
                                : QString("Moyenne des classes (N = %1)").arg(settings.individuals));
         // Theory's curve over what is on show, even past a set stopped early.
-        const std::vector<double> curve =
-            set < sets() && to >= 0 ? expectedHeterozygosity(settings, to) : std::vector<double>{};
+        const std::vector<double> curve = set < sets() && to >= 0
+                                              ? expectedHeterozygosity(settings, to, classes)
+                                              : std::vector<double>{};
         if (!curve.empty())
             expected->replace(
                 sampled(from, to, step, [&](int g) { return curve[static_cast<std::size_t>(g)]; }));

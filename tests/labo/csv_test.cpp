@@ -87,7 +87,7 @@ TEST(CsvTest, ParsesBackToTheRecordedCounts) {
               1); // no temporary
 }
 
-TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
+TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfKAndTheLast) {
     const ScratchDir dir;
     Experiment experiment(3, 4);
     experiment.advanceTo(100);
@@ -95,9 +95,11 @@ TEST(CsvTest, KeepingOneGenerationInKWritesTheMultiplesOfK) {
     ASSERT_TRUE(writeCsv({&experiment}, path, 30).written);
     std::string header;
     const auto rows = parse(readAll(path), header);
-    ASSERT_EQ(rows.size(), 3u * 4u * 4u); // generations 0, 30, 60 and 90
+    ASSERT_EQ(rows.size(), 3u * 5u * 4u); // generations 0, 30, 60, 90 and 100
     EXPECT_EQ(rows[4].generation, 30);
     EXPECT_EQ(rows[15].generation, 90);
+    EXPECT_EQ(rows[16].generation, 100);
+    EXPECT_EQ(rows.back().generation, 100);
     const Statistics stats = statisticsOf(experiment);
     EXPECT_EQ(readAll(path).size(), csvBytes({&stats}, 30));
 }

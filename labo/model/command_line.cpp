@@ -8,6 +8,7 @@
 #include "labo/model/settings.h"
 
 #include <exception>
+#include <new>
 #include <ostream>
 
 namespace bocavo::labo {
@@ -58,8 +59,9 @@ std::string usageText() {
            "Avec « --csv - », les lignes vont sur la sortie standard.\n"
            "Sans argument, bocavo-labo ouvre sa fenêtre.\n"
            "\n"
-           "Codes de sortie : 0 fait, 1 fichier non écrit, 2 arguments refusés,\n"
-           "129, 130, 143 interrompu (SIGHUP, SIGINT, SIGTERM), 141 sortie fermée.\n";
+           "Codes de sortie : 0 fait, 1 fichier non écrit (ou mémoire insuffisante),\n"
+           "2 arguments refusés, 129, 130, 143 interrompu (SIGHUP, SIGINT, SIGTERM),\n"
+           "141 sortie standard fermée.\n";
 }
 
 bool wantsCommandLine(const std::vector<std::string>& args) {
@@ -347,9 +349,20 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         }
         ProgressLine line(progress, "Écriture du fichier");
         outcome = exportCsv({&experiment}, scenario, options.csv, options.every, line.control());
+    } catch (const std::bad_alloc&) {
+        outcome.error = "La mémoire ne suffit pas pour cette simulation (" +
+                        groupDigits(static_cast<std::uint64_t>(scenario.classes)) +
+                        (scenario.classes > 1 ? " classes de " : " classe de ") +
+                        groupDigits(static_cast<std::uint64_t>(scenario.a.individuals)) +
+                        " individus sur " +
+                        groupDigits(static_cast<std::uint64_t>(scenario.generations)) +
+                        " générations) : essayez moins de classes, d'individus ou de générations.";
     } catch (const std::exception& e) {
         outcome.error = e.what();
     }
+    // The reader of the rows went away (`| head`): silence, as any command-line tool.
+    if (outcome.outputClosed)
+        return kExitOutputClosed;
     if (!outcome.written) {
         err << "bocavo-labo : " << outcome.error << "\n";
         return kExitWriteFailed;
@@ -359,11 +372,18 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     summary << groupDigits(static_cast<std::uint64_t>(scenario.classes))
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
-            << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
-    if (!outcome.scenario.empty())
-        out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
-                                     : "Scénario écrit dans ")
-            << outcome.scenario.string() << "\n";
+            << groupDigits(outcome.rows) << " lignes écrites dans " << visibleText(options.csv)
+            << "\n";
+    if (outcome.scenarioKept)
+        summary << "Scénario déjà à côté, laissé tel quel : "
+                << visibleText(outcome.scenario.string()) << "\n";
+    else if (!outcome.scenario.empty())
+        summary << "Scénario écrit dans " << visibleText(outcome.scenario.string()) << "\n";
+    if (!outcome.scenarioLeft.empty())
+        summary << visibleText(outcome.scenarioLeft.string())
+                << ", qui décrit une autre simulation, reste tel quel.\n";
+    if (!outcome.warning.empty())
+        err << "bocavo-labo : " << outcome.warning << "\n";
     return 0;
 }
 

@@ -37,7 +37,7 @@ int main(int argc, char* argv[]) {
     QApplication app(qtArgc, argv);
     bocavo::ui::platformStarted();
     // Closed or killed while a file is being written: its temporary file goes too.
-    bocavo::labo::removePendingFilesOnSignals(false);
+    bocavo::labo::removePendingFilesOnSignals();
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Qt's own dialogs (files, printing) in French too.
     bocavo::ui::installQtTranslations(app, QLocale(QLocale::French));

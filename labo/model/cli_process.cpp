@@ -26,12 +26,16 @@ bool outputWritten(int& error) {
 } // namespace
 
 int runCommandLineProcess(const std::vector<std::string>& args) {
-    // A closed pipe (`| head`) ends the run at once and silently, as it does any
-    // command-line tool, but never leaves a temporary file behind.
-    removePendingFilesOnSignals(true);
+    // Interrupted, the run never leaves a temporary file behind. A reader that
+    // goes away is a write error, told apart below: the standard output's
+    // (`| head`) ends the run silently, as it does any command-line tool; a
+    // named pipe's is said in French.
+    removePendingFilesOnSignals();
     std::ostream* progress = isatty(STDERR_FILENO) ? &std::cerr : nullptr;
     int status = runCommandLine(args, std::cout, std::cerr, progress);
-    if (int error = 0; !outputWritten(error)) {
+    if (int error = 0; status != kExitOutputClosed && !outputWritten(error)) {
+        if (error == EPIPE)
+            return kExitOutputClosed;
         std::cerr << "bocavo-labo : impossible d'écrire sur la sortie standard : "
                   << writeReason(error) << ".\n";
         if (status == 0)

@@ -9,6 +9,7 @@
 #include "labo/model/theory.h"
 
 #include <exception>
+#include <new>
 #include <ostream>
 
 namespace bocavo::labo {
@@ -29,7 +30,8 @@ std::string usageText() {
            "\n"
            "Fait dériver N classes pendant G générations, sans fenêtre, et écrit chaque\n"
            "classe, génération et allèle dans le fichier CSV, avec à côté le scénario qui\n"
-           "le reproduit (même nom, extension .scenario).\n"
+           "le reproduit (même nom, extension .scenario ; un autre fichier déjà à ce nom\n"
+           "est gardé, et le scénario prend un nom libre : derive-2.scenario...).\n"
            "\n"
            "  --classes N        nombre de classes, de 1 à 1 000\n"
            "  --generations G    dernière génération, de 1 à 32 767\n"
@@ -60,8 +62,9 @@ std::string usageText() {
            "Avec « --csv - », les lignes vont sur la sortie standard.\n"
            "Sans argument, bocavo-labo ouvre sa fenêtre.\n"
            "\n"
-           "Codes de sortie : 0 fait, 1 fichier non écrit, 2 arguments refusés,\n"
-           "129, 130, 143 interrompu (SIGHUP, SIGINT, SIGTERM), 141 sortie fermée.\n";
+           "Codes de sortie : 0 fait, 1 fichier non écrit (ou mémoire insuffisante),\n"
+           "2 arguments refusés, 129, 130, 143 interrompu (SIGHUP, SIGINT, SIGTERM),\n"
+           "141 sortie standard fermée.\n";
 }
 
 bool wantsCommandLine(const std::vector<std::string>& args) {
@@ -349,9 +352,20 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         }
         ProgressLine line(progress, "Écriture du fichier");
         outcome = exportCsv({&experiment}, scenario, options.csv, options.every, line.control());
+    } catch (const std::bad_alloc&) {
+        outcome.error = "La mémoire ne suffit pas pour cette simulation (" +
+                        groupDigits(static_cast<std::uint64_t>(scenario.classes)) +
+                        (scenario.classes > 1 ? " classes de " : " classe de ") +
+                        groupDigits(static_cast<std::uint64_t>(scenario.a.individuals)) +
+                        " individus sur " +
+                        groupDigits(static_cast<std::uint64_t>(scenario.generations)) +
+                        " générations) : essayez moins de classes, d'individus ou de générations.";
     } catch (const std::exception& e) {
         outcome.error = e.what();
     }
+    // The reader of the rows went away (`| head`): silence, as any command-line tool.
+    if (outcome.outputClosed)
+        return kExitOutputClosed;
     if (!outcome.written) {
         err << "bocavo-labo : " << outcome.error << "\n";
         return kExitWriteFailed;
@@ -361,12 +375,19 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     summary << groupDigits(static_cast<std::uint64_t>(scenario.classes))
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
             << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
-            << groupDigits(outcome.rows) << " lignes écrites dans " << options.csv << "\n";
+            << groupDigits(outcome.rows) << " lignes écrites dans " << visibleText(options.csv)
+            << "\n";
     summary << expectedLines(scenario.a, scenario.classes, scenario.generations);
-    if (!outcome.scenario.empty())
-        out << (outcome.scenarioKept ? "Scénario déjà à côté, laissé tel quel : "
-                                     : "Scénario écrit dans ")
-            << outcome.scenario.string() << "\n";
+    if (outcome.scenarioKept)
+        summary << "Scénario déjà à côté, laissé tel quel : "
+                << visibleText(outcome.scenario.string()) << "\n";
+    else if (!outcome.scenario.empty())
+        summary << "Scénario écrit dans " << visibleText(outcome.scenario.string()) << "\n";
+    if (!outcome.scenarioLeft.empty())
+        summary << visibleText(outcome.scenarioLeft.string())
+                << ", qui décrit une autre simulation, reste tel quel.\n";
+    if (!outcome.warning.empty())
+        err << "bocavo-labo : " << outcome.warning << "\n";
     return 0;
 }
 

@@ -11,6 +11,9 @@
 
 namespace bocavo::labo {
 
+// As a shell reports a process ended by SIGPIPE: 128 + 13.
+inline constexpr int kExitOutputClosed = 141;
+
 // The run to make: set A of the scenario (set B is for the window only).
 // --scenario supplies every parameter; options given after it override the file.
 struct CommandLine {
@@ -36,8 +39,10 @@ bool wantsCommandLine(const std::vector<std::string>& args);
 std::string usageText();
 
 // The whole command-line mode; returns the process's exit status:
-// 0 done, 1 the file could not be written, 2 bad arguments. With `progress`,
-// a line that rewrites itself ("\r") follows a long run there.
+// 0 done (a scenario that could not be written beside the file is a warning),
+// 1 the file could not be written or the run did not fit in memory, 2 bad
+// arguments, kExitOutputClosed the standard output's reader went away. With
+// `progress`, a line that rewrites itself ("\r") follows a long run there.
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    std::ostream* progress = nullptr);
 

@@ -50,8 +50,16 @@ struct CsvOutcome {
     std::string error; // French, for the user, when neither written nor cancelled
     std::uint64_t rows = 0;
     bool standardOutput = false;    // the rows went to the standard output
+    bool outputClosed = false;      // and its reader went away (`| head`)
+    bool inPlace = false;           // written in place: a descriptor, a device, a pipe
     std::filesystem::path scenario; // the scenario beside the file, if exportCsv wrote or kept one
     bool scenarioKept = false;      // it was there already and reproduces the file
+    // A file at the scenario's own name that says something else, kept as it
+    // is: the scenario went under another name.
+    std::filesystem::path scenarioLeft;
+    // French, when the file is written but its scenario is not: why, and
+    // what became of an earlier scenario beside it.
+    std::string warning;
 };
 
 // Writes through FileOutput, so that a failed or cancelled export never
@@ -61,10 +69,15 @@ struct CsvOutcome {
 CsvOutcome writeCsv(const Sets& sets, const std::string& path, int every,
                     const Control& control = {});
 
-// writeCsv, then the scenario that reproduces the file beside it when the file
-// is a regular one (scenarioBeside), unless the file already there reproduces
-// it (reproduces): that one is left as it is. A scenario that cannot be written makes
-// the export fail with its reason, the CSV itself being written.
+// writeCsv, then the scenario that reproduces the file beside it, unless the
+// file is written in place (FileOutput::isStream): "derive.csv" gets
+// "derive.scenario". A scenario already there that reproduces it is kept as
+// it is; one this program wrote beside an earlier file is replaced; any other
+// file of that name (a teacher's scenario) is kept, and the scenario goes
+// under the first free name "derive-2.scenario"... (scenarioLeft). Another
+// export to the same folder waits while the pair is put in place, so the two
+// files always come from one run. A scenario that cannot be written leaves
+// the CSV written, with a warning.
 CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario, const std::filesystem::path& path,
                      int every, const Control& control = {});
 

@@ -1,5 +1,6 @@
 #include "labo/model/file_output.h"
 
+#include "labo/model/limits.h"
 #include "labo/model/pending_files.h"
 
 #include <algorithm>
@@ -22,8 +23,6 @@ enum Context : int { kPath, kFolder, kFile, kWrite, kRename };
 inline constexpr int kMaxLinks = 40;          // the kernel's own limit on a chain of links
 inline constexpr int kNameAttempts = 100;     // temporary names tried before giving up
 inline constexpr std::size_t kStemBytes = 32; // of the target's name, in the temporary's name
-// Bytes of a name, at most, in a message: a whole file name and some of its folders.
-inline constexpr std::size_t kShownPathBytes = 320;
 inline constexpr std::chrono::milliseconds kReaderPoll{50}; // between looks for a pipe's reader
 
 struct Split {
@@ -38,11 +37,33 @@ Split split(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
+// The folder a name is in, every link resolved; empty if it cannot be resolved.
+std::string realFolder(const std::string& path) {
+    char real[PATH_MAX];
+    return realpath(split(path).folder.c_str(), real) ? std::string(real) : std::string();
+}
+
+// The descriptor a name stands for when it is one of this process's own
+// ("/dev/fd/1", "/proc/self/fd/1", "/proc/thread-self/fd/1"); -1 otherwise.
+int ownDescriptor(const std::string& path) {
+    const std::string folder = realFolder(path);
+    const std::string name = split(path).name;
+    if (!folder.starts_with("/proc/" + std::to_string(getpid()) + "/") ||
+        !folder.ends_with("/fd") || name.empty() || name.size() > 9 ||
+        !std::all_of(name.begin(), name.end(), [](char c) { return c >= '0' && c <= '9'; }))
+        return -1;
+    return std::stoi(name);
+}
+
 // Follows a chain of symbolic links to the name it ends at, which need not
-// exist yet. Returns 0 or an errno value. `throughProc`: a link led into
-// /proc, as /dev/stdout does: the name stands for an open file of a process.
-int followLinks(std::string& path, bool& throughProc) {
+// exist yet. Returns 0 or an errno value. `descriptor`: the chain reached one
+// of this process's descriptors (as /dev/stdout does), else -1. `throughProc`:
+// it went into /proc, so the name stands for an open file of another process.
+int followLinks(std::string& path, bool& throughProc, int& descriptor) {
     for (int i = 0; i < kMaxLinks; ++i) {
+        if ((descriptor = ownDescriptor(path)) >= 0)
+            return 0;
+        throughProc = throughProc || realFolder(path).starts_with("/proc/");
         struct stat st {};
         if (lstat(path.c_str(), &st) != 0)
             return errno == ENOENT ? 0 : errno;
@@ -56,9 +77,16 @@ int followLinks(std::string& path, bool& throughProc) {
             return ENAMETOOLONG;
         target.resize(static_cast<std::size_t>(n));
         path = target.front() == '/' ? target : split(path).folder + "/" + target;
-        throughProc = throughProc || path.starts_with("/proc/");
     }
     return ELOOP;
+}
+
+// The descriptor is open on the same file as this process's standard output.
+bool sameAsStandardOutput(int fd) {
+    struct stat mine {
+    }, out{};
+    return fstat(fd, &mine) == 0 && fstat(STDOUT_FILENO, &out) == 0 && mine.st_dev == out.st_dev &&
+           mine.st_ino == out.st_ino;
 }
 
 // ".derive.csv.1234-5-8f3a.partiel": recognisable beside its target, short
@@ -74,16 +102,6 @@ std::string temporaryName(const std::string& target) {
     std::snprintf(tail, sizeof tail, ".%d-%u-%llx.partiel", static_cast<int>(getpid()),
                   counter.fetch_add(1), static_cast<unsigned long long>(ticks) & 0xFFFFFu);
     return "." + target.substr(0, stem) + tail;
-}
-
-// The name as typed, but a pasted page cut to its end, where the file's own name is.
-std::string shownPath(const std::string& path) {
-    if (path.size() <= kShownPathBytes)
-        return path;
-    std::size_t start = path.size() - kShownPathBytes;
-    while (start < path.size() && (static_cast<unsigned char>(path[start]) & 0xC0) == 0x80)
-        ++start; // never cut a UTF-8 character in two
-    return "…" + path.substr(start);
 }
 
 std::string reasonFor(int error, int context) {
@@ -139,6 +157,19 @@ std::string writeReason(int error) {
     return reasonFor(error, kWrite);
 }
 
+std::string readReason(int error, bool opening) {
+    if (error == ENOENT)
+        return "le fichier n'existe pas";
+    if (error == EIO)
+        return "le support a signalé une erreur de lecture";
+    if (opening && (error == EACCES || error == EPERM))
+        return "vous n'avez pas le droit de le lire";
+    // The causes reading shares with writing (a link loop, a folder that may
+    // not be opened...); past them, the writing's words would mislead.
+    const std::string reason = reasonFor(error, kPath);
+    return reason == reasonFor(0, kPath) ? "erreur système n°" + std::to_string(error) : reason;
+}
+
 FileOutput::FileOutput(std::string path, const std::atomic<bool>* cancel)
     : path_(std::move(path)), cancel_(cancel) {}
 
@@ -147,11 +178,13 @@ FileOutput::~FileOutput() {
 }
 
 bool FileOutput::fail(int error, int context) {
-    return failWith(reasonFor(error, context));
+    const bool done = failWith(reasonFor(error, context));
+    errorCode_ = error;
+    return done;
 }
 
 bool FileOutput::failWith(const std::string& reason) {
-    error_ = "Impossible d'écrire le fichier « " + shownPath(path_) + " » : " + reason + ".";
+    error_ = "Impossible d'écrire le fichier " + quotedPath(path_) + " : " + reason + ".";
     abandon();
     return false;
 }
@@ -166,6 +199,15 @@ bool FileOutput::open() {
     }
     if (path_.back() == '/')
         return failWith("ce nom désigne un dossier, pas un fichier");
+    std::string target = path_;
+    bool throughProc = false;
+    int descriptor = -1;
+    const int linkError = followLinks(target, throughProc, descriptor);
+    // "/dev/fd/1", "/dev/stdout"...: the descriptor itself, where the shell
+    // that opened it expects the bytes (after "A" and "B" of a `>>`), never
+    // replaced, whatever it is open on.
+    if (descriptor >= 0)
+        return openDescriptor(descriptor);
     struct stat st {};
     if (stat(path_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
@@ -179,12 +221,10 @@ bool FileOutput::open() {
     } else if (errno != ENOENT) {
         return fail(errno, kPath);
     }
-    std::string target = path_;
-    bool throughProc = false;
-    if (const int e = followLinks(target, throughProc))
-        return fail(e, kPath);
-    // "/dev/stdout" redirected to a file: written where the redirection points,
-    // as the shell that opened it expects, never replaced behind its back.
+    if (linkError)
+        return fail(linkError, kPath);
+    // Another process's open file, reached through /proc: written after what
+    // its owner wrote, never replaced behind its back.
     if (existing_ && throughProc)
         return openStream();
     // Renaming needs only the folder's permission: the file's own is checked
@@ -205,10 +245,21 @@ bool FileOutput::openStream() {
     if (fd_ < 0)
         return fail(errno, kFile);
     ownsFd_ = stream_ = true;
-    struct stat mine {
-    }, out{};
-    standardOutput_ = fstat(fd_, &mine) == 0 && fstat(STDOUT_FILENO, &out) == 0 &&
-                      mine.st_dev == out.st_dev && mine.st_ino == out.st_ino;
+    standardOutput_ = sameAsStandardOutput(fd_);
+    return true;
+}
+
+bool FileOutput::openDescriptor(int descriptor) {
+    const int flags = fcntl(descriptor, F_GETFL);
+    if (flags < 0)
+        return failWith("aucun fichier n'est ouvert sous ce numéro");
+    if ((flags & O_ACCMODE) == O_RDONLY)
+        return failWith("ce numéro n'est ouvert qu'en lecture");
+    fd_ = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    if (fd_ < 0)
+        return fail(errno, kFile);
+    ownsFd_ = stream_ = true;
+    standardOutput_ = sameAsStandardOutput(fd_);
     return true;
 }
 

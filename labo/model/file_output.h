@@ -3,8 +3,9 @@
 // uniquely named temporary file beside it, synced, then renamed over it: the
 // old file stays whole until the new one is complete, and keeps its
 // permissions. A symbolic link is followed to the file it names, which is then
-// replaced the same way. A device, a named pipe or "-" (the standard output)
-// is written in place as a stream. Every failure is a French sentence that
+// replaced the same way. Anything else is written in place as a stream: "-"
+// (the standard output), a name for an open descriptor (/dev/fd/N,
+// /proc/self/fd/N, /dev/stdout), a device or a named pipe. Every failure is a French sentence that
 // names the file as the user typed it.
 #pragma once
 
@@ -31,6 +32,9 @@ public:
     void abandon();
 
     const std::string& error() const { return error_; }
+    int errorCode() const {
+        return errorCode_;
+    } // errno of the failure, 0 if none or not the system's
     bool cancelled() const { return cancelled_; } // open() gave up on `cancel`
     bool isStream() const { return stream_; }
     // The bytes land on this process's standard output ("-", /dev/stdout...).
@@ -40,6 +44,7 @@ private:
     bool fail(int error, int context);
     bool failWith(const std::string& reason);
     bool openStream();
+    bool openDescriptor(int descriptor);
     bool createTemporary(const std::string& target);
     void closeAll();
 
@@ -49,6 +54,7 @@ private:
     const std::atomic<bool>* cancel_;
     bool cancelled_ = false;
     std::string error_;
+    int errorCode_ = 0;
     std::string temporary_;
     std::string name_; // the target's name inside its folder
     int fd_ = -1;
@@ -65,6 +71,10 @@ private:
 
 // Why a write failed, in French words: "le disque est plein".
 std::string writeReason(int error);
+
+// Why a file could not be read, in French words: "le fichier n'existe pas".
+// `opening`: met opening the file itself, not while looking its name up.
+std::string readReason(int error, bool opening);
 
 // The whole of `bytes` as the file `path`; empty on success, else the French message.
 std::string writeWholeFile(const std::string& path, std::string_view bytes);

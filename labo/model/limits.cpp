@@ -45,14 +45,81 @@ std::optional<std::uint64_t> wholeNumber(std::string_view text) {
     return value;
 }
 
-std::string shortQuote(std::string_view text) {
-    std::size_t end = 0;
-    for (std::size_t chars = 0; end < text.size() && chars < kQuotedChars; ++chars) {
-        ++end; // past a character's first byte, then past its continuation bytes
-        while (end < text.size() && (static_cast<unsigned char>(text[end]) & 0xC0) == 0x80)
-            ++end;
+std::size_t utf8CharBytes(std::string_view text, std::size_t at) {
+    const auto c = static_cast<unsigned char>(text[at]);
+    std::size_t extra = 0;
+    std::uint32_t code = 0;
+    if (c < 0x80)
+        return 1;
+    if ((c & 0xE0) == 0xC0) {
+        extra = 1;
+        code = c & 0x1Fu;
+    } else if ((c & 0xF0) == 0xE0) {
+        extra = 2;
+        code = c & 0x0Fu;
+    } else if ((c & 0xF8) == 0xF0) {
+        extra = 3;
+        code = c & 0x07u;
+    } else {
+        return 0;
     }
-    return "« " + std::string(text.substr(0, end)) + (end < text.size() ? "…" : "") + " »";
+    if (at + extra >= text.size())
+        return 0; // cut in the middle of a character
+    for (std::size_t k = 1; k <= extra; ++k) {
+        const auto d = static_cast<unsigned char>(text[at + k]);
+        if ((d & 0xC0) != 0x80)
+            return 0;
+        code = (code << 6) | (d & 0x3Fu);
+    }
+    // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+    static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
+    if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
+        return 0;
+    return extra + 1;
+}
+
+namespace {
+
+// One character of `text` at `at`, as visibleText shows it; `at` moves past it.
+std::string visibleChar(std::string_view text, std::size_t& at) {
+    const std::size_t bytes = utf8CharBytes(text, at);
+    const auto c = static_cast<unsigned char>(text[at]);
+    at += std::max<std::size_t>(bytes, 1);
+    if (bytes == 0)
+        return "\xEF\xBF\xBD"; // U+FFFD, the replacement character
+    if (c < 0x20)              // U+2400 + c, the control picture: E2 90 80+c
+        return {'\xE2', '\x90', static_cast<char>(0x80 + c)};
+    if (c == 0x7F)
+        return "\xE2\x90\xA1"; // ␡
+    if (c == 0xC2 && static_cast<unsigned char>(text[at - 1]) < 0xA0)
+        return "\xEF\xBF\xBD"; // a C1 control character, U+0080 to U+009F
+    return std::string(text.substr(at - bytes, bytes));
+}
+
+} // namespace
+
+std::string visibleText(std::string_view text) {
+    std::string shown;
+    for (std::size_t at = 0; at < text.size();)
+        shown += visibleChar(text, at);
+    return shown;
+}
+
+std::string shortQuote(std::string_view text) {
+    std::string shown;
+    std::size_t at = 0;
+    for (std::size_t chars = 0; at < text.size() && chars < kQuotedChars; ++chars)
+        shown += visibleChar(text, at);
+    return "« " + shown + (at < text.size() ? "…" : "") + " »";
+}
+
+std::string quotedPath(std::string_view path) {
+    if (path.size() <= kQuotedPathBytes)
+        return "« " + visibleText(path) + " »";
+    std::size_t start = path.size() - kQuotedPathBytes;
+    while (start < path.size() && (static_cast<unsigned char>(path[start]) & 0xC0) == 0x80)
+        ++start; // never cut a UTF-8 character in two
+    return "« …" + visibleText(path.substr(start)) + " »";
 }
 
 std::string groupDigits(std::uint64_t value) {

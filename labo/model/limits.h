@@ -44,10 +44,26 @@ std::string_view trimmed(std::string_view text);
 // nothing. Up to 18 digits, so that any range check after it is exact.
 std::optional<std::uint64_t> wholeNumber(std::string_view text);
 
-// A value as messages quote it: « text », cut to its first kQuotedChars
-// characters and an ellipsis, so that a pasted page never floods a message.
+// Bytes of the UTF-8 character at `at` (1 to 4), or 0 where the text stops
+// being UTF-8 (a stray byte, a cut, an overlong form, a surrogate).
+std::size_t utf8CharBytes(std::string_view text, std::size_t at);
+
+// The text as a message may show it: a control character (a newline, NUL,
+// ESC...) as its visible picture (␊, ␀, ␛), a byte that is not UTF-8 as �, so
+// that no value can split a message, colour the terminal or hide what follows.
+std::string visibleText(std::string_view text);
+
+// A value as messages quote it: « text », shown as visibleText, cut to its
+// first kQuotedChars characters and an ellipsis, so that a pasted page never
+// floods a message.
 inline constexpr std::size_t kQuotedChars = 40; // characters
 std::string shortQuote(std::string_view text);
+
+// A file's name as messages quote it: « name », shown as visibleText, whole
+// unless a pasted page: then its last kQuotedPathBytes, where the file's own
+// name is.
+inline constexpr std::size_t kQuotedPathBytes = 320; // bytes
+std::string quotedPath(std::string_view path);
 
 // The one way the laboratory writes its numbers for a French reader, in the
 // window and on the command line alike.

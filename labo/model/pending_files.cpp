@@ -59,17 +59,16 @@ void removePendingFiles() noexcept {
             unlinkat(slot.folder, slot.name, 0);
 }
 
-void removePendingFilesOnSignals(bool brokenPipeToo) {
+void removePendingFilesOnSignals() {
     struct sigaction action {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
     // One handler at a time: a second signal waits until the first has ended the process.
-    for (const int s : {SIGINT, SIGTERM, SIGHUP, SIGPIPE})
+    for (const int s : {SIGINT, SIGTERM, SIGHUP})
         sigaddset(&action.sa_mask, s);
     for (const int s : {SIGINT, SIGTERM, SIGHUP})
         sigaction(s, &action, nullptr);
-    if (!brokenPipeToo)
-        action.sa_handler = SIG_IGN;
+    action.sa_handler = SIG_IGN;
     sigaction(SIGPIPE, &action, nullptr);
 }
 

@@ -14,10 +14,10 @@ void releasePending(int slot) noexcept;
 // Removes every pending file. Async-signal-safe.
 void removePendingFiles() noexcept;
 
-// SIGINT, SIGTERM and SIGHUP (and SIGPIPE when `brokenPipeToo`) remove the
-// pending files and end the process at once with status 128 + the signal's
-// number, as a shell reports it. Without `brokenPipeToo`, SIGPIPE is ignored,
-// so that a vanished reader shows up as a write error instead of ending the window.
-void removePendingFilesOnSignals(bool brokenPipeToo);
+// SIGINT, SIGTERM and SIGHUP remove the pending files and end the process at
+// once with status 128 + the signal's number, as a shell reports it. SIGPIPE
+// is ignored, so that a vanished reader shows up as a write error that says
+// whose reader it was.
+void removePendingFilesOnSignals();
 
 } // namespace bocavo::labo

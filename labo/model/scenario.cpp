@@ -5,9 +5,10 @@
 #include <algorithm>
 #include <cctype>
 #include <cerrno>
-#include <fstream>
+#include <fcntl.h>
 #include <sstream>
-#include <system_error>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace bocavo::labo {
 namespace {
@@ -22,39 +23,11 @@ inline constexpr const char* kRunKeys[] = {"format", "classes", "generations", "
 
 // Where the text stops being UTF-8: the offset of its first bad byte, or npos.
 std::size_t firstBadByte(std::string_view text) {
-    std::size_t i = 0;
-    while (i < text.size()) {
-        const auto c = static_cast<unsigned char>(text[i]);
-        int extra = 0;
-        std::uint32_t code = 0;
-        if (c < 0x80) {
-            ++i;
-            continue;
-        } else if ((c & 0xE0) == 0xC0) {
-            extra = 1;
-            code = c & 0x1Fu;
-        } else if ((c & 0xF0) == 0xE0) {
-            extra = 2;
-            code = c & 0x0Fu;
-        } else if ((c & 0xF8) == 0xF0) {
-            extra = 3;
-            code = c & 0x07u;
-        } else {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t bytes = utf8CharBytes(text, i);
+        if (bytes == 0)
             return i;
-        }
-        if (i + static_cast<std::size_t>(extra) >= text.size())
-            return i; // cut in the middle of a character
-        for (int k = 1; k <= extra; ++k) {
-            const auto d = static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]);
-            if ((d & 0xC0) != 0x80)
-                return i;
-            code = (code << 6) | (d & 0x3Fu);
-        }
-        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
-        static constexpr std::uint32_t kLeast[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kLeast[extra] || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF)
-            return i;
-        i += static_cast<std::size_t>(extra) + 1;
+        i += bytes;
     }
     return std::string_view::npos;
 }
@@ -236,6 +209,8 @@ ScenarioResult parseScenario(std::string_view text) {
                       "le fichier n'est pas du texte UTF-8.");
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3); // a byte-order mark left by some editors
+    if (trimmed(text).empty())
+        return {std::nullopt, "Scénario refusé : le fichier est vide."};
     Scenario scenario;
     Seen seen;
     Section sections[2];
@@ -255,8 +230,8 @@ ScenarioResult parseScenario(std::string_view text) {
         if (line.front() == '[') {
             const int which = line == "[A]" ? 0 : line == "[B]" ? 1 : -1;
             if (which < 0)
-                return refuse(lineNumber, "« " + std::string(line) +
-                                              " » n'est pas une section connue ([A] ou [B]).");
+                return refuse(lineNumber,
+                              shortQuote(line) + " n'est pas une section connue ([A] ou [B]).");
             if (which <= current || sections[which].line != 0)
                 return refuse(lineNumber, "la section " + std::string(line) +
                                               " est mal placée ou donnée deux fois.");
@@ -267,7 +242,7 @@ ScenarioResult parseScenario(std::string_view text) {
         const auto equals = line.find('=');
         if (equals == std::string_view::npos)
             return refuse(lineNumber,
-                          "« " + std::string(line) + " » n'est pas de la forme « clé = valeur ».");
+                          shortQuote(line) + " n'est pas de la forme « clé = valeur ».");
         const std::string key(trimmed(line.substr(0, equals)));
         const std::string_view value = trimmed(line.substr(equals + 1));
         bool known = false;
@@ -278,7 +253,7 @@ ScenarioResult parseScenario(std::string_view text) {
         if (!known)
             return refuse(
                 lineNumber,
-                "clé inconnue « " + key + " »" +
+                "clé inconnue " + shortQuote(key) +
                     (current < 0 ? "" : " dans [" + std::string(current ? "B" : "A") + "]") + ".");
         auto& seenHere = current < 0 ? seen : sections[current].seen;
         if (has(seenHere, key))
@@ -290,7 +265,7 @@ ScenarioResult parseScenario(std::string_view text) {
             error = readSetValue(section.set, key, value, section.urn, section.fitness);
         } else if (key == "format") {
             if (value != std::to_string(kFormat))
-                error = "« " + std::string(value) + " » : ce programme ne lit que le format " +
+                error = shortQuote(value) + " : ce programme ne lit que le format " +
                         std::to_string(kFormat) + ".";
         } else if (key == "classes") {
             const auto p = parseClasses(value);
@@ -310,9 +285,7 @@ ScenarioResult parseScenario(std::string_view text) {
                 if (!std::isspace(static_cast<unsigned char>(c)))
                     sets += c;
             if (sets != "A" && sets != "A,B")
-                error = "« " + std::string(value) +
-                        " » ne convient pas pour les jeux : il faut "
-                        "A, ou A, B.";
+                error = shortQuote(value) + " ne convient pas pour les jeux : il faut A, ou A, B.";
             wantedSets = sets;
         }
         if (!error.empty())
@@ -345,26 +318,38 @@ ScenarioResult parseScenario(std::string_view text) {
     return {scenario, {}};
 }
 
-ScenarioResult loadScenario(const std::filesystem::path& path) {
-    const std::string cannot = "Impossible de lire le scénario « " + path.string() + " » : ";
-    std::error_code code;
-    const auto status = std::filesystem::status(path, code);
-    if (!std::filesystem::exists(status))
-        return {std::nullopt, cannot + "le fichier n'existe pas."};
-    if (!std::filesystem::is_regular_file(status))
+ScenarioResult loadScenario(const std::filesystem::path& path, std::string* text) {
+    const std::string cannot =
+        "Impossible de lire le scénario " + quotedPath(path.string()) + " : ";
+    struct stat st {};
+    if (stat(path.c_str(), &st) != 0)
+        return {std::nullopt, cannot + readReason(errno, false) + "."};
+    if (!S_ISREG(st.st_mode))
         return {std::nullopt, cannot + "ce n'est pas un fichier ordinaire."};
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {std::nullopt, cannot + (errno == EACCES || errno == EPERM
-                                            ? "vous n'avez pas le droit de le lire."
-                                            : "erreur système n°" + std::to_string(errno) + ".")};
-    std::string text(kMaxBytes + 1, '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    if (in.bad())
-        return {std::nullopt, cannot + "erreur de lecture."};
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    return parseScenario(text);
+    // Never waiting: a named pipe put there since the look above opens at once.
+    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {std::nullopt, cannot + readReason(errno, true) + "."};
+    std::string bytes(kMaxBytes + 1, '\0');
+    std::size_t got = 0;
+    while (got < bytes.size()) {
+        const ssize_t n = read(fd, bytes.data() + got, bytes.size() - got);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            const int error = errno;
+            close(fd);
+            return {std::nullopt, cannot + readReason(error, true) + "."};
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    close(fd);
+    bytes.resize(got);
+    if (text)
+        *text = bytes;
+    return parseScenario(bytes);
 }
 
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
@@ -379,8 +364,7 @@ bool reproduces(const Scenario& file, const Scenario& written) {
 }
 
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv) {
-    std::error_code code;
-    if (csv == "-" || !std::filesystem::is_regular_file(csv, code))
+    if (csv == "-")
         return std::nullopt;
     std::filesystem::path beside = csv;
     beside.replace_extension(kScenarioExtension);

@@ -69,7 +69,8 @@ struct ScenarioResult {
 ScenarioResult parseScenario(std::string_view text);
 
 // Reads and parses a file; a file that cannot be read gets its French reason.
-ScenarioResult loadScenario(const std::filesystem::path& path);
+// `text`, when given, gets the bytes read.
+ScenarioResult loadScenario(const std::filesystem::path& path, std::string* text = nullptr);
 
 // Writes through FileOutput, like every export; "" or the French reason.
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
@@ -82,8 +83,8 @@ std::string saveScenario(const Scenario& scenario, const std::filesystem::path& 
 bool reproduces(const Scenario& file, const Scenario& written);
 
 // Where the scenario that reproduces a CSV file goes: the same name with the
-// scenario extension, when the CSV is a regular file (not the standard output,
-// "-" included, a pipe or a device); nullopt otherwise.
+// scenario extension; nullopt for the standard output ("-") or a CSV already
+// named so. Whether the CSV is a regular file is FileOutput's to say.
 std::optional<std::filesystem::path> scenarioBeside(const std::filesystem::path& csv);
 
 } // namespace bocavo::labo

@@ -165,6 +165,18 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
                                             "faut un nombre entier de 1 à 1 000.");
     EXPECT_EQ(shortQuote(std::string(39, 'a') + "ééé"), "« " + std::string(39, 'a') + "é… »");
     EXPECT_EQ(shortQuote("é"), "« é »");
+    // Shown, not obeyed: a control byte is its picture and counts as one
+    // character, a byte that is not UTF-8 is �; a pasted newline never splits
+    // the refusal into two.
+    EXPECT_EQ(shortQuote("\x1B[31mrouge"), "« ␛[31mrouge »");
+    EXPECT_EQ(shortQuote(std::string("a\0b\x7F\xFF\xC2\x9B", 7)), "« a␀b␡�� »");
+    std::string pictures;
+    for (int i = 0; i < 39; ++i)
+        pictures += "␊";
+    EXPECT_EQ(shortQuote(std::string(39, '\n') + "ab"), "« " + pictures + "a… »");
+    EXPECT_EQ(parseClasses("12\n34").error,
+              "« 12␊34 » ne convient pas pour le nombre de classes : il faut un nombre entier de 1 "
+              "à 1 000.");
     const Outcome r = run({"--classes", "3", "--generations", "10", "--seed", page});
     EXPECT_EQ(r.err.find(std::string(41, '7')), std::string::npos); // never echoed whole
     EXPECT_EQ(groupDigits(131072000), "131 072 000");
@@ -293,8 +305,9 @@ TEST(CommandLineTest, ScenariosReproduceTheirCsvFiles) {
     EXPECT_EQ(readAll(again), kept);
 }
 
-// A teacher's scenario beside the CSV it gives keeps its comments and its set
-// B; one that gives another file is replaced by the one that reproduces it.
+// A teacher's scenario beside the CSV keeps its comments and its set B,
+// whether it gives that file or another: the scenario that reproduces a new
+// run goes under a free name beside it, and the summary says which.
 TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
     const ScratchDir dir;
     const auto lecon = dir / "lecon.scenario";
@@ -308,16 +321,44 @@ TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
               std::string::npos)
         << r.out;
 
-    r = run({"--scenario", lecon.string(), "--seed", "5", "--csv", csv.string(), "--every", "50"});
-    ASSERT_EQ(r.status, 0) << r.err;
-    const ScenarioResult now = loadScenario(lecon);
-    ASSERT_TRUE(now.scenario) << now.error;
-    EXPECT_EQ(now.scenario->seed, 5u);
-    EXPECT_FALSE(now.scenario->b); // what the file holds: set A alone
-    // and what the scenario alone would not say about the file.
-    EXPECT_NE(readAll(lecon).find("\n# Le fichier CSV à côté ne garde qu'une génération sur 50 : "
-                                  "l'exporter de même pour le refaire.\n"),
-              std::string::npos);
+    for (const std::string seed : {"5", "6"}) {
+        r = run(
+            {"--scenario", lecon.string(), "--seed", seed, "--csv", csv.string(), "--every", "50"});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(readAll(lecon), teachers);
+        const auto mine = dir / "lecon-2.scenario";
+        EXPECT_NE(r.out.find("Scénario écrit dans " + mine.string() + "\n" + lecon.string() +
+                             ", qui décrit une autre simulation, reste tel quel.\n"),
+                  std::string::npos)
+            << r.out;
+        const ScenarioResult now = loadScenario(mine);
+        ASSERT_TRUE(now.scenario) << now.error;
+        EXPECT_EQ(now.scenario->seed, std::stoul(seed)); // the second run replaced the first's
+        EXPECT_FALSE(now.scenario->b);                   // what the file holds: set A alone
+        // and what the scenario alone would not say about the file.
+        EXPECT_NE(readAll(mine).find("\n# Le fichier CSV à côté ne garde qu'une génération sur "
+                                     "50 : l'exporter de même pour le refaire.\n"),
+                  std::string::npos);
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 3);
+}
+
+// The CSV file is the result: when only its scenario cannot be written (here
+// a name the system accepts for the CSV but not with ".scenario"), the run
+// succeeds and says what is missing.
+TEST(CommandLineTest, AScenarioThatCannotBeWrittenIsAWarning) {
+    const ScratchDir dir;
+    const auto csv = dir / (std::string(250, 'n') + ".csv"); // 254 bytes, the scenario 259
+    const Outcome r = run({"--classes", "2", "--generations", "3", "--csv", csv.string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err.rfind("bocavo-labo : Attention : le fichier CSV est écrit, mais pas le "
+                          "scénario qui le reproduit. Impossible d'écrire le fichier « ",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_NE(r.err.find(".scenario » : le nom est trop long.\n"), std::string::npos) << r.err;
+    EXPECT_EQ(readAll(csv).rfind(kCsvHeader, 0), 0u);
+    EXPECT_EQ(r.out.find("Scénario"), std::string::npos);
 }
 
 // An option after --scenario never silently drops what the scenario set: a

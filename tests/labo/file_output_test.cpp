@@ -347,7 +347,7 @@ TEST(FileOutputTest, TheWindowsSignalsRemoveTheTemporaryFile) {
     writeText(path, "ancien");
     const pid_t child = fork();
     if (child == 0) {
-        removePendingFilesOnSignals(false);
+        removePendingFilesOnSignals();
         int channel[2];
         if (pipe(channel) != 0)
             _exit(3);

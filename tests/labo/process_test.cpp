@@ -2,6 +2,7 @@
 // with its output on pipes, devices or a terminal, interrupted by signals,
 // or without a display.
 #include "labo/model/csv_writer.h"
+#include "labo/model/scenario.h"
 #include "scratch_dir.h"
 
 #include <chrono>
@@ -10,12 +11,16 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <pty.h>
+#include <pwd.h>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 
 namespace bocavo::labo {
@@ -28,9 +33,11 @@ struct Launch {
     std::vector<std::string> args;
     std::vector<std::string> unset;                       // environment variables removed
     std::vector<std::pair<std::string, std::string>> set; // and set
-    std::string stdoutPath;                               // empty: a pipe read by the test
-    bool closedStdout = false;                            // a pipe whose reader is already gone
+    std::string stdoutPath;    // appended to (`>>`); empty: a pipe read by the test
+    bool closedStdout = false; // a pipe whose reader is already gone
     bool terminalStderr = false;
+    bool asNobody = false;          // as the user nobody when the test runs as root
+    std::uint64_t addressSpace = 0; // bytes of memory it may map, 0 for no limit
 };
 
 struct Result {
@@ -72,7 +79,15 @@ pid_t start(const Launch& launch, int& outFd, int& errFd) {
             setenv(name.c_str(), value.c_str(), 1);
         signal(SIGPIPE, SIG_DFL);
         if (!launch.stdoutPath.empty())
-            out[1] = open(launch.stdoutPath.c_str(), O_WRONLY);
+            out[1] = open(launch.stdoutPath.c_str(), O_WRONLY | O_APPEND);
+        const passwd* nobody = getpwnam("nobody");
+        if (launch.asNobody && geteuid() == 0 &&
+            (!nobody || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 ||
+             setuid(nobody->pw_uid) != 0))
+            _exit(126);
+        const rlimit limit{launch.addressSpace, launch.addressSpace};
+        if (launch.addressSpace && setrlimit(RLIMIT_AS, &limit) != 0)
+            _exit(126);
         dup2(out[1], STDOUT_FILENO);
         dup2(launch.terminalStderr ? terminal : err[1], STDERR_FILENO);
         std::vector<char*> argv{const_cast<char*>(BOCAVO_LABO)};
@@ -138,6 +153,142 @@ TEST(ProcessTest, RowsGoToTheStandardOutputAndTheSummaryToErrors) {
     EXPECT_EQ(run(launch).status, 0);
     EXPECT_EQ(readAll(redirected), readAll(dir / "expected.csv"));
     EXPECT_EQ(inode(redirected), before);
+}
+
+// A name for one of its own descriptors is where the shell pointed it: after
+// what is there (`>>`), never replaced, with no scenario beside it.
+TEST(ProcessTest, ANameForADescriptorIsWrittenInPlace) {
+    const ScratchDir dir;
+    Experiment experiment(2, 1);
+    experiment.advanceTo(5);
+    ASSERT_TRUE(writeCsv({&experiment}, (dir / "expected.csv").string(), 1).written);
+    const fs::path journal = dir / "j.txt";
+    for (const std::string target : {"/dev/fd/1", "/proc/self/fd/1"}) {
+        std::ofstream(journal) << "A\nB\n";
+        Launch launch(smallRunTo(target));
+        launch.stdoutPath = journal.string();
+        const Result r = run(launch);
+        EXPECT_EQ(r.status, 0) << target;
+        // The summary's first line, then only expected figures: no scenario written.
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1),
+                  "2 classes, générations 0 à 5 : 48 lignes écrites dans " + target + "\n");
+        EXPECT_EQ(r.err.find("Scénario"), std::string::npos) << r.err;
+        EXPECT_EQ(readAll(journal), "A\nB\n" + readAll(dir / "expected.csv")) << target;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2) << target;
+    }
+}
+
+// Eight runs writing one name at once, again and again: the scenario beside
+// the file always reproduces the file.
+TEST(ProcessTest, RunsToOneNameAtOnceLeaveAPairOfOneRun) {
+    const ScratchDir dir;
+    constexpr int kRuns = 8;
+    constexpr int kRounds = 10;
+    std::vector<std::string> expected;
+    for (std::uint32_t seed = 1; seed <= kRuns; ++seed) {
+        Experiment experiment(20, seed);
+        experiment.advanceTo(200);
+        const fs::path path = dir / ("graine" + std::to_string(seed) + ".csv");
+        ASSERT_TRUE(writeCsv({&experiment}, path.string(), 1).written);
+        expected.push_back(readAll(path));
+        fs::remove(path);
+    }
+    const fs::path same = dir / "same.csv";
+    int mismatched = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        std::vector<std::tuple<pid_t, int, int>> children;
+        for (int seed = 1; seed <= kRuns; ++seed) {
+            int outFd = -1, errFd = -1;
+            const pid_t child = start(Launch({"--classes", "20", "--generations", "200", "--seed",
+                                              std::to_string(seed), "--csv", same.string()}),
+                                      outFd, errFd);
+            children.emplace_back(child, outFd, errFd);
+        }
+        for (const auto& [child, outFd, errFd] : children) {
+            drain(outFd);
+            EXPECT_EQ(drain(errFd), "");
+            int raw = 0;
+            waitpid(child, &raw, 0);
+            EXPECT_EQ(statusOf(raw), 0);
+        }
+        const ScenarioResult beside = loadScenario(dir / "same.scenario");
+        ASSERT_TRUE(beside.scenario) << beside.error;
+        const std::uint32_t seed = beside.scenario->seed;
+        ASSERT_TRUE(seed >= 1 && seed <= kRuns) << seed;
+        mismatched += readAll(same) != expected[seed - 1];
+    }
+    EXPECT_EQ(mismatched, 0) << "rounds whose scenario gives another file, of " << kRounds;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), {}), 2);
+}
+
+// Each cause its own words: a loop of links, a folder it may not open, an
+// empty file are not "missing"; a named pipe whose reader quits is not the
+// standard output's silence.
+TEST(ProcessTest, EachCauseIsSaidInItsOwnWords) {
+    const ScratchDir dir;
+    fs::create_symlink("boucle.scenario", dir / "boucle.scenario");
+    std::ofstream(dir / "vide.scenario").close();
+    fs::create_directory(dir / "ferme");
+    std::ofstream(dir / "ferme/x.scenario") << scenarioText(Scenario{});
+    fs::permissions(dir / "ferme", fs::perms::none);
+    const std::string csv = (dir / "x.csv").string();
+    const std::string cannot = "bocavo-labo : --scenario : Impossible de lire le scénario « ";
+    struct Case {
+        std::string scenario, said;
+        bool asNobody = false; // root may open any folder
+    };
+    const std::vector<Case> cases{
+        {(dir / "boucle.scenario").string(),
+         cannot + (dir / "boucle.scenario").string() +
+             " » : le chemin tourne en rond entre des liens symboliques.\n"},
+        {(dir / "vide.scenario").string(),
+         "bocavo-labo : --scenario : Scénario refusé : le fichier est vide.\n"},
+        {(dir / "ferme/x.scenario").string(),
+         cannot + (dir / "ferme/x.scenario").string() +
+             " » : vous n'avez pas le droit d'ouvrir un des dossiers du chemin.\n",
+         true},
+    };
+    for (const Case& c : cases) {
+        Launch launch({"--scenario", c.scenario, "--csv", csv});
+        launch.asNobody = c.asNobody;
+        const Result r = run(launch);
+        EXPECT_EQ(r.status, 2) << c.said;
+        EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), c.said);
+    }
+
+    const fs::path pipe = dir / "tube.csv";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    std::thread reader([&] { // reads the header, then goes away
+        const int fd = open(pipe.c_str(), O_RDONLY | O_CLOEXEC);
+        char header[16];
+        EXPECT_GT(read(fd, header, sizeof header), 0);
+        close(fd);
+    });
+    const Result early =
+        run(Launch({"--classes", "100", "--generations", "2000", "--csv", pipe.string()}));
+    reader.join();
+    EXPECT_EQ(early.status, 1);
+    EXPECT_EQ(early.err, "bocavo-labo : Impossible d'écrire le fichier « " + pipe.string() +
+                             " » : le programme qui lisait s'est arrêté.\n");
+}
+
+// A run larger than the memory it may have says so in French, not as
+// "std::bad_alloc". Under AddressSanitizer a process cannot start with its
+// address space limited (the sanitizer reserves terabytes of it).
+TEST(ProcessTest, ARunTooLargeForMemoryIsSaidSo) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "AddressSanitizer needs an unlimited address space";
+#endif
+    const ScratchDir dir;
+    Launch launch({"--classes", "1000", "--individuals", "10000", "--generations", "2", "--csv",
+                   (dir / "x.csv").string()});
+    launch.addressSpace = 100u << 20; // the program and its libraries fit, the classes do not
+    const Result r = run(launch);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "bocavo-labo : La mémoire ne suffit pas pour cette simulation (1 000 classes "
+                     "de 10 000 individus sur 2 générations) : essayez moins de classes, "
+                     "d'individus ou de générations.\n");
+    EXPECT_FALSE(fs::exists(dir / "x.csv"));
 }
 
 // Case 9: output that cannot be written is a failure, and a closed pipe ends the run silently.

@@ -231,6 +231,7 @@ private slots:
         set(1)->individualsField()->setText("100");
         QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
         QVERIFY(controller_->busy());
+        QTRY_VERIFY_WITH_TIMEOUT(controller_->experiment(0)->generation() >= 1, 30000);
         QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
         const int a = controller_->experiment(0)->generation();

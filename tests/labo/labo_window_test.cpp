@@ -197,6 +197,7 @@ private slots:
         QVERIFY(controller_->busy());
         QVERIFY(window_->cancelButton()->isEnabled());
         QVERIFY(!window_->launchButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(run().generation() >= 1, 20000);
         QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
         const int kept = run().generation();

@@ -26,7 +26,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace bocavo::labo {
@@ -65,11 +64,6 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     // A projector's 1024 × 768 is common in classrooms: never open larger than
     // the screen the window is on.
     resize(kRoomyWindow.boundedTo(screen()->availableGeometry().size() - kFrameAllowance));
-}
-
-LaboWindow::~LaboWindow() {
-    if (pictureThread_)
-        pictureThread_->wait();
 }
 
 void LaboWindow::createCommands() {
@@ -186,7 +180,11 @@ void LaboWindow::connectController() {
         updateCommands();
     });
     connect(controller_, &RunController::finished, this, [this](const QString& text, bool failed) {
-        statusBar()->showMessage(text);
+        // A failure is told in its box; no earlier success is left showing.
+        if (failed)
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
         refreshRunLabel();
         refreshCurrentTab();
         updateCommands();
@@ -223,7 +221,7 @@ void LaboWindow::updateCommands() {
     cancel_->setEnabled(busy);
     parameters_->setEnabled(!busy);
     for (QAction* action : exportActions_)
-        action->setEnabled(!busy && !pictureThread_);
+        action->setEnabled(!busy);
     openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
@@ -297,9 +295,14 @@ void LaboWindow::saveScenarioTo(const QString& path) {
         return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
                            "refusés :\n" +
                            parameters_->errors());
-    if (const std::string error = saveScenario(*plan, fileName(path)); !error.empty())
-        return showProblem(QString::fromStdString(error));
-    statusBar()->showMessage(QString("Scénario enregistré dans « %1 ».").arg(path));
+    const std::string text = scenarioText(*plan);
+    saveFile(
+        path,
+        [text](QByteArray& bytes) {
+            bytes = QByteArray::fromStdString(text);
+            return QString();
+        },
+        QString("Scénario enregistré dans « %1 ».").arg(path));
 }
 
 void LaboWindow::onOpenScenario() {
@@ -324,12 +327,12 @@ void LaboWindow::openScenarioFrom(const QString& path) {
         QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }
 
-// A running task is cancelled; the window closes once its current step ends.
+// A running task is cancelled, and the window closes as soon as the runner
+// has stopped: within one class's generation, or the next look for a pipe's
+// reader (a file left unfinished is removed).
 void LaboWindow::closeEvent(QCloseEvent* event) {
     controller_->cancel();
     controller_->waitForIdle();
-    if (pictureThread_)
-        pictureThread_->wait();
     event->accept();
 }
 

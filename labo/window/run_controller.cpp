@@ -1,6 +1,7 @@
 #include "labo/window/run_controller.h"
 
 #include "labo/model/csv_writer.h"
+#include "labo/model/file_output.h"
 #include "labo/model/limits.h"
 #include "labo/window/numbers.h"
 
@@ -246,6 +247,40 @@ QString RunController::exportCsv(const QString& path, int every) {
                               false);
             else
                 emit finished(fromUtf8(outcome->error) + "\nLa simulation est conservée.", true);
+        });
+}
+
+QString RunController::saveFile(const QString& path, Draw draw, const QString& doneText) {
+    if (busy())
+        return kWaitRefusal;
+    struct Outcome {
+        QString error;
+        bool cancelled = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    return start(
+        [outcome, draw = std::move(draw), target = path.toStdString()](const Control& c) {
+            QByteArray bytes;
+            outcome->error = draw(bytes);
+            if (!outcome->error.isEmpty())
+                return;
+            // The cancel also ends the wait for a named pipe's reader.
+            FileOutput out(target, c.cancel);
+            if (!c.cancel->load() && out.open() &&
+                out.write({bytes.constData(), static_cast<std::size_t>(bytes.size())}) &&
+                out.commit())
+                return;
+            outcome->cancelled = c.cancel->load() || out.cancelled();
+            outcome->error = fromUtf8(out.error());
+        },
+        [this, outcome, path, doneText](bool) {
+            if (outcome->cancelled)
+                emit finished(
+                    QString("Enregistrement annulé : « %1 » n'a pas été écrit.").arg(path), false);
+            else if (!outcome->error.isEmpty())
+                emit finished(outcome->error, true);
+            else
+                emit finished(doneText, false);
         });
 }
 

@@ -234,15 +234,15 @@ void LaboWindow::refreshRunLabel() {
         runLabel_->setText("Aucune simulation : choisissez les paramètres puis « Lancer ».");
         return;
     }
-    const bool both = controller_->sets() > 1;
-    QString text = QString("%1 classe%2%3, graine %4 : génération %5")
+    // The generations the views have taken in, never past what the run reached.
+    std::vector<int> shown;
+    for (const Statistics* stats : controller_->allStatistics())
+        shown.push_back(stats->generation());
+    QString text = QString("%1 classe%2%3, graine %4 : %5")
                        .arg(grouped(static_cast<std::uint64_t>(run->classes())),
-                            run->classes() > 1 ? "s" : "", both ? " par jeu" : "")
+                            run->classes() > 1 ? "s" : "", shown.size() > 1 ? " par jeu" : "")
                        .arg(controller_->scenario().seed) // as typed, to be typed again
-                       .arg(grouped(static_cast<std::uint64_t>(g)));
-    if (const int gb = controller_->statistics(1).generation(); both && gb != g)
-        text +=
-            QString(", génération %1 pour le jeu B").arg(grouped(static_cast<std::uint64_t>(gb)));
+                       .arg(standingText(shown));
     // The worker may be adding storage while it runs: the size is read once it is done.
     if (!controller_->busy()) {
         std::uint64_t bytes = 0;

@@ -29,6 +29,13 @@ class QThread;
 
 namespace bocavo::labo {
 
+// Where the sets of a run stand, from their generations (A, then B if any),
+// A at least at generation 0: "génération 11", or, when the sets differ,
+// "génération 11 pour le jeu A et 3 pour le jeu B" or "génération 11 pour le
+// jeu A, le jeu B n'a pas encore commencé". Every status text that names the
+// generation of a run says it through this, from the run itself.
+QString standingText(const std::vector<int>& generations);
+
 // Every command refused while a task runs is refused in these words.
 inline const QString kWaitRefusal =
     QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
@@ -95,7 +102,8 @@ private:
     bool sameRun(const Scenario& plan) const;
     void replaceRun(const Scenario& plan);
     bool allFixed() const;
-    int lastGeneration() const; // the furthest set's
+    int lastGeneration() const;           // the furthest set's
+    std::vector<int> generations() const; // each set's, A then B
     void poll();
     void onThreadFinished();
 

@@ -1,8 +1,12 @@
 // The window's one runner: every file the window writes waits off the window's
 // thread, so that a named pipe nobody reads never holds the window, and
 // « Quitter » or the close button ends it promptly.
+#include "labo/model/limits.h"
 #include "labo/window/labo_window.h"
+#include "labo/window/numbers.h"
+#include "labo/window/parameter_panel.h"
 #include "labo/window/run_controller.h"
+#include "labo/window/settings_editor.h"
 #include "labo_window_fixture.h"
 
 #include <QAction>
@@ -10,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +22,7 @@
 #include <chrono>
 #include <fcntl.h>
 #include <memory>
+#include <random>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -72,6 +78,51 @@ private:
             if (action->text() == "&Quitter")
                 return action;
         return nullptr;
+    }
+
+    int generationOf(int set) const { return controller_->experiment(set)->generation(); }
+
+    // Every number a text gives as a generation, in order.
+    static std::vector<long long> numbersIn(const QString& text) {
+        static const QRegularExpression number("(\\d[\\d\\x{202F}\\x{00A0} ]*)");
+        std::vector<long long> all;
+        for (const auto& match : number.globalMatch(text))
+            all.push_back(match.captured(1).remove(QRegularExpression("\\D")).toLongLong());
+        return all;
+    }
+
+    // What the run label and the status bar say, against the model itself.
+    void checkTexts(const QString& step) {
+        const int a = generationOf(0);
+        const int b = generationOf(1);
+        const QString label = window_->runLabel()->text();
+        const QString status = window_->statusBar()->currentMessage();
+        const QString where = step + " : « " + label + " » / « " + status + " »";
+        for (const long long n : numbersIn(label + " " + status))
+            QVERIFY2(n <= kMaxGeneration, qPrintable(where));
+        const auto g = [](int n) { return grouped(static_cast<std::uint64_t>(n)); };
+        if (a >= 0) {
+            const QString expected =
+                a == b ? QString("génération %1 (").arg(g(a))
+                : b < 0
+                    ? QString("génération %1 pour le jeu A, le jeu B n'a pas encore commencé (")
+                          .arg(g(a))
+                    : QString("génération %1 pour le jeu A et %2 pour le jeu B (").arg(g(a), g(b));
+            QVERIFY2(label.contains(expected), qPrintable(where + " ≠ " + expected));
+        }
+        const std::vector<long long> said = numbersIn(status);
+        if (status.startsWith("Génération ") || status.startsWith("Calcul annulé à") ||
+            status.startsWith("Toutes les classes")) {
+            // One number: both sets are there; two: A's then B's.
+            QVERIFY2(!said.empty(), qPrintable(where));
+            QCOMPARE(said.front(), static_cast<long long>(a));
+            QCOMPARE(said.size() > 1 && !status.contains("atteinte") ? said[1]
+                     : status.contains("n'a pas encore commencé")    ? -1LL
+                                                                     : said.front(),
+                     static_cast<long long>(b));
+        }
+        if (status.startsWith("Calcul annulé avant"))
+            QVERIFY2(a < 0, qPrintable(where));
     }
 
 private slots:
@@ -155,6 +206,46 @@ private slots:
                  QString("Enregistrement annulé : « %1 » n'a pas été écrit.").arg(pipe));
         QVERIFY(!rescuer.rescued());
         QVERIFY(window_->launchButton()->isEnabled());
+    }
+
+    // Runs, « Génération suivante », « Jusqu'à fixation » and « Annuler » at
+    // random moments with set B, which runs after A: no text may name a
+    // generation that a set has not reached.
+    void statusTextsFollowTheRunWhateverTheClicks() {
+        setFields("60", "300", "7");
+        window_->parameters()->editor(1)->setChecked(true);
+        window_->parameters()->editor(1)->individualsField()->setText("200");
+        std::mt19937 random(2026);
+        for (int step = 0; step < 40; ++step) {
+            const int command = static_cast<int>(random() % 4);
+            QString name;
+            if (command == 0) {
+                const int generations = 1 + static_cast<int>(random() % 600);
+                window_->parameters()->generationsField()->setText(QString::number(generations));
+                name = QString("Lancer %1").arg(generations);
+                QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+            } else if (command == 1 && window_->nextButton()->isEnabled()) {
+                name = "Génération suivante";
+                QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
+            } else if (command == 2) {
+                name = "Jusqu'à fixation";
+                QTest::mouseClick(window_->fixationButton(), Qt::LeftButton);
+            } else {
+                name = "Réinitialiser";
+                if (window_->resetButton()->isEnabled())
+                    QTest::mouseClick(window_->resetButton(), Qt::LeftButton);
+            }
+            if (random() % 2 && controller_->busy()) {
+                QTest::qWait(static_cast<int>(random() % 60));
+                name += ", Annuler";
+                QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
+            }
+            QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), kRunTimeout);
+            if (controller_->sets() == 2)
+                checkTexts(QString("pas %1, %2").arg(step).arg(name));
+            if (QTest::currentTestFailed())
+                return;
+        }
     }
 };
 

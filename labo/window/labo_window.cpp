@@ -1,6 +1,7 @@
 #include "labo/window/labo_window.h"
 
 #include "labo/model/csv_writer.h"
+#include "labo/model/run_cost.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -197,6 +198,10 @@ void LaboWindow::onLaunch() {
     const auto plan = parameters_->scenario();
     if (!plan)
         return showProblem(parameters_->errors());
+    if (controller_->busy())
+        return showProblem(kWaitRefusal);
+    if (!costAccepted(*plan, false))
+        return;
     if (const QString refused = controller_->launch(*plan); !refused.isEmpty())
         showProblem(refused);
 }
@@ -205,8 +210,31 @@ void LaboWindow::onFixation() {
     const auto plan = parameters_->scenario();
     if (!plan)
         return showProblem(parameters_->errors());
+    if (controller_->busy())
+        return showProblem(kWaitRefusal);
+    if (!costAccepted(*plan, true))
+        return;
     if (const QString refused = controller_->untilFixation(*plan); !refused.isEmpty())
         showProblem(refused);
+}
+
+// A run of more than a minute of processor time or a gigabyte is asked for
+// first, with its estimate: a click should not hold a classroom's machine
+// for hours unawares.
+bool LaboWindow::costAccepted(const Scenario& plan, bool untilFixation) {
+    const RunCost cost = estimateRun(plan, untilFixation);
+    if (!cost.costly())
+        return true;
+    QMessageBox ask(QMessageBox::Question, "Laboratoire de dérive",
+                    QString("Ce calcul demandera %1.\nLe lancer quand même ? « Annuler » "
+                            "l'arrête à tout moment.")
+                        .arg(QString::fromStdString(costText(cost))),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.setObjectName("confirmationCout");
+    ask.setDefaultButton(QMessageBox::No);
+    ask.button(QMessageBox::Yes)->setText("&Lancer");
+    ask.button(QMessageBox::No)->setText("&Ne pas lancer");
+    return ask.exec() == QMessageBox::Yes;
 }
 
 void LaboWindow::updateCommands() {

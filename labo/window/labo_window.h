@@ -18,6 +18,8 @@ class QPrinter;
 
 namespace bocavo::labo {
 
+struct Scenario;
+
 class ChartTab;
 class ClassTab;
 class AllClassesTab;
@@ -74,6 +76,7 @@ private:
 
     void onLaunch();
     void onFixation();
+    bool costAccepted(const Scenario& plan, bool untilFixation);
     void updateCommands();
     void refreshRunLabel();
     void refreshCurrentTab();

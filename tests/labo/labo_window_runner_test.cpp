@@ -13,10 +13,13 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 #include <atomic>
 #include <chrono>
@@ -206,6 +209,37 @@ private slots:
                  QString("Enregistrement annulé : « %1 » n'a pas été écrit.").arg(pipe));
         QVERIFY(!rescuer.rescued());
         QVERIFY(window_->launchButton()->isEnabled());
+    }
+
+    // The largest run (1 000 classes × 32 767 generations at N = 10 000 with
+    // every force, hours of processor time) is asked for first; declined, it
+    // never starts.
+    void aCostlyRunIsAskedForFirst() {
+        setFields("1000", "32767", "1993");
+        SettingsEditor* a = window_->parameters()->editor(0);
+        a->individualsField()->setText("10000");
+        a->mutationField()->setText("0.001");
+        a->migrationField()->setText("0.01");
+        a->fitnessField(1)->setText("105");
+        QVERIFY2(window_->parameters()->scenario().has_value(),
+                 qPrintable(window_->parameters()->errors()));
+        QString asked;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = window_->findChild<QMessageBox*>("confirmationCout");
+            QVERIFY(box);
+            asked = box->text();
+            box->button(QMessageBox::No)->click();
+        });
+        QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
+        QVERIFY2(asked.startsWith("Ce calcul demandera environ "), qPrintable(asked));
+        QVERIFY(asked.contains(" h ")); // hours of it
+        QVERIFY(asked.contains("32 767 générations"));
+        QVERIFY(!controller_->busy());
+        QCOMPARE(controller_->experiment(), nullptr);
+        // A small run is not asked for.
+        setFields("3", "10", "1993");
+        launch();
+        QCOMPARE(controller_->experiment()->generation(), 10);
     }
 
     // Runs, « Génération suivante », « Jusqu'à fixation » and « Annuler » at

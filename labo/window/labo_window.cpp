@@ -2,6 +2,7 @@
 
 #include "labo/model/csv_writer.h"
 #include "labo/model/run_cost.h"
+#include "labo/window/access_keys.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -58,6 +59,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     createTabs();
     createMenus();
     layOut();
+    AccessKeyGuard::install(this);
     connectController();
     updateCommands();
     refreshRunLabel();

@@ -4,6 +4,7 @@
 #include "labo/model/experiment.h"
 #include "labo/model/limits.h"
 #include "labo/model/progress_line.h"
+#include "labo/model/run_cost.h"
 #include "labo/model/scenario.h"
 #include "labo/model/settings.h"
 #include "labo/model/theory.h"
@@ -345,6 +346,11 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     const Scenario& scenario = options.scenario;
     CsvOutcome outcome;
     try {
+        // Nobody to ask here: a run of more than a minute or a gigabyte is announced.
+        if (const RunCost cost =
+                estimateSet(scenario.a, scenario.classes, scenario.generations, false);
+            cost.costly())
+            err << "bocavo-labo : ce calcul demandera " << costText(cost) << ".\n";
         Experiment experiment(scenario.a, scenario.classes, scenario.seed);
         {
             ProgressLine line(progress, {});

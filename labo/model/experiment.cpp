@@ -16,8 +16,9 @@ namespace bocavo::labo {
 namespace {
 
 // Class-generations of 20 individuals per step: about 20 to 50 ms of work, so
-// that a cancel or a progress update is never far away and the step still
-// keeps both cores busy. Larger classes count in proportion.
+// that a progress update is never far away and the step still keeps both
+// cores busy. Larger classes count in proportion. (A cancel is looked at
+// within the step, class by class.)
 constexpr long kStepWork = 32768;
 // Individuals bred per generation for each thread of a linked run: below it the
 // threads would spend more time waiting for one another than breeding.
@@ -129,7 +130,7 @@ Experiment::Experiment(const Settings& settings, int classes, std::uint32_t seed
     runs_.reserve(static_cast<std::size_t>(classes));
     for (int n = 1; n <= classes; ++n)
         runs_.push_back(ClassRun{Population{}, Deme{}, Source_Aleatoire(classSeed(seed, n)),
-                                 History(settings.copies(), settings.alleles), -1});
+                                 History(settings.copies(), settings.alleles), -1, -1});
 }
 
 Counts Experiment::counts(int classNumber, int g) const {
@@ -137,10 +138,11 @@ Counts Experiment::counts(int classNumber, int g) const {
 }
 
 bool Experiment::allFixed() const {
-    if (generation() < 0)
+    const int g = generation();
+    if (g < 0)
         return false;
     return std::all_of(runs_.begin(), runs_.end(),
-                       [](const ClassRun& run) { return run.fixedAt >= 0; });
+                       [g](const ClassRun& run) { return run.fixedAt >= 0 && run.fixedAt <= g; });
 }
 
 std::size_t Experiment::bytes() const {
@@ -178,26 +180,34 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
         if (plan_.migrationScale != 0.0 && classes() > 1)
-            runLinkedStep(reached, to, threads);
+            runLinkedStep(to, threads, control.cancel);
         else
-            runStep(reached, to, threads);
-        int published = to;
-        double done = static_cast<double>(to - start) / (target - start);
+            runStep(to, threads, control.cancel);
+        // Only generations that every class has finished are shown.
+        int published = std::max(start, std::min(to, lowestReached()));
+        double done = static_cast<double>(published - start) / (target - start);
         if (untilFixation) {
-            const auto fixed = std::count_if(runs_.begin(), runs_.end(),
-                                             [](const ClassRun& r) { return r.fixedAt >= 0; });
-            done = static_cast<double>(fixed) / classes();
-            if (fixed == classes()) {
-                int last = 0;
-                for (const ClassRun& run : runs_)
+            int fixed = 0;
+            int last = 0;
+            for (const ClassRun& run : runs_) {
+                if (run.fixedAt >= 0 && run.fixedAt <= run.reached) {
+                    ++fixed;
                     last = std::max(last, run.fixedAt);
-                // Generations past the last fixation were filled but are dropped:
-                // they repeat the fixed counts and the next advance rewrites them.
-                // Classes that mutation or migration keep changing were really
-                // bred that far, so those generations stay.
-                if (absorbing_)
-                    published = std::max(start, last);
+                }
             }
+            if (fixed == classes() && last <= published) {
+                // The run ends where the last class fixed. Absorbed classes
+                // only repeated their counts past it, and the next advance
+                // rewrites them; classes that mutation or migration keep
+                // changing were really bred, and carry on from where they are.
+                published = std::max(start, last);
+                if (absorbing_)
+                    for (ClassRun& run : runs_)
+                        run.reached = std::min(run.reached, published);
+            } else {
+                fixed = std::min(fixed, classes() - 1);
+            }
+            done = static_cast<double>(fixed) / classes();
         }
         reached = published;
         published_.store(reached, std::memory_order_release);
@@ -211,7 +221,14 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     return reached;
 }
 
-void Experiment::runStep(int from, int to, int threads) {
+int Experiment::lowestReached() const {
+    int lowest = kMaxGeneration;
+    for (const ClassRun& run : runs_)
+        lowest = std::min(lowest, run.reached);
+    return lowest;
+}
+
+void Experiment::runStep(int to, int threads, const std::atomic<bool>* cancel) {
     std::atomic<std::size_t> next{0};
     FirstFailure failure;
     // Classes are handed out a few at a time, so that a thread whose classes
@@ -222,7 +239,7 @@ void Experiment::runStep(int from, int to, int threads) {
             for (std::size_t first = next.fetch_add(kBatch); first < runs_.size();
                  first = next.fetch_add(kBatch))
                 for (std::size_t n = first; n < std::min(first + kBatch, runs_.size()); ++n)
-                    advanceClass(runs_[n], from, to);
+                    advanceClass(runs_[n], to, cancel);
         } catch (...) {
             failure.keep();
             next = runs_.size();
@@ -234,26 +251,38 @@ void Experiment::runStep(int from, int to, int threads) {
 
 // Migration links the classes: generation g of one class reads the children of
 // g − 1 of the others, so every class finishes g − 1 before any starts g. Each
-// class draws only from its own source, so the threads change nothing.
-void Experiment::runLinkedStep(int from, int to, int threads) {
+// class draws only from its own source, so the threads change nothing. A
+// cancel stops the handing out of classes: those that bred g keep it (their
+// children of g − 1 stay in the other buffer for the others to read later).
+void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* cancel) {
     std::atomic<std::size_t> next{0};
     FirstFailure failure;
+    bool stop = false; // decided once per generation, by the barrier
     const long generationWork = static_cast<long>(classes()) * settings_.individuals;
     const int wanted = static_cast<int>(
         std::clamp<long>(generationWork / kLinkedWorkPerThread, 1, std::min(threads, classes())));
-    std::barrier sync(wanted, [&]() noexcept { next = 0; });
+    std::barrier sync(wanted, [&]() noexcept {
+        next = 0;
+        stop = cancel && cancel->load();
+    });
+    const int from = lowestReached();
     auto work = [&] {
         for (int g = from + 1; g <= to; g = std::max(g + 1, 2)) {
             try {
                 for (std::size_t n = next.fetch_add(1); n < runs_.size(); n = next.fetch_add(1)) {
+                    if (cancel && cancel->load(std::memory_order_relaxed))
+                        break;
                     ClassRun& run = runs_[n];
+                    if (run.reached >= g)
+                        continue;
                     if (g <= 1) {
-                        advanceClass(run, from, 1);
+                        advanceClass(run, 1, nullptr);
                         continue;
                     }
                     run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{&runs_, n, g});
                     const Counts counts = tally(run.deme.children(g));
                     run.history.set(g, counts);
+                    run.reached = g;
                     if (run.fixedAt < 0 && isFixed(counts))
                         run.fixedAt = g;
                 }
@@ -262,7 +291,7 @@ void Experiment::runLinkedStep(int from, int to, int threads) {
                 next = runs_.size();
             }
             sync.arrive_and_wait();
-            if (failure.any())
+            if (stop || failure.any())
                 break;
         }
     };
@@ -271,9 +300,12 @@ void Experiment::runLinkedStep(int from, int to, int threads) {
 }
 
 // The main program's order: Simulation is foundGeneration then the census,
-// Next generation is nextGeneration then the census.
-void Experiment::advanceClass(ClassRun& run, int from, int to) const {
-    int g = from + 1;
+// Next generation is nextGeneration then the census. The class stops between
+// two generations when cancelled.
+void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) const {
+    if (cancel && cancel->load(std::memory_order_relaxed))
+        return;
+    int g = run.reached + 1;
     if (g == 0) {
         if (engine_) {
             foundGeneration(run.pop, run.source);
@@ -287,14 +319,18 @@ void Experiment::advanceClass(ClassRun& run, int from, int to) const {
         }
         if (isFixed(run.history.at(1)))
             run.fixedAt = 1;
+        run.reached = 1;
         g = 2;
     }
     for (; g <= to; ++g) {
         if (run.fixedAt >= 0 && absorbing_ && !breedFixed_) {
             const Counts fixed = run.history.at(g - 1);
             run.history.fill(g, to, fixed);
+            run.reached = to;
             break;
         }
+        if (cancel && cancel->load(std::memory_order_relaxed))
+            return;
         Counts counts;
         if (engine_) {
             nextGeneration(run.pop, run.source);
@@ -305,6 +341,7 @@ void Experiment::advanceClass(ClassRun& run, int from, int to) const {
             counts = tally(run.deme.children(g));
         }
         run.history.set(g, counts);
+        run.reached = g;
         if (run.fixedAt < 0 && isFixed(counts))
             run.fixedAt = g;
     }

@@ -32,7 +32,9 @@ bool hasLoss(const Counts& counts, int alleles); // one of alleles 1..K is gone
 
 // How a long advance is watched and stopped; both are read on the calling thread.
 struct Control {
-    const std::atomic<bool>* cancel = nullptr; // checked between steps
+    // Looked at before each class's generation, so that a stop takes effect
+    // within one class's breeding (well under 100 ms even at N = 10 000).
+    const std::atomic<bool>* cancel = nullptr;
     // After each published step: the generation reached and the share done (0..1).
     std::function<void(int generation, double done)> progress;
     int threads = 0; // 0: one per core
@@ -56,15 +58,16 @@ public:
     Counts counts(int classNumber, int g) const;
 
     // Advances every class to `target` (1..kMaxGeneration, not below the
-    // current generation). Stops early, between two steps, when cancelled:
-    // every step done stays recorded. Returns the generation reached.
+    // current generation). Stops early when cancelled: generation() is then
+    // the last one every class has finished, and the classes that went further
+    // keep what they bred, so that going on gives the same numbers as a run
+    // never stopped. Returns the generation reached.
     int advanceTo(int target, const Control& control = {});
     // Advances until every class has had one allele left, or to kMaxGeneration;
-    // ends at the first generation where the last class fixes (with mutation
-    // or migration, where fixation need not last, at the end of that step).
+    // ends at the first generation where the last class fixes.
     int advanceUntilFixation(const Control& control = {});
 
-    bool allFixed() const; // not while an advance runs
+    bool allFixed() const; // by generation(); not while an advance runs
     std::size_t bytes() const;
 
     // Without mutation or migration a fixed class keeps its counts for ever (no
@@ -81,12 +84,14 @@ private:
         Source_Aleatoire source;
         History history;
         int fixedAt = -1; // first generation with one allele left
+        int reached = -1; // last generation recorded, ahead of the published one after a cancel
     };
 
     int advance(int target, bool untilFixation, const Control& control);
-    void runStep(int from, int to, int threads);
-    void runLinkedStep(int from, int to, int threads);
-    void advanceClass(ClassRun& run, int from, int to) const;
+    int lowestReached() const;
+    void runStep(int to, int threads, const std::atomic<bool>* cancel);
+    void runLinkedStep(int to, int threads, const std::atomic<bool>* cancel);
+    void advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) const;
 
     Settings settings_;
     Plan plan_;      // the generalised procedure's tables, unused by the engine's

@@ -1,7 +1,5 @@
 #include "labo/window/chart_export.h"
 
-#include "labo/model/file_output.h"
-
 #include <QBuffer>
 #include <QChartView>
 #include <QImage>
@@ -12,13 +10,6 @@
 
 namespace bocavo::labo {
 namespace {
-
-QString writeFile(const QString& path, const QByteArray& bytes) {
-    const std::string error =
-        writeWholeFile(path.toStdString(),
-                       std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-    return QString::fromStdString(error);
-}
 
 // The recording stretched over `size`, which keeps the chart's proportions when chosen so.
 void play(const ChartRecording& chart, QPainter& painter, QSize size) {
@@ -54,7 +45,7 @@ ChartRecording recordChart(QChartView* view) {
     return chart;
 }
 
-QString writePng(const ChartRecording& chart, QSize size, const QString& path) {
+QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
         return "L'image est trop grande pour la mémoire disponible : choisissez une taille plus "
@@ -64,17 +55,14 @@ QString writePng(const ChartRecording& chart, QSize size, const QString& path) {
         QPainter painter(&image);
         play(chart, painter, size);
     }
-    QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
         return "L'image PNG n'a pas pu être produite.";
-    return writeFile(path, bytes);
+    return {};
 }
 
-QString writeSvg(const ChartRecording& chart, QSize size, const QString& path,
-                 const QString& title) {
-    QByteArray bytes;
+QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -87,19 +75,18 @@ QString writeSvg(const ChartRecording& chart, QSize size, const QString& path,
         QPainter painter(&svg);
         play(chart, painter, size);
     }
-    return writeFile(path, bytes);
+    return {};
 }
 
-QString printChart(QChartView* view, QPrinter* printer) {
+QString printChart(QChartView* view, QPrinter* printer, QByteArray& pdf) {
     printer->setPageOrientation(QPageLayout::Landscape);
     const QString file = printer->outputFileName();
     if (file.isEmpty())
         return paintOnPage(view, printer)
                    ? QString()
                    : "L'impression n'a pas pu commencer : vérifiez l'imprimante choisie.";
-    // A PDF file: drawn in memory, then written whole or not at all.
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
+    // A PDF file: drawn in memory, for the runner to write whole or not at all.
+    QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
     {
         QPdfWriter pdf(&buffer);
@@ -110,7 +97,7 @@ QString printChart(QChartView* view, QPrinter* printer) {
         if (!paintOnPage(view, &pdf))
             return "Le document PDF n'a pas pu être produit.";
     }
-    return writeFile(file, bytes);
+    return {};
 }
 
 } // namespace bocavo::labo

@@ -1,8 +1,9 @@
-// The current chart as a picture file or on paper. Every file is written
-// through FileOutput; each function returns an empty string on success, else
-// a French reason fit to show as it stands.
+// The current chart as a picture or on paper. Each function returns an empty
+// string on success, else a French reason fit to show as it stands; the bytes
+// of a file are written by the window's runner, through FileOutput.
 #pragma once
 
+#include <QByteArray>
 #include <QPicture>
 #include <QSize>
 #include <QString>
@@ -23,12 +24,12 @@ struct ChartRecording {
 };
 ChartRecording recordChart(QChartView* view);
 
-// Any thread: the recording drawn at `size`, then written.
-QString writePng(const ChartRecording& chart, QSize size, const QString& path);
-QString writeSvg(const ChartRecording& chart, QSize size, const QString& path,
-                 const QString& title);
+// Any thread: the recording drawn at `size`, as a file's bytes.
+QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes);
+QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, QByteArray& bytes);
 
-// The window's thread. Printing to a PDF file writes it like the other exports.
-QString printChart(QChartView* view, QPrinter* printer);
+// The window's thread. On a printer it prints; printing to a PDF file (the
+// printer's output file name) leaves the file's bytes in `pdf` instead.
+QString printChart(QChartView* view, QPrinter* printer, QByteArray& pdf);
 
 } // namespace bocavo::labo

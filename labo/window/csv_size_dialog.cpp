@@ -1,6 +1,7 @@
 #include "labo/window/csv_size_dialog.h"
 
 #include "labo/model/limits.h"
+#include "labo/model/run_cost.h"
 #include "labo/window/numbers.h"
 
 #include <QDialogButtonBox>
@@ -13,14 +14,7 @@
 namespace bocavo::labo {
 
 QString sizeText(std::uint64_t bytes) {
-    const double b = static_cast<double>(bytes);
-    if (b >= 1e9)
-        return decimal(b / 1e9, 1) + " Go";
-    if (b >= 1e6)
-        return decimal(b / 1e6, 0) + " Mo";
-    if (b >= 1e3)
-        return decimal(b / 1e3, 0) + " ko";
-    return grouped(bytes) + " octets";
+    return QString::fromStdString(bytesText(bytes));
 }
 
 CsvSizeDialog::CsvSizeDialog(std::uint64_t wholeBytes, std::function<std::uint64_t(int)> bytesFor,

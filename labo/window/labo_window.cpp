@@ -1,6 +1,8 @@
 #include "labo/window/labo_window.h"
 
 #include "labo/model/csv_writer.h"
+#include "labo/model/run_cost.h"
+#include "labo/window/access_keys.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -26,7 +28,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QThread>
 #include <QVBoxLayout>
 
 namespace bocavo::labo {
@@ -58,6 +59,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     createTabs();
     createMenus();
     layOut();
+    AccessKeyGuard::install(this);
     connectController();
     updateCommands();
     refreshRunLabel();
@@ -65,11 +67,6 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     // A projector's 1024 × 768 is common in classrooms: never open larger than
     // the screen the window is on.
     resize(kRoomyWindow.boundedTo(screen()->availableGeometry().size() - kFrameAllowance));
-}
-
-LaboWindow::~LaboWindow() {
-    if (pictureThread_)
-        pictureThread_->wait();
 }
 
 void LaboWindow::createCommands() {
@@ -186,7 +183,11 @@ void LaboWindow::connectController() {
         updateCommands();
     });
     connect(controller_, &RunController::finished, this, [this](const QString& text, bool failed) {
-        statusBar()->showMessage(text);
+        // A failure is told in its box; no earlier success is left showing.
+        if (failed)
+            statusBar()->clearMessage();
+        else
+            statusBar()->showMessage(text);
         refreshRunLabel();
         refreshCurrentTab();
         updateCommands();
@@ -199,6 +200,10 @@ void LaboWindow::onLaunch() {
     const auto plan = parameters_->scenario();
     if (!plan)
         return showProblem(parameters_->errors());
+    if (controller_->busy())
+        return showProblem(kWaitRefusal);
+    if (!costAccepted(*plan, false))
+        return;
     if (const QString refused = controller_->launch(*plan); !refused.isEmpty())
         showProblem(refused);
 }
@@ -207,8 +212,31 @@ void LaboWindow::onFixation() {
     const auto plan = parameters_->scenario();
     if (!plan)
         return showProblem(parameters_->errors());
+    if (controller_->busy())
+        return showProblem(kWaitRefusal);
+    if (!costAccepted(*plan, true))
+        return;
     if (const QString refused = controller_->untilFixation(*plan); !refused.isEmpty())
         showProblem(refused);
+}
+
+// A run of more than a minute of processor time or a gigabyte is asked for
+// first, with its estimate: a click should not hold a classroom's machine
+// for hours unawares.
+bool LaboWindow::costAccepted(const Scenario& plan, bool untilFixation) {
+    const RunCost cost = estimateRun(plan, untilFixation);
+    if (!cost.costly())
+        return true;
+    QMessageBox ask(QMessageBox::Question, "Laboratoire de dérive",
+                    QString("Ce calcul demandera %1.\nLe lancer quand même ? « Annuler » "
+                            "l'arrête à tout moment.")
+                        .arg(QString::fromStdString(costText(cost))),
+                    QMessageBox::Yes | QMessageBox::No, this);
+    ask.setObjectName("confirmationCout");
+    ask.setDefaultButton(QMessageBox::No);
+    ask.button(QMessageBox::Yes)->setText("&Lancer");
+    ask.button(QMessageBox::No)->setText("&Ne pas lancer");
+    return ask.exec() == QMessageBox::Yes;
 }
 
 void LaboWindow::updateCommands() {
@@ -223,7 +251,7 @@ void LaboWindow::updateCommands() {
     cancel_->setEnabled(busy);
     parameters_->setEnabled(!busy);
     for (QAction* action : exportActions_)
-        action->setEnabled(!busy && !pictureThread_);
+        action->setEnabled(!busy);
     openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
@@ -236,15 +264,15 @@ void LaboWindow::refreshRunLabel() {
         runLabel_->setText("Aucune simulation : choisissez les paramètres puis « Lancer ».");
         return;
     }
-    const bool both = controller_->sets() > 1;
-    QString text = QString("%1 classe%2%3, graine %4 : génération %5")
+    // The generations the views have taken in, never past what the run reached.
+    std::vector<int> shown;
+    for (const Statistics* stats : controller_->allStatistics())
+        shown.push_back(stats->generation());
+    QString text = QString("%1 classe%2%3, graine %4 : %5")
                        .arg(grouped(static_cast<std::uint64_t>(run->classes())),
-                            run->classes() > 1 ? "s" : "", both ? " par jeu" : "")
+                            run->classes() > 1 ? "s" : "", shown.size() > 1 ? " par jeu" : "")
                        .arg(controller_->scenario().seed) // as typed, to be typed again
-                       .arg(grouped(static_cast<std::uint64_t>(g)));
-    if (const int gb = controller_->statistics(1).generation(); both && gb != g)
-        text +=
-            QString(", génération %1 pour le jeu B").arg(grouped(static_cast<std::uint64_t>(gb)));
+                       .arg(standingText(shown));
     // The worker may be adding storage while it runs: the size is read once it is done.
     if (!controller_->busy()) {
         std::uint64_t bytes = 0;
@@ -297,9 +325,14 @@ void LaboWindow::saveScenarioTo(const QString& path) {
         return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
                            "refusés :\n" +
                            parameters_->errors());
-    if (const std::string error = saveScenario(*plan, fileName(path)); !error.empty())
-        return showProblem(QString::fromStdString(error));
-    statusBar()->showMessage(QString("Scénario enregistré dans « %1 ».").arg(path));
+    const std::string text = scenarioText(*plan);
+    saveFile(
+        path,
+        [text](QByteArray& bytes) {
+            bytes = QByteArray::fromStdString(text);
+            return QString();
+        },
+        QString("Scénario enregistré dans « %1 ».").arg(path));
 }
 
 void LaboWindow::onOpenScenario() {
@@ -324,12 +357,12 @@ void LaboWindow::openScenarioFrom(const QString& path) {
         QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }
 
-// A running task is cancelled; the window closes once its current step ends.
+// A running task is cancelled, and the window closes as soon as the runner
+// has stopped: within one class's generation, or the next look for a pipe's
+// reader (a file left unfinished is removed).
 void LaboWindow::closeEvent(QCloseEvent* event) {
     controller_->cancel();
     controller_->waitForIdle();
-    if (pictureThread_)
-        pictureThread_->wait();
     event->accept();
 }
 

@@ -14,10 +14,11 @@ class QMessageBox;
 class QProgressBar;
 class QPushButton;
 class QTabWidget;
-class QThread;
 class QPrinter;
 
 namespace bocavo::labo {
+
+struct Scenario;
 
 class ChartTab;
 class ClassTab;
@@ -31,16 +32,15 @@ class LaboWindow : public QMainWindow {
     Q_OBJECT
 public:
     explicit LaboWindow(RunController* controller, QWidget* parent = nullptr);
-    ~LaboWindow() override; // waits for a picture being written
 
     // The exports without their file dialogs, for the dialogs and for tests.
-    // Pictures are drawn and written off the window's thread, at `size`
-    // (default: the chart's size on screen); savingPicture() until done.
+    // Every file is written by the controller, off the window's thread
+    // (controller busy until done); pictures are drawn at `size` (default: the
+    // chart's size on screen).
     void exportCsvTo(const QString& path);
     void exportPngTo(const QString& path, QSize size = {});
     void exportSvgTo(const QString& path, QSize size = {});
     void printTo(QPrinter* printer);
-    bool savingPicture() const { return pictureThread_ != nullptr; }
     // The scenario files without their dialogs. A file that cannot be read or
     // is refused changes nothing; the reason is shown.
     void saveScenarioTo(const QString& path);
@@ -76,6 +76,7 @@ private:
 
     void onLaunch();
     void onFixation();
+    bool costAccepted(const Scenario& plan, bool untilFixation);
     void updateCommands();
     void refreshRunLabel();
     void refreshCurrentTab();
@@ -83,7 +84,8 @@ private:
     ChartTab* currentTab() const;
     void exportCsv();
     void exportPicture(const char* format);
-    void savePicture(std::function<QString()> job, const QString& path);
+    void saveFile(const QString& path, std::function<QString(QByteArray&)> draw,
+                  const QString& doneText);
     void printCurrentChart();
     void onSaveScenario();
     void onOpenScenario();
@@ -106,7 +108,6 @@ private:
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
     std::uint64_t csvWarningBytes_;
-    QThread* pictureThread_ = nullptr;
 };
 
 } // namespace bocavo::labo

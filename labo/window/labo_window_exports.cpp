@@ -1,5 +1,5 @@
-// The window's exports: CSV through the run controller, pictures drawn and
-// written off the window's thread, printing. Every file goes through FileOutput.
+// The window's exports: every file (CSV, pictures, PDF) is written by the run
+// controller, the window's one runner, off the window's thread.
 #include "labo/model/csv_writer.h"
 #include "labo/window/chart_export.h"
 #include "labo/window/chart_tab.h"
@@ -15,7 +15,6 @@
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
-#include <QThread>
 #include <memory>
 
 namespace bocavo::labo {
@@ -72,7 +71,9 @@ void LaboWindow::exportPngTo(const QString& path, QSize size) {
     const ChartRecording chart = recordChart(currentTab()->view());
     if (!size.isValid())
         size = chart.size;
-    savePicture([chart, size, path] { return writePng(chart, size, path); }, path);
+    saveFile(
+        path, [chart, size](QByteArray& bytes) { return drawPng(chart, size, bytes); },
+        QString("Graphique enregistré dans « %1 ».").arg(path));
 }
 
 void LaboWindow::exportSvgTo(const QString& path, QSize size) {
@@ -80,28 +81,19 @@ void LaboWindow::exportSvgTo(const QString& path, QSize size) {
     if (!size.isValid())
         size = chart.size;
     const QString title = tabs_->tabText(tabs_->currentIndex());
-    savePicture([chart, size, path, title] { return writeSvg(chart, size, path, title); }, path);
+    saveFile(
+        path,
+        [chart, size, title](QByteArray& bytes) { return drawSvg(chart, size, title, bytes); },
+        QString("Graphique enregistré dans « %1 ».").arg(path));
 }
 
-// Drawing a large picture takes seconds: the window stays responsive meanwhile.
-void LaboWindow::savePicture(std::function<QString()> job, const QString& path) {
-    if (pictureThread_)
-        return showProblem("Attendez la fin de l'enregistrement du graphique en cours.");
-    auto error = std::make_shared<QString>();
-    pictureThread_ = QThread::create([job = std::move(job), error] { *error = job(); });
-    connect(pictureThread_, &QThread::finished, this, [this, error, path] {
-        pictureThread_->deleteLater();
-        pictureThread_ = nullptr;
-        updateCommands();
-        if (!error->isEmpty()) {
-            statusBar()->clearMessage();
-            return showProblem(*error);
-        }
-        statusBar()->showMessage(QString("Graphique enregistré dans « %1 ».").arg(path));
-    });
-    statusBar()->showMessage("Enregistrement du graphique...");
-    pictureThread_->start();
-    updateCommands();
+// Drawing a large picture takes seconds, and a named pipe may wait for its
+// reader: the window stays responsive meanwhile, and « Annuler » gives up.
+void LaboWindow::saveFile(const QString& path, RunController::Draw draw, const QString& doneText) {
+    if (const QString refused = controller_->saveFile(path, std::move(draw), doneText);
+        !refused.isEmpty())
+        return showProblem(refused);
+    statusBar()->showMessage(QString("Enregistrement de « %1 »...").arg(path));
 }
 
 void LaboWindow::printCurrentChart() {
@@ -113,13 +105,23 @@ void LaboWindow::printCurrentChart() {
 }
 
 void LaboWindow::printTo(QPrinter* printer) {
-    if (const QString error = printChart(currentTab()->view(), printer); !error.isEmpty()) {
+    if (controller_->busy())
+        return showProblem(kWaitRefusal);
+    QByteArray pdf;
+    if (const QString error = printChart(currentTab()->view(), printer, pdf); !error.isEmpty()) {
         statusBar()->clearMessage();
         return showProblem(error);
     }
     const QString file = printer->outputFileName();
-    statusBar()->showMessage(file.isEmpty() ? QString("Graphique envoyé à l'imprimante.")
-                                            : QString("Graphique imprimé dans « %1 ».").arg(file));
+    if (file.isEmpty())
+        return statusBar()->showMessage("Graphique envoyé à l'imprimante.");
+    saveFile(
+        file,
+        [pdf](QByteArray& bytes) {
+            bytes = pdf;
+            return QString();
+        },
+        QString("Graphique imprimé dans « %1 ».").arg(file));
 }
 
 } // namespace bocavo::labo

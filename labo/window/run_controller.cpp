@@ -1,6 +1,7 @@
 #include "labo/window/run_controller.h"
 
 #include "labo/model/csv_writer.h"
+#include "labo/model/file_output.h"
 #include "labo/model/limits.h"
 #include "labo/window/numbers.h"
 
@@ -19,6 +20,17 @@ QString fromUtf8(const std::string& text) {
 }
 
 } // namespace
+
+QString standingText(const std::vector<int>& generations) {
+    const auto g = [](int generation) { return grouped(static_cast<std::uint64_t>(generation)); };
+    const int a = generations.at(0);
+    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
+        return QString("génération %1").arg(g(a));
+    const int b = generations.at(1);
+    if (b < 0)
+        return QString("génération %1 pour le jeu A, le jeu B n'a pas encore commencé").arg(g(a));
+    return QString("génération %1 pour le jeu A et %2 pour le jeu B").arg(g(a), g(b));
+}
 
 RunController::RunController(QObject* parent) : RunController(std::random_device{}(), parent) {}
 
@@ -82,6 +94,13 @@ void RunController::replaceRun(const Scenario& plan) {
 bool RunController::allFixed() const {
     return std::all_of(runs_.begin(), runs_.end(),
                        [](const Run& run) { return run.experiment->allFixed(); });
+}
+
+std::vector<int> RunController::generations() const {
+    std::vector<int> all;
+    for (const Run& run : runs_)
+        all.push_back(run.experiment->generation());
+    return all;
 }
 
 int RunController::lastGeneration() const {
@@ -156,8 +175,13 @@ QString RunController::nextGeneration() {
     return start(eachSet([next](Experiment& run, const Control& c) {
                      run.advanceTo(std::max(next, run.generation() + 1), c);
                  }),
-                 [this, next](bool) { // short: done or not started
-                     emit finished(QString("Génération %1.").arg(grouped(next)), false);
+                 [this, next](bool cancelled) {
+                     const auto all = generations();
+                     const bool reached =
+                         std::all_of(all.begin(), all.end(), [next](int g) { return g >= next; });
+                     if (cancelled && !reached)
+                         return runCancelled();
+                     emit finished(QString("%1.").arg(standingText(all)).replace(0, 1, "G"), false);
                  });
 }
 
@@ -167,8 +191,8 @@ QString RunController::untilFixation(const Scenario& plan) {
     if (!sameRun(plan))
         replaceRun(plan);
     if (allFixed()) {
-        emit finished(QString("Toutes les classes ont déjà un seul allèle (génération %1).")
-                          .arg(grouped(static_cast<std::uint64_t>(lastGeneration()))),
+        emit finished(QString("Toutes les classes ont déjà un seul allèle (%1).")
+                          .arg(standingText(generations())),
                       false);
         return {};
     }
@@ -179,16 +203,15 @@ QString RunController::untilFixation(const Scenario& plan) {
                  [this](bool cancelled) {
                      if (cancelled && !allFixed())
                          return runCancelled();
-                     const auto g = static_cast<std::uint64_t>(lastGeneration());
+                     const QString where = "à la " + standingText(generations());
                      if (allFixed())
-                         emit finished(QString("Toutes les classes n'ont plus qu'un allèle à la "
-                                               "génération %1.")
-                                           .arg(grouped(g)),
-                                       false);
+                         emit finished(
+                             QString("Toutes les classes n'ont plus qu'un allèle %1.").arg(where),
+                             false);
                      else
-                         emit finished(QString("Génération %1 atteinte : des classes gardent "
-                                               "encore plusieurs allèles.")
-                                           .arg(grouped(g)),
+                         emit finished(QString("Arrêt %1 : des classes gardent encore plusieurs "
+                                               "allèles.")
+                                           .arg(where),
                                        false);
                  });
 }
@@ -246,6 +269,40 @@ QString RunController::exportCsv(const QString& path, int every) {
                               false);
             else
                 emit finished(fromUtf8(outcome->error) + "\nLa simulation est conservée.", true);
+        });
+}
+
+QString RunController::saveFile(const QString& path, Draw draw, const QString& doneText) {
+    if (busy())
+        return kWaitRefusal;
+    struct Outcome {
+        QString error;
+        bool cancelled = false;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    return start(
+        [outcome, draw = std::move(draw), target = path.toStdString()](const Control& c) {
+            QByteArray bytes;
+            outcome->error = draw(bytes);
+            if (!outcome->error.isEmpty())
+                return;
+            // The cancel also ends the wait for a named pipe's reader.
+            FileOutput out(target, c.cancel);
+            if (!c.cancel->load() && out.open() &&
+                out.write({bytes.constData(), static_cast<std::size_t>(bytes.size())}) &&
+                out.commit())
+                return;
+            outcome->cancelled = c.cancel->load() || out.cancelled();
+            outcome->error = fromUtf8(out.error());
+        },
+        [this, outcome, path, doneText](bool) {
+            if (outcome->cancelled)
+                emit finished(
+                    QString("Enregistrement annulé : « %1 » n'a pas été écrit.").arg(path), false);
+            else if (!outcome->error.isEmpty())
+                emit finished(outcome->error, true);
+            else
+                emit finished(doneText, false);
         });
 }
 
@@ -311,13 +368,12 @@ void RunController::onThreadFinished() {
 }
 
 void RunController::runCancelled() {
-    int reached = lastGeneration();
-    for (const Run& run : runs_) // the set that was stopped is the one behind
-        reached = std::min(reached, std::max(0, run.experiment->generation()));
-    emit finished(QString("Calcul annulé à la génération %1 : les générations déjà calculées "
-                          "sont conservées.")
-                      .arg(grouped(static_cast<std::uint64_t>(reached))),
-                  false);
+    const auto all = generations();
+    const QString where = all.empty() || all.front() < 0 ? QString("avant la première génération")
+                                                         : "à la " + standingText(all);
+    emit finished(
+        QString("Calcul annulé %1 : les générations déjà calculées sont conservées.").arg(where),
+        false);
 }
 
 void RunController::waitForIdle() {

@@ -1,7 +1,9 @@
-// Runs the laboratory's long work off the window's thread: advancing the
-// classes and writing the CSV file. It owns the run — one experiment and its
-// statistics per parameter set, A and, when comparing, B — and the window
-// only asks and reflects.
+// The window's one background runner: advancing the classes, and writing
+// every file the window writes (CSV, pictures, PDF, scenarios), one task at a
+// time, with busy, cancel, progress and failure handled here alone. It owns
+// the run — one experiment and its statistics per parameter set, A and, when
+// comparing, B — and the window only asks and reflects. Nothing the window's
+// thread does waits for a file, so a named pipe nobody reads never freezes it.
 //
 // While a task runs, the worker writes generations past the published one and
 // the window reads the published ones only, so the two never touch the same
@@ -13,6 +15,7 @@
 #include "labo/model/scenario.h"
 #include "labo/model/statistics.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
 #include <QTimer>
@@ -25,6 +28,13 @@
 class QThread;
 
 namespace bocavo::labo {
+
+// Where the sets of a run stand, from their generations (A, then B if any),
+// A at least at generation 0: "génération 11", or, when the sets differ,
+// "génération 11 pour le jeu A et 3 pour le jeu B" or "génération 11 pour le
+// jeu A, le jeu B n'a pas encore commencé". Every status text that names the
+// generation of a run says it through this, from the run itself.
+QString standingText(const std::vector<int>& generations);
 
 // Every command refused while a task runs is refused in these words.
 inline const QString kWaitRefusal =
@@ -63,6 +73,11 @@ public:
     QString untilFixation(const Scenario& plan);
     QString reset();
     QString exportCsv(const QString& path, int every);
+    // Any other file: `draw` makes its bytes on the worker (returning the
+    // French reason it could not, or nothing), then they are written there
+    // through FileOutput; `doneText` is said once the file is in place.
+    using Draw = std::function<QString(QByteArray& bytes)>;
+    QString saveFile(const QString& path, Draw draw, const QString& doneText);
     // Why exportCsv would be refused now (busy, or no run yet); empty if it would start.
     QString exportRefusal() const;
     void cancel();
@@ -87,7 +102,8 @@ private:
     bool sameRun(const Scenario& plan) const;
     void replaceRun(const Scenario& plan);
     bool allFixed() const;
-    int lastGeneration() const; // the furthest set's
+    int lastGeneration() const;           // the furthest set's
+    std::vector<int> generations() const; // each set's, A then B
     void poll();
     void onThreadFinished();
 

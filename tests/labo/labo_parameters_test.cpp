@@ -231,6 +231,7 @@ private slots:
         set(1)->individualsField()->setText("100");
         QTest::mouseClick(window_->launchButton(), Qt::LeftButton);
         QVERIFY(controller_->busy());
+        QTRY_VERIFY_WITH_TIMEOUT(controller_->experiment(0)->generation() >= 1, 30000);
         QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
         const int a = controller_->experiment(0)->generation();
@@ -327,6 +328,7 @@ private slots:
         QVERIFY2(saved.has_value(), qPrintable(panel()->errors()));
         const QString path = folder_->filePath("lecon.scenario");
         window_->saveScenarioTo(path);
+        QTRY_VERIFY(!controller_->busy());
         QVERIFY(window_->statusBar()->currentMessage().startsWith("Scénario enregistré"));
 
         closeWindow();
@@ -352,6 +354,7 @@ private slots:
         set(0)->individualsField()->setText("30");
         const QString good = folder_->filePath("bon.txt");
         window_->saveScenarioTo(good);
+        QTRY_VERIFY(!controller_->busy());
         QFile file(good);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();

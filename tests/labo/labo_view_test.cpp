@@ -18,6 +18,7 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -41,6 +42,43 @@ private slots:
         const QSize screen = window_->screen()->availableGeometry().size();
         QVERIFY(window_->width() <= std::max(screen.width(), least.width()));
         QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
+    }
+
+    // A field takes only what is typed into it: the access key of a disabled
+    // button types nothing, a spin box's neither, and an enabled one still
+    // acts; a pasted line break is a character of the value, inside its own
+    // refusal, so that the reasons are counted right.
+    void fieldsTakeOnlyWhatIsTyped() {
+        QLineEdit* classes = window_->parameters()->classesField();
+        classes->setText("30");
+        window_->parameters()->generationsField()->setText("0"); // « Lancer » disabled
+        QVERIFY(!window_->launchButton()->isEnabled());
+        QVERIFY(!window_->cancelButton()->isEnabled());
+        classes->setFocus();
+        QTest::keyClick(classes, Qt::Key_A, Qt::AltModifier);
+        QTest::keyClick(classes, Qt::Key_L, Qt::AltModifier);
+        QSpinBox* alleles = window_->parameters()->editor(0)->allelesBox();
+        alleles->setFocus();
+        QTest::keyClick(alleles, Qt::Key_2, Qt::AltModifier);
+        QTest::qWait(300); // access keys act after a while
+        QCOMPARE(classes->text(), "30");
+        QCOMPARE(alleles->value(), 4);
+        QCOMPARE(controller_->experiment(), nullptr);
+
+        QLineEdit* seed = window_->parameters()->seedField();
+        seed->selectAll();
+        seed->insert("12\n34"); // as a paste puts it
+        QCOMPARE(seed->text(), "12\n34");
+        const QStringList reasons = window_->parameters()->errors().split('\n');
+        QCOMPARE(reasons.size(), 2); // the generations, and the seed
+        QVERIFY2(reasons[1].startsWith("« 12\\n34 » ne convient pas"), qPrintable(reasons[1]));
+        QCOMPARE(window_->parameters()->message()->text().count('\n'), 1);
+
+        window_->parameters()->generationsField()->setText("5");
+        seed->setText("7");
+        classes->setFocus();
+        QTest::keyClick(classes, Qt::Key_L, Qt::AltModifier);
+        QTRY_VERIFY(controller_->experiment() != nullptr);
     }
 
     // "Nouvelle graine" draws from the controller's own source: two windows

@@ -197,6 +197,7 @@ private slots:
         QVERIFY(controller_->busy());
         QVERIFY(window_->cancelButton()->isEnabled());
         QVERIFY(!window_->launchButton()->isEnabled());
+        QTRY_VERIFY_WITH_TIMEOUT(run().generation() >= 1, 20000);
         QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 20000);
         const int kept = run().generation();
@@ -299,12 +300,12 @@ private slots:
         const QSize onScreen = window_->heterozygosityTab()->view()->size();
         const QString png = folder_->filePath("h.png");
         window_->exportPngTo(png);
-        QTRY_VERIFY(!window_->savingPicture());
+        QTRY_VERIFY(!controller_->busy());
         QCOMPARE(status(), QString("Graphique enregistré dans « %1 ».").arg(png));
         QCOMPARE(QImage(png).size(), onScreen); // the chart's size on screen by default
         const QString svg = folder_->filePath("h.svg");
         window_->exportSvgTo(svg);
-        QTRY_VERIFY(!window_->savingPicture());
+        QTRY_VERIFY(!controller_->busy());
         QFile file(svg);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray text = file.readAll();
@@ -324,6 +325,7 @@ private slots:
         printer.setOutputFormat(QPrinter::PdfFormat);
         printer.setOutputFileName(folder_->filePath("h.pdf"));
         window_->printTo(&printer);
+        QTRY_VERIFY(!controller_->busy());
         QCOMPARE(status(),
                  QString("Graphique imprimé dans « %1 ».").arg(folder_->filePath("h.pdf")));
         QFile pdf(folder_->filePath("h.pdf"));
@@ -333,6 +335,7 @@ private slots:
         // Printing to a full disk says so, and takes back the earlier success.
         printer.setOutputFileName("/dev/full");
         window_->printTo(&printer);
+        QTRY_VERIFY(!controller_->busy());
         QCOMPARE(noticeText(),
                  QString("Impossible d'écrire le fichier « /dev/full » : le disque est plein."));
         QCOMPARE(status(), QString());
@@ -344,11 +347,11 @@ private slots:
         const QString png = folder_->filePath("grand.png");
         const QSize large(4000, 3000);
         window_->exportPngTo(png, large);
-        QVERIFY(window_->savingPicture()); // back at once, still drawing
+        QVERIFY(controller_->busy()); // back at once, still drawing
         bool answered = false;
         QTimer::singleShot(0, this, [&] { answered = true; });
         QTRY_VERIFY(answered);
-        QTRY_VERIFY_WITH_TIMEOUT(!window_->savingPicture(), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), 30000);
         QCOMPARE(QImage(png).size(), large);
 
         // The size asked for, in proportion with the chart on screen.

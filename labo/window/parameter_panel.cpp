@@ -124,10 +124,6 @@ QString ParameterPanel::errors() const {
         if (const auto plan = scenarioOfFields())
             lines << QString::fromStdString(checkScenario(*plan));
     lines.removeAll(QString());
-    // A pasted value may hold a line break: shown as what it is, so that each
-    // reason stays one line and the reasons are counted right.
-    for (QString& line : lines)
-        line.replace('\n', "\\n").replace('\r', "\\r");
     return lines.join('\n');
 }
 

@@ -252,18 +252,26 @@ QString RunController::exportCsv(const QString& path, int every) {
             *outcome = bocavo::labo::exportCsv(sets, plan, target, every, c);
         },
         [this, outcome, path](bool) {
-            if (outcome->written)
-                emit finished(QString("Fichier « %1 » écrit : %2 lignes%3.")
-                                  .arg(path, grouped(outcome->rows),
-                                       outcome->scenario.empty()
-                                           ? QString()
-                                           : QString(outcome->scenarioKept
-                                                         ? ", et son scénario « %1 » déjà à côté"
-                                                         : ", et son scénario « %1 » à côté")
-                                                 .arg(QString::fromStdU16String(
-                                                     outcome->scenario.filename().u16string()))),
-                              false);
-            else if (outcome->cancelled)
+            if (outcome->written) {
+                const auto name = [](const std::filesystem::path& file) {
+                    return QString::fromStdU16String(file.filename().u16string());
+                };
+                QString text = QString("Fichier « %1 » écrit : %2 lignes%3.")
+                                   .arg(path, grouped(outcome->rows),
+                                        outcome->scenario.empty()
+                                            ? QString()
+                                            : QString(outcome->scenarioKept
+                                                          ? ", et son scénario « %1 » déjà à côté"
+                                                          : ", et son scénario « %1 » à côté")
+                                                  .arg(name(outcome->scenario)));
+                if (!outcome->scenarioLeft.empty())
+                    text += QString(" « %1 », qui décrit une autre simulation, reste tel quel.")
+                                .arg(name(outcome->scenarioLeft));
+                // The file stands; what is missing beside it is told in a box.
+                if (!outcome->warning.empty())
+                    text += "\n" + fromUtf8(outcome->warning);
+                emit finished(text, !outcome->warning.empty());
+            } else if (outcome->cancelled)
                 emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
                               "conservée.",
                               false);

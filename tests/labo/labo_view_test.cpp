@@ -71,7 +71,7 @@ private slots:
         QCOMPARE(seed->text(), "12\n34");
         const QStringList reasons = window_->parameters()->errors().split('\n');
         QCOMPARE(reasons.size(), 2); // the generations, and the seed
-        QVERIFY2(reasons[1].startsWith("« 12\\n34 » ne convient pas"), qPrintable(reasons[1]));
+        QVERIFY2(reasons[1].startsWith("« 12␊34 » ne convient pas"), qPrintable(reasons[1]));
         QCOMPARE(window_->parameters()->message()->text().count('\n'), 1);
 
         window_->parameters()->generationsField()->setText("5");

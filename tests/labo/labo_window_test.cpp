@@ -204,7 +204,9 @@ private slots:
         QVERIFY(kept >= 1);
         QVERIFY(kept < 32767);
         QVERIFY2(status().startsWith("Calcul annulé à la génération"), qPrintable(status()));
-        QCOMPARE(window_->classTab()->series()[0]->count(), kept + 1);
+        // The view ends at the last generation kept (a long run is drawn reduced).
+        const auto* drawn = window_->classTab()->series()[0];
+        QCOMPARE(drawn->at(drawn->count() - 1).x(), double(kept));
         // The kept run goes on from where it stopped.
         QTest::mouseClick(window_->nextButton(), Qt::LeftButton);
         QTRY_VERIFY(!controller_->busy());
@@ -253,6 +255,24 @@ private slots:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readLine(), QByteArray("classe,génération,allèle,effectif,fréquence\n"));
         QCOMPARE(file.readLine(), QByteArray("1,0,1,10,25\n"));
+
+        // A teacher's own scenario under that name stays, and the window says where the
+        // reproducing one went.
+        const QString lesson = folder_->filePath("lecon.scenario");
+        {
+            QFile teacher(lesson);
+            QVERIFY(teacher.open(QIODevice::WriteOnly));
+            teacher.write("# Ma leçon\n");
+        }
+        window_->exportCsvTo(folder_->filePath("lecon.csv"));
+        QTRY_VERIFY(!controller_->busy());
+        QVERIFY2(status().endsWith("et son scénario « lecon-2.scenario » à côté. "
+                                   "« lecon.scenario », qui décrit une autre simulation, reste "
+                                   "tel quel."),
+                 qPrintable(status()));
+        QFile kept(lesson);
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), QByteArray("# Ma leçon\n"));
 
         const QString bad = folder_->filePath("absent/derive.csv");
         window_->exportCsvTo(bad);

@@ -139,6 +139,7 @@ public:
 
 private:
     static constexpr int kStepsDone = 77;
+    static constexpr int kSettleMs = 120;
 
     void startProgram() {
         focusOrder_.clear();
@@ -180,15 +181,21 @@ private:
         QTimer::singleShot(0, this, [this] { beginStep(); });
     }
 
-    // No access key's delayed press still to come, nothing left to deliver.
+    // No access key's delayed press still to come, no answered box still
+    // on its way out, nothing left to deliver.
     bool settled() {
         probe::settle();
         for (QWidget* top : QApplication::topLevelWidgets()) {
+            // A box answered but whose command has not yet gone on.
+            if (qobject_cast<QMessageBox*>(top) != nullptr && !top->isVisible())
+                return false;
             for (QAbstractButton* b : top->findChildren<QAbstractButton*>())
                 if (b->isDown())
                     return false;
         }
-        return waited_.elapsed() >= 2;
+        // And past Qt's own short timers (the menu bar's 100 ms release of
+        // an entry run by its key, an access key's press), as a user's pace.
+        return waited_.elapsed() >= kSettleMs;
     }
 
     // The window manager gives the focus back to the window focused last.

@@ -31,7 +31,9 @@ Bocavo.define("menu", ["controls", "windows"], function (controls, windows) {
             return element;
         }
 
-        var state = { open: false, byKeys: false, active: -1, returnTo: null };
+        // keysHeld: the bar held the keyboard when the menu opened (opened by
+        // its keys, or over a bar already holding them).
+        var state = { open: false, active: -1, barHeld: false, keysHeld: false, returnTo: null };
 
         var quit = item("quit", texts.quit, function () { leave(); actions.quit(); });
         bar.appendChild(quit);
@@ -39,10 +41,12 @@ Bocavo.define("menu", ["controls", "windows"], function (controls, windows) {
         entry.className = "menu-entry";
         entry.setAttribute("role", "none");
         var help = item("help", texts.help, function () {
-            if (state.open)
-                leave();
-            else
+            if (!state.open)
                 open(false);
+            else if (state.keysHeld)
+                holdBar();
+            else
+                leave();
         });
         help.setAttribute("aria-haspopup", "menu");
         help.setAttribute("aria-expanded", "false");
@@ -69,8 +73,9 @@ Bocavo.define("menu", ["controls", "windows"], function (controls, windows) {
         function open(byKeys) {
             if (!state.open && document.activeElement !== bar)
                 state.returnTo = document.activeElement;
+            state.keysHeld = byKeys || document.activeElement === bar;
             state.open = true;
-            state.byKeys = byKeys;
+            state.barHeld = false;
             popup.hidden = false;
             help.setAttribute("aria-expanded", "true");
             show(byKeys ? 0 : -1);
@@ -119,19 +124,24 @@ Bocavo.define("menu", ["controls", "windows"], function (controls, windows) {
                 step(1);
             else if (key === "ArrowUp" || key === "Tab")
                 step(-1);
-            else if (key === "Enter")
-                state.active >= 0 ? choose([actions.protocole, actions.propos][state.active]) : show(0);
+            else if (key === "Enter" && state.active >= 0)
+                choose([actions.protocole, actions.propos][state.active]);
+            else if (key === " " || (key === "Enter" && state.active < 0))
+                show(0); // back to the first entry
             else if (key === "Escape" || key === "ArrowLeft" || key === "ArrowRight")
                 holdBar();
             else if (letter === "p" || letter === "a")
                 choose(letter === "p" ? actions.protocole : actions.propos);
-            else if (event.altKey && letter === "?")
+            else if (event.altKey && letter === "?") {
                 show(0);
+                state.barHeld = true;
+            }
             else if (event.altKey && window.has(letter)) {
                 leave();
                 window.press(letter);
             } else if (event.altKey && letter) {
-                state.byKeys ? holdBar() : leave();
+                // An Alt+? in the open menu leaves the bar holding the keys.
+                state.barHeld ? holdBar() : leave();
             }
         }
 

@@ -149,6 +149,11 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
             fail(String(event.reason && event.reason.message ? event.reason.message : event.reason));
         });
         window.addEventListener("resize", fit);
+        // The bare desk takes no focus: the window in front keeps it.
+        page.desk.addEventListener("mousedown", function (event) {
+            if (event.target === page.desk || event.target === page.stage)
+                event.preventDefault();
+        });
         document.addEventListener("pointerdown", function (event) {
             if (main)
                 main.menu.pointerDown(event.target);

@@ -86,20 +86,28 @@ Bocavo.define("placement", [], function () {
                     return { left: spot.left, top: spot.top };
             }
         }
-        // No free place: from the corner of the view that covers the main
-        // window least, each window a step further, all of it on screen if it fits.
+        // No free place: the corner of the view that covers the main window
+        // least, then the other windows least; each window a step further
+        // in (never further under the main window), on screen if it fits.
         var best = null;
         [0, Math.max(0, view.width - size.width)].forEach(function (x) {
             [Math.max(0, main.top), Math.max(0, view.height - size.height)].forEach(function (y) {
-                var area = overlapArea({ left: x, top: y, width: size.width, height: size.height }, main);
-                if (!best || area < best.area)
-                    best = { left: x, top: y, area: area };
+                var spot = { left: x, top: y, width: size.width, height: size.height };
+                var cost = overlapArea(spot, main) * 1000 + others.reduce(function (sum, r) {
+                    return sum + overlapArea(spot, r);
+                }, 0);
+                if (!best || cost < best.cost)
+                    best = { left: x, top: y, cost: cost };
             });
         });
         var n = others.length + 1;
+        var left = best.left > 0
+            ? Math.max(best.left - n * step, Math.min(best.left, main.left + main.width + GAP))
+            : best.left + n * step;
+        var top = best.top > main.top ? best.top - n * step : best.top + n * step;
         return {
-            left: Math.max(0, Math.min(best.left + (best.left > 0 ? -n : n) * step, view.width - size.width)),
-            top: Math.max(0, Math.min(best.top + n * step, view.height - size.height))
+            left: Math.max(0, Math.min(left, view.width - size.width)),
+            top: Math.max(0, Math.min(top, view.height - size.height))
         };
     }
 

@@ -43,7 +43,6 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
                 { width: main.element.offsetWidth, height: main.element.offsetHeight },
                 { width: legend.width + 4, height: legend.height + 22 });
             page.stage.style.transform = "scale(" + page.scale + ")";
-            page.stage.setAttribute("data-scale", String(page.scale));
             document.documentElement.style.setProperty("--scale", String(page.scale));
             windows.keepAllInView(page);
             box.fit();

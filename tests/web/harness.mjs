@@ -101,8 +101,8 @@ export function sharedSite() {
 // `problems` collects console errors, page errors, failed requests and
 // requests outside the site; a test ends with assertClean(session).
 export async function openPage(browser, site, options = {}) {
-    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false } = options;
-    const context = await browser.newContext({ locale, viewport, hasTouch });
+    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false } = options;
+    const context = await browser.newContext({ locale, viewport, hasTouch, isMobile });
     const problems = [];
     await context.route('**/*', (route) => {
         const url = route.request().url();

@@ -1,67 +1,15 @@
 // The main window Tableau: two grids over two frequency panels, the three
-// command buttons, and the menu bar. It only shows what the run-control
-// core says; every command goes back to Bocavo.run.
+// command buttons, and the menu bar. It only shows what the run core says;
+// every command goes back to the page through `run`.
 "use strict";
 
-var Bocavo = window.Bocavo || (window.Bocavo = {});
-
-Bocavo.tableau = (function () {
-    var W = Bocavo.windows;
-
+Bocavo.define("tableau", ["controls", "windows", "menu"], function (controls, windows, menu) {
     // Only the grids and the buttons take the focus, in this cycle.
     var focusOrder = ["Tableau_Parent", "Simuler", "Tableau_Enfant", "GenSuiv", "Command1"];
-
-    function menuItem(id, text, onActivate) {
-        var item = document.createElement("div");
-        item.id = id;
-        item.setAttribute("role", "menuitem");
-        item.tabIndex = -1;
-        var key = W.caption(item, text);
-        item.setAttribute("data-key", key.toLowerCase());
-        item.addEventListener("click", onActivate);
-        return item;
-    }
-
-    // "&Quitter" runs Quit straight from the bar; "&?" opens its submenu.
-    function createMenu(texts) {
-        var bar = document.createElement("div");
-        bar.className = "menubar";
-        bar.setAttribute("role", "menubar");
-        bar.setAttribute("aria-label", "Menu");
-
-        var quit = menuItem("quit", texts.quit, function () { Bocavo.menu.close(); Bocavo.run("quit"); });
-        quit.setAttribute("aria-keyshortcuts", "Alt+Q");
-        bar.appendChild(quit);
-
-        var entry = document.createElement("div");
-        entry.className = "menu-entry";
-        entry.setAttribute("role", "none");
-        var help = menuItem("help", texts.help, function () { Bocavo.menu.toggle(); });
-        help.setAttribute("aria-haspopup", "menu");
-        help.setAttribute("aria-expanded", "false");
-        help.setAttribute("aria-keyshortcuts", "Alt+?");
-        entry.appendChild(help);
-
-        var popup = document.createElement("div");
-        popup.id = "help-menu";
-        popup.setAttribute("role", "menu");
-        popup.setAttribute("aria-labelledby", "help");
-        popup.hidden = true;
-        popup.appendChild(menuItem("protocole", texts.protocole, function () {
-            Bocavo.menu.close();
-            Bocavo.run("protocole");
-        }));
-        popup.appendChild(menuItem("propos", texts.propos, function () {
-            Bocavo.menu.close();
-            Bocavo.run("propos");
-        }));
-        entry.appendChild(popup);
-        bar.appendChild(entry);
-        return bar;
-    }
+    var buttons = ["Simuler", "GenSuiv", "Command1"];
 
     function grid(name, desc, labelledBy) {
-        var table = W.make("table", "", name, desc.box, "grid");
+        var table = controls.make("table", "Tableau", name, desc.box, "grid");
         table.tabIndex = 0;
         table.setAttribute("aria-labelledby", labelledBy);
         var rows = desc.bands.length;
@@ -108,7 +56,7 @@ Bocavo.tableau = (function () {
     }
 
     function frame(name, desc) {
-        var element = W.make("fieldset", "", name, desc.box, "frame");
+        var element = controls.make("fieldset", "Tableau", name, desc.box, "frame");
         var legend = document.createElement("legend");
         legend.textContent = desc.text;
         element.appendChild(legend);
@@ -118,45 +66,87 @@ Bocavo.tableau = (function () {
         return element;
     }
 
-    // Builds the window from the layout table; onClose is its caption's
-    // close button, which ends the program without asking.
-    function create(layout, onClose) {
-        var desc = layout.Tableau;
-        var win = W.create({
+    /**
+     * Builds the window from the layout table.
+     * @param {PageState} page
+     * @param {WindowLayout} desc
+     * @param {function(string): void} run runs a command by its control's name
+     * @param {function(): void} onClose the caption's close button
+     * @returns {{element: HTMLElement, menu: Object, accessKeys: Object}}
+     */
+    function create(page, desc, run, onClose) {
+        // The window's own access keys: an enabled button's, clicked where
+        // the focus is, Alt+Q and Alt+? for the menu bar.
+        var accessKeys = {
+            has: function (letter) {
+                if (letter === "q" || letter === "?")
+                    return true;
+                return buttons.some(function (name) {
+                    var b = document.getElementById(name);
+                    return b.getAttribute("data-key") === letter && !b.disabled;
+                });
+            },
+            press: function (letter) {
+                if (letter === "q") {
+                    run("quit");
+                } else if (letter === "?") {
+                    bar.openByKeys();
+                } else {
+                    buttons.forEach(function (name) {
+                        var b = document.getElementById(name);
+                        if (b.getAttribute("data-key") === letter && !b.disabled)
+                            b.click();
+                    });
+                }
+            },
+            // Enter: the focused button, else Simulation.
+            pressDefault: function () {
+                var focused = document.activeElement;
+                var name = focused && buttons.indexOf(focused.id) >= 0 ? focused.id : "Simuler";
+                if (!document.getElementById(name).disabled)
+                    run(name);
+            }
+        };
+        var bar = menu.create(desc.menu, {
+            quit: function () { run("quit"); },
+            protocole: function () { run("protocole"); },
+            propos: function () { run("propos"); }
+        }, accessKeys);
+        var win = windows.create(page, {
             id: "Tableau",
             title: desc.title,
             client: desc.client,
             icon: true,
             role: "region",
-            menu: createMenu(desc.menu),
+            menu: bar.element,
             onClose: onClose
         });
         var client = win.querySelector(".client");
         var c = desc.controls;
         var byName = {};
 
-        client.appendChild(byName.Label5 = W.label("", "Label5", c.Label5));
-        client.appendChild(byName.Label6 = W.label("", "Label6", c.Label6));
+        client.appendChild(byName.Label5 = controls.label("Tableau", "Label5", c.Label5));
+        client.appendChild(byName.Label6 = controls.label("Tableau", "Label6", c.Label6));
         byName.Tableau_Parent = grid("Tableau_Parent", c.Tableau_Parent, "Label5");
         byName.Tableau_Enfant = grid("Tableau_Enfant", c.Tableau_Enfant, "Label6");
         ["Frame2", "Frame1"].forEach(function (name) {
             byName[name] = frame(name, c[name]);
         });
         Object.keys(c).forEach(function (name) {
-            if (c[name].frame) byName[c[name].frame].appendChild(byName[name] = W.label("", name, c[name]));
+            if (c[name].frame)
+                byName[c[name].frame].appendChild(byName[name] = controls.label("Tableau", name, c[name]));
         });
-        byName.Simuler = W.button("", "Simuler", c.Simuler, function () { Bocavo.run("Simuler"); });
+        buttons.forEach(function (name) {
+            byName[name] = controls.button("Tableau", name, c[name], function () { run(name); });
+        });
         byName.Simuler.classList.add("default");
-        byName.GenSuiv = W.button("", "GenSuiv", c.GenSuiv, function () { Bocavo.run("GenSuiv"); });
-        byName.Command1 = W.button("", "Command1", c.Command1, function () { Bocavo.run("Command1"); });
 
         // In the focus cycle's order, so that Tab follows it; the frames after.
         focusOrder.forEach(function (name) { client.appendChild(byName[name]); });
         client.appendChild(byName.Frame2);
         client.appendChild(byName.Frame1);
         win.setAttribute("data-focus-order", focusOrder.join(" "));
-        win.setAttribute("data-default", "Simuler");
-        return win;
+        return { element: win, menu: bar, accessKeys: accessKeys };
     }
 
     function fillGrid(table, genotypes) {
@@ -170,7 +160,10 @@ Bocavo.tableau = (function () {
     var parentValues = ["Label15", "Label16", "Label17", "Label18"];
     var childValues = ["Label1", "Label2", "Label3", "Label4"];
 
-    // Shows a screen description of the core, all of it, every time.
+    /**
+     * Shows a screen of the core, all of it, every time.
+     * @param {Screen} screen
+     */
     function show(screen) {
         fillGrid(document.getElementById("Tableau_Parent"), screen.parents);
         fillGrid(document.getElementById("Tableau_Enfant"), screen.children);
@@ -185,4 +178,4 @@ Bocavo.tableau = (function () {
     }
 
     return { create: create, show: show };
-})();
+});

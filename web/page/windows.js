@@ -1,72 +1,166 @@
-// In-page windows: a caption bar with the title and a close button, dragged
-// by the caption, brought to the front by any click; and the controls that
-// go in them, each placed by its box from the layout table.
+// In-page windows, kept as a window manager keeps them: a caption bar with
+// the title and a close button, dragged by the caption but never beyond
+// reach, brought to the front and given the keyboard by a click, placed
+// beside the main window when first shown, and the focus handed back to the
+// window focused before when one goes.
 "use strict";
 
-var Bocavo = window.Bocavo || (window.Bocavo = {});
-
-Bocavo.windows = (function () {
-    var stage = null;
+Bocavo.define("windows", ["text", "placement"], function (text, placement) {
+    // Screen pixels of a caption that stay within reach, beside its close
+    // button: 40, and one for the rounding of a scaled window's edges.
+    var REACH = 41;
     var zTop = 1;
+    // The control each window had the focus on last, to give it back.
+    var remembered = new WeakMap();
 
-    function attach(stageElement) {
-        stage = stageElement;
+    /** @param {PageState} page */
+    function all(page) {
+        return Array.prototype.slice.call(page.stage.querySelectorAll(":scope > .window"));
     }
 
-    function all() {
-        return stage ? Array.prototype.slice.call(stage.querySelectorAll(":scope > .window")) : [];
-    }
-
-    // The window in front: the one that answers the keyboard.
-    function active() {
-        var shown = all().filter(function (w) { return !w.hidden; });
+    /**
+     * The window in front: the one that takes the keys.
+     * @param {PageState} page
+     * @returns {HTMLElement|null}
+     */
+    function front(page) {
+        var shown = all(page).filter(function (w) { return !w.hidden; });
         shown.sort(function (a, b) { return Number(b.style.zIndex) - Number(a.style.zIndex); });
         return shown[0] || null;
     }
 
-    function raise(win) {
+    function raise(page, win) {
         win.style.zIndex = String(++zTop);
-        all().forEach(function (w) { w.classList.toggle("active", w === win); });
+        all(page).forEach(function (w) { w.classList.toggle("active", w === win); });
     }
 
-    // Moves a window by the pointer, in stage pixels whatever the scale,
-    // keeping some of its caption on the screen. The press is kept from the
-    // browser, which would leave the focus where it was: the window in front
-    // must be the one that takes the keys, so onPress gives it the focus.
-    function makeDraggable(win, handle, onPress) {
+    /**
+     * A window's controls that take the focus now, in its own tab order.
+     * @param {HTMLElement} win
+     * @returns {HTMLElement[]}
+     */
+    function focusables(win) {
+        return (win.getAttribute("data-focus-order") || "").split(" ").filter(Boolean)
+            .map(function (name) { return document.getElementById(text.controlId(win.id, name)); })
+            .filter(function (el) { return el && !el.disabled && !el.hidden; });
+    }
+
+    /**
+     * Gives a window the keyboard: the control it had last, else its first,
+     * else the window itself.
+     * @param {HTMLElement} win
+     */
+    function focusWindow(win) {
+        var last = remembered.get(win);
+        var list = focusables(win);
+        var target = last && last.isConnected && (list.indexOf(last) >= 0 || last.getAttribute("role") === "menubar")
+            ? last : list[0] || win;
+        target.focus({ preventScroll: true });
+    }
+
+    /**
+     * After a window hides or goes: the keyboard to the window now in front.
+     * @param {PageState} page
+     */
+    function focusFront(page) {
+        var win = front(page);
+        if (!win)
+            return;
+        raise(page, win);
+        if (!win.contains(document.activeElement))
+            focusWindow(win);
+    }
+
+    // Keeps the focused control in mind, and the window in front while it has it.
+    function remember(page, win, element) {
+        if (focusables(win).indexOf(element) >= 0 || element.getAttribute("role") === "menubar")
+            remembered.set(win, element);
+    }
+
+    // The view and the reach in the stage's pixels.
+    function view(page) {
+        return { width: window.innerWidth / page.scale, height: window.innerHeight / page.scale };
+    }
+
+    /**
+     * Moves a window so that its caption stays within reach.
+     * @param {PageState} page
+     * @param {HTMLElement} win
+     * @param {number} left
+     * @param {number} top
+     */
+    function moveTo(page, win, left, top) {
+        var caption = win.querySelector(".caption");
+        var close = caption.querySelector(".close");
+        var closeWidth = close
+            ? (win.getBoundingClientRect().right - close.getBoundingClientRect().left) / page.scale : 0;
+        // The reach counts from the caption, inside the window's border.
+        var spot = placement.keepReachable({ left: left, top: top, width: win.offsetWidth }, view(page),
+            REACH / page.scale + win.clientLeft, closeWidth, caption.offsetHeight);
+        win.style.left = spot.left + "px";
+        win.style.top = spot.top + "px";
+    }
+
+    /** After a resize, a rotation or a zoom: every window back within reach. */
+    function keepAllInView(page) {
+        all(page).forEach(function (win) { moveTo(page, win, win.offsetLeft, win.offsetTop); });
+    }
+
+    function rect(win) {
+        return { left: win.offsetLeft, top: win.offsetTop, width: win.offsetWidth, height: win.offsetHeight };
+    }
+
+    /**
+     * A new window's first place: beside the main window where there is room.
+     * @param {PageState} page
+     * @param {HTMLElement} win
+     */
+    function placeNew(page, win) {
+        var main = document.getElementById("Tableau");
+        var others = all(page).filter(function (w) { return w !== win && w !== main && !w.hidden; });
+        var caption = win.querySelector(".caption").offsetHeight;
+        var spot = placement.placeWindow({ width: win.offsetWidth, height: win.offsetHeight }, rect(main),
+            others.map(rect), view(page), caption + 4);
+        moveTo(page, win, spot.left, spot.top);
+    }
+
+    // Moves a window by its caption, in stage pixels whatever the scale.
+    // The press is kept from the browser, which would leave the focus where
+    // it was: the window in front is the one that takes the keys.
+    function makeDraggable(page, win, handle) {
         var start = null;
         handle.addEventListener("pointerdown", function (event) {
-            if (event.button !== 0 || event.target.closest("button")) return;
+            if (event.button !== 0 || event.target.closest("button"))
+                return;
             start = { x: event.clientX, y: event.clientY, left: win.offsetLeft, top: win.offsetTop };
             handle.setPointerCapture(event.pointerId);
             event.preventDefault();
-            onPress();
+            focusWindow(win);
         });
         handle.addEventListener("pointermove", function (event) {
-            if (!start) return;
-            var scale = Bocavo.scale || 1;
-            var left = start.left + (event.clientX - start.x) / scale;
-            var top = start.top + (event.clientY - start.y) / scale;
-            var origin = stage.getBoundingClientRect();
-            var minLeft = (-origin.left) / scale - win.offsetWidth + 40;
-            var maxLeft = (window.innerWidth - origin.left) / scale - 40;
-            var minTop = (-origin.top) / scale;
-            var maxTop = (window.innerHeight - origin.top) / scale - 20;
-            place(win, Math.min(Math.max(left, minLeft), maxLeft), Math.min(Math.max(top, minTop), maxTop));
+            if (start)
+                moveTo(page, win, start.left + (event.clientX - start.x) / page.scale,
+                    start.top + (event.clientY - start.y) / page.scale);
         });
         function stop() { start = null; }
         handle.addEventListener("pointerup", stop);
         handle.addEventListener("pointercancel", stop);
     }
 
-    function place(win, left, top) {
-        win.style.left = Math.round(left) + "px";
-        win.style.top = Math.round(top) + "px";
-    }
+    // What a click may give the focus to itself; a click anywhere else gives
+    // the window its own control back, as a window manager's click does.
+    var TAKES_FOCUS = "button.command:enabled, table.grid, textarea, [tabindex='0']";
 
-    // A window of the given client size (CSS pixels). onClose runs when the
-    // caption's close button is used; the window does not remove itself.
-    function create(options) {
+    /**
+     * A window of the given client size (CSS pixels). onClose runs when the
+     * caption's close button is used; the window does not remove itself.
+     * @param {PageState} page
+     * @param {{id: string, title: string, client: {width: number, height: number}, tool?: boolean,
+     *          icon?: boolean, role?: string, menu?: HTMLElement, onClose: function(): void,
+     *          resizable?: boolean}} options
+     * @returns {HTMLElement}
+     */
+    function create(page, options) {
         var win = document.createElement("section");
         win.id = options.id;
         win.className = "window" + (options.tool ? " tool" : "");
@@ -88,19 +182,19 @@ Bocavo.windows = (function () {
         title.className = "title";
         title.textContent = options.title;
         caption.appendChild(title);
-        if (options.onClose) {
-            var close = document.createElement("button");
-            close.type = "button";
-            close.className = "close";
-            close.id = options.id + "-close";
-            close.tabIndex = -1;
-            close.setAttribute("aria-label", "Fermer");
-            close.textContent = "\u00d7";
-            close.addEventListener("click", options.onClose);
-            caption.appendChild(close);
-        }
+        var close = document.createElement("button");
+        close.type = "button";
+        close.className = "close";
+        close.id = options.id + "-close";
+        // A window manager's button: out of the Tab cycle.
+        close.tabIndex = -1;
+        close.setAttribute("aria-label", "Fermer");
+        close.textContent = "\u00d7";
+        close.addEventListener("click", options.onClose);
+        caption.appendChild(close);
         win.appendChild(caption);
-        if (options.menu) win.appendChild(options.menu);
+        if (options.menu)
+            win.appendChild(options.menu);
 
         var client = document.createElement("div");
         client.className = "client";
@@ -112,110 +206,36 @@ Bocavo.windows = (function () {
         }
         win.appendChild(client);
 
-        // The control of the focus cycle last focused here (a menu entry is
-        // none), to give the focus back to when the caption is pressed.
-        var lastFocused = null;
-        function takeFocus() {
-            var list = Bocavo.keys.focusables(win);
-            var target = list.indexOf(lastFocused) >= 0 ? lastFocused : list[0];
-            (target || win).focus({ preventScroll: true });
-        }
-
-        win.addEventListener("pointerdown", function () { raise(win); }, true);
-        win.addEventListener("focusin", function (event) {
-            if (Bocavo.keys.focusables(win).indexOf(event.target) >= 0) lastFocused = event.target;
-            raise(win);
+        win.addEventListener("pointerdown", function () { raise(page, win); }, true);
+        win.addEventListener("mousedown", function (event) {
+            // A resizable client area keeps its grip.
+            if (!event.target.closest(TAKES_FOCUS) && getComputedStyle(event.target).resize === "none") {
+                event.preventDefault();
+                if (!win.contains(document.activeElement) || document.activeElement === win)
+                    focusWindow(win);
+            }
         });
-        makeDraggable(win, caption, takeFocus);
-        stage.appendChild(win);
-        raise(win);
+        win.addEventListener("focusin", function (event) {
+            remember(page, win, event.target);
+            if (win.style.zIndex !== String(zTop))
+                raise(page, win);
+        });
+        makeDraggable(page, win, caption);
+        page.stage.appendChild(win);
+        raise(page, win);
         return win;
     }
 
-    // Caption text with "&" marking the access key: the key is shown
-    // underlined and the "&" not at all.
-    function caption(element, text) {
-        var at = text.indexOf("&");
-        element.textContent = "";
-        if (at < 0 || at === text.length - 1) {
-            element.textContent = text;
-            return "";
-        }
-        var key = text.charAt(at + 1);
-        element.appendChild(document.createTextNode(text.slice(0, at)));
-        var u = document.createElement("u");
-        u.textContent = key;
-        element.appendChild(u);
-        element.appendChild(document.createTextNode(text.slice(at + 2)));
-        return key;
-    }
-
-    function placeBox(element, box) {
-        element.style.left = box.left + "px";
-        element.style.top = box.top + "px";
-        element.style.width = box.width + "px";
-        element.style.height = box.height + "px";
-    }
-
-    // Controls: id is the window's own prefix ("" in the main window) and
-    // the control's name; data-name always holds the name alone.
-    function make(tag, prefix, name, box, className) {
-        var element = document.createElement(tag);
-        element.id = prefix ? prefix + "-" + name : name;
-        element.setAttribute("data-name", name);
-        if (className) element.className = className;
-        if (box) placeBox(element, box);
-        return element;
-    }
-
-    // A font of its own, where the table gives one (always Verdana).
-    function ownFont(element, desc) {
-        if (desc.fontPoints)
-            element.style.font = (desc.bold ? "bold " : "") + desc.fontPoints + "pt Verdana, \"DejaVu Sans\", sans-serif";
-    }
-
-    function label(prefix, name, desc) {
-        var element = make("div", prefix, name, desc.box, "label");
-        element.textContent = desc.text || "";
-        ownFont(element, desc);
-        return element;
-    }
-
-    function button(prefix, name, desc, onClick) {
-        var element = make("button", prefix, name, desc.box, "command");
-        element.type = "button";
-        var key = caption(element, desc.text);
-        if (key) element.setAttribute("aria-keyshortcuts", "Alt+" + key.toUpperCase());
-        element.setAttribute("data-key", key.toLowerCase());
-        element.addEventListener("click", onClick);
-        return element;
-    }
-
-    // The stored texts end every line with CR LF, a text box's lines with LF.
-    function lines(crlfText) {
-        return crlfText.replace(/\r\n/g, "\n");
-    }
-
-    function textBox(prefix, name, desc, accessibleName) {
-        var element = make("textarea", prefix, name, desc.box, "text" + (desc.scrollBar ? " scroll" : ""));
-        element.readOnly = true;
-        element.value = lines(desc.text);
-        element.setAttribute("aria-label", accessibleName);
-        ownFont(element, desc);
-        return element;
-    }
-
     return {
-        attach: attach,
         all: all,
-        active: active,
+        front: front,
         raise: raise,
-        place: place,
-        create: create,
-        caption: caption,
-        make: make,
-        label: label,
-        button: button,
-        textBox: textBox
+        focusables: focusables,
+        focusWindow: focusWindow,
+        focusFront: focusFront,
+        moveTo: moveTo,
+        keepAllInView: keepAllInView,
+        placeNew: placeNew,
+        create: create
     };
-})();
+});

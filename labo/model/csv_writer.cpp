@@ -285,8 +285,10 @@ bool writeRows(const Sets& sets, FileOutput& out, int every, const Control& cont
                 outcome.rows += alleles;
             }
             if (buffer.size() > kCsvChunkBytes || number == allClasses) {
-                if (!out.write(buffer))
+                if (!out.write(buffer)) {
+                    outcome.cancelled = out.cancelled(); // a full pipe's wait, cancelled
                     return failed(out, outcome);
+                }
                 buffer.clear();
             }
             if (control.progress)

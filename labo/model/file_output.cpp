@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdio>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -270,8 +271,14 @@ int FileOutput::openPipe() {
     while (true) {
         const int fd = ::open(path_.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd >= 0) {
-            // Blocking from now on, as a write to a slow reader must wait.
-            fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+            // With a cancel to look at, the pipe stays non-blocking (its open
+            // description is this program's own) and write() waits in short
+            // steps: a reader that never reads cannot hold a closing window.
+            // Without one, a write to a slow reader simply waits.
+            if (cancel_)
+                nonBlocking_ = true;
+            else
+                fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
             return fd;
         }
         if (errno != ENXIO)
@@ -281,6 +288,24 @@ int FileOutput::openPipe() {
             return -1;
         }
         std::this_thread::sleep_for(kReaderPoll);
+    }
+}
+
+// The pipe is full: waits in short steps until its reader takes some, or
+// until cancelled (the output is then abandoned, as a cancel leaves nothing).
+bool FileOutput::waitForRoom() {
+    while (true) {
+        pollfd room{fd_, POLLOUT, 0};
+        const int ready = ::poll(&room, 1, static_cast<int>(kReaderPoll.count()));
+        if (ready > 0)
+            return true; // room, or the reader gone: the next write says which
+        if (ready < 0 && errno != EINTR)
+            return fail(errno, kWrite);
+        if (cancel_->load()) {
+            cancelled_ = true;
+            abandon();
+            return false;
+        }
     }
 }
 
@@ -326,6 +351,11 @@ bool FileOutput::write(std::string_view bytes) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            if (nonBlocking_ && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+                if (!waitForRoom())
+                    return false;
+                continue;
+            }
             return fail(errno, kWrite);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));

@@ -18,7 +18,8 @@ namespace bocavo::labo {
 
 class FileOutput {
 public:
-    // `cancel`, when given, ends the wait for a named pipe's reader.
+    // `cancel`, when given, ends the wait for a named pipe's reader, and for
+    // room in a pipe whose reader has stopped reading.
     explicit FileOutput(std::string path, const std::atomic<bool>* cancel = nullptr);
     ~FileOutput(); // an output neither committed nor failed is abandoned
     FileOutput(const FileOutput&) = delete;
@@ -35,7 +36,7 @@ public:
     int errorCode() const {
         return errorCode_;
     } // errno of the failure, 0 if none or not the system's
-    bool cancelled() const { return cancelled_; } // open() gave up on `cancel`
+    bool cancelled() const { return cancelled_; } // open() or write() gave up on `cancel`
     bool isStream() const { return stream_; }
     // The bytes land on this process's standard output ("-", /dev/stdout...).
     bool isStandardOutput() const { return standardOutput_; }
@@ -49,6 +50,7 @@ private:
     void closeAll();
 
     int openPipe();
+    bool waitForRoom();
 
     std::string path_; // as typed, for the messages
     const std::atomic<bool>* cancel_;
@@ -61,6 +63,7 @@ private:
     int folder_ = -1;
     int pending_ = -1;
     bool stream_ = false;
+    bool nonBlocking_ = false; // a pipe of its own, written in steps that look at cancel_
     bool ownsFd_ = false;
     bool standardOutput_ = false;
     bool existing_ = false;

@@ -142,6 +142,38 @@ TEST(FileOutputTest, WritesDevicesAndPipesInPlace) {
     canceller.join();
     EXPECT_TRUE(unread.cancelled());
     EXPECT_EQ(unread.error(), "");
+    // A reader that opens the pipe and never reads: the write, with a cancel to
+    // look at, waits for room only until cancelled, and a slow reader still
+    // gets every byte.
+    for (const bool reads : {false, true}) {
+        cancel = false;
+        const int held = ::open(pipePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+        ASSERT_GE(held, 0);
+        FileOutput stalled(pipePath.string(), &cancel);
+        ASSERT_TRUE(stalled.open());
+        std::string drained;
+        std::thread other([&] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            if (!reads) {
+                cancel = true;
+                return;
+            }
+            fcntl(held, F_SETFL, fcntl(held, F_GETFL) & ~O_NONBLOCK);
+            char chunk[4096];
+            for (ssize_t n; drained.size() < rows.size() && (n = ::read(held, chunk, 4096)) > 0;)
+                drained.append(chunk, static_cast<std::size_t>(n));
+        });
+        const auto start = std::chrono::steady_clock::now();
+        const bool written = stalled.write(rows) && stalled.commit();
+        other.join();
+        ::close(held);
+        EXPECT_EQ(written, reads);
+        EXPECT_EQ(stalled.cancelled(), !reads);
+        if (reads)
+            EXPECT_EQ(drained, rows);
+        else // generous: the wait looks at the cancel every 50 ms
+            EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    }
 
     if (!isRoot())
         GTEST_SKIP() << "device nodes in the test's folder need root (mknod)";

@@ -4,7 +4,7 @@
 #include "labo/model/settings.h"
 
 #include <algorithm>
-#include <charconv>
+#include <array>
 
 namespace bocavo::labo {
 namespace {
@@ -15,12 +15,17 @@ SheetCell number(std::string text) {
 SheetCell number(long long value) {
     return number(std::to_string(value));
 }
-// The shortest text that reads back as this double: the same on every
-// platform, since it depends on the double alone.
-SheetCell decimal(double value) {
-    char text[32];
-    const auto end = std::to_chars(text, text + sizeof text, value).ptr;
-    return number(std::string(text, end));
+// numerator / denominator to kRatioDecimals places, rounded half up, trailing
+// zeros dropped: integer arithmetic, so every platform writes the same text.
+inline constexpr int kRatioDecimals = 6;
+SheetCell ratio(std::int64_t numerator, std::int64_t denominator) {
+    constexpr std::int64_t scale = 1'000'000; // 10^kRatioDecimals
+    const std::int64_t units = (numerator * scale * 2 + denominator) / (2 * denominator);
+    std::string text = std::to_string(units / scale);
+    std::string fraction = std::to_string(scale + units % scale).substr(1);
+    while (!fraction.empty() && fraction.back() == '0')
+        fraction.pop_back();
+    return number(fraction.empty() ? text : text + "." + fraction);
 }
 SheetCell text(std::string value) {
     return {SheetCell::Kind::Text, std::move(value)};
@@ -84,8 +89,10 @@ Sheet parametersSheet(const Sets& sets, const WorkbookNote& note) {
                            ? number(e.settings().fitness[static_cast<std::size_t>(k)])
                            : SheetCell{};
             });
-    row("Taux de mutation", [](const Experiment& e) { return decimal(e.settings().mutation); });
-    row("Taux de migration", [](const Experiment& e) { return decimal(e.settings().migration); });
+    row("Taux de mutation",
+        [](const Experiment& e) { return number(rateText(e.settings().mutation)); });
+    row("Taux de migration",
+        [](const Experiment& e) { return number(rateText(e.settings().migration)); });
     row("Classes", [](const Experiment& e) { return number(e.classes()); });
     row("Dernière génération", [](const Experiment& e) { return number(e.generation()); });
     row("Graine", [](const Experiment& e) { return number(e.seed()); });
@@ -124,16 +131,42 @@ Sheet frequencySheet(const Experiment& experiment, std::size_t index, int firstC
     return sheet;
 }
 
+// Generation g of a set, summed over its classes in whole numbers: the mean
+// frequencies (written as the CSV writes a frequency), the classes that fixed
+// and that lost each allele, and the mean heterozygosity, 1 − Σ p² averaged.
+std::vector<SheetCell> summaryRow(const Experiment& experiment, int g) {
+    const auto alleles = static_cast<std::size_t>(experiment.settings().alleles);
+    const int copies = experiment.settings().copies();
+    std::array<int, 4> sums{}, fixed{}, lost{};
+    std::int64_t squares = 0;
+    for (int c = 1; c <= experiment.classes(); ++c) {
+        const Counts counts = experiment.counts(c, g);
+        for (std::size_t k = 0; k < alleles; ++k) {
+            sums[k] += counts[k];
+            fixed[k] += counts[k] == copies;
+            lost[k] += counts[k] == 0;
+            squares += std::int64_t{counts[k]} * counts[k];
+        }
+    }
+    std::vector<SheetCell> row{number(g)};
+    for (std::size_t k = 0; k < alleles; ++k)
+        row.push_back(number(frequencyText(sums[k], experiment.classes() * copies)));
+    for (const auto* counted : {&fixed, &lost})
+        for (std::size_t k = 0; k < alleles; ++k)
+            row.push_back(number((*counted)[k]));
+    const std::int64_t all = std::int64_t{experiment.classes()} * copies * copies;
+    row.push_back(ratio(all - squares, all));
+    return row;
+}
+
 // Each set's block of columns, side by side with an empty column between, and
 // the chart of every set's mean frequencies.
-Sheet summarySheet(const Sets& sets, const std::vector<const Statistics*>& statistics,
-                   std::size_t sheetIndex, int every) {
+Sheet summarySheet(const Sets& sets, std::size_t sheetIndex, int every) {
     Sheet sheet{"Résumé", {{}}, {}};
     LineChart chart{"Fréquence moyenne des allèles", "génération", "fréquence moyenne (%)", {}, 0};
     int column = 0;
     for (std::size_t i = 0; i < sets.size(); ++i) {
         const Experiment& experiment = *sets[i];
-        const Statistics& stats = *statistics[i];
         const int alleles = experiment.settings().alleles;
         const std::string prefix = sets.size() > 1 ? setName(i) + " : " : "";
         auto& top = sheet.rows[0];
@@ -149,8 +182,6 @@ Sheet summarySheet(const Sets& sets, const std::vector<const Statistics*>& stati
             top.push_back(
                 heading(prefix + "allèle " + std::to_string(k) + ", classes où il est perdu"));
         top.push_back(heading(prefix + "hétérozygotie moyenne"));
-        const double copies =
-            static_cast<double>(experiment.classes()) * experiment.settings().copies();
         const auto generations = kept(experiment.generation(), every);
         for (std::size_t r = 0; r < generations.size(); ++r) {
             const int g = generations[r];
@@ -158,21 +189,8 @@ Sheet summarySheet(const Sets& sets, const std::vector<const Statistics*>& stati
                 sheet.rows.emplace_back();
             auto& row = sheet.rows[r + 1];
             row.resize(static_cast<std::size_t>(column));
-            row.push_back(number(g));
-            std::array<long long, 4> sums{};
-            for (int c = 1; c <= experiment.classes(); ++c) {
-                const Counts counts = experiment.counts(c, g);
-                for (std::size_t k = 0; k < 4; ++k)
-                    sums[k] += counts[k];
-            }
-            const auto at = static_cast<std::size_t>(g);
-            for (std::size_t k = 0; k < static_cast<std::size_t>(alleles); ++k)
-                row.push_back(decimal(100.0 * static_cast<double>(sums[k]) / copies));
-            for (std::size_t k = 0; k < static_cast<std::size_t>(alleles); ++k)
-                row.push_back(number(stats.fixedClasses()[at][k]));
-            for (std::size_t k = 0; k < static_cast<std::size_t>(alleles); ++k)
-                row.push_back(number(stats.lostClasses()[at][k]));
-            row.push_back(decimal(stats.meanHeterozygosity()[at]));
+            const auto figures = summaryRow(experiment, g);
+            row.insert(row.end(), figures.begin(), figures.end());
         }
         const int last = static_cast<int>(generations.size());
         for (int k = 1; k <= alleles; ++k)
@@ -222,8 +240,7 @@ std::string workbookTooLarge(const std::vector<WorkbookSet>& sets, int every) {
            groupDigits(workbookCells(sets, within)) + ".";
 }
 
-Workbook workbookOf(const Sets& sets, const std::vector<const Statistics*>& statistics,
-                    const WorkbookNote& note) {
+Workbook workbookOf(const Sets& sets, const WorkbookNote& note) {
     Workbook book;
     book.sheets.push_back(parametersSheet(sets, note));
     int firstClass = 0;
@@ -231,15 +248,8 @@ Workbook workbookOf(const Sets& sets, const std::vector<const Statistics*>& stat
         book.sheets.push_back(frequencySheet(*sets[i], i, firstClass, note.every));
         firstClass += sets[i]->classes();
     }
-    book.sheets.push_back(summarySheet(sets, statistics, book.sheets.size(), note.every));
+    book.sheets.push_back(summarySheet(sets, book.sheets.size(), note.every));
     return book;
-}
-
-std::string cellName(int row, int column) {
-    std::string letters;
-    for (int c = column + 1; c > 0; c = (c - 1) / 26)
-        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
-    return letters + std::to_string(row + 1);
 }
 
 } // namespace bocavo::labo

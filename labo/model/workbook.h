@@ -7,7 +7,6 @@
 
 #include "labo/model/csv_writer.h"
 #include "labo/model/scenario.h"
-#include "labo/model/statistics.h"
 
 #include <cstdint>
 #include <optional>
@@ -87,11 +86,7 @@ struct WorkbookNote {
 };
 
 // The cells of the workbook of these sets (set A, then set B if any), each
-// with its statistics taken in to its last generation.
-Workbook workbookOf(const Sets& sets, const std::vector<const Statistics*>& statistics,
-                    const WorkbookNote& note);
-
-// "A1", "AB12": a cell's reference (0-based row and column).
-std::string cellName(int row, int column);
+// to its last generation.
+Workbook workbookOf(const Sets& sets, const WorkbookNote& note);
 
 } // namespace bocavo::labo

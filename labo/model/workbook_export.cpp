@@ -9,13 +9,7 @@ namespace bocavo::labo {
 
 WorkbookOutcome exportWorkbook(const Sets& sets, const std::string& path, const WorkbookNote& note,
                                const std::atomic<bool>* cancel) {
-    std::vector<Statistics> statistics(sets.size());
-    std::vector<const Statistics*> taken;
-    for (std::size_t i = 0; i < sets.size(); ++i) {
-        statistics[i].update(*sets[i]);
-        taken.push_back(&statistics[i]);
-    }
-    const std::string bytes = xlsxBytes(workbookOf(sets, taken, note));
+    const std::string bytes = xlsxBytes(workbookOf(sets, note));
     WorkbookOutcome outcome;
     FileOutput out(path, cancel);
     if (out.open() && out.write(bytes) && out.commit()) {

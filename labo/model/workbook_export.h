@@ -17,8 +17,7 @@ struct WorkbookOutcome {
     bool standardOutput = false; // the bytes went to the standard output
 };
 
-// The workbook of these sets (workbookOf, their statistics computed here) as
-// the .xlsx file `path`, as the user typed it.
+// The workbook of these sets (workbookOf) as the .xlsx file `path`, as the user typed it.
 WorkbookOutcome exportWorkbook(const Sets& sets, const std::string& path, const WorkbookNote& note,
                                const std::atomic<bool>* cancel = nullptr);
 

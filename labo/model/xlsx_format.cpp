@@ -251,6 +251,13 @@ private:
 
 } // namespace
 
+std::string cellName(int row, int column) {
+    std::string letters;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        letters.insert(letters.begin(), static_cast<char>('A' + (c - 1) % 26));
+    return letters + std::to_string(row + 1);
+}
+
 std::string xlsxBytes(const Workbook& book) {
     const std::string office = kOfficeType;
     std::string types = kXmlHead +

@@ -26,4 +26,7 @@ namespace bocavo::labo {
 // dates are fixed), so that two front ends can be compared byte for byte.
 std::string xlsxBytes(const Workbook& book);
 
+// "A1", "AB12": a cell's reference (0-based row and column).
+std::string cellName(int row, int column);
+
 } // namespace bocavo::labo

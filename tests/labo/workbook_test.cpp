@@ -3,6 +3,7 @@
 // file itself is read back by a real reader in workbook_check.py.
 #include "labo/model/command_line.h"
 #include "labo/model/workbook.h"
+#include "labo/model/xlsx_format.h"
 
 #include <deque>
 #include <gtest/gtest.h>
@@ -47,14 +48,9 @@ TEST(WorkbookTest, ItsCellsAreCountedBeforeTheRun) {
             shapes.push_back({run.classes, run.sets[i].alleles, run.last[i]});
         }
         Sets sets;
-        std::vector<Statistics> stats(experiments.size());
-        std::vector<const Statistics*> taken;
-        for (std::size_t i = 0; i < experiments.size(); ++i) {
-            sets.push_back(&experiments[i]);
-            stats[i].update(experiments[i]);
-            taken.push_back(&stats[i]);
-        }
-        const Workbook book = workbookOf(sets, taken, {run.every, "", ""});
+        for (const Experiment& experiment : experiments)
+            sets.push_back(&experiment);
+        const Workbook book = workbookOf(sets, {run.every, "", ""});
         EXPECT_EQ(filledCells(book), workbookCells(shapes, run.every))
             << run.sets.size() << " sets, K = " << run.every;
     }
@@ -68,10 +64,7 @@ TEST(WorkbookTest, SetBHasItsSheetItsColumnsAndDashedLines) {
     Experiment b(two, 3, secondSeed(1993));
     a.advanceTo(10);
     b.advanceTo(6);
-    Statistics sa, sb;
-    sa.update(a);
-    sb.update(b);
-    const Workbook book = workbookOf({&a, &b}, {&sa, &sb}, {1, "2026-12-07 16:35", "3.3.0"});
+    const Workbook book = workbookOf({&a, &b}, {1, "2026-12-07 16:35", "3.3.0"});
     ASSERT_EQ(book.sheets.size(), 4u);
     EXPECT_EQ(book.sheets[2].name, "Fréquences B");
     // Set B's classes are numbered on, as in the CSV of both sets.

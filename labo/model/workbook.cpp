@@ -57,7 +57,7 @@ int summaryColumns(int alleles) {
 }
 
 Sheet parametersSheet(const Sets& sets, const WorkbookNote& note) {
-    Sheet sheet{"Paramètres", {}, {}};
+    Sheet sheet{"Paramètres", {}, {}, 36};
     auto& rows = sheet.rows;
     rows.push_back({heading("Paramètre")});
     for (std::size_t i = 0; i < sets.size(); ++i)

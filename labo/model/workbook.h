@@ -48,6 +48,7 @@ struct Sheet {
     std::string name;
     std::vector<std::vector<SheetCell>> rows;
     std::optional<LineChart> chart;
+    int labelWidth = 12; // of the first column, in characters
 };
 
 struct Workbook {

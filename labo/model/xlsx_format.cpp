@@ -61,8 +61,7 @@ std::string sheetXml(const Sheet& sheet) {
     xml += "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" "
            "activePane=\"bottomLeft\" state=\"frozen\"/></sheetView></sheetViews>";
     xml += "<sheetFormatPr defaultRowHeight=\"15\"/><cols><col min=\"1\" max=\"1\" width=\"" +
-           std::string(sheet.name == "Paramètres" ? "36" : "12") +
-           "\" customWidth=\"1\"/></cols><sheetData>";
+           std::to_string(sheet.labelWidth) + "\" customWidth=\"1\"/></cols><sheetData>";
     for (std::size_t r = 0; r < sheet.rows.size(); ++r) {
         const int row = static_cast<int>(r);
         xml += "<row r=\"" + std::to_string(row + 1) + "\">";

@@ -8,6 +8,7 @@
 #include "labo/model/scenario.h"
 #include "labo/model/settings.h"
 #include "labo/model/theory.h"
+#include "labo/model/workbook_export.h"
 
 #include <exception>
 #include <new>
@@ -41,6 +42,8 @@ std::string usageText() {
            " par défaut (la classe 1\n"
            "                     refait alors le programme principal)\n"
            "  --csv FICHIER      fichier à écrire (remplacé s'il existe)\n"
+           "  --xlsx FICHIER     classeur pour le tableur (paramètres, fréquences, résumé\n"
+           "                     et graphique), avec --csv ou à sa place\n"
            "  --every K          ne garder qu'une génération sur K (0, K, 2K... et la\n"
            "                     dernière), 1 par défaut\n"
            "\n"
@@ -88,12 +91,13 @@ enum Option {
     Mutation,
     Migration,
     ScenarioOption,
+    Xlsx,
     kOptions
 };
-constexpr const char* kNames[kOptions] = {"--classes", "--generations", "--seed",     "--csv",
-                                          "--every",   "--individuals", "--model",    "--alleles",
-                                          "--urn",     "--fitness",     "--mutation", "--migration",
-                                          "--scenario"};
+constexpr const char* kNames[kOptions] = {
+    "--classes",     "--generations", "--seed",     "--csv", "--every",
+    "--individuals", "--model",       "--alleles",  "--urn", "--fitness",
+    "--mutation",    "--migration",   "--scenario", "--xlsx"};
 
 // What the population options asked for, applied once every option is read,
 // because --individuals, --alleles, --urn and --fitness must agree.
@@ -277,6 +281,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             error = p.error;
             break;
         }
+        case Xlsx:
+            if (value.empty())
+                error = "Le nom du classeur est vide.";
+            options.xlsx = value;
+            break;
         default: {
             // The file gives every parameter and the options after it change
             // some; one given before would be silently lost, so it is refused.
@@ -314,8 +323,12 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
         }
     }
-    if (!seen[Csv]) {
+    if (!seen[Csv] && !seen[Xlsx]) {
         parsed.error = "L'option --csv manque.";
+        return parsed;
+    }
+    if (options.xlsx == options.csv) {
+        parsed.error = "--xlsx : le classeur et le fichier CSV ne peuvent pas avoir le même nom.";
         return parsed;
     }
     if (std::string fault = applyPopulation(set, asked); !fault.empty()) {
@@ -344,7 +357,16 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return 0;
     }
     const Scenario& scenario = options.scenario;
+    // Refused before the run, which may be long: the workbook would be too big to open.
+    const std::vector<WorkbookSet> shape{
+        {scenario.classes, scenario.a.alleles, scenario.generations}};
+    if (!options.xlsx.empty() && workbookCells(shape, options.every) > kMaxWorkbookCells) {
+        err << "bocavo-labo : --xlsx : " << workbookTooLarge(shape, options.every)
+            << " Ajoutez --every " << workbookEvery(shape, kMaxWorkbookCells) << ".\n";
+        return kExitBadArguments;
+    }
     CsvOutcome outcome;
+    bool bookOnOutput = false;
     try {
         // Nobody to ask here: a run of more than a minute or a gigabyte is announced.
         if (const RunCost cost =
@@ -357,7 +379,16 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             experiment.advanceTo(scenario.generations, line.control());
         }
         ProgressLine line(progress, "Écriture du fichier");
-        outcome = exportCsv({&experiment}, scenario, options.csv, options.every, line.control());
+        if (!options.csv.empty())
+            outcome =
+                exportCsv({&experiment}, scenario, options.csv, options.every, line.control());
+        if ((options.csv.empty() || outcome.written) && !options.xlsx.empty()) {
+            const WorkbookOutcome book = exportWorkbook(
+                {&experiment}, options.xlsx, {options.every, exportDate(), BOCAVO_VERSION});
+            outcome.written = book.error.empty();
+            outcome.error = book.error;
+            bookOnOutput = book.standardOutput;
+        }
     } catch (const std::bad_alloc&) {
         outcome.error = "La mémoire ne suffit pas pour cette simulation (" +
                         groupDigits(static_cast<std::uint64_t>(scenario.classes)) +
@@ -377,12 +408,16 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
         return kExitWriteFailed;
     }
     // With the rows on the standard output, the summary must not follow them there.
-    std::ostream& summary = outcome.standardOutput ? err : out;
+    std::ostream& summary = outcome.standardOutput || bookOnOutput ? err : out;
     summary << groupDigits(static_cast<std::uint64_t>(scenario.classes))
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
-            << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
-            << groupDigits(outcome.rows) << " lignes écrites dans " << visibleText(options.csv)
-            << "\n";
+            << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : ";
+    if (!options.csv.empty())
+        summary << groupDigits(outcome.rows) << " lignes écrites dans " << visibleText(options.csv)
+                << (options.xlsx.empty() ? "" : ", ");
+    if (!options.xlsx.empty())
+        summary << "classeur écrit dans " << visibleText(options.xlsx);
+    summary << "\n";
     summary << expectedLines(scenario.a, scenario.classes, scenario.generations);
     if (outcome.scenarioKept)
         summary << "Scénario déjà à côté, laissé tel quel : "

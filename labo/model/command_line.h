@@ -21,6 +21,7 @@ struct CommandLine {
     bool version = false;
     Scenario scenario; // classes, generations, seed and set A
     std::string csv;
+    std::string xlsx; // the workbook, if asked for
     int every = 1;
 };
 

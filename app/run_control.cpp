@@ -18,8 +18,11 @@ void RunControl::endProgram(int status) {
 }
 
 // QLocale() is the system's unless a test sets another default first.
-RunControl::RunControl(ui::Tableau& window, QObject* parent)
-    : QObject(parent), window_(window), core_(QLocale().decimalPoint().toStdString()) {
+RunControl::RunControl(ui::Tableau& window, std::optional<Group> group, QObject* parent)
+    : QObject(parent), window_(window),
+      core_(QLocale().decimalPoint().toStdString(), group.value_or(Group{})) {
+    if (group)
+        window.showGroup(group->number);
     window.showScreen(core_.screen());
     connect(window.simuler(), &QPushButton::clicked, this,
             [this] { run(&RunControl::Simuler_Click); });

@@ -169,6 +169,27 @@ private slots:
         QCOMPARE(p.control.generation(), 2);
     }
 
+    // A chosen group is named in the caption and plays its own draw; without
+    // one the caption is the title alone.
+    void groupIsNamedAndPlaysItsDraw() {
+        const QString title = QStringLiteral("Variation de Frequences d'Allèles");
+        QCOMPARE(Program().window.windowTitle(), title);
+        const bocavo::Group group{7, 1993};
+        Tableau window;
+        RunControl control(window, group);
+        QCOMPARE(window.windowTitle(), title + QStringLiteral(" — groupe 7"));
+        bocavo::RunCore core(QLocale().decimalPoint().toStdString(), group);
+        window.simuler()->click();
+        core.simulation();
+        QStringList shown;
+        for (const char* name : {"Tableau_Parent", "Tableau_Enfant"}) {
+            const auto* grid = window.findChild<GenotypeGrid*>(QLatin1String(name));
+            for (int i = 1; i <= 20; ++i)
+                shown << grid->item(i, 1)->text() + ' ' + grid->item(i, 2)->text();
+        }
+        QCOMPARE(shown, snapshotOf(core.screen()).mid(0, 40));
+    }
+
     void keyboardFollowsTheFocusedButton() {
         Program p;
         // Return runs Simulation from a grid, like a default button.

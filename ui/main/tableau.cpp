@@ -167,6 +167,11 @@ void Tableau::showScreen(const Screen& screen) {
     GenSuiv->setEnabled(screen.genSuivEnabled);
 }
 
+void Tableau::showGroup(int number) {
+    setWindowTitle(QString::fromUtf8(kTitle) + QString::fromUtf8(kGroupTitle) +
+                   QString::number(number));
+}
+
 void Tableau::closeEvent(QCloseEvent* event) {
     event->accept();
     emit closing();

@@ -36,6 +36,8 @@ public:
     // Both grids, the eight frequency texts, both frame captions and the
     // enabled states of Simuler and GenSuiv, as the run describes them.
     void showScreen(const Screen& screen);
+    // Names the group in the caption, after the title.
+    void showGroup(int number);
 
 signals:
     // The window is closing, whatever asked for it; it never refuses.

@@ -37,6 +37,9 @@ RunControl::RunControl(ui::Tableau& window, std::optional<Group> group, QObject*
     connect(window.quitAction(), &QAction::triggered, this,
             [this] { run(&RunControl::quit_Click); });
     connect(&window, &ui::Tableau::closing, this, [this] { run(&RunControl::Form_Unload); });
+    // One scale for every window of the program, whichever had the keys.
+    connect(&window, &ui::Tableau::scaleChanged, &auxWindows_, &ui::AuxWindows::setScale);
+    connect(&auxWindows_, &ui::AuxWindows::zoomRequested, &window, &ui::Tableau::zoom);
 }
 
 void RunControl::run(void (RunControl::*handler)()) {

@@ -18,8 +18,11 @@ void RunControl::endProgram(int status) {
 }
 
 // QLocale() is the system's unless a test sets another default first.
-RunControl::RunControl(ui::Tableau& window, QObject* parent)
-    : QObject(parent), window_(window), core_(QLocale().decimalPoint().toStdString()) {
+RunControl::RunControl(ui::Tableau& window, std::optional<Group> group, QObject* parent)
+    : QObject(parent), window_(window),
+      core_(QLocale().decimalPoint().toStdString(), group.value_or(Group{})) {
+    if (group)
+        window.showGroup(group->number);
     window.showScreen(core_.screen());
     connect(window.simuler(), &QPushButton::clicked, this,
             [this] { run(&RunControl::Simuler_Click); });
@@ -34,6 +37,9 @@ RunControl::RunControl(ui::Tableau& window, QObject* parent)
     connect(window.quitAction(), &QAction::triggered, this,
             [this] { run(&RunControl::quit_Click); });
     connect(&window, &ui::Tableau::closing, this, [this] { run(&RunControl::Form_Unload); });
+    // One scale for every window of the program, whichever had the keys.
+    connect(&window, &ui::Tableau::scaleChanged, &auxWindows_, &ui::AuxWindows::setScale);
+    connect(&auxWindows_, &ui::AuxWindows::zoomRequested, &window, &ui::Tableau::zoom);
 }
 
 void RunControl::run(void (RunControl::*handler)()) {

@@ -11,6 +11,7 @@
 #include <QObject>
 #include <cstdint>
 #include <exception>
+#include <optional>
 
 class QPushButton;
 
@@ -28,7 +29,10 @@ class RunControl : public QObject {
 
 public:
     // Connects to the window's commands; the window must outlive this object.
-    explicit RunControl(ui::Tableau& window, QObject* parent = nullptr);
+    // A chosen group starts the run on its own draw and is named in the
+    // window's caption; without one the run is group 1 of the fixed seed.
+    explicit RunControl(ui::Tableau& window, std::optional<Group> group = std::nullopt,
+                        QObject* parent = nullptr);
 
     // The number of the child generation on display; 0 before the first Simulation.
     std::int16_t generation() const { return core_.screen().generation; }

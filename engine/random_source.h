@@ -25,6 +25,18 @@ constexpr std::uint64_t splitmix64(std::uint64_t& x) {
     return z ^ (z >> 31);
 }
 
+// The seed of class n (1-based) of a run of seed `seed`: the seed itself for
+// class 1, a well-mixed value of (seed, n) for the others, so that neighbouring
+// classes and seeds get unrelated sources. The laboratory's classes and the
+// classroom program's groups start from it alike: group K of seed S draws what
+// class K of seed S draws.
+constexpr std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
+    if (classNumber == 1)
+        return seed;
+    auto key = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(classNumber);
+    return static_cast<std::uint32_t>(splitmix64(key) >> 32);
+}
+
 // xoshiro128** (Blackman and Vigna), period 2^128 − 1, started from a fixed
 // state that splitmix64 spreads from one seed. It is written out here rather
 // than taken from <random> so that the sequence is the same with every

@@ -12,6 +12,7 @@ namespace {
 
 QStringList* held = nullptr;   // Qt's messages while the platform starts
 std::string* french = nullptr; // what a fatal start prints instead
+int fatalStatus = kNoDisplayExit;
 QtMessageHandler previousHandler = nullptr;
 
 bool isSet(const char* name) {
@@ -22,7 +23,7 @@ bool isSet(const char* name) {
 void onStartMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
     if (type == QtFatalMsg) {
         (void)!write(STDERR_FILENO, french->data(), french->size());
-        _exit(kNoDisplayExit);
+        _exit(fatalStatus);
     }
     held->append(qFormatLogMessage(type, context, text));
 }
@@ -40,7 +41,8 @@ std::string displayProblem(std::string_view message) {
     return std::string(message);
 }
 
-void guardPlatformStart(std::string_view message) {
+void guardPlatformStart(std::string_view message, int status) {
+    fatalStatus = status;
     held = new QStringList;
     french = new std::string(message);
     previousHandler = qInstallMessageHandler(onStartMessage);

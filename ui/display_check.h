@@ -16,9 +16,9 @@ std::string displayProblem(std::string_view message);
 
 // Around QApplication's construction: a fatal error while the platform starts
 // (a display that cannot be reached) prints `message` instead and ends the
-// process with kNoDisplayExit. Qt's other messages of that moment are held
-// and printed once the platform is up.
-void guardPlatformStart(std::string_view message);
+// process with `status`. Qt's other messages of that moment are held and
+// printed once the platform is up.
+void guardPlatformStart(std::string_view message, int status = kNoDisplayExit);
 void platformStarted();
 
 } // namespace bocavo::ui

@@ -10,21 +10,23 @@
 
 namespace bocavo::ui {
 
-constexpr QRect twipRect(int left, int top, int width, int height) {
-    return QRect(px(left), px(top), px(width), px(height));
+// Every size below is in twips, drawn at `scale` quarters.
+constexpr QRect twipRect(int left, int top, int width, int height, int scale = kUnitScale) {
+    return QRect(px(left, scale), px(top, scale), px(width, scale), px(height, scale));
 }
 
-constexpr QSize twipSize(int width, int height) {
-    return QSize(px(width), px(height));
+constexpr QSize twipSize(int width, int height, int scale = kUnitScale) {
+    return QSize(px(width, scale), px(height, scale));
 }
 
-// Places a control in its container, all four values in twips.
-inline void place(QWidget* widget, int left, int top, int width, int height) {
-    widget->setGeometry(twipRect(left, top, width, height));
+// Places a control in its container.
+inline void place(QWidget* widget, int left, int top, int width, int height,
+                  int scale = kUnitScale) {
+    widget->setGeometry(twipRect(left, top, width, height, scale));
 }
 
-inline void place(QWidget* widget, const TwipBox& box) {
-    place(widget, box.left, box.top, box.width, box.height);
+inline void place(QWidget* widget, const TwipBox& box, int scale = kUnitScale) {
+    place(widget, box.left, box.top, box.width, box.height, scale);
 }
 
 } // namespace bocavo::ui

@@ -63,7 +63,8 @@ std::string frequencyText(float percent, std::string_view separator) {
     throw EngineError("Fréquence trop petite pour être écrite : " + std::to_string(percent));
 }
 
-RunCore::RunCore(std::string decimalSeparator) : separator_(std::move(decimalSeparator)) {}
+RunCore::RunCore(std::string decimalSeparator, Group group)
+    : separator_(std::move(decimalSeparator)), source_(classSeed(group.seed, group.number)) {}
 
 bool RunCore::hasFoundingMarker() const {
     return screen_.childFrequencies[0] == kFoundingMarker;

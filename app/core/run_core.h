@@ -28,6 +28,20 @@ inline constexpr std::string_view kFoundingText = "25 %";
 // The last generation a 16-bit counter can number.
 inline constexpr std::int16_t kLastGeneration = INT16_MAX;
 
+// Which group of a class this run is. Group K of seed S starts the random
+// source where the laboratory starts class K of seed S, so that each group
+// has its own draw and the laboratory can show all of them together. Group 1
+// of the fixed seed is the program as it always was.
+struct Group {
+    int number = 1;
+    std::uint32_t seed = Source_Aleatoire::kFixedSeed;
+
+    bool operator==(const Group&) const = default;
+};
+// The numbers a teacher may give a group; the run itself takes any.
+inline constexpr int kFirstGroup = 1;
+inline constexpr int kLastGroup = 1000;
+
 // What the main window must show, as plain data (UTF-8 texts). Its default is
 // the window as the program starts.
 struct Screen {
@@ -44,8 +58,9 @@ struct Screen {
 
 class RunCore {
 public:
-    // `decimalSeparator` is the user's ("," or "."), as the desktop follows the locale.
-    explicit RunCore(std::string decimalSeparator);
+    // `decimalSeparator` is the user's ("," or "."), as the desktop follows the
+    // locale; `group` chooses where the random source starts.
+    explicit RunCore(std::string decimalSeparator, Group group = {});
 
     // A new run at generation 1 from a new founding draw.
     void simulation();
@@ -71,7 +86,7 @@ private:
 
     std::string separator_;
     Population pop_;
-    Source_Aleatoire source_; // started once from its fixed state, never reseeded
+    Source_Aleatoire source_; // started once from the group's state, never reseeded
     Screen screen_;
 };
 

@@ -104,14 +104,6 @@ Plan::Plan(const Settings& s)
                 (2.0 * highest));
 }
 
-std::uint32_t classSeed(std::uint32_t seed, int classNumber) {
-    if (classNumber == 1)
-        return seed;
-    // Neighbouring classes and seeds get unrelated sources.
-    auto key = (std::uint64_t{seed} << 32) | static_cast<std::uint32_t>(classNumber);
-    return static_cast<std::uint32_t>(splitmix64(key) >> 32);
-}
-
 bool isFixed(const Counts& counts) {
     return std::count_if(counts.begin(), counts.end(), [](auto n) { return n != 0; }) == 1;
 }

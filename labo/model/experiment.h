@@ -23,10 +23,6 @@ namespace bocavo::labo {
 // shows what a freshly started main program shows.
 inline constexpr std::uint32_t kDefaultSeed = Source_Aleatoire::kFixedSeed;
 
-// The seed of class n (1-based): the run's seed itself for class 1, a
-// well-mixed value of (seed, n) for the others.
-std::uint32_t classSeed(std::uint32_t seed, int classNumber);
-
 bool isFixed(const Counts& counts);              // one allele holds every copy
 bool hasLoss(const Counts& counts, int alleles); // one of alleles 1..K is gone
 

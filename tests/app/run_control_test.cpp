@@ -5,6 +5,7 @@
 #include "ui/main/genotype_grid.h"
 #include "ui/main/tableau.h"
 #include "ui/translations.h"
+#include "ui/windows/tool_window.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -167,6 +168,58 @@ private slots:
             QCOMPARE(p.window.genSuiv()->isEnabled(), core.screen().genSuivEnabled);
         }
         QCOMPARE(p.control.generation(), 2);
+    }
+
+    // A chosen group is named in the caption and plays its own draw; without
+    // one the caption is the title alone.
+    void groupIsNamedAndPlaysItsDraw() {
+        const QString title = QStringLiteral("Variation de Frequences d'Allèles");
+        QCOMPARE(Program().window.windowTitle(), title);
+        const bocavo::Group group{7, 1993};
+        Tableau window;
+        RunControl control(window, group);
+        QCOMPARE(window.windowTitle(), title + QStringLiteral(" — groupe 7"));
+        bocavo::RunCore core(QLocale().decimalPoint().toStdString(), group);
+        window.simuler()->click();
+        core.simulation();
+        QStringList shown;
+        for (const char* name : {"Tableau_Parent", "Tableau_Enfant"}) {
+            const auto* grid = window.findChild<GenotypeGrid*>(QLatin1String(name));
+            for (int i = 1; i <= 20; ++i)
+                shown << grid->item(i, 1)->text() + ' ' + grid->item(i, 2)->text();
+        }
+        QCOMPARE(shown, snapshotOf(core.screen()).mid(0, 40));
+    }
+
+    // One scale for every window of the program: the keys work from the main
+    // window or from an auxiliary one, and a window opened later opens at the
+    // others' scale.
+    void zoomKeysReachEveryWindow() {
+        Program p;
+        using bocavo::ui::ToolWindow;
+        const auto press = [](QWidget* window, Qt::Key key) {
+            QApplication::setActiveWindow(window);
+            QVERIFY(QTest::qWaitForWindowActive(window));
+            QTest::keyClick(window, key, Qt::ControlModifier);
+        };
+        p.click(p.window.command1());
+        auto* legend = qobject_cast<ToolWindow*>(visibleWindow(QStringLiteral("legende")));
+        QVERIFY(legend != nullptr);
+        const QSize legendAtOne = legend->size();
+        press(legend, Qt::Key_Plus);
+        QCOMPARE(p.window.scale(), 5);
+        QCOMPARE(legend->scale(), 5);
+        press(&p.window, Qt::Key_Plus);
+        QCOMPARE(legend->scale(), 6);
+        QCOMPARE(legend->size(), legendAtOne * 1.5);
+        p.window.proposAction()->trigger();
+        auto* about = qobject_cast<ToolWindow*>(visibleWindow(QStringLiteral("apropos")));
+        QVERIFY(about != nullptr);
+        QCOMPARE(about->scale(), 6);
+        press(about, Qt::Key_0);
+        QCOMPARE(p.window.scale(), 4);
+        QCOMPARE(legend->scale(), 4);
+        QCOMPARE(legend->size(), legendAtOne);
     }
 
     void keyboardFollowsTheFocusedButton() {

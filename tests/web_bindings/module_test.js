@@ -100,6 +100,23 @@ check("every session is a fresh program start: the same clicks give the same scr
     });
 });
 
+check("a group's session plays that group's own draw; group 1 of 1993 is the default", (M) => {
+    const run = (...args) => {
+        const session = new M.Session(...args);
+        const screens = [session.simulation(), session.nextGeneration()];
+        session.delete();
+        return screens;
+    };
+    const today = run(",");
+    assert.deepEqual(run(",", 1, 1993), today);
+    const seventh = run(",", 7, 1993);
+    assert.notDeepEqual(seventh, today);
+    assert.deepEqual(run(",", 7, 1993), seventh);
+    assert.notDeepEqual(run(",", 7, 4294967295), seventh);
+    const table = M.layout().Tableau;
+    assert.deepEqual([table.groupTitle, table.firstGroup, table.lastGroup], [" — groupe ", 1, 1000]);
+});
+
 check("an engine error comes back as French text, and the session lives on", (M) => {
     const session = new M.Session(",");
     session.simulation();

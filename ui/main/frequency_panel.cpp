@@ -29,9 +29,16 @@ FrequencyPanel::FrequencyPanel(const Names& names, QWidget* parent)
         captions_[k] =
             createLabel(names.captions[k], QString::fromUtf8(kAlleleCaption).arg(k + 1), this);
         values_[k] = createLabel(names.values[k], QString::fromUtf8(kValueAtStart), this);
+    }
+    setScale(kUnitScale);
+}
+
+void FrequencyPanel::setScale(int scale) {
+    for (std::size_t k = 0; k < 4; ++k) {
         place(captions_[k], kPanelCaptionLeft, kPanelRowTops[k], kPanelLabelWidth,
-              kPanelLabelHeight);
-        place(values_[k], kPanelValueLeft, kPanelRowTops[k], kPanelLabelWidth, kPanelLabelHeight);
+              kPanelLabelHeight, scale);
+        place(values_[k], kPanelValueLeft, kPanelRowTops[k], kPanelLabelWidth, kPanelLabelHeight,
+              scale);
     }
 }
 

@@ -29,6 +29,9 @@ public:
     // The four value texts, allele 1 first, UTF-8.
     void showTexts(const std::array<std::string, 4>& texts);
 
+    // Places the labels at `scale` quarters.
+    void setScale(int scale);
+
 private:
     std::array<QLabel*, 4> captions_{};
     std::array<QLabel*, 4> values_{};

@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QPainter>
+#include <algorithm>
 
 namespace bocavo::ui {
 
@@ -21,7 +22,8 @@ bool isFixed(int row, int column) {
 } // namespace
 
 GenotypeGrid::GenotypeGrid(const QString& rowPrefix, int labelColumnWidth, QWidget* parent)
-    : QTableWidget(kRows, kColumns, parent), alleleBackground_(palette().color(QPalette::Base)),
+    : QTableWidget(kRows, kColumns, parent), labelColumnWidth_(labelColumnWidth),
+      alleleBackground_(palette().color(QPalette::Base)),
       fixedBackground_(palette().color(QPalette::Button)) {
     // Row 0 and column 0 are ordinary cells made inert, so the headings sit in
     // the grid itself with the grid's own lines and font.
@@ -31,11 +33,6 @@ GenotypeGrid::GenotypeGrid(const QString& rowPrefix, int labelColumnWidth, QWidg
         header->setMinimumSectionSize(0);
         header->setSectionResizeMode(QHeaderView::Fixed);
     }
-    setColumnWidth(0, px(labelColumnWidth));
-    for (int column = 1; column < kColumns; ++column)
-        setColumnWidth(column, px(kAlleleColumnWidth));
-    for (int row = 0; row < kRows; ++row)
-        setRowHeight(row, px(kRowHeight));
 
     // The cells fill the control exactly, so nothing ever scrolls the header
     // row or column out of sight.
@@ -80,6 +77,21 @@ GenotypeGrid::GenotypeGrid(const QString& rowPrefix, int labelColumnWidth, QWidg
     for (int column = 1; column < kColumns; ++column)
         item(0, column)->setText(QString::fromUtf8(tableau_layout::kGridHeading) +
                                  QString::number(column));
+}
+
+void GenotypeGrid::placeAt(const TwipBox& box, int scale) {
+    place(this, box, scale);
+    int left = width();
+    for (int column = 0; column < kColumns; ++column) {
+        const int wanted = px(column == 0 ? labelColumnWidth_ : kAlleleColumnWidth, scale);
+        // The parent grid's columns are 5 twips wider than the grid: where
+        // rounding lets that show, the last one gives up the pixel, or a
+        // click on it would scroll the headings out of line.
+        setColumnWidth(column, column + 1 < kColumns ? wanted : std::min(wanted, left));
+        left -= wanted;
+    }
+    for (int row = 0; row < kRows; ++row)
+        setRowHeight(row, px(kRowHeight, scale));
 }
 
 void GenotypeGrid::colourRows(int first, int last, QColor colour) {

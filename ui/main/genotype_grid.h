@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/core/run_core.h"
+#include "ui/twip_box.h"
 
 #include <QTableWidget>
 
@@ -28,10 +29,15 @@ public:
     // Moves the cursor without selecting: it only shows once the grid has focus.
     void restCursorAt(int row, int column);
 
+    // The grid at `box` (twips) in its window, its columns and rows drawn at
+    // `scale` quarters.
+    void placeAt(const TwipBox& box, int scale);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    int labelColumnWidth_; // twips
     QColor alleleBackground_;
     QColor fixedBackground_;
 };

@@ -45,7 +45,6 @@ Tableau::Tableau(QWidget* parent)
     setObjectName(QStringLiteral("Tableau"));
     setWindowTitle(QString::fromUtf8(kTitle));
     setWindowIcon(bocavoIcon());
-    setFont(verdanaFont(kFontPoints));
 
     client_ = new QWidget(this);
     client_->setObjectName(QStringLiteral("client"));
@@ -59,6 +58,7 @@ Tableau::Tableau(QWidget* parent)
     connectDefaultButton();
     layOut();
     Form_Load();
+    addZoomKeys(*this, [this](ZoomKey key) { zoom(key); });
 }
 
 void Tableau::createTitles() {
@@ -119,17 +119,34 @@ void Tableau::pressDefault() {
         button->animateClick();
 }
 
+void Tableau::placeControls() {
+    setFont(verdanaFont(scaledPoints(kFontPoints, scale_)));
+    client_->setFixedSize(twipSize(kClientWidth, kClientHeight, scale_));
+    place(Label5, kLabel5, scale_);
+    place(Label6, kLabel6, scale_);
+    Tableau_Parent->placeAt(kTableauParent, scale_);
+    Tableau_Enfant->placeAt(kTableauEnfant, scale_);
+    place(Frame2, kFrame2, scale_);
+    place(Frame1, kFrame1, scale_);
+    Frame2->setScale(scale_);
+    Frame1->setScale(scale_);
+    place(Simuler, kSimuler, scale_);
+    place(GenSuiv, kGenSuiv, scale_);
+    place(Command1, kCommand1, scale_);
+}
+
+void Tableau::setScale(int scale) {
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    placeControls();
+    // The window takes its new fixed size now, not at the next event loop pass.
+    layout()->activate();
+    emit scaleChanged(scale_);
+}
+
 void Tableau::layOut() {
-    client_->setFixedSize(twipSize(kClientWidth, kClientHeight));
-    place(Label5, kLabel5);
-    place(Label6, kLabel6);
-    place(Tableau_Parent, kTableauParent);
-    place(Tableau_Enfant, kTableauEnfant);
-    place(Frame2, kFrame2);
-    place(Frame1, kFrame1);
-    place(Simuler, kSimuler);
-    place(GenSuiv, kGenSuiv);
-    place(Command1, kCommand1);
+    placeControls();
     // Neither the user nor the window manager may resize the window.
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
@@ -165,6 +182,11 @@ void Tableau::showScreen(const Screen& screen) {
     Frame1->setTitle(QString::fromStdString(screen.childCaption));
     Simuler->setEnabled(screen.simulerEnabled);
     GenSuiv->setEnabled(screen.genSuivEnabled);
+}
+
+void Tableau::showGroup(int number) {
+    setWindowTitle(QString::fromUtf8(kTitle) + QString::fromUtf8(kGroupTitle) +
+                   QString::number(number));
 }
 
 void Tableau::closeEvent(QCloseEvent* event) {

@@ -7,6 +7,7 @@
 #pragma once
 
 #include "app/core/run_core.h"
+#include "ui/zoom.h"
 
 #include <QMainWindow>
 
@@ -36,10 +37,21 @@ public:
     // Both grids, the eight frequency texts, both frame captions and the
     // enabled states of Simuler and GenSuiv, as the run describes them.
     void showScreen(const Screen& screen);
+    // Names the group in the caption, after the title.
+    void showGroup(int number);
+
+    // The window and everything in it at `scale` quarters (one of kScales):
+    // each control where the layout puts it, times the scale, and the fonts
+    // with it. Every start is at kUnitScale.
+    int scale() const { return scale_; }
+    void setScale(int scale);
+    // What a zoom key asks for, from this window or another of the program.
+    void zoom(ZoomKey key) { setScale(zoomedScale(scale_, key)); }
 
 signals:
     // The window is closing, whatever asked for it; it never refuses.
     void closing();
+    void scaleChanged(int scale);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -52,9 +64,11 @@ private:
     void createMenu();
     void connectDefaultButton();
     void layOut();
+    void placeControls();
     void Form_Load();
     void pressDefault();
 
+    int scale_ = kUnitScale;
     QWidget* client_ = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;

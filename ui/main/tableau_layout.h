@@ -52,6 +52,8 @@ inline constexpr PanelNames kChildPanel{
     "Frame1", {"Label10", "Label7", "Label8", "Label9"}, {"Label1", "Label2", "Label3", "Label4"}};
 
 inline constexpr const char* kTitle = "Variation de Frequences d'Allèles";
+// After the title when a group was chosen, followed by its number.
+inline constexpr const char* kGroupTitle = " — groupe ";
 inline constexpr const char* kLabel5Text = "Génération mère :";
 inline constexpr const char* kLabel6Text = "Génération fille :";
 inline constexpr const char* kSimulerCaption = "&Simulation";

@@ -12,15 +12,19 @@ using namespace apropos_layout;
 apropos::apropos()
     : ToolWindow(QStringLiteral("apropos"), QString::fromUtf8(kTitle), kClientWidth, kClientHeight,
                  Sizing::Resizable) {
-    QPlainTextEdit* text = createTextBox(this, QStringLiteral("Text1"), kText1,
-                                         QString::fromUtf8(kAbout), interfaceFont());
-    text->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    text->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_ = createTextBox(this, QStringLiteral("Text1"), QString::fromUtf8(kAbout));
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
-    auto* ok = new QPushButton(QString::fromUtf8(kCommand1Caption), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    place(ok, kCommand1);
-    connect(ok, &QPushButton::clicked, this, &QWidget::hide);
+    ok_ = new QPushButton(QString::fromUtf8(kCommand1Caption), this);
+    ok_->setObjectName(QStringLiteral("Command1"));
+    connect(ok_, &QPushButton::clicked, this, &QWidget::hide);
+    placeControls();
+}
+
+void apropos::placeControls() {
+    placeTextBox(text_, kText1, interfaceFont(scale()), scale());
+    place(ok_, kCommand1, scale());
 }
 
 } // namespace bocavo::ui

@@ -4,12 +4,21 @@
 
 #include "ui/windows/tool_window.h"
 
+class QPushButton;
+
 namespace bocavo::ui {
 
 class apropos : public ToolWindow {
     Q_OBJECT
 public:
     apropos();
+
+protected:
+    void placeControls() override;
+
+private:
+    QPlainTextEdit* text_;
+    QPushButton* ok_;
 };
 
 } // namespace bocavo::ui

@@ -15,10 +15,8 @@ using namespace aprotocole_layout;
 namespace {
 
 // Both texts show whole at once, so neither box has a scroll bar.
-QPlainTextEdit* createFixedText(QWidget* parent, const QString& name, const TwipBox& box,
-                                const char* text) {
-    QPlainTextEdit* edit =
-        createTextBox(parent, name, box, QString::fromUtf8(text), verdanaFont(kTextPoints));
+QPlainTextEdit* createFixedText(QWidget* parent, const QString& name, const char* text) {
+    QPlainTextEdit* edit = createTextBox(parent, name, QString::fromUtf8(text));
     edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return edit;
@@ -29,27 +27,34 @@ QPlainTextEdit* createFixedText(QWidget* parent, const QString& name, const Twip
 aprotocole::aprotocole()
     : ToolWindow(QStringLiteral("aprotocole"), QString::fromUtf8(kTitle), kClientWidth,
                  kClientHeight, Sizing::Fixed) {
-    auto* title = new QLabel(QString::fromUtf8(kLabel1Text), this);
-    title->setObjectName(QStringLiteral("Label1"));
-    place(title, kLabel1);
-    title->setFont(verdanaFont(kTitlePoints, QFont::Bold));
+    title_ = new QLabel(QString::fromUtf8(kLabel1Text), this);
+    title_->setObjectName(QStringLiteral("Label1"));
 
-    QPlainTextEdit* text1 = createFixedText(this, QStringLiteral("Text1"), kText1, kProtocole);
-    QPlainTextEdit* text2 = createFixedText(this, QStringLiteral("Text2"), kText2, kNote);
+    text1_ = createFixedText(this, QStringLiteral("Text1"), kProtocole);
+    text2_ = createFixedText(this, QStringLiteral("Text2"), kNote);
 
-    auto* ok = new QPushButton(QString::fromUtf8(kCommand1Caption), this);
-    ok->setObjectName(QStringLiteral("Command1"));
-    place(ok, kCommand1);
-    connect(ok, &QPushButton::clicked, this, &QWidget::hide);
+    ok_ = new QPushButton(QString::fromUtf8(kCommand1Caption), this);
+    ok_->setObjectName(QStringLiteral("Command1"));
+    connect(ok_, &QPushButton::clicked, this, &QWidget::hide);
 
     // An empty label on the window's background: nothing of it shows.
     clickArea_ = new QLabel(this);
     clickArea_->setObjectName(QStringLiteral("Label2"));
-    place(clickArea_, kLabel2);
     clickArea_->installEventFilter(this);
 
-    setTabOrder(text1, ok);
-    setTabOrder(ok, text2);
+    setTabOrder(text1_, ok_);
+    setTabOrder(ok_, text2_);
+    placeControls();
+}
+
+void aprotocole::placeControls() {
+    place(title_, kLabel1, scale());
+    title_->setFont(verdanaFont(scaledPoints(kTitlePoints, scale()), QFont::Bold));
+    const QFont text = verdanaFont(scaledPoints(kTextPoints, scale()));
+    placeTextBox(text1_, kText1, text, scale());
+    placeTextBox(text2_, kText2, text, scale());
+    place(ok_, kCommand1, scale());
+    place(clickArea_, kLabel2, scale());
 }
 
 bool aprotocole::eventFilter(QObject* watched, QEvent* event) {

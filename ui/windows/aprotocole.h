@@ -6,6 +6,7 @@
 #include "ui/windows/tool_window.h"
 
 class QLabel;
+class QPushButton;
 
 namespace bocavo::ui {
 
@@ -19,9 +20,14 @@ signals:
     void giftRequested();
 
 protected:
+    void placeControls() override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    QLabel* title_;
+    QPlainTextEdit* text1_;
+    QPlainTextEdit* text2_;
+    QPushButton* ok_;
     QLabel* clickArea_;
     bool pressedInArea_ = false;
 };

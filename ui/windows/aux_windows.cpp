@@ -22,6 +22,8 @@ template <typename Window> Window* AuxWindows::present(QPointer<Window>& slot) {
                 slot.clear();
             }
         });
+        window->setScale(scale_);
+        addZoomKeys(*window, [this](ZoomKey key) { emit zoomRequested(key); });
     }
     Window* window = slot.data();
     window->show();
@@ -49,6 +51,15 @@ apropos* AuxWindows::showPropos() {
 
 Cadeau* AuxWindows::showCadeau() {
     return present(cadeau_);
+}
+
+void AuxWindows::setScale(int scale) {
+    scale_ = scale;
+    const QList<ToolWindow*> windows{legende_, protocole_, propos_, cadeau_};
+    for (ToolWindow* window : windows) {
+        if (window != nullptr)
+            window->setScale(scale);
+    }
 }
 
 void AuxWindows::closeAll() {

@@ -5,6 +5,8 @@
 // protocol window, so that it outlives it.
 #pragma once
 
+#include "ui/zoom.h"
+
 #include <QObject>
 #include <QPointer>
 
@@ -33,6 +35,14 @@ public:
     // Deletes every window at once, shown or hidden, e.g. when the program ends.
     void closeAll();
 
+    // Every window, present and to come, at `scale` quarters: the main
+    // window's scale.
+    void setScale(int scale);
+
+signals:
+    // A zoom key pressed in one of the windows: the main window decides.
+    void zoomRequested(ZoomKey key);
+
 private:
     template <typename Window> Window* present(QPointer<Window>& slot);
 
@@ -40,6 +50,7 @@ private:
     QPointer<aprotocole> protocole_;
     QPointer<apropos> propos_;
     QPointer<Cadeau> cadeau_;
+    int scale_ = kUnitScale;
 };
 
 } // namespace bocavo::ui

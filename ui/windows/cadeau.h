@@ -4,12 +4,25 @@
 
 #include "ui/windows/tool_window.h"
 
+#include <QPixmap>
+
+class QLabel;
+class QPushButton;
+
 namespace bocavo::ui {
 
 class Cadeau : public ToolWindow {
     Q_OBJECT
 public:
     Cadeau();
+
+protected:
+    void placeControls() override;
+
+private:
+    QPixmap photo_;
+    QLabel* picture_;
+    QPushButton* ok_;
 };
 
 } // namespace bocavo::ui

@@ -21,7 +21,6 @@ static_assert(kRows.size() == kBroodColours.size(), "one legend row per brood co
 QFrame* createSwatch(QWidget* parent, const Row& row, Rgb colour) {
     auto* swatch = new QFrame(parent);
     swatch->setObjectName(QLatin1String(row.swatchName));
-    place(swatch, row.swatch);
     swatch->setFrameStyle(QFrame::Box | QFrame::Plain);
     swatch->setLineWidth(1);
     QPalette palette = swatch->palette();
@@ -34,7 +33,6 @@ QFrame* createSwatch(QWidget* parent, const Row& row, Rgb colour) {
 QLabel* createLabel(QWidget* parent, const Row& row) {
     auto* label = new QLabel(QString::fromUtf8(row.text), parent);
     label->setObjectName(QLatin1String(row.labelName));
-    place(label, row.label);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setAutoFillBackground(true);
     return label;
@@ -47,8 +45,16 @@ legende::legende()
                  Sizing::Fixed) {
     setWindowIcon(bocavoIcon());
     for (std::size_t brood = 0; brood < kRows.size(); ++brood) {
-        createSwatch(this, kRows[brood], kBroodColours[brood]);
-        createLabel(this, kRows[brood]);
+        swatches_[brood] = createSwatch(this, kRows[brood], kBroodColours[brood]);
+        labels_[brood] = createLabel(this, kRows[brood]);
+    }
+    placeControls();
+}
+
+void legende::placeControls() {
+    for (std::size_t brood = 0; brood < kRows.size(); ++brood) {
+        place(swatches_[brood], kRows[brood].swatch, scale());
+        place(labels_[brood], kRows[brood].label, scale());
     }
 }
 

@@ -18,7 +18,8 @@ using tool_layout::kInterfacePoints;
 ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidth, int clientHeight,
                        Sizing sizing)
     : QWidget(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                           Qt::WindowCloseButtonHint) {
+                           Qt::WindowCloseButtonHint),
+      clientWidth_(clientWidth), clientHeight_(clientHeight), sizing_(sizing) {
     setObjectName(name);
     setWindowTitle(title);
     // Discarded by its close button; and never what keeps the program running.
@@ -31,6 +32,20 @@ ToolWindow::ToolWindow(const QString& name, const QString& title, int clientWidt
     } else {
         resize(client);
     }
+}
+
+void ToolWindow::setScale(int scale) {
+    if (scale == scale_)
+        return;
+    scale_ = scale;
+    setFont(interfaceFont(scale));
+    const QSize client = twipSize(clientWidth_, clientHeight_, scale);
+    if (sizing_ == Sizing::Fixed) {
+        setFixedSize(client);
+    } else {
+        resize(client);
+    }
+    placeControls();
 }
 
 void ToolWindow::showEvent(QShowEvent* event) {
@@ -60,12 +75,12 @@ void ToolWindow::closeEvent(QCloseEvent* event) {
     }
 }
 
-QFont interfaceFont() {
+QFont interfaceFont(int scale) {
     QFont font;
     font.setFamilies({QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
                       QStringLiteral("DejaVu Sans Condensed")});
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(kInterfacePoints);
+    font.setPointSizeF(scaledPoints(kInterfacePoints, scale));
     return font;
 }
 
@@ -81,12 +96,9 @@ QString withLineBreaks(const QString& crlfText) {
     return text;
 }
 
-QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const TwipBox& box,
-                              const QString& crlfText, const QFont& font) {
+QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const QString& crlfText) {
     auto* edit = new QPlainTextEdit(parent);
     edit->setObjectName(name);
-    place(edit, box);
-    edit->setFont(font);
     // The grey goes to the viewport alone. A palette set on the box would
     // reach its scroll bars as a fresh palette in every new window, and the
     // style keys its cached scroll-bar pictures by palette: each About window
@@ -98,9 +110,14 @@ QPlainTextEdit* createTextBox(QWidget* parent, const QString& name, const TwipBo
     edit->setReadOnly(true);
     edit->setTabChangesFocus(true);
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    edit->setTabStopDistance(kCharactersPerTab * QFontMetricsF(font).averageCharWidth());
     edit->setPlainText(withLineBreaks(crlfText));
     return edit;
+}
+
+void placeTextBox(QPlainTextEdit* edit, const TwipBox& box, const QFont& font, int scale) {
+    place(edit, box, scale);
+    edit->setFont(font);
+    edit->setTabStopDistance(kCharactersPerTab * QFontMetricsF(font).averageCharWidth());
 }
 
 } // namespace bocavo::ui

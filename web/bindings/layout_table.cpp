@@ -1,5 +1,6 @@
 #include "web/bindings/layout_table.h"
 
+#include "app/core/run_core.h"
 #include "app/messages.h"
 #include "engine/breeding.h"
 #include "ui/colours.h"
@@ -126,6 +127,10 @@ val tableau() {
     namespace t = ui::tableau_layout;
     val w = window(t::kTitle, t::kClientWidth, t::kClientHeight);
     w.set("fontPoints", t::kFontPoints);
+    // A chosen group: its number follows the title after this, within these bounds.
+    w.set("groupTitle", utf8(t::kGroupTitle));
+    w.set("firstGroup", kFirstGroup);
+    w.set("lastGroup", kLastGroup);
     val c = w["controls"];
     c.set("Label5", control("label", t::kLabel5, t::kLabel5Text));
     c.set("Label6", control("label", t::kLabel6, t::kLabel6Text));

@@ -5,6 +5,7 @@
 #include "app/core/run_core.h"
 #include "web/bindings/layout_table.h"
 
+#include <cstdint>
 #include <emscripten/bind.h>
 #include <exception>
 #include <string>
@@ -36,10 +37,14 @@ template <typename Texts> val texts(const Texts& all) {
 
 } // namespace
 
-// A program start: the generator at its fixed state, nothing drawn yet.
+// A program start: the generator at its group's state (group 1 of the fixed
+// seed without one), nothing drawn yet. The page checks the group's number
+// (kFirstGroup..kLastGroup, given in the layout table) before it starts one.
 class Session {
 public:
     explicit Session(std::string decimalSeparator) : core_(std::move(decimalSeparator)) {}
+    Session(std::string decimalSeparator, int group, std::uint32_t seed)
+        : core_(std::move(decimalSeparator), Group{group, seed}) {}
 
     val simulation() { return run(&RunCore::simulation); }
     val nextGeneration() { return run(&RunCore::nextGeneration); }
@@ -81,6 +86,7 @@ EMSCRIPTEN_BINDINGS(bocavo) {
     emscripten::function("layout", &bocavo::web::layoutTable);
     emscripten::class_<Session>("Session")
         .constructor<std::string>()
+        .constructor<std::string, int, std::uint32_t>()
         .function("simulation", &Session::simulation)
         .function("nextGeneration", &Session::nextGeneration)
         .function("screen", &Session::screen);

@@ -17,6 +17,7 @@
 #include <QStyleOptionButton>
 #include <QStyleOptionGroupBox>
 #include <QTest>
+#include <cmath>
 
 using bocavo::ui::FrequencyPanel;
 using bocavo::ui::GenotypeGrid;
@@ -269,58 +270,71 @@ private slots:
                  QColor(0x80, 0x80, 0x80));
     }
 
+    // Ctrl++ and Ctrl+− step through the scales, each a fixed size where every
+    // control is its table's box times the scale (within half a pixel of
+    // rounding) and every font grows with it; Ctrl+0 gives back the window
+    // exactly as it started.
+    void zoomKeysScaleEveryControl_data() { controlsSitWhereTheTableSays_data(); }
+
+    void zoomKeysScaleEveryControl() {
+        QFETCH(QRect, twips);
+        activate();
+        auto* widget = child(*window_, QTest::currentDataTag());
+        const QRect start = widget->geometry();
+        const QSize startWindow = window_->size();
+        const QFont startFont = window_->font();
+        auto* grid = qobject_cast<GenotypeGrid*>(widget);
+        const QList<std::pair<int, double>> steps{
+            {Qt::Key_Plus, 1.25}, {Qt::Key_Plus, 1.5},  {Qt::Key_Plus, 2},
+            {Qt::Key_Plus, 2},    {Qt::Key_Minus, 1.5}, {Qt::Key_Equal, 2},
+            {Qt::Key_0, 1},       {Qt::Key_Minus, 1},   {Qt::Key_Plus, 1.25},
+        };
+        for (const auto& [key, scale] : steps) {
+            QTest::keyClick(window_.get(), Qt::Key(key), Qt::ControlModifier);
+            const QString at = QStringLiteral("at %1").arg(scale);
+            const auto near = [&](int shown, int twipsValue) {
+                return std::abs(shown - twipsValue * scale / 15) <= 0.5;
+            };
+            const QRect box = widget->geometry();
+            QVERIFY2(near(box.x(), twips.x()) && near(box.y(), twips.y()) &&
+                         near(box.width(), twips.width()) && near(box.height(), twips.height()),
+                     qPrintable(at));
+            QVERIFY2(near(window_->centralWidget()->width(), 8640) &&
+                         near(window_->centralWidget()->height(), 8520),
+                     qPrintable(at));
+            QCOMPARE(window_->minimumSize(), window_->maximumSize());
+            QCOMPARE(window_->size(), window_->minimumSize());
+            QCOMPARE(window_->height(),
+                     window_->menuBar()->height() + window_->centralWidget()->height());
+            // 11 pixels times the scale, rounded down to a whole pixel.
+            const double pixels = widget->font().pointSizeF() * 4 / 3;
+            QVERIFY2(pixels <= 11 * scale && pixels > 11 * scale - 1, qPrintable(at));
+            if (grid) {
+                QVERIFY2(near(grid->columnWidth(1), 1500) && near(grid->rowHeight(20), 250),
+                         qPrintable(at));
+                // Nothing to scroll: the cells never reach past the grid.
+                QVERIFY2(grid->columnWidth(0) + grid->columnWidth(1) + grid->columnWidth(2) <=
+                             grid->width(),
+                         qPrintable(at));
+            }
+            if (scale == 1) {
+                QCOMPARE(widget->geometry(), start);
+                QCOMPARE(window_->size(), startWindow);
+                QCOMPARE(window_->font(), startFont);
+            }
+        }
+    }
+
     void textsFitTheirControls() {
-        // Whatever font the window resolved to, every text it can show fits.
-        qInfo() << "resolved font:" << QFontInfo(window_->font()).family()
-                << QFontInfo(window_->font()).pixelSize() << "px";
-        bocavo::Screen longest;
-        longest.parentCaption = std::string(bocavo::kGenerationCaption) + "32766";
-        longest.childCaption = std::string(bocavo::kGenerationCaption) + "32767";
-        window_->showScreen(longest);
-        for (QGroupBox* frame :
-             {child<QGroupBox>(*window_, "Frame1"), child<QGroupBox>(*window_, "Frame2")}) {
-            QStyleOptionGroupBox option;
-            option.initFrom(frame);
-            option.text = frame->title();
-            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
-            const QRect label = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
-                                                               QStyle::SC_GroupBoxLabel, frame);
-            QVERIFY2(frame->rect().contains(label), qPrintable(frame->title()));
-            QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) <= label.width());
-        }
-        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
-            QStyleOptionButton option;
-            option.initFrom(button);
-            const QRect inside =
-                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
-            const QString shown = QString(button->text()).remove(QLatin1Char('&'));
-            QVERIFY2(button->fontMetrics().horizontalAdvance(shown) <= inside.width(),
-                     qPrintable(shown));
-            QVERIFY(button->fontMetrics().height() <= inside.height());
-        }
-        const QStringList values{"25 %", "97,5%", "100%", "%"};
-        for (QLabel* label : window_->findChildren<QLabel*>()) {
-            QStringList texts{label->text()};
-            if (label->text() == QStringLiteral("%"))
-                texts = values;
-            for (const QString& text : texts) {
-                QVERIFY2(label->fontMetrics().horizontalAdvance(text) <=
-                             label->contentsRect().width(),
-                         qPrintable(text));
-                QVERIFY(label->fontMetrics().height() <= label->contentsRect().height());
+        // At every scale, whatever font the window resolved to, every text it
+        // can show fits.
+        for (const int scale : bocavo::ui::kScales) {
+            window_->setScale(scale);
+            textsFitAtThisScale();
+            if (QTest::currentTestFailed()) {
+                qWarning("a text does not fit at %d quarters", scale);
+                return;
             }
-        }
-        for (auto* grid : window_->findChildren<GenotypeGrid*>()) {
-            const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
-            for (int row = 0; row < grid->rowCount(); ++row) {
-                for (int column = 0; column < grid->columnCount(); ++column) {
-                    const QString text = grid->item(row, column)->text();
-                    QVERIFY2(grid->fontMetrics().horizontalAdvance(text) + margin <
-                                 grid->columnWidth(column),
-                             qPrintable(text));
-                }
-            }
-            QVERIFY(grid->fontMetrics().height() < grid->rowHeight(0));
         }
     }
 
@@ -379,6 +393,61 @@ private slots:
     }
 
 private:
+    // Checks every text at the window's present scale.
+    void textsFitAtThisScale() {
+        qInfo() << "resolved font:" << QFontInfo(window_->font()).family()
+                << QFontInfo(window_->font()).pixelSize() << "px";
+        bocavo::Screen longest;
+        longest.parentCaption = std::string(bocavo::kGenerationCaption) + "32766";
+        longest.childCaption = std::string(bocavo::kGenerationCaption) + "32767";
+        window_->showScreen(longest);
+        for (QGroupBox* frame :
+             {child<QGroupBox>(*window_, "Frame1"), child<QGroupBox>(*window_, "Frame2")}) {
+            QStyleOptionGroupBox option;
+            option.initFrom(frame);
+            option.text = frame->title();
+            option.subControls = QStyle::SC_GroupBoxLabel | QStyle::SC_GroupBoxFrame;
+            const QRect label = frame->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                               QStyle::SC_GroupBoxLabel, frame);
+            QVERIFY2(frame->rect().contains(label), qPrintable(frame->title()));
+            QVERIFY(frame->fontMetrics().horizontalAdvance(frame->title()) <= label.width());
+        }
+        for (QPushButton* button : window_->findChildren<QPushButton*>()) {
+            QStyleOptionButton option;
+            option.initFrom(button);
+            const QRect inside =
+                button->style()->subElementRect(QStyle::SE_PushButtonContents, &option, button);
+            const QString shown = QString(button->text()).remove(QLatin1Char('&'));
+            QVERIFY2(button->fontMetrics().horizontalAdvance(shown) <= inside.width(),
+                     qPrintable(shown));
+            QVERIFY(button->fontMetrics().height() <= inside.height());
+        }
+        const QStringList values{"25 %", "97,5%", "100%", "%"};
+        for (QLabel* label : window_->findChildren<QLabel*>()) {
+            QStringList texts{label->text()};
+            if (label->text() == QStringLiteral("%"))
+                texts = values;
+            for (const QString& text : texts) {
+                QVERIFY2(label->fontMetrics().horizontalAdvance(text) <=
+                             label->contentsRect().width(),
+                         qPrintable(text));
+                QVERIFY(label->fontMetrics().height() <= label->contentsRect().height());
+            }
+        }
+        for (auto* grid : window_->findChildren<GenotypeGrid*>()) {
+            const int margin = 2 * (grid->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+            for (int row = 0; row < grid->rowCount(); ++row) {
+                for (int column = 0; column < grid->columnCount(); ++column) {
+                    const QString text = grid->item(row, column)->text();
+                    QVERIFY2(grid->fontMetrics().horizontalAdvance(text) + margin <
+                                 grid->columnWidth(column),
+                             qPrintable(text));
+                }
+            }
+            QVERIFY(grid->fontMetrics().height() < grid->rowHeight(0));
+        }
+    }
+
     void activate() {
         QApplication::setActiveWindow(window_.get());
         QVERIFY(QTest::qWaitForWindowActive(window_.get()));

@@ -4,8 +4,10 @@
 #include "ui/colours.h"
 #include "ui/windows/apropos.h"
 #include "ui/windows/aprotocole.h"
+#include "ui/windows/aux_layouts.h"
 #include "ui/windows/cadeau.h"
 #include "ui/windows/legende.h"
+#include "ui/zoom.h"
 
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -14,6 +16,7 @@
 #include <QStyle>
 #include <QTest>
 #include <QTextBlock>
+#include <cmath>
 #include <memory>
 
 using namespace bocavo::ui;
@@ -48,6 +51,9 @@ QColor pixel(QWidget* widget, int x, int y) {
     return drawn(widget).pixelColor(x, y);
 }
 
+// Controls by name, each with its box in the layout table.
+using Boxes = QList<std::pair<QString, TwipBox>>;
+
 std::unique_ptr<ToolWindow> shown(ToolWindow* window) {
     window->setAttribute(Qt::WA_DeleteOnClose, false);
     window->show();
@@ -55,6 +61,8 @@ std::unique_ptr<ToolWindow> shown(ToolWindow* window) {
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(Boxes)
 
 class WindowsTest : public QObject {
     Q_OBJECT
@@ -67,6 +75,11 @@ private slots:
     void aboutTextScrollsToThePsLine();
     void enlargingAboutMovesNothing();
     void giftPictureIsFramed();
+    void zoomScalesEveryControl_data();
+    void zoomScalesEveryControl();
+
+private:
+    void textsFitAt(int scale);
 };
 
 void WindowsTest::windowKinds_data() {
@@ -105,10 +118,22 @@ void WindowsTest::windowKinds() {
     QCOMPARE(window->minimumSize() == window->maximumSize(), fixed);
 }
 
-// Measured with the face each control really resolved to, not the one asked for.
+// Measured with the face each control really resolved to, not the one asked
+// for, at every scale the zoom keys offer.
 void WindowsTest::everyTextFitsItsControl() {
+    for (const int scale : kScales) {
+        textsFitAt(scale);
+        if (QTest::currentTestFailed()) {
+            qWarning("a text does not fit at %d quarters", scale);
+            return;
+        }
+    }
+}
+
+void WindowsTest::textsFitAt(int scale) {
     for (const auto& window :
          {shown(new legende), shown(new aprotocole), shown(new apropos), shown(new Cadeau)}) {
+        window->setScale(scale);
         for (QLabel* label : window->findChildren<QLabel*>()) {
             const QFontMetrics metrics(label->font());
             const QString what = window->objectName() + '.' + label->objectName() + " in " +
@@ -128,6 +153,7 @@ void WindowsTest::everyTextFitsItsControl() {
     }
     // The protocol's two texts show whole: nothing left to scroll to.
     const auto protocol = shown(new aprotocole);
+    protocol->setScale(scale);
     for (const char* name : {"Text1", "Text2"}) {
         QPlainTextEdit* box = textBox(protocol.get(), name);
         QCOMPARE(box->verticalScrollBar()->maximum(), 0);
@@ -240,6 +266,88 @@ void WindowsTest::giftPictureIsFramed() {
         }
     }
     QCOMPARE(differing, 0);
+}
+
+void WindowsTest::zoomScalesEveryControl_data() {
+    QTest::addColumn<QSize>("client"); // twips
+    QTest::addColumn<Boxes>("boxes");
+    Boxes legend;
+    for (const auto& row : legende_layout::kRows)
+        legend << std::pair{QString(row.swatchName), row.swatch}
+               << std::pair{QString(row.labelName), row.label};
+    namespace p = aprotocole_layout;
+    namespace a = apropos_layout;
+    namespace g = cadeau_layout;
+    QTest::newRow("legende") << QSize(legende_layout::kClientWidth, legende_layout::kClientHeight)
+                             << legend;
+    QTest::newRow("aprotocole") << QSize(p::kClientWidth, p::kClientHeight)
+                                << Boxes{{"Label1", p::kLabel1},
+                                         {"Text1", p::kText1},
+                                         {"Text2", p::kText2},
+                                         {"Command1", p::kCommand1},
+                                         {"Label2", p::kLabel2}};
+    QTest::newRow("apropos") << QSize(a::kClientWidth, a::kClientHeight)
+                             << Boxes{{"Text1", a::kText1}, {"Command1", a::kCommand1}};
+    QTest::newRow("Cadeau") << QSize(g::kClientWidth, g::kClientHeight)
+                            << Boxes{{"Picture1", g::kPicture1}, {"Command1", g::kCommand1}};
+}
+
+// At each scale every control is its table's box times the scale (within half
+// a pixel of rounding) and the fonts grow with it; back at the unit scale the
+// window is exactly as it was made. Then at every scale each text still fits.
+void WindowsTest::zoomScalesEveryControl() {
+    QFETCH(QSize, client);
+    QFETCH(Boxes, boxes);
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    const auto window = shown(name == "legende"      ? static_cast<ToolWindow*>(new legende)
+                              : name == "aprotocole" ? static_cast<ToolWindow*>(new aprotocole)
+                              : name == "apropos"    ? static_cast<ToolWindow*>(new apropos)
+                                                     : static_cast<ToolWindow*>(new Cadeau));
+    const auto widget = [&](const QString& control) {
+        return window->findChild<QWidget*>(control, Qt::FindDirectChildrenOnly);
+    };
+    QList<QRect> start;
+    for (const auto& [control, box] : boxes)
+        start << widget(control)->geometry();
+    const QSize startSize = window->size();
+    const auto fonts = [&] {
+        QList<qreal> points;
+        for (const QWidget* child : window->findChildren<QWidget*>())
+            points << child->font().pointSizeF();
+        return points;
+    };
+    const QList<qreal> startFonts = fonts();
+    for (const int quarters : {5, 6, 8, 4}) {
+        window->setScale(quarters);
+        const double scale = quarters / 4.0;
+        const auto near = [&](int shown, int twips) {
+            return std::abs(shown - twips * scale / 15) <= 0.5;
+        };
+        const QString at = name + QStringLiteral(" at %1").arg(scale);
+        QVERIFY2(near(window->width(), client.width()) && near(window->height(), client.height()),
+                 qPrintable(at));
+        QCOMPARE(window->minimumSize() == window->maximumSize(), name != "apropos");
+        for (const auto& [control, box] : boxes) {
+            const QRect shown = widget(control)->geometry();
+            QVERIFY2(near(shown.x(), box.left) && near(shown.y(), box.top) &&
+                         near(shown.width(), box.width) && near(shown.height(), box.height),
+                     qPrintable(at + ' ' + control));
+        }
+        // Each font's pixels (4/3 of its points at 96 dpi) times the scale,
+        // rounded down to a whole pixel.
+        const QList<qreal> grown = fonts();
+        for (int i = 0; i < grown.size(); ++i) {
+            const double wanted = startFonts[i] * 4 / 3 * scale;
+            QVERIFY2(grown[i] * 4 / 3 <= wanted && grown[i] * 4 / 3 > wanted - 1, qPrintable(at));
+        }
+        if (name == "Cadeau") {
+            auto* picture = qobject_cast<QLabel*>(widget("Picture1"));
+            QCOMPARE(picture->pixmap().size(), QSize(178, 154) * scale);
+        }
+    }
+    for (int i = 0; i < boxes.size(); ++i)
+        QCOMPARE(widget(boxes[i].first)->geometry(), start[i]);
+    QCOMPARE(window->size(), startSize);
 }
 
 QTEST_MAIN(WindowsTest)

@@ -27,7 +27,8 @@ CsvSizeDialog::CsvSizeDialog(std::uint64_t wholeBytes, std::function<std::uint64
     setObjectName("tailleCsv");
     auto* intro = new QLabel(
         QString("Le fichier CSV de toutes les générations ferait %1. Vous pouvez l'écrire "
-                "quand même, ou ne garder qu'une génération sur K (les générations 0, K, 2K…).")
+                "quand même, ou ne garder qu'une génération sur K (les générations 0, K, 2K… et "
+                "la dernière).")
             .arg(sizeText(wholeBytes)));
     intro->setWordWrap(true);
     everyBox_->setRange(2, kMaxEvery);

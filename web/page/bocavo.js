@@ -59,6 +59,9 @@
  * @property {number} [fontPoints] the main window's own font
  * @property {{quit: string, help: string, protocole: string, propos: string}} [menu]
  * @property {boolean} [resizable]
+ * @property {string} [groupTitle] the main window's: what follows its title when a group is chosen
+ * @property {number} [firstGroup] the main window's: the groups a session may start on
+ * @property {number} [lastGroup]
  */
 
 /**

@@ -121,12 +121,14 @@ void LaboWindow::createMenus() {
     exportActions_[0] =
         file->addAction("Exporter les données en &CSV...", this, &LaboWindow::exportCsv);
     exportActions_[1] =
-        file->addAction("Exporter le graphique en &PNG...", this, [this] { exportPicture("PNG"); });
+        file->addAction("Exporter pour le &tableur...", this, &LaboWindow::exportWorkbook);
     exportActions_[2] =
-        file->addAction("Exporter le graphique en &SVG...", this, [this] { exportPicture("SVG"); });
+        file->addAction("Exporter le graphique en &PNG...", this, [this] { exportPicture("PNG"); });
     exportActions_[3] =
+        file->addAction("Exporter le graphique en &SVG...", this, [this] { exportPicture("SVG"); });
+    exportActions_[4] =
         file->addAction("&Imprimer le graphique...", this, &LaboWindow::printCurrentChart);
-    exportActions_[3]->setShortcut(QKeySequence::Print);
+    exportActions_[4]->setShortcut(QKeySequence::Print);
     file->addSeparator();
     QAction* quit = file->addAction("&Quitter", this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);

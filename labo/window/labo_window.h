@@ -38,6 +38,8 @@ public:
     // (controller busy until done); pictures are drawn at `size` (default: the
     // chart's size on screen).
     void exportCsvTo(const QString& path);
+    // Above kMaxWorkbookCells, first asks whether to keep one generation in K.
+    void exportWorkbookTo(const QString& path);
     void exportPngTo(const QString& path, QSize size = {});
     void exportSvgTo(const QString& path, QSize size = {});
     void printTo(QPrinter* printer);
@@ -83,6 +85,7 @@ private:
     void showProblem(const QString& text);
     ChartTab* currentTab() const;
     void exportCsv();
+    void exportWorkbook();
     void exportPicture(const char* format);
     void saveFile(const QString& path, std::function<QString(QByteArray&)> draw,
                   const QString& doneText);
@@ -104,7 +107,7 @@ private:
     AllClassesTab* allClassesTab_ = nullptr;
     FixationTab* fixationTab_ = nullptr;
     HeterozygosityTab* heterozygosityTab_ = nullptr;
-    std::array<QAction*, 4> exportActions_{};
+    std::array<QAction*, 5> exportActions_{};
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
     std::uint64_t csvWarningBytes_;

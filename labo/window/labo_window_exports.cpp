@@ -1,6 +1,7 @@
-// The window's exports: every file (CSV, pictures, PDF) is written by the run
+// The window's exports: every file (CSV, workbook, pictures, PDF) is written by the run
 // controller, the window's one runner, off the window's thread.
 #include "labo/model/csv_writer.h"
+#include "labo/model/workbook.h"
 #include "labo/window/chart_export.h"
 #include "labo/window/chart_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -10,8 +11,10 @@
 
 #include <QChartView>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -47,6 +50,40 @@ void LaboWindow::exportCsvTo(const QString& path) {
         every = ask.every();
     }
     if (const QString refused = controller_->exportCsv(path, every); !refused.isEmpty())
+        showProblem(refused);
+}
+
+void LaboWindow::exportWorkbook() {
+    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
+        return showProblem(refused);
+    const QString path = QFileDialog::getSaveFileName(
+        this, "Exporter pour le tableur",
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.xlsx",
+        "Classeurs Excel (*.xlsx)");
+    if (!path.isEmpty())
+        exportWorkbookTo(path);
+}
+
+void LaboWindow::exportWorkbookTo(const QString& path) {
+    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
+        return showProblem(refused);
+    std::vector<WorkbookSet> shape;
+    for (const Experiment* set : controller_->experiments())
+        shape.push_back({set->classes(), set->settings().alleles, set->generation()});
+    int every = 1;
+    if (workbookCells(shape, every) > kMaxWorkbookCells) {
+        every = workbookEvery(shape, kMaxWorkbookCells);
+        QString text = QString::fromStdString(workbookTooLarge(shape, 1));
+        text[0] = text[0].toUpper();
+        QMessageBox ask(QMessageBox::Question, "Exporter pour le tableur", text,
+                        QMessageBox::Yes | QMessageBox::No, this);
+        ask.setObjectName("classeurTropGrand");
+        ask.button(QMessageBox::Yes)->setText(QString("&Garder une génération sur %1").arg(every));
+        ask.button(QMessageBox::No)->setText("&Ne pas exporter");
+        if (ask.exec() != QMessageBox::Yes)
+            return;
+    }
+    if (const QString refused = controller_->exportWorkbook(path, every); !refused.isEmpty())
         showProblem(refused);
 }
 

@@ -1,5 +1,5 @@
 // The window's one background runner: advancing the classes, and writing
-// every file the window writes (CSV, pictures, PDF, scenarios), one task at a
+// every file the window writes (CSV, workbook, pictures, PDF, scenarios), one task at a
 // time, with busy, cancel, progress and failure handled here alone. It owns
 // the run — one experiment and its statistics per parameter set, A and, when
 // comparing, B — and the window only asks and reflects. Nothing the window's
@@ -73,6 +73,9 @@ public:
     QString untilFixation(const Scenario& plan);
     QString reset();
     QString exportCsv(const QString& path, int every);
+    // The workbook of every set (A, then B) to its last generation, keeping one
+    // generation in `every`; the window has checked its size (kMaxWorkbookCells).
+    QString exportWorkbook(const QString& path, int every);
     // Any other file: `draw` makes its bytes on the worker (returning the
     // French reason it could not, or nothing), then they are written there
     // through FileOutput; `doneText` is said once the file is in place.

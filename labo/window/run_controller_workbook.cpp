@@ -1,0 +1,39 @@
+// The workbook export on the window's one runner: the same cells as the
+// command line's --xlsx for the same run (workbookOf), written off the
+// window's thread.
+#include "labo/model/workbook_export.h"
+#include "labo/window/run_controller.h"
+
+namespace bocavo::labo {
+
+QString RunController::exportWorkbook(const QString& path, int every) {
+    if (const QString refused = exportRefusal(); !refused.isEmpty())
+        return refused;
+    std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
+    for (const Run& run : runs_)
+        runs.push_back(run.experiment);
+    // Dated when asked, not when written: a pipe may wait for its reader.
+    const WorkbookNote note{every, exportDate(), BOCAVO_VERSION};
+    auto outcome = std::make_shared<WorkbookOutcome>();
+    return start(
+        [runs, note, outcome, target = path.toStdString()](const Control& c) {
+            Sets sets;
+            for (const auto& run : runs)
+                sets.push_back(run.get());
+            *outcome = bocavo::labo::exportWorkbook(sets, target, note, c.cancel);
+        },
+        [this, outcome, path](bool) {
+            if (outcome->cancelled)
+                emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
+                              "conservée.",
+                              false);
+            else if (!outcome->error.empty())
+                emit finished(QString::fromStdString(outcome->error) +
+                                  "\nLa simulation est conservée.",
+                              true);
+            else
+                emit finished(QString("Classeur « %1 » écrit.").arg(path), false);
+        });
+}
+
+} // namespace bocavo::labo

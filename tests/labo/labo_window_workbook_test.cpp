@@ -78,6 +78,15 @@ private slots:
                          cli.toStdString()});
         });
 
+        // A folder that is not there: the window's notice, the run kept.
+        const QString bad = folder_->filePath("absent/classeur.xlsx");
+        window_->exportWorkbookTo(bad);
+        QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
+        QVERIFY2(noticeText().contains(QString("« %1 »").arg(bad)) &&
+                     noticeText().endsWith("\nLa simulation est conservée."),
+                 qPrintable(noticeText()));
+        window_->notice()->close();
+
         // With set B, both sets go into the workbook.
         window_->parameters()->editor(1)->setChecked(true);
         runTo("3", "20", "7");

@@ -240,7 +240,12 @@ std::string workbookTooLarge(const std::vector<WorkbookSet>& sets, int every) {
            groupDigits(workbookCells(sets, within)) + ".";
 }
 
-Workbook workbookOf(const Sets& sets, const WorkbookNote& note) {
+Workbook workbookOf(const Sets& allSets, const WorkbookNote& note) {
+    // A set cancelled before its founders has no generation to show.
+    Sets sets;
+    for (const Experiment* experiment : allSets)
+        if (experiment->generation() >= 0)
+            sets.push_back(experiment);
     Workbook book;
     book.sheets.push_back(parametersSheet(sets, note));
     int firstClass = 0;

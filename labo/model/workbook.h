@@ -88,7 +88,8 @@ struct WorkbookNote {
 };
 
 // The cells of the workbook of these sets (set A, then set B if any), each
-// to its last generation.
+// to its last generation; a set that has not reached its founders (cancelled
+// before it began) is left out.
 Workbook workbookOf(const Sets& sets, const WorkbookNote& note);
 
 } // namespace bocavo::labo

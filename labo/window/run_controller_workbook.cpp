@@ -12,6 +12,10 @@ QString RunController::exportWorkbook(const QString& path, int every) {
     std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
     for (const Run& run : runs_)
         runs.push_back(run.experiment);
+    // A set B cancelled before its founders is left out of the workbook: said so.
+    const QString leftOut = runs_.size() > 1 && runs_[1].experiment->generation() < 0
+                                ? QString(" Le jeu B n'y est pas : il n'avait pas encore commencé.")
+                                : QString();
     // Dated when asked, not when written: a pipe may wait for its reader.
     const WorkbookNote note{every, exportDate(), BOCAVO_VERSION};
     auto outcome = std::make_shared<WorkbookOutcome>();
@@ -22,7 +26,7 @@ QString RunController::exportWorkbook(const QString& path, int every) {
                 sets.push_back(run.get());
             *outcome = bocavo::labo::exportWorkbook(sets, target, note, c.cancel);
         },
-        [this, outcome, path](bool) {
+        [this, outcome, path, leftOut](bool) {
             if (outcome->cancelled)
                 emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
                               "conservée.",
@@ -32,7 +36,7 @@ QString RunController::exportWorkbook(const QString& path, int every) {
                                   "\nLa simulation est conservée.",
                               true);
             else
-                emit finished(QString("Classeur « %1 » écrit.").arg(path), false);
+                emit finished(QString("Classeur « %1 » écrit.").arg(path) + leftOut, false);
         });
 }
 

@@ -99,6 +99,21 @@ TEST(WorkbookTest, SetBHasItsSheetItsColumnsAndDashedLines) {
     EXPECT_EQ(row("Graine"), "1993|" + std::to_string(secondSeed(1993)));
     EXPECT_EQ(row("Dernière génération"), "10|6");
     EXPECT_EQ(row("Boules de l'allèle 3 dans l'urne"), "10|");
+
+    // A set B cancelled before its founders is left out: the workbook of A alone.
+    const Experiment unstarted(two, 3, secondSeed(1993));
+    const auto cells = [](const Workbook& w) {
+        std::vector<std::string> all;
+        for (const Sheet& sheet : w.sheets) {
+            all.push_back(sheet.name);
+            for (const auto& r : sheet.rows)
+                for (const SheetCell& cell : r)
+                    all.push_back(cell.value);
+        }
+        return all;
+    };
+    const WorkbookNote note{1, "2026-12-07 16:35", "3.3.0"};
+    EXPECT_EQ(cells(workbookOf({&a, &unstarted}, note)), cells(workbookOf({&a}, note)));
 }
 
 // --xlsx with --csv or instead of it, never onto the CSV's own file.

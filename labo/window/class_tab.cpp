@@ -5,9 +5,11 @@
 #include "labo/window/numbers.h"
 
 #include <QChart>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QValueAxis>
 
@@ -16,7 +18,9 @@ namespace {
 constexpr int kMaxPoints = 2000; // per allele; more would not show on a screen
 }
 
-ClassTab::ClassTab(QWidget* parent) : ChartTab(parent), classBox_(new QSpinBox) {
+ClassTab::ClassTab(QWidget* parent)
+    : ChartTab(parent), classBox_(new QSpinBox),
+      open_(new QPushButton("Ouvrir cette classe dans Bocavo")) {
     addSetChooser();
     classBox_->setObjectName("classe");
     classBox_->setRange(1, 1);
@@ -24,6 +28,9 @@ ClassTab::ClassTab(QWidget* parent) : ChartTab(parent), classBox_(new QSpinBox) 
     label->setBuddy(classBox_);
     controls()->addWidget(label);
     controls()->addWidget(classBox_);
+    open_->setObjectName("ouvrirDansBocavo");
+    open_->setEnabled(false);
+    controls()->addWidget(open_);
     controls()->addStretch(1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
@@ -38,6 +45,17 @@ ClassTab::ClassTab(QWidget* parent) : ChartTab(parent), classBox_(new QSpinBox) 
         series_[static_cast<std::size_t>(k - 1)] = series;
     }
     connect(classBox_, &QSpinBox::valueChanged, this, [this] { redraw(); });
+    connect(open_, &QPushButton::clicked, this, [this] {
+        if (!start_)
+            return;
+        if (const QString refused = startBocavo(*start_); !refused.isEmpty())
+            emit problem(refused);
+    });
+}
+
+void ClassTab::showOpenable(std::optional<BocavoStart> start) {
+    start_ = std::move(start);
+    open_->setEnabled(start_.has_value());
 }
 
 void ClassTab::redraw() {
@@ -48,6 +66,7 @@ void ClassTab::redraw() {
         for (QLineSeries* series : series_)
             series->clear();
         classBox_->setMaximum(1);
+        showOpenable(std::nullopt);
         chart()->setTitle("Une classe : aucune simulation");
         showGenerations();
         return;
@@ -57,6 +76,7 @@ void ClassTab::redraw() {
     const Settings& settings = run.settings();
     classBox_->setMaximum(run.classes());
     const int c = classBox_->value();
+    showOpenable(bocavoStart(run, c, QCoreApplication::applicationDirPath()));
     const int until = lastShownOf(set);
     const int step = sampleStep(to - from, kMaxPoints);
     for (std::size_t k = 0; k < series_.size(); ++k) {

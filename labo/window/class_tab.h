@@ -2,10 +2,13 @@
 #pragma once
 
 #include "labo/window/chart_tab.h"
+#include "labo/window/open_in_bocavo.h"
 
 #include <array>
+#include <optional>
 
 class QLineSeries;
+class QPushButton;
 class QSpinBox;
 class QValueAxis;
 
@@ -18,12 +21,23 @@ public:
 
     QSpinBox* classBox() const { return classBox_; }
     const std::array<QLineSeries*, 4>& series() const { return series_; }
+    // « Ouvrir cette classe dans Bocavo », usable when the class on display
+    // can be a group of the classroom program.
+    QPushButton* openButton() const { return open_; }
+
+signals:
+    // The classroom program could not be started: the French reason.
+    void problem(const QString& text);
 
 protected:
     void redraw() override;
 
 private:
+    void showOpenable(std::optional<BocavoStart> start);
+
     QSpinBox* classBox_;
+    QPushButton* open_;
+    std::optional<BocavoStart> start_;
     QValueAxis* x_;
     std::array<QLineSeries*, 4> series_{};
 };

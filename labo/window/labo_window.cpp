@@ -109,6 +109,7 @@ void LaboWindow::createTabs() {
     tabs_->addTab(fixationTab_, "Fixation");
     tabs_->addTab(heterozygosityTab_, "Hétérozygotie");
     connect(tabs_, &QTabWidget::currentChanged, this, &LaboWindow::refreshCurrentTab);
+    connect(classTab_, &ClassTab::problem, this, &LaboWindow::showProblem);
 }
 
 void LaboWindow::createMenus() {

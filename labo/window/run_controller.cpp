@@ -233,12 +233,24 @@ QString RunController::exportRefusal() const {
     return {};
 }
 
+std::vector<std::shared_ptr<const Experiment>> RunController::heldSets() const {
+    std::vector<std::shared_ptr<const Experiment>> held;
+    for (const Run& run : runs_)
+        held.push_back(run.experiment);
+    return held;
+}
+
+Sets RunController::setsOf(const std::vector<std::shared_ptr<const Experiment>>& held) {
+    Sets sets;
+    for (const auto& run : held)
+        sets.push_back(run.get());
+    return sets;
+}
+
 QString RunController::exportCsv(const QString& path, int every) {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return refused;
-    std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
-    for (const Run& run : runs_)
-        runs.push_back(run.experiment);
+    const auto runs = heldSets();
     // The scenario that reproduces the file: the run as far as it went.
     Scenario plan = scenario_;
     plan.generations = std::max(1, experiment()->generation());
@@ -246,9 +258,7 @@ QString RunController::exportCsv(const QString& path, int every) {
     const std::string target = path.toStdString(); // file names are UTF-8 bytes here
     return start(
         [runs, plan, outcome, target, every](const Control& c) {
-            Sets sets;
-            for (const auto& run : runs)
-                sets.push_back(run.get());
+            const Sets sets = setsOf(runs);
             *outcome = bocavo::labo::exportCsv(sets, plan, target, every, c);
         },
         [this, outcome, path](bool) {
@@ -272,9 +282,7 @@ QString RunController::exportCsv(const QString& path, int every) {
                     text += "\n" + fromUtf8(outcome->warning);
                 emit finished(text, !outcome->warning.empty());
             } else if (outcome->cancelled)
-                emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
-                              "conservée.",
-                              false);
+                emit finished(kExportCancelled, false);
             else
                 emit finished(fromUtf8(outcome->error) + "\nLa simulation est conservée.", true);
         });

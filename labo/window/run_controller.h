@@ -39,6 +39,9 @@ QString standingText(const std::vector<int>& generations);
 // Every command refused while a task runs is refused in these words.
 inline const QString kWaitRefusal =
     QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
+// Every export cancelled is told in these words.
+inline const QString kExportCancelled =
+    QStringLiteral("Export annulé : aucun fichier n'a été écrit. La simulation est conservée.");
 
 class RunController : public QObject {
     Q_OBJECT
@@ -107,6 +110,9 @@ private:
     bool allFixed() const;
     int lastGeneration() const;           // the furthest set's
     std::vector<int> generations() const; // each set's, A then B
+    // The run's sets for an export's worker, which keeps them alive until it is done.
+    std::vector<std::shared_ptr<const Experiment>> heldSets() const;
+    static Sets setsOf(const std::vector<std::shared_ptr<const Experiment>>& held);
     void poll();
     void onThreadFinished();
 

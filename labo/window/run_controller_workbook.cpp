@@ -9,9 +9,7 @@ namespace bocavo::labo {
 QString RunController::exportWorkbook(const QString& path, int every) {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return refused;
-    std::vector<std::shared_ptr<Experiment>> runs; // kept alive until the worker is done
-    for (const Run& run : runs_)
-        runs.push_back(run.experiment);
+    const auto runs = heldSets();
     // A set B cancelled before its founders is left out of the workbook: said so.
     const QString leftOut = runs_.size() > 1 && runs_[1].experiment->generation() < 0
                                 ? QString(" Le jeu B n'y est pas : il n'avait pas encore commencé.")
@@ -21,16 +19,12 @@ QString RunController::exportWorkbook(const QString& path, int every) {
     auto outcome = std::make_shared<WorkbookOutcome>();
     return start(
         [runs, note, outcome, target = path.toStdString()](const Control& c) {
-            Sets sets;
-            for (const auto& run : runs)
-                sets.push_back(run.get());
+            const Sets sets = setsOf(runs);
             *outcome = bocavo::labo::exportWorkbook(sets, target, note, c.cancel);
         },
         [this, outcome, path, leftOut](bool) {
             if (outcome->cancelled)
-                emit finished("Export annulé : aucun fichier n'a été écrit. La simulation est "
-                              "conservée.",
-                              false);
+                emit finished(kExportCancelled, false);
             else if (!outcome->error.empty())
                 emit finished(QString::fromStdString(outcome->error) +
                                   "\nLa simulation est conservée.",

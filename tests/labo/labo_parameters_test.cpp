@@ -36,8 +36,6 @@ class LaboParametersTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
-
     ParameterPanel* panel() const { return window_->parameters(); }
     SettingsEditor* set(int s) const { return panel()->editor(s); }
     void writeFile(const QString& name, const QByteArray& bytes) {
@@ -47,14 +45,8 @@ private:
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        openWindow();
-    }
-    void cleanup() {
-        closeWindow();
-        folder_.reset();
-    }
+    void init() { openWindowAndFolder(); }
+    void cleanup() { closeWindowAndFolder(); }
 
     // Every new parameter defaults to the classroom's protocol: the run is
     // today's one, class for class.

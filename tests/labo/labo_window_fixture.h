@@ -10,7 +10,9 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
+#include <memory>
 
 namespace bocavo::labo {
 
@@ -21,6 +23,17 @@ protected:
 
     RunController* controller_ = nullptr;
     LaboWindow* window_ = nullptr;
+    std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
+
+    // Each test's window and folder, as Qt Test's init() and cleanup() ask.
+    void openWindowAndFolder() {
+        folder_ = std::make_unique<QTemporaryDir>();
+        openWindow();
+    }
+    void closeWindowAndFolder() {
+        closeWindow();
+        folder_.reset();
+    }
 
     void openWindow() {
         controller_ = new RunController;

@@ -74,8 +74,6 @@ class LaboWindowRunnerTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_;
-
     QAction* quitAction() const {
         for (QAction* action : window_->menuBar()->actions().front()->menu()->actions())
             if (action->text() == "&Quitter")
@@ -129,14 +127,8 @@ private:
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        openWindow();
-    }
-    void cleanup() {
-        closeWindow();
-        folder_.reset();
-    }
+    void init() { openWindowAndFolder(); }
+    void cleanup() { closeWindowAndFolder(); }
 
     void aPipeWithoutReaderNeverHoldsTheWindow_data() {
         QTest::addColumn<QString>("file");

@@ -46,20 +46,12 @@ class LaboWindowTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_; // each test's own, removed after it
-
     const Experiment& run() const { return *controller_->experiment(); }
     QString status() const { return window_->statusBar()->currentMessage(); }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        openWindow();
-    }
-    void cleanup() {
-        closeWindow();
-        folder_.reset();
-    }
+    void init() { openWindowAndFolder(); }
+    void cleanup() { closeWindowAndFolder(); }
 
     void badFieldValuesAreRefusedAndNothingRuns() {
         QVERIFY(window_->windowIcon().availableSizes().contains(

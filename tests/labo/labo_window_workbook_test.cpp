@@ -20,8 +20,6 @@ class LaboWindowWorkbookTest : public LaboWindowFixture {
     Q_OBJECT
 
 private:
-    std::unique_ptr<QTemporaryDir> folder_;
-
     QString status() const { return window_->statusBar()->currentMessage(); }
     static QByteArray bytesOf(const QString& path) {
         QFile file(path);
@@ -60,14 +58,8 @@ private:
     }
 
 private slots:
-    void init() {
-        folder_ = std::make_unique<QTemporaryDir>();
-        openWindow();
-    }
-    void cleanup() {
-        closeWindow();
-        folder_.reset();
-    }
+    void init() { openWindowAndFolder(); }
+    void cleanup() { closeWindowAndFolder(); }
 
     void theWindowsWorkbookIsTheCommandLines() {
         runTo("3", "20", "7");

@@ -1,6 +1,6 @@
 #include "app/group_options.h"
 
-#include "labo/model/limits.h"
+#include "core/text/user_text.h"
 
 #include <array>
 
@@ -39,11 +39,11 @@ GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments) {
             value = arguments[++i];
         }
         if (isGroup) {
-            const auto parsed = labo::parseWhole(*value, kFirstGroup, kLastGroup, "le groupe");
+            const auto parsed = parseWhole(*value, kFirstGroup, kLastGroup, "le groupe");
             choice.error = parsed.error;
             group.number = parsed.value.value_or(group.number);
         } else {
-            const auto parsed = labo::parseSeed(*value);
+            const auto parsed = parseSeed(*value);
             choice.error = parsed.error;
             group.seed = parsed.value.value_or(group.seed);
         }

@@ -4,7 +4,7 @@
 // starts, so free of Qt.
 #pragma once
 
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 
 #include <optional>
 #include <string>

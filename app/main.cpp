@@ -2,8 +2,8 @@
 // generation. No files, no settings: one window and its commands, and on the
 // command line only the group whose draw it shows.
 #include "app/group_options.h"
-#include "app/messages.h"
 #include "app/run_control.h"
+#include "core/run/messages.h"
 #include "ui/display_check.h"
 #include "ui/icon.h"
 #include "ui/main/tableau.h"

@@ -1,6 +1,6 @@
 #include "app/run_control.h"
 
-#include "app/messages.h"
+#include "core/run/messages.h"
 #include "ui/main/tableau.h"
 
 #include <QCoreApplication>

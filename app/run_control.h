@@ -5,7 +5,7 @@
 // desktop's own focus rules, message boxes and ending.
 #pragma once
 
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 #include "ui/windows/aux_windows.h"
 
 #include <QObject>

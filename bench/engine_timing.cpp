@@ -7,7 +7,7 @@
 // Each figure is per command, in nanoseconds, over 31 batches of 2000
 // commands: the median batch, and the fastest one, which is what a busy
 // machine disturbs least.
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 #include "engine/census.h"
 #include "engine/generation.h"
 

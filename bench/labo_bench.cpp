@@ -2,9 +2,9 @@
 // the machine's cores: the classroom's 1 000 classes for 1 000 generations,
 // and 100 classes of 1 000 individuals under selection, mutation and migration;
 // and sizing the CSV file of the largest run the window can hold.
-#include "labo/model/csv_writer.h"
-#include "labo/model/experiment.h"
-#include "labo/model/statistics.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/statistics.h"
+#include "labo/files/csv_writer.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,8 +1,8 @@
 // bocavo-labo: the window, or with any argument the command-line mode, which
 // creates no QApplication and so needs no display.
-#include "labo/model/cli_process.h"
-#include "labo/model/command_line.h"
-#include "labo/model/pending_files.h"
+#include "labo/cli/cli_process.h"
+#include "labo/cli/command_line.h"
+#include "labo/files/pending_files.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/run_controller.h"
 #include "ui/display_check.h"

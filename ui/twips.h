@@ -2,7 +2,7 @@
 // them into Qt's geometry (15 twips to the pixel at 96 dpi, see px()).
 #pragma once
 
-#include "ui/twip_box.h"
+#include "core/run/twip_box.h"
 
 #include <QRect>
 #include <QSize>

@@ -3,7 +3,7 @@
 // a fixed size of its own, so the windows stay unresizable.
 #pragma once
 
-#include "ui/twip_box.h"
+#include "core/run/twip_box.h"
 
 #include <array>
 #include <functional>

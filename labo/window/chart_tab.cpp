@@ -1,6 +1,6 @@
 #include "labo/window/chart_tab.h"
 
-#include "labo/model/statistics.h"
+#include "core/lab/science/statistics.h"
 #include "labo/window/chart_support.h"
 
 #include <QChartView>

@@ -1,6 +1,6 @@
 #include "labo/window/class_tab.h"
 
-#include "labo/model/experiment.h"
+#include "core/lab/science/experiment.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/numbers.h"
 

@@ -1,7 +1,7 @@
 #include "labo/window/csv_size_dialog.h"
 
-#include "labo/model/limits.h"
-#include "labo/model/run_cost.h"
+#include "core/lab/science/limits.h"
+#include "core/lab/science/run_cost.h"
 #include "labo/window/numbers.h"
 
 #include <QDialogButtonBox>

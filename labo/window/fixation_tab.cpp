@@ -1,9 +1,9 @@
 #include "labo/window/fixation_tab.h"
 
-#include "labo/model/experiment.h"
-#include "labo/model/limits.h"
-#include "labo/model/statistics.h"
-#include "labo/model/theory.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/limits.h"
+#include "core/lab/science/statistics.h"
+#include "core/lab/science/theory.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>

@@ -4,7 +4,7 @@
 // of the first loss and of fixation.
 #pragma once
 
-#include "labo/model/settings.h"
+#include "core/lab/science/settings.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/chart_tab.h"
 

@@ -1,8 +1,8 @@
 #include "labo/window/heterozygosity_tab.h"
 
-#include "labo/model/experiment.h"
-#include "labo/model/statistics.h"
-#include "labo/model/theory.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/statistics.h"
+#include "core/lab/science/theory.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>

@@ -1,7 +1,8 @@
 #include "labo/window/labo_window.h"
 
-#include "labo/model/csv_writer.h"
-#include "labo/model/run_cost.h"
+#include "core/lab/science/run_cost.h"
+#include "labo/files/csv_writer.h"
+#include "labo/files/scenario_file.h"
 #include "labo/window/access_keys.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/class_tab.h"

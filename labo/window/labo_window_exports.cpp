@@ -1,7 +1,7 @@
 // The window's exports: every file (CSV, workbook, pictures, PDF) is written by the run
 // controller, the window's one runner, off the window's thread.
-#include "labo/model/csv_writer.h"
-#include "labo/model/workbook.h"
+#include "core/lab/files/workbook.h"
+#include "labo/files/csv_writer.h"
 #include "labo/window/chart_export.h"
 #include "labo/window/chart_tab.h"
 #include "labo/window/csv_size_dialog.h"

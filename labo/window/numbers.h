@@ -2,7 +2,7 @@
 // window writes no number any other way, so it reads like the command line.
 #pragma once
 
-#include "labo/model/limits.h"
+#include "core/lab/science/limits.h"
 
 #include <QString>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "labo/window/open_in_bocavo.h"
 
-#include "app/core/run_core.h"
-#include "labo/model/experiment.h"
-#include "labo/model/settings.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/settings.h"
+#include "core/run/run_core.h"
 
 #include <QProcess>
 #include <QStandardPaths>

@@ -1,7 +1,7 @@
 #include "labo/window/parameter_panel.h"
 
-#include "labo/model/experiment.h"
-#include "labo/model/limits.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/limits.h"
 #include "labo/window/field_mark.h"
 #include "labo/window/settings_editor.h"
 

@@ -5,7 +5,7 @@
 // that would use them stay disabled.
 #pragma once
 
-#include "labo/model/scenario.h"
+#include "core/lab/files/scenario.h"
 
 #include <QGroupBox>
 #include <optional>

@@ -1,8 +1,8 @@
 #include "labo/window/run_controller.h"
 
-#include "labo/model/csv_writer.h"
-#include "labo/model/file_output.h"
-#include "labo/model/limits.h"
+#include "core/lab/science/limits.h"
+#include "labo/files/csv_writer.h"
+#include "labo/files/file_output.h"
 #include "labo/window/numbers.h"
 
 #include <QThread>

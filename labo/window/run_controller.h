@@ -10,10 +10,10 @@
 // counts. A poll timer takes in the new generations and reports progress.
 #pragma once
 
-#include "labo/model/csv_writer.h"
-#include "labo/model/experiment.h"
-#include "labo/model/scenario.h"
-#include "labo/model/statistics.h"
+#include "core/lab/files/scenario.h"
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/statistics.h"
+#include "labo/files/csv_writer.h"
 
 #include <QByteArray>
 #include <QObject>

@@ -1,7 +1,7 @@
 // The workbook export on the window's one runner: the same cells as the
 // command line's --xlsx for the same run (workbookOf), written off the
 // window's thread.
-#include "labo/model/workbook_export.h"
+#include "labo/files/workbook_export.h"
 #include "labo/window/run_controller.h"
 
 namespace bocavo::labo {

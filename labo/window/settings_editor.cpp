@@ -1,6 +1,6 @@
 #include "labo/window/settings_editor.h"
 
-#include "labo/model/limits.h"
+#include "core/lab/science/limits.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/field_mark.h"
 

@@ -4,7 +4,7 @@
 // marked and carries its French reason as a tooltip.
 #pragma once
 
-#include "labo/model/settings.h"
+#include "core/lab/science/settings.h"
 
 #include <QGroupBox>
 #include <QStringList>

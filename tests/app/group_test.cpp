@@ -1,8 +1,8 @@
 // Group K of seed S in the classroom program shows, generation by generation,
 // what the laboratory records for class K of seed S with the classroom's
 // settings: one Simulation, then Next generation again and again.
-#include "app/core/run_core.h"
-#include "labo/model/experiment.h"
+#include "core/lab/science/experiment.h"
+#include "core/run/run_core.h"
 
 #include <gtest/gtest.h>
 #include <string>

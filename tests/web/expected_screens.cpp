@@ -8,7 +8,7 @@
 // or G (Next generation), optionally followed by a repeat count: G99 clicks
 // Next generation 99 times and prints only the screen after the last one. An
 // internal error ends the sequence with {"click": ..., "error": "..."}.
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 #include "engine/error.h"
 
 #include <charconv>

@@ -2,7 +2,7 @@
 // label and a value label. The window holds two of them, parents and children.
 #pragma once
 
-#include "ui/main/tableau_layout.h"
+#include "core/run/tableau_layout.h"
 
 #include <QGroupBox>
 #include <array>

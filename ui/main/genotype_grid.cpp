@@ -1,7 +1,7 @@
 #include "ui/main/genotype_grid.h"
 
-#include "ui/colours.h"
-#include "ui/main/tableau_layout.h"
+#include "core/run/colours.h"
+#include "core/run/tableau_layout.h"
 #include "ui/twips.h"
 
 #include <QHeaderView>

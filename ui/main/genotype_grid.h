@@ -3,8 +3,8 @@
 // can look, click a cell and move the cursor, nothing more.
 #pragma once
 
-#include "app/core/run_core.h"
-#include "ui/twip_box.h"
+#include "core/run/run_core.h"
+#include "core/run/twip_box.h"
 
 #include <QTableWidget>
 

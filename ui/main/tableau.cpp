@@ -1,12 +1,12 @@
 #include "ui/main/tableau.h"
 
+#include "core/run/colours.h"
+#include "core/run/tableau_layout.h"
 #include "engine/breeding.h"
-#include "ui/colours.h"
 #include "ui/fonts.h"
 #include "ui/icon.h"
 #include "ui/main/frequency_panel.h"
 #include "ui/main/genotype_grid.h"
-#include "ui/main/tableau_layout.h"
 #include "ui/twips.h"
 
 #include <QApplication>

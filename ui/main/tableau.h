@@ -6,7 +6,7 @@
 // the screen it must show after each command.
 #pragma once
 
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 #include "ui/zoom.h"
 
 #include <QMainWindow>

@@ -1,6 +1,6 @@
 #include "ui/windows/apropos.h"
 
-#include "ui/windows/aux_layouts.h"
+#include "core/run/aux_layouts.h"
 
 #include <QPlainTextEdit>
 #include <QPushButton>

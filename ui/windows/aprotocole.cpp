@@ -1,7 +1,7 @@
 #include "ui/windows/aprotocole.h"
 
+#include "core/run/aux_layouts.h"
 #include "ui/fonts.h"
-#include "ui/windows/aux_layouts.h"
 
 #include <QLabel>
 #include <QMouseEvent>

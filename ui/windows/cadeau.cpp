@@ -1,6 +1,6 @@
 #include "ui/windows/cadeau.h"
 
-#include "ui/windows/aux_layouts.h"
+#include "core/run/aux_layouts.h"
 
 #include <QLabel>
 #include <QPixmap>

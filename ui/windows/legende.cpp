@@ -1,8 +1,8 @@
 #include "ui/windows/legende.h"
 
-#include "ui/colours.h"
+#include "core/run/aux_layouts.h"
+#include "core/run/colours.h"
 #include "ui/icon.h"
-#include "ui/windows/aux_layouts.h"
 
 #include <QFrame>
 #include <QLabel>

@@ -1,8 +1,8 @@
 #include "ui/windows/tool_window.h"
 
-#include "ui/colours.h"
+#include "core/run/aux_layouts.h"
+#include "core/run/colours.h"
 #include "ui/taskbar.h"
-#include "ui/windows/aux_layouts.h"
 
 #include <QCloseEvent>
 #include <QFontMetricsF>

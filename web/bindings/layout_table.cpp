@@ -1,11 +1,11 @@
 #include "web/bindings/layout_table.h"
 
-#include "app/core/run_core.h"
-#include "app/messages.h"
+#include "core/run/aux_layouts.h"
+#include "core/run/colours.h"
+#include "core/run/messages.h"
+#include "core/run/run_core.h"
+#include "core/run/tableau_layout.h"
 #include "engine/breeding.h"
-#include "ui/colours.h"
-#include "ui/main/tableau_layout.h"
-#include "ui/windows/aux_layouts.h"
 
 #include <cstdio>
 #include <string>

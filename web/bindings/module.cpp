@@ -2,7 +2,7 @@
 // program start. Every command answers with what the window must show, or
 // with the French description of the error that ended the program; no C++
 // exception ever crosses into JavaScript.
-#include "app/core/run_core.h"
+#include "core/run/run_core.h"
 #include "web/bindings/layout_table.h"
 
 #include <cstdint>

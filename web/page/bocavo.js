@@ -4,7 +4,7 @@
 "use strict";
 
 /**
- * What the core's screen holds (app/core/run_core.h, Screen).
+ * What the core's screen holds (core/run/run_core.h, Screen).
  * @typedef {Object} Screen
  * @property {number} generation child generation on display, 0 before the first Simulation
  * @property {number[][]} parents 20 rows of two alleles 1..4, 0 for an empty cell

@@ -1,10 +1,10 @@
 // What each auxiliary window shows: texts kept character for character, every
 // text inside its control in the font really used, the shared colours, the
 // framed picture, and the window kinds.
-#include "ui/colours.h"
+#include "core/run/aux_layouts.h"
+#include "core/run/colours.h"
 #include "ui/windows/apropos.h"
 #include "ui/windows/aprotocole.h"
-#include "ui/windows/aux_layouts.h"
 #include "ui/windows/cadeau.h"
 #include "ui/windows/legende.h"
 #include "ui/zoom.h"

@@ -1,0 +1,78 @@
+// A scenario: every parameter of a laboratory run in a small text file that a
+// teacher can prepare at home, read, edit by hand and open in class.
+//
+//   # comments start with '#'; blank lines are ignored
+//   format = 1
+//   classes = 30
+//   generations = 100
+//   seed = 1993
+//   sets = A, B              (or just A)
+//   [A]
+//   individuals = 20
+//   model = protocole        (or wright-fisher)
+//   alleles = 4
+//   urn = 10, 10, 10, 10     (one count per allele, adding up to 2N)
+//   fitness = 100, 100, 100, 100
+//   mutation = 0
+//   migration = 0
+//   [B]
+//   ... the same seven keys
+//
+// Every key must be there exactly once, so that a misspelt or truncated file
+// is refused rather than quietly completed with defaults.
+#pragma once
+
+#include "core/lab/science/settings.h"
+#include "engine/random_source.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bocavo::labo {
+
+inline constexpr char kScenarioExtension[] = ".scenario";
+// A scenario is a few hundred bytes: longer text is refused unread.
+inline constexpr std::size_t kMaxScenarioBytes = 1 << 16; // bytes
+
+struct Scenario {
+    Settings a;
+    std::optional<Settings> b;             // the comparison set, window only
+    int classes = kDefaultClasses;         // per set
+    int generations = kDefaultGenerations; // last generation of "Lancer"
+    std::uint32_t seed =
+        Source_Aleatoire::kFixedSeed; // set A's; set B's comes from it (secondSeed)
+
+    bool operator==(const Scenario&) const = default;
+};
+
+// "" when the whole scenario is sound (each set, and migration only with at
+// least two classes), else the French reason.
+std::string checkScenario(const Scenario& scenario);
+
+// Set B's seed: a well-mixed value of set A's, so that the two sets never share
+// their random sequences even when their parameters are the same.
+std::uint32_t secondSeed(std::uint32_t seed);
+
+// The file's text, commented in French; parseScenario reads it back equal.
+// `note`, if any, is a comment of its own under the title (one line each).
+std::string scenarioText(const Scenario& scenario, const std::vector<std::string>& note = {});
+
+struct ScenarioResult {
+    std::optional<Scenario> scenario;
+    std::string error; // French, names the line and the value; empty on success
+};
+
+// Refuses non-UTF-8 text, malformed lines, unknown, repeated or missing keys
+// and values out of range; never returns a scenario that checkScenario refuses.
+ScenarioResult parseScenario(std::string_view text);
+
+// True when `file` reproduces a CSV file written from `written`: the same
+// classes, generations and seed, and the same set(s) that went into the file.
+// A file holding set B beside a CSV of set A alone still reproduces it (the
+// command line runs set A only).
+bool reproduces(const Scenario& file, const Scenario& written);
+
+} // namespace bocavo::labo

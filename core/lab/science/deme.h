@@ -1,0 +1,218 @@
+// The generalised procedure: one class of any size under either model, with
+// K alleles, selection, mutation and migration. For the classroom's settings
+// it consumes the random source exactly as the engine's procedures do (the
+// tests hold it to that), and it uses the engine's own draw, Tirage.
+//
+// Copies live in flat tables, individual i's two copies at 2i and 2i + 1
+// (0-based), allele numbers 0..K − 1.
+#pragma once
+
+#include "core/lab/science/history.h"
+#include "core/lab/science/settings.h"
+#include "engine/population.h"
+#include "engine/random_source.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <numeric>
+#include <utility>
+#include <vector>
+
+namespace bocavo::labo {
+
+using Allele = std::uint8_t;
+
+// What a set's breeding needs, worked out once per run.
+struct Plan {
+    explicit Plan(const Settings& settings);
+
+    Settings settings;
+    int copies;                  // 2N
+    int couples;                 // N / 2
+    std::array<int, 4> broods{}; // couples with a child in each brood: 80, 60, 40, 20 %
+    bool selection;              // some genotype is kept with probability below 1
+    std::array<float, kMaxAlleles * kMaxAlleles> keep{}; // genotype (a, b): fitness / highest
+    double mutationScale;  // 1 / ln(1 − u): gap to the next mutated copy, 0 without mutation
+    double migrationScale; // 1 / ln(1 − m): gap to the next migrant, 0 without migration
+};
+
+// The gap before the next event of probability p per trial, as a geometric
+// draw: floor(ln(1 − v) / ln(1 − p)), one value of the source per event
+// rather than one per trial.
+template <UniformSource S> int gapTo(S& source, double scale) {
+    const double gap = std::log(1.0 - static_cast<double>(source.next())) * scale;
+    return gap < 1e9 ? static_cast<int>(gap) : 1'000'000'000;
+}
+
+// Copies of each allele in a table.
+inline Counts tally(const std::vector<Allele>& copies) {
+    Counts counts{};
+    for (const Allele a : copies)
+        ++counts[a];
+    return counts;
+}
+
+// The founders' 2N copies drawn from the urn as the engine draws them: an
+// allele number uniformly among the K, drawn again while its compartment is
+// empty (not a ball: a rare allele is drawn as often as a common one until it
+// runs out).
+template <UniformSource S>
+void drawFounders(const Settings& settings, S& source, std::vector<Allele>& copies) {
+    const auto k = static_cast<std::int16_t>(settings.alleles);
+    std::array<int, kMaxAlleles> urn = settings.urn;
+    copies.assign(static_cast<std::size_t>(settings.copies()), 0);
+    for (Allele& copy : copies) {
+        std::int16_t a = Tirage(source, k);
+        while (urn[static_cast<std::size_t>(a - 1)] <= 0)
+            a = Tirage(source, k);
+        --urn[static_cast<std::size_t>(a - 1)];
+        copy = static_cast<Allele>(a - 1);
+    }
+}
+
+class Deme {
+public:
+    // The founders (drawFounders), then the children of generation 1.
+    template <UniformSource S> void found(const Plan& plan, S& source);
+
+    // Generation g ≥ 2: the children of g − 1 become the parents in a random
+    // order, migrants come in, and the parents breed. `donors` gives the
+    // previous generation's copies of the other classes: donors.count() of them,
+    // donors.copiesOf(d) for d in 0..count − 1.
+    template <UniformSource S, typename Donors>
+    void next(const Plan& plan, S& source, int g, const Donors& donors);
+
+    // The copies of generation g's children (g, the last or the one before).
+    const std::vector<Allele>& children(int g) const { return children_[g & 1]; }
+    const std::vector<Allele>& parents() const { return parents_; }
+
+private:
+    template <UniformSource S> void breed(const Plan& plan, S& source, std::vector<Allele>& out);
+    template <UniformSource S> void mutate(const Plan& plan, S& source, std::vector<Allele>& out);
+    template <UniformSource S>
+    void shuffle(const Plan& plan, S& source, const std::vector<Allele>& former);
+
+    std::vector<Allele> parents_;
+    std::array<std::vector<Allele>, 2> children_; // by parity of the generation
+    std::vector<std::int16_t> perm_;
+};
+
+template <UniformSource S> void Deme::found(const Plan& plan, S& source) {
+    drawFounders(plan.settings, source, parents_);
+    for (auto& table : children_)
+        table.assign(static_cast<std::size_t>(plan.copies), 0);
+    breed(plan, source, children_[1]);
+    mutate(plan, source, children_[1]);
+}
+
+template <UniformSource S, typename Donors>
+void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
+    const std::vector<Allele>& former = children_[(g - 1) & 1];
+    if (plan.settings.model == Model::Protocole)
+        shuffle(plan, source, former);
+    else
+        parents_ = former; // every parent is drawn at random: their order does not matter
+    if (plan.migrationScale != 0.0 && donors.count() > 0) {
+        // Island model: each parent is replaced with probability m by a copy of
+        // an individual of another class's previous generation.
+        const auto individuals = static_cast<std::int16_t>(plan.settings.individuals);
+        for (int i = gapTo(source, plan.migrationScale); i < plan.settings.individuals;
+             i += 1 + gapTo(source, plan.migrationScale)) {
+            const int d = Tirage(source, static_cast<std::int16_t>(donors.count())) - 1;
+            const Allele* from = donors.copiesOf(d);
+            const int j = Tirage(source, individuals) - 1;
+            parents_[static_cast<std::size_t>(2 * i)] = from[2 * j];
+            parents_[static_cast<std::size_t>(2 * i + 1)] = from[2 * j + 1];
+        }
+    }
+    std::vector<Allele>& out = children_[g & 1];
+    breed(plan, source, out);
+    mutate(plan, source, out);
+}
+
+// The turnover: parent i is the former child perm(i), copies in the same
+// order, perm a uniformly random permutation of 1..N. For the classroom's 20
+// it is built as the engine's Shuffle builds it (value i goes to a slot drawn
+// uniformly, drawn again while the slot is taken: 72 draws on average), so that
+// the class follows the engine draw for draw; that costs N·(1 + 1/2 + ... + 1/N)
+// draws, so larger classes use Fisher–Yates (N − 1 draws, the same law).
+template <UniformSource S>
+void Deme::shuffle(const Plan& plan, S& source, const std::vector<Allele>& former) {
+    const auto n = static_cast<std::int16_t>(plan.settings.individuals);
+    perm_.assign(static_cast<std::size_t>(n), 0);
+    if (n == kIndividus) {
+        for (std::int16_t i = 1; i <= n;) {
+            std::int16_t& slot = perm_[static_cast<std::size_t>(Tirage(source, n) - 1)];
+            if (slot == 0)
+                slot = i++;
+        }
+    } else {
+        std::iota(perm_.begin(), perm_.end(), std::int16_t{1});
+        for (std::int16_t i = n; i > 1; --i)
+            std::swap(perm_[static_cast<std::size_t>(i - 1)],
+                      perm_[static_cast<std::size_t>(Tirage(source, i) - 1)]);
+    }
+    for (std::size_t i = 0; i < perm_.size(); ++i) {
+        const auto child = static_cast<std::size_t>(perm_[i] - 1);
+        parents_[2 * i] = former[2 * child];
+        parents_[2 * i + 1] = former[2 * child + 1];
+    }
+}
+
+// One generation of children. In the protocol couple k's child takes copy a
+// of parent 2k − 1 and copy b of parent 2k, a drawn before b, brood by brood
+// (the engine's Enfant); in the ideal model each copy comes from a parent
+// copy drawn among all 2N. A child of fitness w is kept with probability
+// w / (highest fitness); otherwise its place is bred again by a random couple
+// (the ideal model: by new random parents), until one is kept.
+template <UniformSource S> void Deme::breed(const Plan& plan, S& source, std::vector<Allele>& out) {
+    const int k = plan.settings.alleles;
+    auto kept = [&](Allele a, Allele b) {
+        const float p = plan.keep[static_cast<std::size_t>(a * k + b)];
+        return p >= 1.0f || source.next() < p;
+    };
+    const Allele* parent = parents_.data();
+    std::size_t row = 0;
+    if (plan.settings.model == Model::Protocole) {
+        const auto couples = static_cast<std::int16_t>(plan.couples);
+        for (const int brood : plan.broods) {
+            for (int c = 0; c < brood; ++c, row += 2) {
+                int couple = c;
+                for (;;) {
+                    const int a = Tirage(source, 2) - 1;
+                    const int b = Tirage(source, 2) - 1;
+                    out[row] = parent[4 * couple + a];
+                    out[row + 1] = parent[4 * couple + 2 + b];
+                    if (!plan.selection || kept(out[row], out[row + 1]))
+                        break;
+                    couple = Tirage(source, couples) - 1;
+                }
+            }
+        }
+        return;
+    }
+    const auto copies = static_cast<std::int16_t>(plan.copies);
+    for (; row < out.size(); row += 2) {
+        do {
+            out[row] = parent[Tirage(source, copies) - 1];
+            out[row + 1] = parent[Tirage(source, copies) - 1];
+        } while (plan.selection && !kept(out[row], out[row + 1]));
+    }
+}
+
+// Each copy mutates with probability u into one of the K − 1 other alleles,
+// lost ones included, each equally likely.
+template <UniformSource S>
+void Deme::mutate(const Plan& plan, S& source, std::vector<Allele>& out) {
+    if (plan.mutationScale == 0.0)
+        return;
+    const auto others = static_cast<std::int16_t>(plan.settings.alleles - 1);
+    for (std::size_t i = static_cast<std::size_t>(gapTo(source, plan.mutationScale));
+         i < out.size(); i += 1 + static_cast<std::size_t>(gapTo(source, plan.mutationScale))) {
+        const int other = Tirage(source, others) - 1;
+        out[i] = static_cast<Allele>(other + (other >= out[i]));
+    }
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,17 @@
+#include "core/lab/science/limits.h"
+
+namespace bocavo::labo {
+
+Parsed<int> parseClasses(std::string_view text) {
+    return parseWhole(text, kMinClasses, kMaxClasses, "le nombre de classes");
+}
+
+Parsed<int> parseGenerations(std::string_view text) {
+    return parseWhole(text, kMinGenerations, kMaxGeneration, "le nombre de générations");
+}
+
+Parsed<int> parseEvery(std::string_view text) {
+    return parseWhole(text, kMinEvery, kMaxEvery, "l'intervalle entre générations gardées");
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,179 @@
+#include "core/lab/science/settings.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace bocavo::labo {
+namespace {
+
+// A whole number within [low, high], as an int.
+std::optional<int> wholeIn(std::string_view text, int low, int high) {
+    const auto value = wholeNumber(text);
+    if (!value || *value < static_cast<std::uint64_t>(low) ||
+        *value > static_cast<std::uint64_t>(high))
+        return std::nullopt;
+    return static_cast<int>(*value);
+}
+
+std::string fitnessText(int percent) {
+    return groupDigits(static_cast<std::uint64_t>(percent)) + " %";
+}
+
+} // namespace
+
+std::string checkSettings(const Settings& s) {
+    if (s.individuals < kMinIndividuals || s.individuals > kMaxIndividuals ||
+        s.individuals % kIndividualsStep != 0)
+        return "Le nombre d'individus doit être un multiple de 10 de 10 à 10 000 (et non " +
+               std::to_string(s.individuals) + ").";
+    if (s.alleles < kMinAlleles || s.alleles > kMaxAlleles)
+        return "Le nombre d'allèles doit être 2, 3 ou 4 (et non " + std::to_string(s.alleles) +
+               ").";
+    int balls = 0;
+    for (int k = 0; k < kMaxAlleles; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        if (k >= s.alleles) {
+            if (s.urn[i] != 0 || s.fitness[i] != 100)
+                return "L'allèle " + std::to_string(k + 1) +
+                       " n'est pas utilisé : l'urne n'en "
+                       "contient aucune boule et sa valeur sélective reste 100 %.";
+            continue;
+        }
+        if (s.urn[i] < 0)
+            return "L'urne ne peut pas contenir un nombre négatif de boules.";
+        if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
+            return "La valeur sélective de l'allèle " + std::to_string(k + 1) + " doit aller de " +
+                   fitnessText(kMinFitness) + " à " + fitnessText(kMaxFitness) + " (et non " +
+                   fitnessText(s.fitness[i]) + ").";
+        balls += s.urn[i];
+    }
+    if (balls != s.copies())
+        return "L'urne doit contenir 2N = " + std::to_string(s.copies()) + " boules pour " +
+               std::to_string(s.individuals) + " individus, et non " + std::to_string(balls) + ".";
+    if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
+        return "Le taux de mutation doit aller de 0 à 0.1 par copie et par génération.";
+    if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
+        return "Le taux de migration doit aller de 0 à 0.5 par génération.";
+    return {};
+}
+
+std::array<int, kMaxAlleles> evenUrn(int individuals, int alleles) {
+    std::array<int, kMaxAlleles> urn{};
+    if (alleles < 1 || alleles > kMaxAlleles)
+        return urn;
+    const int copies = 2 * individuals;
+    for (int k = 0; k < alleles; ++k)
+        urn[static_cast<std::size_t>(k)] = copies / alleles + (k < copies % alleles ? 1 : 0);
+    return urn;
+}
+
+bool hasSelection(const Settings& s) {
+    for (int k = 1; k < s.alleles; ++k)
+        if (s.fitness[static_cast<std::size_t>(k)] != s.fitness[0])
+            return true;
+    return false;
+}
+
+bool isClassroomProtocol(const Settings& settings) {
+    return settings == Settings{};
+}
+
+std::string modelTitle(Model model) {
+    return model == Model::Protocole ? "Protocole de la classe" : "Modèle idéal (Wright-Fisher)";
+}
+
+std::string modelKey(Model model) {
+    return model == Model::Protocole ? "protocole" : "wright-fisher";
+}
+
+Parsed<int> parseIndividuals(std::string_view text) {
+    const auto value = wholeIn(text, kMinIndividuals, kMaxIndividuals);
+    if (!value || *value % kIndividualsStep != 0)
+        return {std::nullopt, shortQuote(trimmed(text)) +
+                                  " ne convient pas pour le nombre d'individus : il faut un "
+                                  "multiple de 10 de 10 à 10 000."};
+    return {*value, {}};
+}
+
+Parsed<int> parseAlleles(std::string_view text) {
+    const auto value = wholeIn(text, kMinAlleles, kMaxAlleles);
+    if (!value)
+        return {std::nullopt, shortQuote(trimmed(text)) +
+                                  " ne convient pas pour le nombre d'allèles : il faut 2, 3 "
+                                  "ou 4."};
+    return {*value, {}};
+}
+
+Parsed<Model> parseModel(std::string_view text) {
+    const std::string_view word = trimmed(text);
+    for (const Model model : {Model::Protocole, Model::WrightFisher})
+        if (word == modelKey(model))
+            return {model, {}};
+    return {std::nullopt, shortQuote(word) +
+                              " ne convient pas pour le modèle : il faut protocole ou "
+                              "wright-fisher."};
+}
+
+Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
+                                   const std::string& what) {
+    const std::string refusal =
+        shortQuote(trimmed(text)) + " ne convient pas pour " + what +
+        " : il faut de 2 à 4 nombres entiers de " + groupDigits(static_cast<std::uint64_t>(low)) +
+        " à " + groupDigits(static_cast<std::uint64_t>(high)) + ", séparés par des virgules.";
+    std::vector<int> values;
+    std::string_view rest = text;
+    for (;;) {
+        const auto comma = rest.find(',');
+        const auto value = wholeIn(rest.substr(0, comma), low, high);
+        if (!value || values.size() == kMaxAlleles)
+            return {std::nullopt, refusal};
+        values.push_back(*value);
+        if (comma == std::string_view::npos)
+            break;
+        rest.remove_prefix(comma + 1);
+    }
+    if (values.size() < kMinAlleles)
+        return {std::nullopt, refusal};
+    return {values, {}};
+}
+
+Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+                         DecimalMark mark) {
+    const bool comma = mark == DecimalMark::PointOrComma;
+    std::string word(trimmed(text));
+    const std::string refusal =
+        shortQuote(word) + " ne convient pas pour " + what +
+        " : il faut un nombre décimal de 0 à " +
+        (comma ? frenchDecimal(high, 6) + ", avec une virgule ou un point (0,01)."
+               : rateText(high) + ", avec un point (0.01).");
+    if (comma)
+        std::replace(word.begin(), word.end(), ',', '.');
+    // Digits with at most one point, nothing else: no sign, no exponent, no comma.
+    int points = 0;
+    int digits = 0;
+    for (const char c : word) {
+        if (c == '.')
+            ++points;
+        else if (c >= '0' && c <= '9')
+            ++digits;
+        else
+            return {std::nullopt, refusal};
+    }
+    double value = 0.0;
+    if (digits == 0 || points > 1 || word.size() > 20)
+        return {std::nullopt, refusal};
+    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
+    if (ec != std::errc{} || end != word.data() + word.size() || value > high)
+        return {std::nullopt, refusal};
+    return {value, {}};
+}
+
+std::string rateText(double rate) {
+    // The shortest fixed-point text that reads back exactly, whatever the locale.
+    char buffer[400];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rate, std::chars_format::fixed);
+    return std::string(buffer, end.ptr);
+}
+
+} // namespace bocavo::labo

@@ -1,0 +1,79 @@
+// One parameter set of a laboratory run (set A, or set B beside it): the
+// population's size, its reproduction model, its alleles and the forces that
+// act beside drift. The defaults are the classroom protocol exactly, and a run
+// with every default is the main program's run.
+#pragma once
+
+#include "core/lab/science/limits.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bocavo::labo {
+
+enum class Model {
+    Protocole,   // fixed couples by position, broods of 80, 60, 40 and 20 % of the couples
+    WrightFisher // every copy drawn from a parent chosen uniformly at random
+};
+
+inline constexpr int kMaxAlleles = 4;
+inline constexpr int kMinAlleles = 2;
+inline constexpr int kMinIndividuals = 10;     // individuals
+inline constexpr int kMaxIndividuals = 10'000; // individuals
+inline constexpr int kIndividualsStep = 10;    // individuals: N is a multiple of 10
+inline constexpr int kMinFitness = 10;         // percent; at most a hundredfold spread,
+inline constexpr int kMaxFitness = 1000;       // percent; so redraws stay few
+inline constexpr double kMaxMutation = 0.1;    // per copy per generation
+inline constexpr double kMaxMigration = 0.5;   // per parent per generation
+
+struct Settings {
+    int individuals = 20;
+    Model model = Model::Protocole;
+    int alleles = 4;
+    std::array<int, kMaxAlleles> urn{10, 10, 10, 10};         // balls per allele, sum 2N; 0 past K
+    std::array<int, kMaxAlleles> fitness{100, 100, 100, 100}; // percent; 100 past K
+    double mutation = 0.0;                                    // per copy per generation
+    double migration = 0.0;                                   // island model's m
+
+    int copies() const { return 2 * individuals; } // balls in the urn, copies in a generation
+    bool operator==(const Settings&) const = default;
+};
+
+// "" when the set is sound, else the French reason (the first fault found).
+std::string checkSettings(const Settings& settings);
+
+// Equal shares of the 2N balls among K alleles, the first alleles taking the
+// remainder (N = 30, K = 4: 15, 15, 15, 15; N = 10, K = 3: 7, 7, 6); 0 past K.
+std::array<int, kMaxAlleles> evenUrn(int individuals, int alleles);
+
+// True when some allele's fitness differs from another's among the K.
+bool hasSelection(const Settings& settings);
+// True when the set is the classroom protocol itself (every default).
+bool isClassroomProtocol(const Settings& settings);
+
+// The model's name as the window shows it: "Protocole de la classe",
+// "Modèle idéal (Wright-Fisher)"; and as the command line and scenario write it:
+// "protocole", "wright-fisher".
+std::string modelTitle(Model model);
+std::string modelKey(Model model);
+
+// Values as typed by the user, refused in French like the other fields.
+Parsed<int> parseIndividuals(std::string_view text); // multiple of 10, 10..10 000
+Parsed<int> parseAlleles(std::string_view text);     // 2..4
+Parsed<Model> parseModel(std::string_view text);     // "protocole" or "wright-fisher"
+// "C1,C2[,C3[,C4]]": 2 to 4 whole numbers, each in [low, high]; one per allele.
+Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
+                                   const std::string& what);
+// A decimal, 0..high ("0.01", "1e-3" refused: teachers write 0.001). Files and
+// the command line take a point only; the window takes the comma a French
+// reader types too, and says so when it refuses.
+enum class DecimalMark { Point, PointOrComma };
+Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+                         DecimalMark mark = DecimalMark::Point);
+
+// The shortest decimal text that reads back to exactly this rate ("0.01", "0").
+std::string rateText(double rate);
+
+} // namespace bocavo::labo

@@ -1,0 +1,70 @@
+// What the views plot for one parameter set, summed over its classes
+// generation by generation: how many classes fixed or lost each allele, the
+// mean heterozygosity and the differentiation between classes; per class, the
+// first generation of a loss and of fixation. A comparison run keeps one
+// Statistics per set.
+#pragma once
+
+#include "core/lab/science/experiment.h"
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace bocavo::labo {
+
+// H_t = 1 − Σ p_k², p_k the allele frequencies of generation t among its 2N copies.
+double heterozygosity(const Counts& counts, int copies);
+
+class Statistics {
+public:
+    // Forgets everything: the next update starts from generation 0.
+    void reset(int classes);
+    // Takes in the generations the experiment has published since the last
+    // update (all of them again if the experiment's classes or settings changed).
+    void update(const Experiment& experiment);
+
+    int generation() const { return static_cast<int>(meanH_.size()) - 1; }
+    int classes() const { return static_cast<int>(firstLoss_.size()); }
+    int alleles() const { return settings_.alleles; }
+
+    // Indexed [generation][allele − 1]: classes where the allele has all 2N
+    // copies, or none (alleles past K: every class).
+    const std::vector<std::array<int, 4>>& fixedClasses() const { return fixed_; }
+    const std::vector<std::array<int, 4>>& lostClasses() const { return lost_; }
+    const std::vector<double>& meanHeterozygosity() const { return meanH_; }
+    // Fst = 1 − H_S/H_T between the classes (Nei 1973), generation by
+    // generation: H_S their mean 1 − Σ p², H_T that of all their copies
+    // pooled. From 0 (every class alike, as at generation 0) to 1 (each its
+    // own allele); none once every class has fixed the same allele.
+    const std::vector<std::optional<double>>& differentiation() const { return fst_; }
+
+    // Per generation, the bytes its counts take in the CSV file ("effectif,
+    // fréquence\n" of every class and allele): with them the file's size is
+    // known for any K without reading a count again (csvBytes).
+    const std::vector<std::uint64_t>& csvFieldBytes() const { return csvBytes_; }
+
+    // Means over the classes where the event happened; count 0 when none did.
+    struct Mean {
+        double generation = 0.0;
+        int classes = 0;
+    };
+    Mean meanFirstLoss() const { return meanOf(firstLoss_); }
+    Mean meanFixation() const { return meanOf(fixation_); }
+
+private:
+    static Mean meanOf(const std::vector<int>& generations);
+
+    Settings settings_;
+    std::vector<std::array<int, 4>> fixed_;
+    std::vector<std::array<int, 4>> lost_;
+    std::vector<double> meanH_;
+    std::vector<std::optional<double>> fst_;
+    std::vector<std::uint64_t> csvBytes_;
+    std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N
+    std::vector<int> firstLoss_;            // per class, −1 until it happens
+    std::vector<int> fixation_; // per class, −1 until it happens (the first time, with mutation)
+};
+
+} // namespace bocavo::labo

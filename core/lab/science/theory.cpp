@@ -1,0 +1,213 @@
+#include "core/lab/science/theory.h"
+
+#include "core/lab/science/deme.h"
+#include "core/lab/science/fixation.h"
+#include "core/lab/science/identity.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+namespace bocavo::labo {
+
+std::vector<int> offspringPerParent(int individuals) {
+    const Plan plan(Settings{.individuals = individuals});
+    std::vector<int> children(static_cast<std::size_t>(individuals), 0);
+    for (const int brood : plan.broods) {
+        for (int c = 0; c < brood; ++c) {
+            ++children[static_cast<std::size_t>(2 * c)];
+            ++children[static_cast<std::size_t>(2 * c + 1)];
+        }
+    }
+    return children;
+}
+
+double offspringVariance(const Settings& s) {
+    if (s.model == Model::WrightFisher)
+        return 2.0 * (1.0 - 1.0 / s.individuals); // binomial(2N, 1/N)
+    const auto children = offspringPerParent(s.individuals);
+    double squares = 0.0;
+    for (const int k : children)
+        squares += (k - 2.0) * (k - 2.0); // the mean is 2: N children of two parents
+    return squares / s.individuals;
+}
+
+double effectiveSize(const Settings& s) {
+    if (s.model == Model::WrightFisher)
+        return s.individuals;
+    return (4.0 * s.individuals - 2.0) / (offspringVariance(s) + 2.0);
+}
+
+double founderHeterozygosity(const Settings& s) {
+    double sum = 0.0;
+    for (int k = 0; k < s.alleles; ++k) {
+        const double p = startingFrequency(s, k + 1);
+        sum += p * p;
+    }
+    return 1.0 - sum;
+}
+
+std::vector<double> expectedHeterozygosity(const Settings& s, int last, int classes) {
+    std::vector<double> curve;
+    if (hasSelection(s) || last < 0)
+        return curve;
+    const Identity identity(s, classes);
+    curve.reserve(static_cast<std::size_t>(last) + 1);
+    curve.push_back(identity.founders());
+    Differences d = identity.first();
+    for (int t = 1; t <= last; ++t) {
+        curve.push_back(identity.heterozygosity(d));
+        d = identity.next(d);
+    }
+    return curve;
+}
+
+std::optional<double> equilibriumHeterozygosity(const Settings& s) {
+    if (s.mutation == 0.0 || hasSelection(s) || s.migration > 0.0)
+        return std::nullopt;
+    const Identity identity(s, 1);
+    return identity.heterozygosity(identity.balance());
+}
+
+double startingFrequency(const Settings& s, int allele) {
+    return static_cast<double>(s.urn[static_cast<std::size_t>(allele - 1)]) / s.copies();
+}
+
+std::array<std::optional<double>, kMaxAlleles> fixationProbabilities(const Settings& s) {
+    return fixation(s).chance;
+}
+
+std::vector<double> expectedDifferentiation(const Settings& s, int classes, int last) {
+    std::vector<double> curve;
+    if (s.migration == 0.0 || classes < 2 || hasSelection(s) || last < 0)
+        return curve;
+    const Identity identity(s, classes);
+    curve.reserve(static_cast<std::size_t>(last) + 1);
+    curve.push_back(0.0);
+    Differences d = identity.first();
+    for (int t = 1; t <= last; ++t) {
+        curve.push_back(identity.differentiation(d));
+        d = identity.next(d);
+    }
+    return curve;
+}
+
+std::optional<double> differentiationBalance(const Settings& s, int classes) {
+    if (s.migration == 0.0 || classes < 2 || hasSelection(s))
+        return std::nullopt;
+    const Identity identity(s, classes);
+    return identity.differentiation(identity.balance());
+}
+
+namespace {
+
+// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
+std::string plainNumber(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4f", value);
+    std::string s = text;
+    while (s.back() == '0')
+        s.pop_back();
+    if (s.back() == '.')
+        s.pop_back();
+    return s == "-0" ? "0" : s;
+}
+
+} // namespace
+
+std::string expectedLines(const Settings& s, int classes, int last) {
+    std::string lines = "attendu Ne : " + plainNumber(effectiveSize(s)) + "\n";
+    const auto h = expectedHeterozygosity(s, last, classes);
+    if (!h.empty())
+        lines += "attendu hétérozygotie : " + plainNumber(h.back()) + "\n";
+    const auto fixed = fixationProbabilities(s);
+    for (int k = 0; k < s.alleles; ++k)
+        if (const auto share = fixed[static_cast<std::size_t>(k)])
+            lines += "attendu allèle " + std::to_string(k + 1) + " : " + plainNumber(*share) + "\n";
+    const auto fst = expectedDifferentiation(s, classes, last);
+    if (!fst.empty())
+        lines += "attendu Fst : " + plainNumber(fst.back()) + "\n";
+    return lines;
+}
+
+std::string effectiveSizeSentence(const Settings& s) {
+    const std::string ne = frenchDecimal(effectiveSize(s), 1);
+    const std::string n = groupDigits(static_cast<std::uint64_t>(s.individuals));
+    if (s.model == Model::WrightFisher)
+        return "Ne = N = " + n +
+               " : dans le modèle idéal, chaque copie vient d'un parent tiré "
+               "au hasard, et la population dérive exactement comme une population idéale.";
+    return "Ne = " + ne + " : les " + n +
+           " parents ont de 0 à 4 enfants, 2 en moyenne avec une "
+           "variance Vk = " +
+           frenchDecimal(offspringVariance(s), 1) +
+           ", et cette inégalité fait dériver la population comme une population idéale de "
+           "Ne = (4N − 2)/(Vk + 2) = " +
+           ne + " individus seulement pour N = " + n + ".";
+}
+
+std::string heterozygositySentence(const Settings& s) {
+    if (hasSelection(s))
+        return {};
+    const std::string h1 = frenchDecimal(expectedHeterozygosity(s, 1)[1], 3);
+    std::string forces;
+    if (s.mutation > 0.0)
+        forces += ", la mutation en rend";
+    if (s.migration > 0.0)
+        forces += ", la migration en rend à chaque classe";
+    return "Hétérozygotie attendue, calculée génération par génération depuis la première "
+           "reproduction (H1 = " +
+           h1 + ") : la dérive en retire environ 1/(2Ne) = " +
+           percentText(1.0 / (2.0 * effectiveSize(s))) + " à chaque génération" + forces + ".";
+}
+
+std::string equilibriumSentence(const Settings& s) {
+    const auto h = equilibriumHeterozygosity(s);
+    if (!h)
+        return {};
+    return "Équilibre mutation–dérive, où la même récurrence se stabilise : H = " +
+           frenchDecimal(*h, 3) +
+           " ; la mutation entretient la variation que la dérive fait perdre.";
+}
+
+std::string fixationSentence(const Settings& s) {
+    const Fixation figures = fixation(s);
+    if (figures.method == FixationMethod::None)
+        return {};
+    std::string list;
+    for (int k = 0; k < s.alleles; ++k) {
+        list += (k == 0 ? "" : ", ") + std::string("allèle ") + std::to_string(k + 1) + " : " +
+                percentText(*figures.chance[static_cast<std::size_t>(k)]) + " (" +
+                percentText(startingFrequency(s, k + 1)) + " au départ)";
+    }
+    const std::string lost = ". Un allèle avantageux peut encore être perdu par hasard.";
+    if (figures.method == FixationMethod::Chain)
+        return "Probabilité de fixation avec sélection, calculée exactement (chaîne de Markov du "
+               "modèle idéal) ; " +
+               list + lost;
+    if (figures.method == FixationMethod::Diffusion)
+        return "Probabilité de fixation avec sélection (approximation de diffusion) : u(p) = "
+               "(1 − (1 + s·p)^(1 − 2Ne))/(1 − (1 + s)^(1 − 2Ne)) ; " +
+               list + lost;
+    if (s.model == Model::WrightFisher)
+        return "Probabilité de fixation d'un allèle neutre : sa fréquence de départ ; " + list +
+               ".";
+    return "Probabilité de fixation d'un allèle neutre : sa fréquence attendue après la première "
+           "reproduction ; " +
+           list +
+           ". Le tirage des fondateurs choisit un allèle au hasard "
+           "parmi ceux qui restent dans l'urne : un allèle rare tombe chez les premiers "
+           "individus, dont les couples ont le plus d'enfants.";
+}
+
+std::string differentiationSentence(const Settings& s, int classes) {
+    const auto fst = differentiationBalance(s, classes);
+    if (!fst)
+        return {};
+    return "Différenciation attendue entre les " + std::to_string(classes) +
+           " classes (modèle en îles, calculée génération par génération) : Fst se stabilise "
+           "vers " +
+           frenchDecimal(*fst, 3) + " ; la migration empêche les classes de diverger tout à fait.";
+}
+
+} // namespace bocavo::labo

@@ -76,18 +76,27 @@ std::string forcesSentences(const Settings& s) {
     return joined(said);
 }
 
+// A share as a pupil reads it: whole percents, and never a misleading 0 %.
+std::string roundPercent(double share) {
+    const long percent = std::lround(100.0 * share);
+    if (percent == 0 && share > 0.0)
+        return "moins de 1 %";
+    return std::to_string(percent) + " %";
+}
+
 std::string alleleShares(const Fixation& figures, const Settings& s, int classes) {
     std::string list;
     for (int k = 0; k < s.alleles; ++k) {
         const double share = *figures.chance[static_cast<std::size_t>(k)];
-        list += (k == 0 ? "l'allèle " : ", l'allèle ") + std::to_string(k + 1) + " dans environ " +
-                percentText(share);
+        list += (k == 0 ? "l'allèle " : ", l'allèle ") + std::to_string(k + 1) + " dans " +
+                roundPercent(share) + (k == 0 ? (classes > 1 ? " des classes" : " des cas") : "");
         if (classes > 1)
-            list += " (environ " + std::to_string(std::lround(share * classes)) + " sur " +
+            list += " (" + std::to_string(std::lround(share * classes)) + " sur " +
                     groupDigits(static_cast<std::uint64_t>(classes)) + ")";
     }
-    return "On s'attend à ce qu'un seul allèle finisse par rester dans chaque classe : " + list +
-           ".";
+    return "À la longue, un seul allèle reste dans chaque classe. On s'attend à peu près à ce "
+           "que ce soit " +
+           list + ".";
 }
 
 // What the ideal model would give for the protocol's urn, where the founding

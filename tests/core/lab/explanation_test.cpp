@@ -107,12 +107,14 @@ TEST(ExplanationTest, HeterozygosityInPlainWordsBySizeAndForce) {
 TEST(ExplanationTest, FixationInPlainWordsWithTheRunsClasses) {
     Settings rare = sized(20, Model::Protocole, 2);
     rare.urn = {4, 36, 0, 0};
+    Settings single = sized(200, Model::WrightFisher, 2);
+    single.urn = {1, 399, 0, 0};
     const std::vector<Case> cases{
         {"neutre, protocole",
          rare,
          30,
          {"Sans sélection, le hasard seul décide",
-          "l'allèle 1 dans environ 19,3 % (environ 6 sur 30)"},
+          "ce soit l'allèle 1 dans 19 % des classes (6 sur 30), l'allèle 2 dans 81 % (24 sur 30)."},
          {"sélection avantage"},
          {"allèle 1 : 19,3 % (10 % au départ)",
           "Dans le modèle idéal (Wright-Fisher), la même urne donnerait sa fréquence de départ : "
@@ -120,9 +122,15 @@ TEST(ExplanationTest, FixationInPlainWordsWithTheRunsClasses) {
         {"une seule classe",
          sized(20, Model::WrightFisher, 2),
          1,
-         {"l'allèle 1 dans environ 50 %, l'allèle 2 dans environ 50 %."},
+         {"l'allèle 1 dans 50 % des cas, l'allèle 2 dans 50 %."},
          {"sur 1"},
          {"sa fréquence de départ"}},
+        {"un seul exemplaire",
+         single,
+         30,
+         {"l'allèle 1 dans moins de 1 % des classes (0 sur 30), l'allèle 2 dans 100 %"},
+         {" 0 %"},
+         {"allèle 1 : 0,25 %"}},
         {"sélection exacte",
          with(sized(20, Model::WrightFisher, 2), 0, 0, {150, 100, 100, 100}),
          10,
@@ -133,19 +141,19 @@ TEST(ExplanationTest, FixationInPlainWordsWithTheRunsClasses) {
          with(rare, 0.01, 0, kNeutral),
          30,
          {"La mutation peut faire réapparaître un allèle perdu"},
-         {"environ"},
+         {"%"},
          {"une fixation n'est pas définitive"}},
         {"migration",
          with(rare, 0, 0.1, kNeutral),
          30,
          {"Un migrant peut ramener un allèle perdu"},
-         {"environ"},
+         {"%"},
          {"une fixation n'est pas définitive"}},
         {"sélection hors du calcul",
          with(sized(20, Model::Protocole, 3), 0, 0, {50, 100, 150, 100}),
          30,
          {"on ne peut pas dire simplement"},
-         {"environ"},
+         {"%"},
          {"Aucune probabilité de fixation n'est attendue ici"}},
     };
     for (const Case& c : cases) {

@@ -161,6 +161,9 @@ Explanation fixationExplanation(const Settings& s, int classes) {
 
 Explanation differentiationExplanation(const Settings& s, int classes, int generation,
                                        std::optional<double> observedFst) {
+    if (classes < 2)
+        return {"Avec une seule classe, il n'y a pas d'autre classe à qui la comparer.",
+                "Fst mesure la différenciation entre des classes : il en faut au moins deux."};
     const std::string g = groupDigits(static_cast<std::uint64_t>(generation));
     const std::string teacherHead =
         "Différenciation entre les classes à la génération " + g + " : ";

@@ -35,7 +35,7 @@ Explanation fixationExplanation(const Settings& settings, int classes);
 
 // The « Toutes les classes » view at generation `generation`: how different the
 // classes are, from the observed Fst (none once every class has fixed the
-// same allele).
+// same allele); a single class has nothing to be compared with.
 Explanation differentiationExplanation(const Settings& settings, int classes, int generation,
                                        std::optional<double> observedFst);
 

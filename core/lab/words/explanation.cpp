@@ -3,6 +3,7 @@
 #include "core/lab/science/fixation.h"
 #include "core/lab/science/theory.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -57,13 +58,21 @@ double halvingGenerations(const Settings& s) {
     return std::log(2.0) / -std::log1p(-1.0 / (2.0 * effectiveSize(s)));
 }
 
+// A share as a pupil reads it: whole percents, and never a misleading 0 %.
+std::string roundPercent(double share) {
+    const long percent = std::lround(100.0 * share);
+    if (percent == 0 && share > 0.0)
+        return "moins de 1 %";
+    return std::to_string(percent) + " %";
+}
+
 std::string forcesSentences(const Settings& s) {
     std::vector<std::string> said;
     if (s.mutation > 0.0) {
-        std::string text = "La mutation crée de temps en temps de nouveaux allèles : la part des "
-                           "hétérozygotes ne tombe pas à zéro";
+        std::string text = "La mutation crée de temps en temps de nouveaux allèles : "
+                           "l'hétérozygotie ne tombe pas à zéro";
         if (const auto h = equilibriumHeterozygosity(s))
-            text += ", elle se stabilise vers " + percentText(*h);
+            text += ", elle se stabilise vers " + roundPercent(*h);
         said.push_back(text + ".");
     }
     if (s.migration > 0.0)
@@ -74,14 +83,6 @@ std::string forcesSentences(const Settings& s) {
         said.push_back("La sélection avantage certains allèles, qui ont plus de chances de se "
                        "répandre ; mais le hasard peut encore les faire disparaître.");
     return joined(said);
-}
-
-// A share as a pupil reads it: whole percents, and never a misleading 0 %.
-std::string roundPercent(double share) {
-    const long percent = std::lround(100.0 * share);
-    if (percent == 0 && share > 0.0)
-        return "moins de 1 %";
-    return std::to_string(percent) + " %";
 }
 
 std::string alleleShares(const Fixation& figures, const Settings& s, int classes) {
@@ -125,7 +126,8 @@ std::string idealComparison(const Settings& s, const Fixation& figures) {
 Explanation heterozygosityExplanation(const Settings& s, int classes) {
     std::string drift;
     if (s.mutation == 0.0 && s.migration == 0.0 && !hasSelection(s))
-        drift = "Ici, la part des individus hétérozygotes devrait diminuer de moitié en environ " +
+        drift = "Ici, l'hétérozygotie (la chance que deux copies du gène prises au hasard dans "
+                "une classe soient différentes) devrait diminuer de moitié en environ " +
                 roughly(halvingGenerations(s)) + " générations.";
     return {joined({sizeSentence(s), drift, forcesSentences(s)}),
             joined({effectiveSizeSentence(s), heterozygositySentence(s), equilibriumSentence(s),

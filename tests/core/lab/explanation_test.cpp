@@ -75,7 +75,7 @@ TEST(ExplanationTest, HeterozygosityInPlainWordsBySizeAndForce) {
         {"mutation",
          with(sized(20, Model::WrightFisher), 0.01, 0, kNeutral),
          30,
-         {"petite", "ne tombe pas à zéro, elle se stabilise vers 38,"},
+         {"petite", "ne tombe pas à zéro, elle se stabilise vers 38 %."},
          {"de moitié", "migrants"},
          {"Équilibre mutation–dérive"}},
         {"migration",

@@ -31,6 +31,7 @@ test('#groupe=K&graine=S shows group K of seed S, screen after screen', async ()
         const session = await openPage({ fragment: `#groupe=${group}&graine=${seed}` });
         assert.equal(await caption(session.page), `${title} — groupe ${group}`);
         assert.equal(await session.page.title(), `${title} — groupe ${group}`);
+        assert.equal(await session.page.inputValue('#groupeNumero'), String(group));
         await playAndCompare(session.page, expected, `groupe ${group}, graine ${seed}`);
         h.assertClean(session);
         await session.close();

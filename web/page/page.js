@@ -67,6 +67,7 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
                 session = new module.Session(decimalSeparator(), group.number, group.seed);
                 desc = Object.assign({}, desc, { title: desc.title + desc.groupTitle + group.number });
             }
+            groupField.value = group.number === undefined ? "" : String(group.number);
             document.title = desc.title;
             main = tableau.create(page, desc, run, end);
             windows.moveTo(page, main.element, 0, 0);

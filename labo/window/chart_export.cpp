@@ -58,6 +58,8 @@ bool paintOnPage(QChartView* view, const PageText& text, QPaintDevice* page) {
 
     const QRectF room(area.left(), title.bottom() + gap, area.width(),
                       noteArea.top() - gap - (title.bottom() + gap));
+    if (room.height() <= 0)
+        return false; // a page too small for the texts: said as a failure, not a bare page
     // Laid out again at the room's proportions for the page, then put back as
     // it was on screen: a window's shape would leave half a landscape page bare.
     QChart* chart = view->chart();

@@ -83,38 +83,6 @@ std::string modelTitle(Model model) {
     return model == Model::Protocole ? "Protocole de la classe" : "Modèle idéal (Wright-Fisher)";
 }
 
-std::string modelKey(Model model) {
-    return model == Model::Protocole ? "protocole" : "wright-fisher";
-}
-
-Parsed<int> parseIndividuals(std::string_view text) {
-    const auto value = wholeIn(text, kMinIndividuals, kMaxIndividuals);
-    if (!value || *value % kIndividualsStep != 0)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'individus : il faut un "
-                                  "multiple de 10 de 10 à 10 000."};
-    return {*value, {}};
-}
-
-Parsed<int> parseAlleles(std::string_view text) {
-    const auto value = wholeIn(text, kMinAlleles, kMaxAlleles);
-    if (!value)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'allèles : il faut 2, 3 "
-                                  "ou 4."};
-    return {*value, {}};
-}
-
-Parsed<Model> parseModel(std::string_view text) {
-    const std::string_view word = trimmed(text);
-    for (const Model model : {Model::Protocole, Model::WrightFisher})
-        if (word == modelKey(model))
-            return {model, {}};
-    return {std::nullopt, shortQuote(word) +
-                              " ne convient pas pour le modèle : il faut protocole ou "
-                              "wright-fisher."};
-}
-
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what) {
     const std::string refusal =

@@ -127,7 +127,7 @@ std::string applyPopulation(Settings& set, const SetReading& asked) {
             set.urn[i] = asked.urn[i];
     } else if (evenBefore) {
         set.urn = evenUrn(set.individuals, k);
-    } else if (k != before || !checkSettings(set).empty()) {
+    } else if (k != before || !checkSettings(set)) {
         return std::string(k != before ? "--alleles" : "--individuals") +
                " : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon elle serait "
                "perdue.";
@@ -140,7 +140,7 @@ std::string applyPopulation(Settings& set, const SetReading& asked) {
         for (std::size_t i = 0; i < asked.fitness.size(); ++i)
             set.fitness[i] = asked.fitness[i];
     }
-    return checkSettings(set);
+    return checkSettings(set).reason();
 }
 
 // The first parameter already given, in the table's order.
@@ -259,8 +259,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         parsed.error = fault;
         return parsed;
     }
-    if (std::string fault = checkScenario(scenario); !fault.empty())
-        parsed.error = fault;
+    if (const auto sound = checkScenario(scenario); !sound)
+        parsed.error = sound.reason();
     return parsed;
 }
 

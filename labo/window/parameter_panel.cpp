@@ -88,7 +88,7 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
 
 std::optional<Scenario> ParameterPanel::scenario() const {
     auto plan = scenarioOfFields();
-    if (plan && !checkScenario(*plan).empty())
+    if (plan && !checkScenario(*plan))
         return std::nullopt;
     return plan;
 }
@@ -127,7 +127,7 @@ QString ParameterPanel::errors() const {
             lines << "B : " + line;
     if (lines.isEmpty()) // each field is sound: what is left is how they fit together
         if (const auto plan = scenarioOfFields())
-            lines << QString::fromStdString(checkScenario(*plan));
+            lines << QString::fromStdString(checkScenario(*plan).reason());
     lines.removeAll(QString());
     return lines.join('\n');
 }

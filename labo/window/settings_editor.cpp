@@ -173,7 +173,8 @@ SettingsEditor::Reading SettingsEditor::read() const {
         return r;
     // Every field is sound on its own; what is left is how they fit together
     // (the urn must hold 2N balls).
-    if (const std::string whole = checkSettings(s); !whole.empty()) {
+    if (const auto sound = checkSettings(s); !sound) {
+        const std::string& whole = sound.reason();
         r.errors << QString::fromStdString(whole);
         for (std::size_t k = 0; k < static_cast<std::size_t>(s.alleles); ++k)
             r.refused.emplace_back(urn_[k], QString::fromStdString(whole));

@@ -76,8 +76,8 @@ Fault completeSection(Section& section, const std::string& name) {
         set.fitness[i] = reading.fitness[i];
     }
     // What is left once each value is in range: the urn must hold 2N balls.
-    if (const std::string fault = checkSettings(set); !fault.empty())
-        return {lineOf(section.seen, "urn"), "[" + name + "] : " + fault};
+    if (const auto sound = checkSettings(set); !sound)
+        return {lineOf(section.seen, "urn"), "[" + name + "] : " + sound.reason()};
     return {};
 }
 
@@ -87,19 +87,19 @@ ScenarioResult refuse(int line, const std::string& why) {
 
 } // namespace
 
-std::string checkScenario(const Scenario& s) {
+Result<void> checkScenario(const Scenario& s) {
     if (s.classes < kMinClasses || s.classes > kMaxClasses)
-        return "Le nombre de classes doit aller de 1 à 1 000.";
+        return Refusal{"Le nombre de classes doit aller de 1 à 1 000."};
     if (s.generations < kMinGenerations || s.generations > kMaxGeneration)
-        return "Le nombre de générations doit aller de 1 à 32 767.";
+        return Refusal{"Le nombre de générations doit aller de 1 à 32 767."};
     for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
         if (!set)
             continue;
         const std::string name = set == &s.a ? "A" : "B";
-        if (const std::string fault = checkSettings(*set); !fault.empty())
-            return "Jeu " + name + " : " + fault;
+        if (const auto sound = checkSettings(*set); !sound)
+            return Refusal{"Jeu " + name + " : " + sound.reason()};
         if (set->migration > 0.0 && s.classes < 2)
-            return "Jeu " + name + " : la migration demande au moins deux classes.";
+            return Refusal{"Jeu " + name + " : la migration demande au moins deux classes."};
     }
     return {};
 }
@@ -241,8 +241,8 @@ ScenarioResult parseScenario(std::string_view text) {
     scenario.a = sections[0].set;
     if (wantB)
         scenario.b = sections[1].set;
-    if (const std::string fault = checkScenario(scenario); !fault.empty())
-        return {std::nullopt, "Scénario refusé : " + fault};
+    if (const auto sound = checkScenario(scenario); !sound)
+        return {std::nullopt, "Scénario refusé : " + sound.reason()};
     return {scenario, {}};
 }
 

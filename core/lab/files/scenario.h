@@ -48,9 +48,9 @@ struct Scenario {
     bool operator==(const Scenario&) const = default;
 };
 
-// "" when the whole scenario is sound (each set, and migration only with at
-// least two classes), else the French reason.
-std::string checkScenario(const Scenario& scenario);
+// Sound as a whole (each set, and migration only with at least two
+// classes), or the French reason.
+Result<void> checkScenario(const Scenario& scenario);
 
 // Set B's seed: a well-mixed value of set A's, so that the two sets never share
 // their random sequences even when their parameters are the same.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/lab/science/limits.h"
+#include "core/text/result.h"
 
 #include <array>
 #include <string>
@@ -41,8 +42,8 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// "" when the set is sound, else the French reason (the first fault found).
-std::string checkSettings(const Settings& settings);
+// Sound, or the French reason of the first fault found.
+Result<void> checkSettings(const Settings& settings);
 
 // Equal shares of the 2N balls among K alleles, the first alleles taking the
 // remainder (N = 30, K = 4: 15, 15, 15, 15; N = 10, K = 3: 7, 7, 6); 0 past K.

@@ -223,10 +223,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             error = "donnez " + std::string(early->option) +
                     " après --scenario, sinon le scénario la remplacerait.";
         } else {
-            const ScenarioResult loaded = loadScenario(value);
-            error = loaded.error;
-            if (loaded.scenario) {
-                scenario = *loaded.scenario;
+            const Result<Scenario> loaded = loadScenario(value);
+            error = loaded.reason();
+            if (loaded) {
+                scenario = *loaded;
                 scenario.b.reset();          // set B is for the window only
                 asked.settings = scenario.a; // what the options after it change
             }

@@ -81,8 +81,8 @@ Fault completeSection(Section& section, const std::string& name) {
     return {};
 }
 
-ScenarioResult refuse(int line, const std::string& why) {
-    return {std::nullopt, "Scénario refusé, ligne " + std::to_string(line) + " : " + why};
+Refusal refuse(int line, const std::string& why) {
+    return {"Scénario refusé, ligne " + std::to_string(line) + " : " + why};
 }
 
 } // namespace
@@ -138,16 +138,16 @@ std::string scenarioText(const Scenario& s, const std::vector<std::string>& note
     return out.str();
 }
 
-ScenarioResult parseScenario(std::string_view text) {
+Result<Scenario> parseScenario(std::string_view text) {
     if (text.size() > kMaxScenarioBytes)
-        return {std::nullopt, "Scénario refusé : le fichier est bien trop long pour un scénario."};
+        return Refusal{"Scénario refusé : le fichier est bien trop long pour un scénario."};
     if (const auto bad = firstBadByte(text); bad != std::string_view::npos)
         return refuse(1 + static_cast<int>(std::count(text.begin(), text.begin() + bad, '\n')),
                       "le fichier n'est pas du texte UTF-8.");
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3); // a byte-order mark left by some editors
     if (trimmed(text).empty())
-        return {std::nullopt, "Scénario refusé : le fichier est vide."};
+        return Refusal{"Scénario refusé : le fichier est vide."};
     Scenario scenario;
     Seen seen;
     Section sections[2];
@@ -242,8 +242,8 @@ ScenarioResult parseScenario(std::string_view text) {
     if (wantB)
         scenario.b = sections[1].set;
     if (const auto sound = checkScenario(scenario); !sound)
-        return {std::nullopt, "Scénario refusé : " + sound.reason()};
-    return {scenario, {}};
+        return Refusal{"Scénario refusé : " + sound.reason()};
+    return scenario;
 }
 
 bool reproduces(const Scenario& file, const Scenario& written) {

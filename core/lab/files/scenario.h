@@ -60,14 +60,8 @@ std::uint32_t secondSeed(std::uint32_t seed);
 // `note`, if any, is a comment of its own under the title (one line each).
 std::string scenarioText(const Scenario& scenario, const std::vector<std::string>& note = {});
 
-struct ScenarioResult {
-    std::optional<Scenario> scenario;
-    std::string error; // French, names the line and the value; empty on success
-};
-
-// Refuses non-UTF-8 text, malformed lines, unknown, repeated or missing keys
-// and values out of range; never returns a scenario that checkScenario refuses.
-ScenarioResult parseScenario(std::string_view text);
+// The scenario, or the French reason naming the line and the value.
+Result<Scenario> parseScenario(std::string_view text);
 
 // True when `file` reproduces a CSV file written from `written`: the same
 // classes, generations and seed, and the same set(s) that went into the file.

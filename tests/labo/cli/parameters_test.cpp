@@ -82,9 +82,9 @@ TEST(ParametersTest, EachValueRoundTripsThroughCommandLineAndScenario) {
             const std::string text = scenarioText(scenario);
             EXPECT_NE(text.find("\n" + std::string(p.key) + " = " + value + "\n"),
                       std::string::npos);
-            const ScenarioResult back = parseScenario(text);
-            ASSERT_TRUE(back.scenario) << back.error;
-            EXPECT_EQ(*back.scenario, scenario);
+            const Result<Scenario> back = parseScenario(text);
+            ASSERT_TRUE(back) << back.reason();
+            EXPECT_EQ(*back, scenario);
         }
     }
 }
@@ -97,9 +97,9 @@ TEST(ParametersTest, ValuesPastTheRangeAreRefusedAlikeEverywhere) {
             const ParsedCommandLine parsed = parseCommandLine(commandLine(p, value));
             EXPECT_EQ(parsed.error.rfind(std::string(p.option) + " : " + why, 0), 0u)
                 << parsed.error;
-            const ScenarioResult file = parseScenario(withValue(p, value));
-            EXPECT_FALSE(file.scenario);
-            EXPECT_NE(file.error.find(" : " + why), std::string::npos) << file.error;
+            const Result<Scenario> file = parseScenario(withValue(p, value));
+            EXPECT_FALSE(file);
+            EXPECT_NE(file.reason().find(" : " + why), std::string::npos) << file.reason();
             Scenario run;
             SetReading set;
             const auto read = p.read(p, value, DecimalMark::PointOrComma, run, set);

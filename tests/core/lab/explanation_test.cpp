@@ -217,11 +217,12 @@ TEST(PendingNoticeTest, NamesWhatWaitsForTheNextLaunch) {
     } cases[] = {
         {run, run, nullptr},
         {compared, compared, nullptr},
-        {run, bigger, "(N : 20 → 200 ; urne : 10, 10, 10, 10 → 100, 100, 100, 100)"},
-        {run, reseeded, "(générations : 100 → 250 ; graine : 1993 → 7)"},
+        {run, bigger,
+         "(Individus N : 20 → 200 ; Boules dans l'urne : 10, 10, 10, 10 → 100, 100, 100, 100)"},
+        {run, reseeded, "(Nombre de générations : 100 → 250 ; Graine : 1993 → 7)"},
         {run, compared, "(jeu B ajouté)"},
         {compared, run, "(jeu B retiré)"},
-        {compared, comparedB, "(mutation du jeu B : 0 → 0,001)"},
+        {compared, comparedB, "(Mutation u du jeu B : 0 → 0.001)"},
         {run, std::nullopt, "une fois corrigés"},
     };
     for (const auto& c : cases) {

@@ -43,8 +43,9 @@ private slots:
 
         sizeField()->setText("40");
         QVERIFY(pending()->isVisible());
-        QVERIFY2(pending()->text().contains("(N : 20 → 40 ; urne : 10, 10, 10, 10 → 20, 20, 20, "
-                                            "20) : ils s'appliqueront au prochain « Lancer »"),
+        QVERIFY2(pending()->text().contains("(Individus N : 20 → 40 ; Boules dans l'urne : 10, 10, "
+                                            "10, 10 → 20, 20, 20, 20) : ils s'appliqueront au "
+                                            "prochain « Lancer »"),
                  qPrintable(pending()->text()));
         QCOMPARE(panel()->editor(1)->geometry(), fields); // nothing above it moves
         // The views keep describing the run on display.
@@ -63,7 +64,7 @@ private slots:
         QVERIFY(!pending()->isVisible());
         QCOMPARE(window_->heterozygosityTab()->observed()->name(), "Moyenne des classes (N = 40)");
         panel()->generationsField()->setText("8");
-        QVERIFY(pending()->text().contains("(générations : 5 → 8)"));
+        QVERIFY(pending()->text().contains("(Nombre de générations : 5 → 8)"));
         launch();
         QCOMPARE(controller_->experiment()->generation(), 8);
         QVERIFY(!pending()->isVisible());

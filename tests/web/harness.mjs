@@ -101,7 +101,8 @@ export function sharedSite() {
 // `problems` collects console errors, page errors, failed requests and
 // requests outside the site; a test ends with assertClean(session).
 export async function openPage(browser, site, options = {}) {
-    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false } = options;
+    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false,
+        ready = waitUsable } = options;
     const context = await browser.newContext({ locale, viewport, hasTouch, isMobile });
     const problems = [];
     await context.route('**/*', (route) => {
@@ -133,7 +134,7 @@ export async function openPage(browser, site, options = {}) {
     page.on('pageerror', (error) => problems.push(`uncaught: ${error.message}`));
     try {
         await page.goto(site.url);
-        await waitUsable(page);
+        await ready(page);
     } catch (error) {
         throw new Error(`the window never became usable: ${error.message.split('\n')[0]}\n` +
             `the page reported: ${JSON.stringify([...new Set(problems)])}`, { cause: error });

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <limits>
 #include <optional>
 
 namespace bocavo::web {
@@ -13,12 +14,16 @@ namespace {
 using emscripten::val;
 using namespace bocavo::labo;
 
-// Generations drawn at most per curve: more than a projector's width shows.
-inline constexpr int kMostPoints = 600; // points
+// Generations drawn at most per curve: more than a projector's width shows;
+// and points in a whole view, so that a thousand classes draw without a stall.
+inline constexpr int kMostPoints = 600;         // points per curve
+inline constexpr int kMostViewPoints = 120'000; // points per view
+inline constexpr int kFewestPoints = 100;       // points per curve, however many
 
-std::vector<int> drawnGenerations(int last) {
+std::vector<int> drawnGenerations(int last, int curves) {
+    const int most = std::clamp(kMostViewPoints / std::max(1, curves), kFewestPoints, kMostPoints);
     std::vector<int> x;
-    const int every = std::max(1, (last + kMostPoints) / kMostPoints);
+    const int every = std::max(1, (last + most) / most);
     for (int g = 0; g <= last; g += every)
         x.push_back(g);
     if (last >= 0 && x.back() != last)
@@ -36,15 +41,17 @@ struct View {
     std::vector<int> x;
     int count = 0;
 
-    View(const std::string& title, const std::string& yLabel, double yMax, int last) {
+    View(const std::string& title, const std::string& yLabel, double yMax, int last,
+         int curves = 1) {
         out.set("title", title);
         out.set("yLabel", yLabel);
         out.set("yMax", yMax);
-        x = drawnGenerations(last);
-        val xs = val::array();
-        for (std::size_t i = 0; i < x.size(); ++i)
-            xs.set(i, x[i]);
-        out.set("x", xs);
+        x = drawnGenerations(last, curves);
+        out.set("x", copied(x));
+    }
+    // A copy the page keeps: a typed array, made in one call rather than one per value.
+    template <typename T> static val copied(const std::vector<T>& values) {
+        return val(emscripten::typed_memory_view(values.size(), values.data())).call<val>("slice");
     }
     void add(const std::string& label, int colour, bool expected,
              const std::function<std::optional<double>(int g)>& value) {
@@ -52,12 +59,10 @@ struct View {
         s.set("label", label);
         s.set("colour", colour);
         s.set("expected", expected);
-        val values = val::array();
-        for (std::size_t i = 0; i < x.size(); ++i) {
-            const auto v = value(x[i]);
-            values.set(i, v ? val(*v) : val::null());
-        }
-        s.set("values", values);
+        std::vector<double> values;
+        for (const int g : x)
+            values.push_back(value(g).value_or(std::numeric_limits<double>::quiet_NaN()));
+        s.set("values", copied(values));
         series.set(count++, s);
     }
     val done(const std::vector<std::string>& sentences) {
@@ -97,7 +102,7 @@ val everyClass(const LabSession& session, int set, int allele) {
     const int copies = run.settings().copies();
     View view("Fréquence de l'allèle " + std::to_string(allele) + " dans chaque classe" +
                   setName(session, set),
-              "Fréquence (%)", 100.0, session.statistics(set).generation());
+              "Fréquence (%)", 100.0, session.statistics(set).generation(), run.classes());
     for (int c = 1; c <= run.classes(); ++c)
         view.add("Classe " + std::to_string(c), allele - 1, false,
                  [&](int g) -> std::optional<double> {

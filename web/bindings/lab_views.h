@@ -1,9 +1,9 @@
 // The lab page's four views as plain data: one class, every class, fixation,
 // heterozygosity. Each is { title, yLabel, yMax, x, series, sentences }: x
-// the generations drawn, each series { label, values (one per x, null where
-// there is none), expected, colour }. Series longer than a screen shows are
-// reduced for drawing (some generations, the first and last always), never
-// in the run itself.
+// the generations drawn (Int32Array), each series { label, values (a
+// Float64Array, one per x, NaN where there is none), expected, colour }. Series longer than a
+// screen shows are reduced for drawing (some generations, the first and last always), never in the
+// run itself.
 #pragma once
 
 #include "web/bindings/lab_session.h"

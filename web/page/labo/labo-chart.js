@@ -5,8 +5,8 @@
 "use strict";
 
 Bocavo.define("chart", [], function () {
-    var kWidth = 960;
-    var kHeight = 540;
+    var kWidth = 800;
+    var kHeight = 450;
     var kMargin = { left: 70, right: 20, top: 44, bottom: 56 };
     // Allele 1 to 4, then the second curve of a view (Fst): dark enough on white.
     var kColours = ["#1f5fbf", "#c0392b", "#1e7b34", "#8a5a00", "#6a2c91"];
@@ -89,7 +89,7 @@ Bocavo.define("chart", [], function () {
                 var value = series.values[i];
                 var g = view.x[i];
                 var inside = g >= range.from - span * 0.02 && g <= range.to + span * 0.02;
-                if (value === null || !inside) {
+                if (Number.isNaN(value) || !inside) {
                     pen = false;
                     continue;
                 }
@@ -104,9 +104,9 @@ Bocavo.define("chart", [], function () {
         var legend = many ? [{ label: view.series.length + " classes", colour: view.series[0].colour, expected: false }]
             : view.series;
         legend.forEach(function (series, i) {
-            var x = kMargin.left + 10 + (i % 3) * 290;
+            var x = kMargin.left + 10 + (i % 3) * 236;
             var y = kMargin.top + 16 + Math.floor(i / 3) * 22;
-            out.push('<rect x="' + (x - 4) + '" y="' + (y - 14) + '" width="280" height="20" fill="#fff" fill-opacity="0.8"/>');
+            out.push('<rect x="' + (x - 4) + '" y="' + (y - 14) + '" width="230" height="20" fill="#fff" fill-opacity="0.8"/>');
             out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) + '" stroke="' +
                 kColours[series.colour % kColours.length] + '" stroke-width="2.5"' +
                 (series.expected ? ' stroke-dasharray="8 5"' : "") + "/>");

@@ -46,8 +46,8 @@
  */
 
 /**
- * One curve of a view (lab_views.h): values one per x, null where none.
- * @typedef {{label: string, colour: number, expected: boolean, values: (number|null)[]}} Series
+ * One curve of a view (lab_views.h): values one per x, NaN where none.
+ * @typedef {{label: string, colour: number, expected: boolean, values: Float64Array}} Series
  */
 
 /**
@@ -56,7 +56,7 @@
  * @property {string} title
  * @property {string} yLabel
  * @property {number} yMax
- * @property {number[]} x the generations drawn
+ * @property {Int32Array} x the generations drawn
  * @property {Series[]} series
  * @property {string[]} sentences
  */

@@ -203,6 +203,8 @@ public:
         enabled.set("exporter", !busy && run);
         out.set("enabled", enabled);
         out.set("sets", session_.sets());
+        out.set("summary", textList(session_.sets() > 0 ? scenarioSummary(session_.scenario())
+                                                        : std::vector<std::string>{}));
         return out;
     }
 

@@ -118,6 +118,29 @@ ScenarioFields fieldsOf(const Scenario& scenario) {
     return fields;
 }
 
+std::vector<std::string> scenarioSummary(const Scenario& scenario) {
+    std::vector<std::string> lines{grouped(scenario.classes) +
+                                   (scenario.b ? " classes par jeu, " : " classes, ") +
+                                   grouped(scenario.generations) + " générations, graine " +
+                                   std::to_string(scenario.seed) + "."};
+    for (const Settings* s : {&scenario.a, scenario.b ? &*scenario.b : nullptr}) {
+        if (!s)
+            continue;
+        std::string urn;
+        std::string fitness;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(s->alleles); ++k) {
+            urn += (k ? ", " : "") + std::to_string(s->urn[k]);
+            fitness += (k ? ", " : "") + std::to_string(s->fitness[k]);
+        }
+        lines.push_back(std::string("Jeu ") + (s == &scenario.a ? "A" : "B") + " : " +
+                        grouped(s->individuals) + " individus, " + modelTitle(s->model) + ", " +
+                        std::to_string(s->alleles) + " allèles, urne " + urn +
+                        ", valeurs sélectives " + fitness + " %, mutation " +
+                        rateText(s->mutation) + ", migration " + rateText(s->migration) + ".");
+    }
+    return lines;
+}
+
 bool LabSession::sameRun(const Scenario& plan) const {
     return sets() == (plan.b ? 2 : 1) && scenario_.a == plan.a && scenario_.b == plan.b &&
            scenario_.classes == plan.classes && scenario_.seed == plan.seed;

@@ -50,6 +50,8 @@ struct FieldReading {
 // The window's checks on the fields: each on its own, then how they fit together.
 FieldReading readFields(const ScenarioFields& fields);
 ScenarioFields fieldsOf(const labo::Scenario& scenario);
+// The parameters in a few lines, as a printed view gives them beside it.
+std::vector<std::string> scenarioSummary(const labo::Scenario& scenario);
 
 enum class Command { Launch, NextGeneration, UntilFixation };
 

@@ -29,7 +29,8 @@
 /**
  * The fields' checks: each refusal names its field ("classes", "A.urn.2",
  * "scenario" for how they fit together); text is the scenario file's once sound.
- * @typedef {{refusals: {field: string, text: string}[], text?: string}} FieldCheck
+ * Once sound, saved says the scenario is saved; otherwise saveRefused says why it cannot be.
+ * @typedef {{refusals: {field: string, text: string}[], text?: string, saved?: string, saveRefused?: string}} FieldCheck
  */
 
 /**
@@ -41,6 +42,7 @@
  * @property {string} runLabel
  * @property {{lancer: boolean, fixation: boolean, suivante: boolean, reinitialiser: boolean, annuler: boolean, exporter: boolean}} enabled
  * @property {number} sets 0, 1 or 2
+ * @property {string[]} summary the run's parameters in a few lines, printed beside a view
  * @property {string} [refused] why the command was refused
  * @property {string} [error] what went wrong, in French
  */

@@ -76,7 +76,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             item.textContent = text;
             sentences.appendChild(item);
         });
-        byId("parametresImprimes").textContent = page.checked && page.checked.text ? page.checked.text : "";
+        byId("parametresImprimes").textContent = page.state ? page.state.summary.join("\n") : "";
     }
 
     function zoom(factor, shift) {

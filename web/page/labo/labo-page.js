@@ -147,12 +147,13 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
 
     function start() {
         form.build(byId("jeux"));
-        worker.ask({ kind: "defaults" }).then(function (fields) {
-            form.fill(fields);
-            return check();
-        }).then(function () {
-            return worker.ask({ kind: "cancel" });
-        }).then(showState);
+        // The defaults, their check and the state in one answer: the page is usable at once.
+        worker.ask({ kind: "begin" }).then(function (begun) {
+            form.fill(begun.fields);
+            page.checked = begun.check;
+            form.mark(begun.check);
+            showState(begun.state);
+        });
 
         byId("parametres").addEventListener("input", function () {
             form.update();

@@ -31,8 +31,10 @@
     function handle(message) {
         var id = message.id;
         var kind = message.kind;
-        if (kind === "defaults")
-            return post(id, module.defaultFields());
+        if (kind === "begin") {
+            var fields = module.defaultFields();
+            return post(id, { fields: fields, check: module.checkFields(fields), state: session.state() });
+        }
         if (kind === "check")
             return post(id, module.checkFields(message.fields));
         if (kind === "open")

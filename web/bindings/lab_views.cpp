@@ -16,9 +16,9 @@ using namespace bocavo::labo;
 
 // Generations drawn at most per curve: more than a projector's width shows;
 // and points in a whole view, so that a thousand classes draw without a stall.
-inline constexpr int kMostPoints = 600;         // points per curve
-inline constexpr int kMostViewPoints = 120'000; // points per view
-inline constexpr int kFewestPoints = 100;       // points per curve, however many
+inline constexpr int kMostPoints = 600;        // points per curve
+inline constexpr int kMostViewPoints = 60'000; // points per view
+inline constexpr int kFewestPoints = 50;       // points per curve, however many
 
 std::vector<int> drawnGenerations(int last, int curves) {
     const int most = std::clamp(kMostViewPoints / std::max(1, curves), kFewestPoints, kMostPoints);

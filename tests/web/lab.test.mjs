@@ -200,7 +200,8 @@ test('fields and files are refused in the desktop\'s words, and nothing runs', a
     }
     await page.fill('#jeuA-urne1', '11');
     await page.waitForFunction(() => document.getElementById('refus').textContent !== '');
-    assert.match(await page.textContent('#refus'), /urne/);
+    assert.match(await page.textContent('#refus'), /^A : .*urne.*41/);
+    assert.equal(await page.getAttribute('#jeuA-urne3', 'aria-invalid'), 'true', 'the whole urn is marked');
     await page.fill('#jeuA-urne1', '10');
     await page.setInputFiles('#fichierScenario', { name: 'faux.scenario', mimeType: 'text/plain',
         buffer: Buffer.from('format = 1\nclasses = 5000\n') });

@@ -51,6 +51,12 @@ void readSet(const SetFields& f, const std::string& prefix, Settings& s,
     take("migration",
          parseRate(f.migration, kMaxMigration, "le taux de migration", DecimalMark::PointOrComma),
          s.migration);
+    if (!refusals.empty())
+        return;
+    // Every field is sound on its own; what is left is how they fit together
+    // (the urn must hold 2N balls): said on the urn's fields.
+    if (const std::string whole = checkSettings(s); !whole.empty())
+        refusals.push_back({prefix + ".urn", prefix + " : " + whole});
 }
 
 SetFields setFieldsOf(const Settings& s) {
@@ -91,11 +97,9 @@ FieldReading readFields(const ScenarioFields& fields) {
     take("classes", parseClasses(fields.classes), plan.classes);
     take("generations", parseGenerations(fields.generations), plan.generations);
     take("seed", parseSeed(fields.seed), plan.seed);
-    std::vector<Refusal> setRefusals;
-    readSet(fields.a, "A", plan.a, setRefusals);
+    readSet(fields.a, "A", plan.a, reading.refusals);
     if (fields.compare)
-        readSet(fields.b, "B", plan.b.emplace(), setRefusals);
-    reading.refusals.insert(reading.refusals.end(), setRefusals.begin(), setRefusals.end());
+        readSet(fields.b, "B", plan.b.emplace(), reading.refusals);
     if (!reading.refusals.empty())
         return reading;
     // Each field is sound: what is left is how they fit together.

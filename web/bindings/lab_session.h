@@ -36,7 +36,8 @@ struct ScenarioFields {
     SetFields b;
 };
 
-// A field's refusal: its id ("classes", "A.individuals", "B.urn.2") and why, in French.
+// A field's refusal: its id ("classes", "A.individuals", "B.urn.2", "A.urn"
+// for the whole urn, "scenario" for the whole) and why, in French.
 struct Refusal {
     std::string field;
     std::string text;

@@ -145,11 +145,15 @@ Bocavo.define("form", [], function () {
         });
         check.refusals.forEach(function (refusal) {
             var id = fieldId(refusal.field);
-            var control = id && document.getElementById(id);
-            if (control) {
-                control.setAttribute("aria-invalid", "true");
-                control.setAttribute("aria-describedby", "refus");
-            }
+            // A whole urn ("A.urn"): each of its fields.
+            var controls = /urne$/.test(id || "") ? [1, 2, 3, 4].map(function (k) { return document.getElementById(id + k); })
+                : [id && document.getElementById(id)];
+            controls.forEach(function (control) {
+                if (control && !control.disabled) {
+                    control.setAttribute("aria-invalid", "true");
+                    control.setAttribute("aria-describedby", "refus");
+                }
+            });
         });
         document.getElementById("refus").textContent = check.refusals.map(function (r) { return r.text; }).join("\n");
     }

@@ -94,6 +94,9 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         });
         byId("vue").setAttribute("aria-labelledby", tab.id);
         page.view = tab.dataset.view;
+        // The class's number for one class, the allele's for every class.
+        byId("vueClasse").parentNode.hidden = page.view !== "classe";
+        byId("vueAllele").parentNode.hidden = page.view !== "classes";
         page.range = null;
         refreshView();
     }

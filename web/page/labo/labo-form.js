@@ -111,9 +111,10 @@ Bocavo.define("form", [], function () {
         update();
     }
 
-    // Alleles past K and set B when it is off are greyed, kept for later.
+    // Alleles past K are greyed, and set B folded while it is off, both kept for later.
     function update() {
         var compare = document.getElementById("comparer").checked;
+        document.querySelectorAll("#jeuB .row").forEach(function (row) { row.hidden = !compare; });
         ["A", "B"].forEach(function (set) {
             var on = set === "A" || compare;
             var k = Number(value("jeu" + set + "-alleles"));

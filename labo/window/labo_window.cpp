@@ -134,6 +134,10 @@ void LaboWindow::createMenus() {
     file->addSeparator();
     QAction* quit = file->addAction("&Quitter", this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);
+    QMenu* edit = menuBar()->addMenu("É&dition");
+    exportActions_[5] = edit->addAction("&Copier le tableau", this, &LaboWindow::copyTable);
+    exportActions_[5]->setObjectName("copierTableau");
+    exportActions_[5]->setShortcut(QKeySequence::Copy);
 }
 
 // The parameters in a column on the left, the commands and the views beside

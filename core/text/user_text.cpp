@@ -56,6 +56,16 @@ std::optional<double> decimalValue(std::string_view text) {
     return value;
 }
 
+std::string fixedDecimal(double value, int decimals) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    const std::string point = std::localeconv()->decimal_point;
+    if (const auto at = text.find(point); point != "." && at != std::string::npos)
+        text.replace(at, point.size(), ".");
+    return text;
+}
+
 std::string shortestDecimal(double value) {
     // Significant digits one more at a time, each correctly rounded by
     // printf, until one reads back exactly (17 always does).

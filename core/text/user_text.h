@@ -37,6 +37,9 @@ std::optional<double> decimalValue(std::string_view text);
 // The shortest fixed-point text (a point, no exponent) that decimalValue reads
 // back to exactly this value, which is finite and not negative: 0.01, 0, 12.5.
 std::string shortestDecimal(double value);
+// The value rounded to `decimals` places, with a point whatever the C locale
+// says (printf's correct rounding, as std::to_chars would give it): 0.250000.
+std::string fixedDecimal(double value, int decimals);
 
 // Bytes of the UTF-8 character at `at` (1 to 4), or 0 where the text stops
 // being UTF-8 (a stray byte, a cut, an overlong form, a surrogate).

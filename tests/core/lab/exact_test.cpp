@@ -71,6 +71,9 @@ TEST(ExactTest, RatesReadAndWriteExactlyInAnyLocale) {
         }
         for (const char* refused : {"", ".", "1.2.3", "1e-3", "-1", "0,5", " 1", "0x1"})
             EXPECT_EQ(decimalValue(refused), std::nullopt) << refused << " in " << locale;
+        EXPECT_EQ(fixedDecimal(0.0078125, 6), "0.007812") << locale; // a tie: to even, exactly
+        EXPECT_EQ(fixedDecimal(2.0 / 3.0, 6), "0.666667") << locale;
+        EXPECT_EQ(fixedDecimal(1234.5, 0), "1234") << locale;
     }
     std::setlocale(LC_NUMERIC, "C");
     EXPECT_EQ(rateText(kMaxMutation), "0.1");

@@ -5,6 +5,7 @@
 #include "core/lab/files/csv_format.h"
 #include "core/lab/files/scenario.h"
 #include "core/lab/science/limits.h"
+#include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
 #include "core/lab/science/theory.h"
 #include "core/text/user_text.h"
@@ -105,6 +106,44 @@ template <typename Work> val guarded(Work work) {
 
 } // namespace
 
+// The parameter table as the page builds its fields from it: each entry's
+// key, field (the page's id, before the set's letter), label, kind ("whole",
+// "choice", "list", "rate"), whether each set has one, its range, and a
+// choice's words with their titles.
+val parameterTable() {
+    val table = val::array();
+    const auto summary = parameterSummary();
+    for (std::size_t i = 0; i < summary.size(); ++i) {
+        const ParameterSummary& s = summary[i];
+        val entry = val::object();
+        entry.set("key", s.key);
+        entry.set("field", std::string(parameter(s.key).field));
+        entry.set("label", s.label);
+        entry.set("kind", s.kind);
+        entry.set("perSet", s.perSet);
+        entry.set("low", s.low);
+        entry.set("high", s.high);
+        const std::string_view hint = parameter(s.key).hint;
+        entry.set("hint", std::string(hint));
+        val itemHints = val::array(); // a list's, one per allele
+        for (int allele = 1; s.kind == "list" && allele <= kMaxAlleles; ++allele)
+            itemHints.set(allele - 1, itemText(hint, allele));
+        entry.set("itemHints", itemHints);
+        val choices = val::array();
+        for (std::size_t c = 0; c < s.choices.size(); ++c) {
+            val choice = val::object();
+            choice.set("value", s.choices[c]);
+            // The models' words in the order of Model, shown with their titles.
+            choice.set("title",
+                       s.key == "model" ? modelTitle(static_cast<Model>(c)) : s.choices[c]);
+            choices.set(c, choice);
+        }
+        entry.set("choices", choices);
+        table.set(i, entry);
+    }
+    return table;
+}
+
 // The fields of a scenario with every default, the page's first state.
 val defaultFields() {
     return fieldsVal(fieldsOf(Scenario{}));
@@ -140,11 +179,11 @@ val openScenario(const std::string& text, const std::string& name) {
     if (text.size() > kMaxScenarioBytes)
         return failure(refused + "Ce fichier est trop long pour un scénario (plus de " +
                        groupDigits(kMaxScenarioBytes) + " octets).");
-    const ScenarioResult read = parseScenario(text);
-    if (!read.scenario)
-        return failure(refused + read.error);
+    const auto read = parseScenario(text);
+    if (!read)
+        return failure(refused + read.reason());
     val out = val::object();
-    out.set("fields", fieldsVal(fieldsOf(*read.scenario)));
+    out.set("fields", fieldsVal(fieldsOf(*read)));
     out.set("status", "Scénario " + shortQuote(name) + " ouvert : « Lancer » le fait tourner.");
     return out;
 }
@@ -297,6 +336,7 @@ private:
 
 EMSCRIPTEN_BINDINGS(bocavo_lab) {
     using bocavo::web::LabModuleSession;
+    emscripten::function("parameterTable", &bocavo::web::parameterTable);
     emscripten::function("defaultFields", &bocavo::web::defaultFields);
     emscripten::function("checkFields", &bocavo::web::checkFields);
     emscripten::function("openScenario", &bocavo::web::openScenario);

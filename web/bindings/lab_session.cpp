@@ -1,12 +1,15 @@
 #include "web/bindings/lab_session.h"
 
 #include "core/lab/science/limits.h"
+#include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
 #include "core/text/user_text.h"
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <tuple>
+#include <utility>
 
 namespace bocavo::web {
 
@@ -18,58 +21,67 @@ std::string grouped(int value) {
     return groupDigits(static_cast<std::uint64_t>(value));
 }
 
-void readSet(const SetFields& f, const std::string& prefix, Settings& s,
-             std::vector<Refusal>& refusals) {
-    auto take = [&](const std::string& field, const auto& parsed, auto& into) {
-        if (parsed.value)
-            into = *parsed.value;
-        else
-            refusals.push_back({prefix + "." + field, prefix + " : " + parsed.error});
+// The window's way: each field through its parameter's own reading (the
+// decimal comma a French reader types taken too), then how they fit together.
+void readSet(const SetFields& f, const std::string& prefix, Settings& into,
+             std::vector<FieldRefusal>& refusals) {
+    Scenario run; // a set's fields are read into `reading`, never into the run
+    SetReading reading;
+    const std::size_t before = refusals.size();
+    // The page's id of a set's field: "jeuA-individus", "jeuA-urne2".
+    auto id = [&](const char* key) {
+        return "jeu" + prefix + "-" + std::string(parameter(key).field);
     };
-    take("individuals", parseIndividuals(f.individuals), s.individuals);
-    take("model", parseModel(f.model), s.model);
-    take("alleles", parseAlleles(f.alleles), s.alleles);
-    for (std::size_t k = 0; k < 4; ++k) {
+    auto take = [&](const char* key, const std::string& text) {
+        const Parameter& p = parameter(key);
+        if (const auto read = p.read(p, text, DecimalMark::PointOrComma, run, reading); !read)
+            refusals.push_back({id(key), prefix + " : " + read.reason()});
+    };
+    take("individuals", f.individuals);
+    take("model", f.model);
+    take("alleles", f.alleles);
+    Settings& s = reading.settings;
+    s.individuals = reading.individuals.value_or(s.individuals);
+    s.alleles = reading.alleles.value_or(s.alleles);
+    for (std::size_t k = 0; k < kMaxAlleles; ++k) {
         if (static_cast<int>(k) >= s.alleles) {
             s.urn[k] = 0;
             s.fitness[k] = Settings{}.fitness[k];
             continue;
         }
-        const std::string allele = std::to_string(k + 1);
-        take("urn." + allele,
-             parseWhole(f.urn[k], 0, 2 * kMaxIndividuals,
-                        "le nombre de boules de l'allèle " + allele),
-             s.urn[k]);
-        take("fitness." + allele,
-             parseWhole(f.fitness[k], kMinFitness, kMaxFitness,
-                        "la valeur sélective de l'allèle " + allele + " (en %)"),
-             s.fitness[k]);
+        const int allele = static_cast<int>(k) + 1;
+        for (const auto& [key, text, value] :
+             {std::tuple{"urn", &f.urn[k], &s.urn[k]}, {"fitness", &f.fitness[k], &s.fitness[k]}}) {
+            const auto item = readItem(parameter(key), *text, allele);
+            if (item.value)
+                *value = *item.value;
+            else
+                refusals.push_back({id(key) + std::to_string(allele), prefix + " : " + item.error});
+        }
     }
-    take("mutation",
-         parseRate(f.mutation, kMaxMutation, "le taux de mutation", DecimalMark::PointOrComma),
-         s.mutation);
-    take("migration",
-         parseRate(f.migration, kMaxMigration, "le taux de migration", DecimalMark::PointOrComma),
-         s.migration);
-    if (!refusals.empty())
+    take("mutation", f.mutation);
+    take("migration", f.migration);
+    if (refusals.size() > before)
         return;
     // Every field is sound on its own; what is left is how they fit together
     // (the urn must hold 2N balls): said on the urn's fields.
-    if (const std::string whole = checkSettings(s); !whole.empty())
-        refusals.push_back({prefix + ".urn", prefix + " : " + whole});
+    if (const auto sound = checkSettings(s); !sound)
+        refusals.push_back({id("urn"), prefix + " : " + sound.reason()});
+    into = s;
 }
 
-SetFields setFieldsOf(const Settings& s) {
+SetFields setFieldsOf(const Scenario& run, const Settings& s) {
+    auto shown = [&](const char* key) { return parameter(key).write(run, s); };
     SetFields f;
-    f.individuals = std::to_string(s.individuals);
-    f.model = modelKey(s.model);
-    f.alleles = std::to_string(s.alleles);
-    for (std::size_t k = 0; k < 4; ++k) {
+    f.individuals = shown("individuals");
+    f.model = shown("model");
+    f.alleles = shown("alleles");
+    for (std::size_t k = 0; k < kMaxAlleles; ++k) {
         f.urn[k] = std::to_string(s.urn[k]);
         f.fitness[k] = std::to_string(s.fitness[k]);
     }
-    f.mutation = rateText(s.mutation);
-    f.migration = rateText(s.migration);
+    f.mutation = shown("mutation");
+    f.migration = shown("migration");
     return f;
 }
 
@@ -88,23 +100,22 @@ std::string standingText(const std::vector<int>& generations) {
 FieldReading readFields(const ScenarioFields& fields) {
     FieldReading reading;
     Scenario plan;
-    auto take = [&](const std::string& field, const auto& parsed, auto& into) {
-        if (parsed.value)
-            into = *parsed.value;
-        else
-            reading.refusals.push_back({field, parsed.error});
-    };
-    take("classes", parseClasses(fields.classes), plan.classes);
-    take("generations", parseGenerations(fields.generations), plan.generations);
-    take("seed", parseSeed(fields.seed), plan.seed);
+    SetReading unused;
+    for (const auto& [key, text] : {std::pair{"classes", &fields.classes},
+                                    {"generations", &fields.generations},
+                                    {"seed", &fields.seed}}) {
+        const Parameter& p = parameter(key);
+        if (const auto read = p.read(p, *text, DecimalMark::Point, plan, unused); !read)
+            reading.refusals.push_back({std::string(p.field), read.reason()});
+    }
     readSet(fields.a, "A", plan.a, reading.refusals);
     if (fields.compare)
         readSet(fields.b, "B", plan.b.emplace(), reading.refusals);
     if (!reading.refusals.empty())
         return reading;
     // Each field is sound: what is left is how they fit together.
-    if (const std::string whole = checkScenario(plan); !whole.empty()) {
-        reading.refusals.push_back({"scenario", whole});
+    if (const auto sound = checkScenario(plan); !sound) {
+        reading.refusals.push_back({"scenario", sound.reason()});
         return reading;
     }
     reading.scenario = plan;
@@ -112,13 +123,14 @@ FieldReading readFields(const ScenarioFields& fields) {
 }
 
 ScenarioFields fieldsOf(const Scenario& scenario) {
+    auto shown = [&](const char* key) { return parameter(key).write(scenario, scenario.a); };
     ScenarioFields fields;
-    fields.classes = std::to_string(scenario.classes);
-    fields.generations = std::to_string(scenario.generations);
-    fields.seed = std::to_string(scenario.seed);
-    fields.a = setFieldsOf(scenario.a);
+    fields.classes = shown("classes");
+    fields.generations = shown("generations");
+    fields.seed = shown("seed");
+    fields.a = setFieldsOf(scenario, scenario.a);
     fields.compare = scenario.b.has_value();
-    fields.b = setFieldsOf(scenario.b.value_or(scenario.a));
+    fields.b = setFieldsOf(scenario, scenario.b.value_or(scenario.a));
     return fields;
 }
 

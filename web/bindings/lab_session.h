@@ -36,16 +36,17 @@ struct ScenarioFields {
     SetFields b;
 };
 
-// A field's refusal: its id ("classes", "A.individuals", "B.urn.2", "A.urn"
-// for the whole urn, "scenario" for the whole) and why, in French.
-struct Refusal {
+// A field's refusal: the page's id of its field (the parameter table's field:
+// "graine", "jeuA-individus", "jeuB-urne2", "jeuA-urne" for the whole urn;
+// "scenario" for the whole) and why, in French.
+struct FieldRefusal {
     std::string field;
     std::string text;
 };
 
 struct FieldReading {
     std::optional<labo::Scenario> scenario;
-    std::vector<Refusal> refusals; // with the window's words, "A : " before a set's
+    std::vector<FieldRefusal> refusals; // with the window's words, "A : " before a set's
 };
 
 // The window's checks on the fields: each on its own, then how they fit together.

@@ -1,24 +1,35 @@
-// The parameters' fields: set A and set B built alike, read as the module
-// reads them (ScenarioFields), filled from a scenario, and marked with the
-// module's French refusals. The checks themselves are the module's.
+// The parameters' fields, built from the module's parameter table: the run's,
+// then set A's and set B's alike; read as the module reads them
+// (ScenarioFields), filled from a scenario, and marked with the module's
+// French refusals. The checks themselves are the module's.
 "use strict";
 
+/**
+ * One entry of the parameter table (core/lab/science/parameters.h, ParameterSummary).
+ * @typedef {Object} ParameterEntry
+ * @property {string} key the scenario's key, and ScenarioFields's
+ * @property {string} field the page's id, after "jeuA-" for a set's
+ * @property {string} label
+ * @property {string} kind "whole", "choice", "list" or "rate"
+ * @property {boolean} perSet
+ * @property {number} low
+ * @property {number} high
+ * @property {string} hint
+ * @property {string[]} itemHints a list's, one per allele
+ * @property {{value: string, title: string}[]} choices
+ */
+
 Bocavo.define("form", [], function () {
-    // A set's fields: the module's name, the page's id, the label.
-    var kSetFields = [
-        { name: "individuals", id: "individus", label: "Individus N :" },
-        { name: "model", id: "modele", label: "Modèle :" },
-        { name: "alleles", id: "alleles", label: "Allèles :" },
-        { name: "mutation", id: "mutation", label: "Mutation u :" },
-        { name: "migration", id: "migration", label: "Migration m :" }
-    ];
+    var kAlleles = 4; // a list's fields, one per allele
+    /** @type {ParameterEntry[]} */
+    var table = [];
 
     function element(tag, attributes, children) {
         var made = document.createElement(tag);
         Object.keys(attributes || {}).forEach(function (key) {
             if (key === "text")
                 made.textContent = attributes[key];
-            else
+            else if (attributes[key] !== "")
                 made.setAttribute(key, attributes[key]);
         });
         (children || []).forEach(function (child) { made.appendChild(child); });
@@ -27,42 +38,53 @@ Bocavo.define("form", [], function () {
 
     function row(children) { return element("div", { class: "row" }, children); }
 
-    // Set `set` ("A" or "B"): its fieldset, B's with the box that turns it on.
+    function idOf(entry, set) { return entry.perSet ? "jeu" + set + "-" + entry.field : entry.field; }
+
+    // One parameter's row: a label and its field, or a list's four fields.
+    function parameterRow(entry, set) {
+        var id = idOf(entry, set);
+        if (entry.kind === "list") {
+            var cells = [element("span", { id: id, text: entry.label + " :" })];
+            for (var k = 1; k <= kAlleles; ++k)
+                cells.push(element("input", { id: id + k, type: "text", class: "short", inputmode: "numeric",
+                    title: entry.itemHints[k - 1], "aria-label": entry.label + ", allèle " + k + " (jeu " + set + ")" }));
+            return row(cells);
+        }
+        var control;
+        if (entry.kind === "choice") {
+            control = element("select", { id: id, title: entry.hint }, entry.choices.map(function (choice) {
+                return element("option", { value: choice.value, text: choice.title });
+            }));
+        } else if (entry.kind === "whole" && entry.high - entry.low < 10) {
+            var values = [];
+            for (var v = entry.low; v <= entry.high; ++v)
+                values.push(element("option", { value: String(v), text: String(v) }));
+            control = element("select", { id: id, title: entry.hint }, values);
+        } else {
+            control = element("input", { id: id, type: "text", class: "mid", title: entry.hint,
+                inputmode: entry.kind === "rate" ? "decimal" : "numeric" });
+        }
+        return row([element("label", { for: id, text: entry.label + " :" }), control]);
+    }
+
     function setFieldset(set) {
-        var id = function (name) { return "jeu" + set + "-" + name; };
         var legend = set === "A" ? element("legend", { text: "Jeu A" })
             : element("legend", {}, [element("label", {}, [
                 element("input", { type: "checkbox", id: "comparer" }),
                 document.createTextNode(" Comparer avec un jeu B")])]);
-        var rows = [legend];
-        kSetFields.forEach(function (field) {
-            var control;
-            if (field.name === "model") {
-                control = element("select", { id: id(field.id) }, [
-                    element("option", { value: "protocole", text: "Protocole de la classe" }),
-                    element("option", { value: "wright-fisher", text: "Modèle idéal (Wright-Fisher)" })]);
-            } else if (field.name === "alleles") {
-                control = element("select", { id: id(field.id) }, ["2", "3", "4"].map(function (k) {
-                    return element("option", { value: k, text: k });
-                }));
-            } else {
-                control = element("input", { id: id(field.id), type: "text", class: "mid",
-                    inputmode: field.name === "individuals" ? "numeric" : "decimal" });
-            }
-            rows.push(row([element("label", { for: id(field.id), text: field.label }), control]));
-        });
-        [["urn", "urne", "Boules dans l'urne"], ["fitness", "valeur", "Valeur sélective (%)"]].forEach(function (kind) {
-            var cells = [element("span", { text: kind[2] + " :", id: id(kind[1]) })];
-            for (var k = 1; k <= 4; ++k)
-                cells.push(element("input", { id: id(kind[1] + k), type: "text", class: "short", inputmode: "numeric",
-                    "aria-label": kind[2] + ", allèle " + k + " (jeu " + set + ")" }));
-            rows.push(row(cells));
-        });
-        return element("fieldset", { id: "jeu" + set }, rows);
+        return element("fieldset", { id: "jeu" + set }, [legend].concat(table.filter(function (entry) {
+            return entry.perSet;
+        }).map(function (entry) { return parameterRow(entry, set); })));
     }
 
-    /** @param {HTMLElement} place where the two sets go */
-    function build(place) {
+    /**
+     * @param {HTMLElement} place where the fields go
+     * @param {ParameterEntry[]} parameters the module's table
+     */
+    function build(place, parameters) {
+        table = parameters;
+        place.appendChild(element("fieldset", {}, [element("legend", { text: "Paramètres" })].concat(
+            table.filter(function (entry) { return !entry.perSet; }).map(function (entry) { return parameterRow(entry, ""); }))));
         place.appendChild(setFieldset("A"));
         place.appendChild(setFieldset("B"));
     }
@@ -70,41 +92,39 @@ Bocavo.define("form", [], function () {
     function value(id) { return document.getElementById(id).value; }
 
     function readSet(set) {
-        var id = function (name) { return "jeu" + set + "-" + name; };
-        /** @type {SetFields} */
-        var fields = { individuals: value(id("individus")), model: value(id("modele")), alleles: value(id("alleles")),
-            urn: [], fitness: [], mutation: value(id("mutation")), migration: value(id("migration")) };
-        for (var k = 1; k <= 4; ++k) {
-            fields.urn.push(value(id("urne" + k)));
-            fields.fitness.push(value(id("valeur" + k)));
-        }
-        return fields;
+        var fields = {};
+        table.filter(function (entry) { return entry.perSet; }).forEach(function (entry) {
+            var id = idOf(entry, set);
+            fields[entry.key] = entry.kind === "list"
+                ? [1, 2, 3, 4].map(function (k) { return value(id + k); }) : value(id);
+        });
+        return /** @type {SetFields} */ (fields);
     }
 
     /** @returns {ScenarioFields} */
     function read() {
-        return { classes: value("classes"), generations: value("generations"), seed: value("graine"),
-            compare: document.getElementById("comparer").checked, a: readSet("A"), b: readSet("B") };
+        var fields = { compare: document.getElementById("comparer").checked, a: readSet("A"), b: readSet("B") };
+        table.filter(function (entry) { return !entry.perSet; }).forEach(function (entry) {
+            fields[entry.key] = value(entry.field);
+        });
+        return /** @type {ScenarioFields} */ (fields);
     }
 
     function fillSet(set, fields) {
-        var put = function (name, text) { document.getElementById("jeu" + set + "-" + name).value = text; };
-        put("individus", fields.individuals);
-        put("modele", fields.model);
-        put("alleles", fields.alleles);
-        put("mutation", fields.mutation);
-        put("migration", fields.migration);
-        for (var k = 1; k <= 4; ++k) {
-            put("urne" + k, fields.urn[k - 1]);
-            put("valeur" + k, fields.fitness[k - 1]);
-        }
+        table.filter(function (entry) { return entry.perSet; }).forEach(function (entry) {
+            var id = idOf(entry, set);
+            if (entry.kind === "list")
+                fields[entry.key].forEach(function (text, k) { document.getElementById(id + (k + 1)).value = text; });
+            else
+                document.getElementById(id).value = fields[entry.key];
+        });
     }
 
     /** @param {ScenarioFields} fields */
     function fill(fields) {
-        document.getElementById("classes").value = fields.classes;
-        document.getElementById("generations").value = fields.generations;
-        document.getElementById("graine").value = fields.seed;
+        table.filter(function (entry) { return !entry.perSet; }).forEach(function (entry) {
+            document.getElementById(entry.field).value = fields[entry.key];
+        });
         document.getElementById("comparer").checked = fields.compare;
         fillSet("A", fields.a);
         fillSet("B", fields.b);
@@ -119,24 +139,15 @@ Bocavo.define("form", [], function () {
             var on = set === "A" || compare;
             var k = Number(value("jeu" + set + "-alleles"));
             document.querySelectorAll("#jeu" + set + " input:not(#comparer), #jeu" + set + " select").forEach(function (control) {
-                var allele = /(urne|valeur)(\d)$/.exec(control.id);
-                control.disabled = !on || (allele !== null && Number(allele[2]) > k);
+                var allele = /(\d)$/.exec(control.id);
+                control.disabled = !on || (allele !== null && Number(allele[1]) > k);
             });
         });
     }
 
-    // The module's field names ("A.urn.2") as the page's ids ("jeuA-urne2").
-    function fieldId(name) {
-        var parts = name.split(".");
-        if (parts.length === 1)
-            return { classes: "classes", generations: "generations", seed: "graine" }[name] || null;
-        var page = { individuals: "individus", model: "modele", alleles: "alleles", urn: "urne",
-            fitness: "valeur", mutation: "mutation", migration: "migration" }[parts[1]];
-        return "jeu" + parts[0] + "-" + page + (parts[2] || "");
-    }
-
     /**
-     * Marks each refused field and says every refusal under the fields.
+     * Marks each refused field (a whole list: each of its fields) and says
+     * every refusal under the fields.
      * @param {FieldCheck} check
      */
     function mark(check) {
@@ -145,12 +156,10 @@ Bocavo.define("form", [], function () {
             control.removeAttribute("aria-describedby");
         });
         check.refusals.forEach(function (refusal) {
-            var id = fieldId(refusal.field);
-            // A whole urn ("A.urn"): each of its fields.
-            var controls = /urne$/.test(id || "") ? [1, 2, 3, 4].map(function (k) { return document.getElementById(id + k); })
-                : [id && document.getElementById(id)];
-            controls.forEach(function (control) {
-                if (control && !control.disabled) {
+            var whole = document.getElementById(refusal.field + "1") ? [1, 2, 3, 4] : [""];
+            whole.forEach(function (k) {
+                var control = document.getElementById(refusal.field + k);
+                if (control && !control.disabled && control.tagName !== "SPAN") {
                     control.setAttribute("aria-invalid", "true");
                     control.setAttribute("aria-describedby", "refus");
                 }

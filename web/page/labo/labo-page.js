@@ -149,9 +149,11 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
     }
 
     function start() {
-        form.build(byId("jeux"));
         // The defaults, their check and the state in one answer: the page is usable at once.
         worker.ask({ kind: "begin" }).then(function (begun) {
+            if (begun.error)
+                return showState(begun); // the module could not start: said in French
+            form.build(byId("jeux"), begun.table);
             form.fill(begun.fields);
             page.checked = begun.check;
             form.mark(begun.check);

@@ -33,7 +33,8 @@
         var kind = message.kind;
         if (kind === "begin") {
             var fields = module.defaultFields();
-            return post(id, { fields: fields, check: module.checkFields(fields), state: session.state() });
+            return post(id, { table: module.parameterTable(), fields: fields, check: module.checkFields(fields),
+                state: session.state() });
         }
         if (kind === "check")
             return post(id, module.checkFields(message.fields));

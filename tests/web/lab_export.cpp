@@ -17,12 +17,12 @@ int main(int argc, char** argv) {
         std::cerr << "usage: lab_export SCENARIO CSV [launch|fixation] [EVERY]\n";
         return 2;
     }
-    const ScenarioResult read = loadScenario(argv[1]);
-    if (!read.scenario) {
-        std::cerr << read.error << "\n";
+    const auto read = loadScenario(argv[1]);
+    if (!read) {
+        std::cerr << read.reason() << "\n";
         return 2;
     }
-    const Scenario& plan = *read.scenario;
+    const Scenario& plan = *read;
     const bool untilFixation = argc > 3 && std::string(argv[3]) == "fixation";
     const int every = argc > 4 ? std::stoi(argv[4]) : 1;
     std::vector<std::unique_ptr<Experiment>> runs;

@@ -22,13 +22,14 @@ public:
 
     QComboBox* alleleBox() const { return alleleBox_; }
     int classCurves() const { return static_cast<int>(curves_.size()); }
-    int fixedCount() const { return fixed_; }
-    int lostCount() const { return lost_; }
+    int fixedCount() const { return shown().edge ? shown().edge->fixed : 0; }
+    int lostCount() const { return shown().edge ? shown().edge->lost : 0; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
     QLabel* differentiation() const { return differentiation_; }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
     void setCurveCount(int classes);
@@ -43,8 +44,6 @@ private:
     QScatterSeries* lostMark_;
     QGraphicsSimpleTextItem* fixedText_;
     QGraphicsSimpleTextItem* lostText_;
-    int fixed_ = 0;
-    int lost_ = 0;
 };
 
 } // namespace bocavo::labo

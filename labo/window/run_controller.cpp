@@ -1,6 +1,7 @@
 #include "labo/window/run_controller.h"
 
 #include "core/lab/science/limits.h"
+#include "core/lab/view/view_text.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/file_output.h"
 #include "labo/window/numbers.h"
@@ -22,14 +23,7 @@ QString fromUtf8(const std::string& text) {
 } // namespace
 
 QString standingText(const std::vector<int>& generations) {
-    const auto g = [](int generation) { return grouped(static_cast<std::uint64_t>(generation)); };
-    const int a = generations.at(0);
-    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
-        return QString("génération %1").arg(g(a));
-    const int b = generations.at(1);
-    if (b < 0)
-        return QString("génération %1 pour le jeu A, le jeu B n'a pas encore commencé").arg(g(a));
-    return QString("génération %1 pour le jeu A et %2 pour le jeu B").arg(g(a), g(b));
+    return QString::fromStdString(runStanding(generations));
 }
 
 RunController::RunController(QObject* parent) : RunController(std::random_device{}(), parent) {}

@@ -71,7 +71,7 @@ View classView(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
     const Settings& settings = run.settings();
     const int c = view.shown.classNumber;
     for (int k = 1; k <= settings.alleles; ++k) {
-        Line line = lineOf(Role::Frequency, frame.set, k, alleleColour(k));
+        Line line = lineOf(Role::Frequency, frame.set, k, alleleColourCode(k));
         line.classNumber = c;
         line.name = setLabel(frame.set, sets.size() > 1) + "Allèle " + std::to_string(k);
         line.points = reducedLine(view.generations->first, frame.until, choice.columns, [&](int g) {
@@ -107,7 +107,7 @@ View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice
                    std::max(kLeastClassColumns, choice.columns));
     View::Edge edge;
     for (int c = 1; c <= classes; ++c) {
-        Line line = lineOf(Role::ClassFrequency, frame.set, allele, alleleColour(allele));
+        Line line = lineOf(Role::ClassFrequency, frame.set, allele, alleleColourCode(allele));
         line.classNumber = c;
         // One legend entry, drawn opaque, stands for all the curves.
         line.name = c == 1 ? "Une courbe par classe" : "";
@@ -121,7 +121,7 @@ View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice
         edge.lost += n == 0;
     }
     const double edgeX = std::max(1, span.last);
-    const std::string colour(alleleColour(allele));
+    const std::string colour(alleleColourCode(allele));
     view.chart.markers = {
         {"Fixé (100 %) dans " + classesText(edge.fixed), colour, true, {edgeX, 100}},
         {"Perdu (0 %) dans " + classesText(edge.lost), colour, false, {edgeX, 0}}};

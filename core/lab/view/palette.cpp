@@ -2,7 +2,7 @@
 
 namespace bocavo::labo {
 
-std::string_view alleleColour(int allele) {
+std::string_view alleleColourCode(int allele) {
     return kAlleleColours[static_cast<std::size_t>((allele - 1) & 3)];
 }
 

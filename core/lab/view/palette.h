@@ -24,7 +24,7 @@ inline constexpr std::string_view kEveryAlleleColour = "#303030";
 // What theory expects, whatever it is expected of.
 inline constexpr std::string_view kTheoryColour = "#8C8C8C";
 
-std::string_view alleleColour(int allele); // 1..4
+std::string_view alleleColourCode(int allele); // 1..4
 
 inline constexpr int kSets = 2; // A, and B beside it when comparing
 enum class Stroke { Solid, Dashed };

@@ -61,12 +61,12 @@ View fixationView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
         const int until = std::min(span.last, s.generation());
         const std::string label = setLabel(set, both);
         const std::string number = std::to_string(allele);
-        Line fixed = lineOf(Role::Fixed, set, allele, alleleColour(allele));
+        Line fixed = lineOf(Role::Fixed, set, allele, alleleColourCode(allele));
         fixed.name = label + "allèle " + number + " fixé";
         fixed.points = reducedLine(span.first, until, choice.columns, [&](int g) {
             return 100.0 * s.fixedClasses()[static_cast<std::size_t>(g)][k] / classes;
         });
-        Line lost = lineOf(Role::Lost, set, allele, alleleColour(allele));
+        Line lost = lineOf(Role::Lost, set, allele, alleleColourCode(allele));
         lost.name = label + "allèle " + number + " perdu";
         lost.width = kThinLine;
         lost.points = reducedLine(span.first, until, choice.columns, [&](int g) {

@@ -39,7 +39,7 @@ std::string differentiationText(const Experiment& run, const Statistics& stats, 
     return text;
 }
 
-std::string standingText(const std::vector<int>& generations) {
+std::string runStanding(const std::vector<int>& generations) {
     const int a = generations.at(0);
     if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
         return "génération " + grouped(a);

@@ -21,6 +21,6 @@ std::string differentiationText(const Experiment& run, const Statistics& stats, 
 // "génération 11 pour le jeu A et 3 pour le jeu B" or "génération 11 pour le
 // jeu A, le jeu B n'a pas encore commencé". Every status text that names the
 // generation of a run says it through this, from the run itself.
-std::string standingText(const std::vector<int>& generations);
+std::string runStanding(const std::vector<int>& generations);
 
 } // namespace bocavo::labo

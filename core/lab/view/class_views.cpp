@@ -110,7 +110,7 @@ View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice
         Line line = lineOf(Role::ClassFrequency, frame.set, allele, alleleColourCode(allele));
         line.classNumber = c;
         // One legend entry, drawn opaque, stands for all the curves.
-        line.name = c == 1 ? "Une courbe par classe" : "";
+        line.name = c == 1 ? setLabel(frame.set, sets.size() > 1) + "Une courbe par classe" : "";
         line.opacity = c == 1 ? 1.0 : classes > kCrowdedClasses ? kCrowdedOpacity : kFewOpacity;
         line.width = kThinLine;
         line.points = reducedLine(span.first, frame.until, columns,

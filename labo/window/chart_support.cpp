@@ -1,6 +1,7 @@
 #include "labo/window/chart_support.h"
 
 #include <QAbstractSeries>
+#include <QLegend>
 #include <QLineSeries>
 #include <QLocale>
 #include <QStringList>
@@ -28,6 +29,8 @@ QChart* newChart() {
     chart->setLocale(QLocale(QLocale::French, QLocale::France));
     chart->setLocalizeNumbers(true);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // A short stretch of each line, so the legend shows B's dashes too.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart->setMargins(QMargins(6, 6, 6, 6));
     chart->setAnimationOptions(QChart::NoAnimation);
     return chart;

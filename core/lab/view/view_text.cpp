@@ -39,14 +39,4 @@ std::string differentiationText(const Experiment& run, const Statistics& stats, 
     return text;
 }
 
-std::string runStanding(const std::vector<int>& generations) {
-    const int a = generations.at(0);
-    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
-        return "génération " + grouped(a);
-    const int b = generations.at(1);
-    if (b < 0)
-        return "génération " + grouped(a) + " pour le jeu A, le jeu B n'a pas encore commencé";
-    return "génération " + grouped(a) + " pour le jeu A et " + grouped(b) + " pour le jeu B";
-}
-
 } // namespace bocavo::labo

@@ -3,6 +3,7 @@
 #include "labo/window/chart_support.h"
 
 #include <QChart>
+#include <QChartView>
 #include <QComboBox>
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
@@ -15,8 +16,9 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr int kEdgeRoom = 80;     // pixels right of the plot for the edge counts
-inline constexpr qreal kMarkerSize = 11; // pixels across the edge marks
+inline constexpr int kEdgeRoom = 80;              // pixels right of the plot for the edge counts
+inline constexpr qreal kMarkerSize = 11;          // pixels across the edge marks
+inline constexpr std::size_t kSmoothCurves = 100; // curves drawn antialiased at most
 
 } // namespace
 
@@ -84,6 +86,9 @@ View AllClassesTab::viewOf(const std::vector<SetRecord>& sets, const ViewChoice&
 void AllClassesTab::draw(const View& view) {
     showAlleles(alleleBox_, view.commands.alleles, view.shown.allele);
     setCurveCount(static_cast<int>(view.chart.lines.size()));
+    // Hundreds of thin crossing curves read the same without smoothing, which
+    // would take most of the time of each redraw.
+    this->view()->setRenderHint(QPainter::Antialiasing, curves_.size() <= kSmoothCurves);
     for (std::size_t c = 0; c < curves_.size(); ++c)
         showLine(curves_[c], &view.chart.lines[c]);
     for (QScatterSeries* mark : {fixedMark_, lostMark_}) {

@@ -7,6 +7,7 @@
 #include "core/lab/view/view_text.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace bocavo::labo {
 namespace {
@@ -101,7 +102,6 @@ View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice
     const int classes = run.classes();
     const int copies = run.settings().copies();
     const int allele = view.shown.allele;
-    const auto k = static_cast<std::size_t>(allele - 1);
     const int columns =
         std::clamp(kClassPointBudget / (kPointsPerColumn * classes), kLeastClassColumns,
                    std::max(kLeastClassColumns, choice.columns));
@@ -112,11 +112,17 @@ View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice
         // One legend entry, drawn opaque, stands for all the curves.
         line.name = c == 1 ? setLabel(frame.set, sets.size() > 1) + "Une courbe par classe" : "";
         line.opacity = c == 1 ? 1.0 : classes > kCrowdedClasses ? kCrowdedOpacity : kFewOpacity;
-        line.width = kThinLine;
-        line.points = reducedLine(span.first, frame.until, columns,
-                                  [&](int g) { return percentOf(run.counts(c, g)[k], copies); });
+        line.width = classes > kCrowdedClasses ? kHairLine : kThinLine;
+        // A class fixed for good repeats its last counts: they are not read again.
+        const History& history = run.history(c);
+        const int steady = run.fixationIsFinal() && stats.fixationOf(c) >= 0
+                               ? stats.fixationOf(c)
+                               : std::numeric_limits<int>::max();
+        line.points = reducedLine(
+            span.first, frame.until, columns,
+            [&](int g) { return percentOf(history.count(g, allele), copies); }, steady);
         view.chart.lines.push_back(std::move(line));
-        const int n = run.counts(c, frame.until)[k];
+        const int n = history.count(frame.until, allele);
         edge.fixed += n == copies;
         edge.lost += n == 0;
     }

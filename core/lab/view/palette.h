@@ -34,6 +34,7 @@ std::string setLabel(int set, bool comparing); // "B : " before a legend entry, 
 
 inline constexpr double kBoldLine = 2.5;     // pixels: what was observed
 inline constexpr double kThinLine = 1.5;     // pixels: the lost share, each class's curve
+inline constexpr double kHairLine = 1.0;     // pixels: each of many classes' curves
 inline constexpr double kExpectedLine = 2.0; // pixels: what theory expects
 
 } // namespace bocavo::labo

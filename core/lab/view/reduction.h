@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 #include <vector>
 
 namespace bocavo::labo {
@@ -20,9 +21,12 @@ struct Point {
 // Points kept per column at most.
 inline constexpr int kPointsPerColumn = 4;
 
-// Generations first..last of `value(g)` for a line `columns` pixels wide.
+// Generations first..last of `value(g)` for a line `columns` pixels wide;
+// from `steadyFrom` on the value is known not to change (a class that fixed
+// for good), so only what comes before it is read.
 template <typename Value>
-std::vector<Point> reducedLine(int first, int last, int columns, Value value) {
+std::vector<Point> reducedLine(int first, int last, int columns, Value value,
+                               int steadyFrom = std::numeric_limits<int>::max()) {
     std::vector<Point> points;
     if (last < first)
         return points;
@@ -38,13 +42,14 @@ std::vector<Point> reducedLine(int first, int last, int columns, Value value) {
     for (std::int64_t c = 0; c < columns; ++c) {
         const auto begin = static_cast<int>(first + span * c / columns);
         const auto end = static_cast<int>(first + span * (c + 1) / columns) - 1;
+        const int read = std::min(end, std::max(begin, steadyFrom)); // the rest repeats it
         const double start = value(begin);
         int low = begin;
         int high = begin;
         double lowest = start;
         double highest = start;
         double stop = start;
-        for (int g = begin + 1; g <= end; ++g) {
+        for (int g = begin + 1; g <= read; ++g) {
             stop = value(g);
             if (stop < lowest) {
                 lowest = stop;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <random>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@ struct Case {
     int last;
     int columns;
     std::function<double(int)> value;
+    int steadyFrom = std::numeric_limits<int>::max(); // value(g) = value(steadyFrom) past it
 };
 
 std::vector<double> randomWalk(int length, unsigned seed) {
@@ -44,13 +46,18 @@ const std::vector<Case> kCases = {
     {"zoomedStretch", 1000, 9999, 217, [](int g) { return kWalk[static_cast<std::size_t>(g)]; }},
     {"oneColumn", 5, 5000, 1, [](int g) { return std::sin(g / 10.0); }},
     {"justTooLong", 0, 400, 100, [](int g) { return g % 50 == 0 ? 1.0 : 0.0; }},
+    {"fixedForGoodEarly", 0, 32767, 760,
+     [](int g) { return kWalk[static_cast<std::size_t>(std::min(g, 300))]; }, 300},
+    {"fixedForGoodMidColumn", 0, 32767, 97,
+     [](int g) { return g < 20000 ? kWalk[static_cast<std::size_t>(g)] : 100.0; }, 20000},
 };
 
 class Reduction : public testing::TestWithParam<Case> {};
 
 TEST_P(Reduction, KeepsEveryColumnsExtremesInOrder) {
     const Case& c = GetParam();
-    const std::vector<Point> points = reducedLine(c.first, c.last, c.columns, c.value);
+    const std::vector<Point> points =
+        reducedLine(c.first, c.last, c.columns, c.value, c.steadyFrom);
     const int span = c.last - c.first + 1;
     ASSERT_FALSE(points.empty());
     EXPECT_EQ(points.front().x, c.first);

@@ -38,7 +38,7 @@ struct Largest {
         stats.reset(experiment.classes());
         stats.update(experiment);
     }
-    std::vector<SetRecord> sets() const { return {{&experiment, &stats}}; }
+    std::vector<ViewSet> sets() const { return {{&experiment, &stats}}; }
 };
 
 const Largest& largest(bool mutation = false) {
@@ -49,8 +49,8 @@ const Largest& largest(bool mutation = false) {
     return mutating;
 }
 
-ViewChoice across(int columns) {
-    ViewChoice choice;
+ChartChoice across(int columns) {
+    ChartChoice choice;
     choice.columns = columns;
     return choice;
 }
@@ -59,7 +59,7 @@ ViewChoice across(int columns) {
 // heterozygosity); range(1): pixels across the plot; range(2): 1 with mutation.
 void BM_CoreViewOfTheLargestRun(benchmark::State& state) {
     const auto sets = largest(state.range(2) != 0).sets();
-    const ViewChoice choice = across(static_cast<int>(state.range(1)));
+    const ChartChoice choice = across(static_cast<int>(state.range(1)));
     ExpectedCache expected;
     std::size_t points = 0;
     for (auto _ : state) {

@@ -79,7 +79,7 @@ void AllClassesTab::setCurveCount(int classes) {
     }
 }
 
-View AllClassesTab::viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View AllClassesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     return allClassesView(sets, choice);
 }
 

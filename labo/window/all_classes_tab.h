@@ -22,13 +22,13 @@ public:
 
     QComboBox* alleleBox() const { return alleleBox_; }
     int classCurves() const { return static_cast<int>(curves_.size()); }
-    int fixedCount() const { return shown().edge ? shown().edge->fixed : 0; }
-    int lostCount() const { return shown().edge ? shown().edge->lost : 0; }
+    int fixedCount() const { return drawn().edge ? drawn().edge->fixed : 0; }
+    int lostCount() const { return drawn().edge ? drawn().edge->lost : 0; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
     QLabel* differentiation() const { return differentiation_; }
 
 protected:
-    View viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
     void draw(const View& view) override;
 
 private:

@@ -63,22 +63,27 @@ void ChartTab::display(std::vector<SetRun> sets) {
 void ChartTab::redraw() {
     const int plot = static_cast<int>(chart_->plotArea().width());
     choice_.columns = plot >= kLeastColumns ? plot : kDefaultColumns;
-    shown_ = viewOf(sets_, choice_);
+    drawn_ = viewOf(sets_, choice_);
     const int columns = choice_.columns;
-    choice_ = shown_.shown; // what the run allows of the choice
+    choice_ = drawn_.shown; // what the run allows of the choice
     choice_.columns = columns;
-    wholeRun_->setEnabled(shown_.commands.wholeRun);
+    wholeRun_->setEnabled(drawn_.commands.wholeRun);
     if (setBox_) {
         const QSignalBlocker quiet(setBox_);
-        setBox_->setEnabled(shown_.commands.setChoice);
+        setBox_->setEnabled(drawn_.commands.setChoice);
         setBox_->setCurrentIndex(choice_.set);
     }
     moving_ = true;
-    showAxis(axis_, shown_.chart.x);
+    showAxis(axis_, drawn_.chart.x);
     moving_ = false;
-    showAxis(values_, shown_.chart.y);
-    chart_->setTitle(textOf(shown_.chart.title));
-    draw(shown_);
+    showAxis(values_, drawn_.chart.y);
+    chart_->setTitle(textOf(drawn_.chart.title));
+    draw(drawn_);
+}
+
+ViewChoice ChartTab::shown() const {
+    const Span span = drawn_.generations.value_or(Span{0, -1});
+    return {ViewKind::OneClass, drawn_.shown.set, 1, 1, span.first, span.last};
 }
 
 void ChartTab::addSetChooser() {

@@ -7,6 +7,7 @@
 // to the whole run.
 #pragma once
 
+#include "core/lab/files/view_table.h"
 #include "core/lab/view/chart.h"
 
 #include <QWidget>
@@ -22,7 +23,7 @@ class QValueAxis;
 namespace bocavo::labo {
 
 // One parameter set of the run as the views draw it.
-using SetRun = SetRecord;
+using SetRun = ViewSet;
 
 class ChartTab : public QWidget {
     Q_OBJECT
@@ -35,8 +36,8 @@ public:
     // The "Jeu montré" chooser of views that show one set at a time, else null.
     QComboBox* setBox() const { return setBox_; }
     // What the reader chose, and the view last drawn from it.
-    const ViewChoice& choice() const { return choice_; }
-    const View& shown() const { return shown_; }
+    const ChartChoice& choice() const { return choice_; }
+    const View& drawn() const { return drawn_; }
 
     // Draws the run as it stands: set A, then B when comparing; none without a
     // run. They must outlive the tab or be replaced by the next call.
@@ -45,16 +46,18 @@ public:
     void zoomTo(int first, int last);
     // Back to the whole run at the next drawing (a new run has begun).
     void forgetZoom();
+    // The set and the generations on show, for the table the window copies.
+    ViewChoice shown() const;
 
 protected:
     // The core's view of these sets for this choice.
-    virtual View viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) = 0;
+    virtual View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) = 0;
     // Draws what viewOf gave, past the axis, the title and the shared commands.
     virtual void draw(const View& view) = 0;
     // Asks the core again and draws: after a choice or a new generation.
     void redraw();
-    ViewChoice& choose() { return choice_; }
-    const std::vector<SetRecord>& sets() const { return sets_; }
+    ChartChoice& choose() { return choice_; }
+    const std::vector<ViewSet>& sets() const { return sets_; }
 
     // The generations across, the values up: both follow the core's axes.
     void setAxes(QValueAxis* x, QValueAxis* y);
@@ -76,9 +79,9 @@ private:
     QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
     QValueAxis* values_ = nullptr;
-    std::vector<SetRecord> sets_;
-    ViewChoice choice_;
-    View shown_;
+    std::vector<ViewSet> sets_;
+    ChartChoice choice_;
+    View drawn_;
     bool moving_ = false; // the axis is being set by the tab itself
 };
 

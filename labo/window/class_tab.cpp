@@ -55,7 +55,7 @@ void ClassTab::showOpenable(std::optional<BocavoStart> start) {
     open_->setEnabled(start_.has_value());
 }
 
-View ClassTab::viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View ClassTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     return classView(sets, choice);
 }
 

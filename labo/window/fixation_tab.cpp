@@ -56,7 +56,7 @@ FixationTab::FixationTab(QWidget* parent)
     redraw();
 }
 
-View FixationTab::viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View FixationTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     return fixationView(sets, choice, expected_);
 }
 

@@ -33,7 +33,7 @@ public:
     }
 
 protected:
-    View viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
     void draw(const View& view) override;
 
 private:

@@ -30,7 +30,7 @@ HeterozygosityTab::HeterozygosityTab(QWidget* parent) : ChartTab(parent), explan
     redraw();
 }
 
-View HeterozygosityTab::viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View HeterozygosityTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     return heterozygosityView(sets, choice, theory_);
 }
 

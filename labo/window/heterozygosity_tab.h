@@ -25,7 +25,7 @@ public:
     QLineSeries* expected(int set = 0) const { return expected_[static_cast<std::size_t>(set)]; }
 
 protected:
-    View viewOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
     void draw(const View& view) override;
 
 private:

@@ -22,39 +22,41 @@ std::string fitnessText(int percent) {
 
 } // namespace
 
-std::string checkSettings(const Settings& s) {
+Result<void> checkSettings(const Settings& s) {
     if (s.individuals < kMinIndividuals || s.individuals > kMaxIndividuals ||
         s.individuals % kIndividualsStep != 0)
-        return "Le nombre d'individus doit être un multiple de 10 de 10 à 10 000 (et non " +
-               std::to_string(s.individuals) + ").";
+        return Refusal{"Le nombre d'individus doit être un multiple de 10 de 10 à 10 000 (et non " +
+                       std::to_string(s.individuals) + ")."};
     if (s.alleles < kMinAlleles || s.alleles > kMaxAlleles)
-        return "Le nombre d'allèles doit être 2, 3 ou 4 (et non " + std::to_string(s.alleles) +
-               ").";
+        return Refusal{"Le nombre d'allèles doit être 2, 3 ou 4 (et non " +
+                       std::to_string(s.alleles) + ")."};
     int balls = 0;
     for (int k = 0; k < kMaxAlleles; ++k) {
         const auto i = static_cast<std::size_t>(k);
         if (k >= s.alleles) {
             if (s.urn[i] != 0 || s.fitness[i] != 100)
-                return "L'allèle " + std::to_string(k + 1) +
-                       " n'est pas utilisé : l'urne n'en "
-                       "contient aucune boule et sa valeur sélective reste 100 %.";
+                return Refusal{"L'allèle " + std::to_string(k + 1) +
+                               " n'est pas utilisé : l'urne n'en "
+                               "contient aucune boule et sa valeur sélective reste 100 %."};
             continue;
         }
         if (s.urn[i] < 0)
-            return "L'urne ne peut pas contenir un nombre négatif de boules.";
+            return Refusal{"L'urne ne peut pas contenir un nombre négatif de boules."};
         if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
-            return "La valeur sélective de l'allèle " + std::to_string(k + 1) + " doit aller de " +
-                   fitnessText(kMinFitness) + " à " + fitnessText(kMaxFitness) + " (et non " +
-                   fitnessText(s.fitness[i]) + ").";
+            return Refusal{"La valeur sélective de l'allèle " + std::to_string(k + 1) +
+                           " doit aller de " + fitnessText(kMinFitness) + " à " +
+                           fitnessText(kMaxFitness) + " (et non " + fitnessText(s.fitness[i]) +
+                           ")."};
         balls += s.urn[i];
     }
     if (balls != s.copies())
-        return "L'urne doit contenir 2N = " + std::to_string(s.copies()) + " boules pour " +
-               std::to_string(s.individuals) + " individus, et non " + std::to_string(balls) + ".";
+        return Refusal{"L'urne doit contenir 2N = " + std::to_string(s.copies()) + " boules pour " +
+                       std::to_string(s.individuals) + " individus, et non " +
+                       std::to_string(balls) + "."};
     if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
-        return "Le taux de mutation doit aller de 0 à 0.1 par copie et par génération.";
+        return Refusal{"Le taux de mutation doit aller de 0 à 0.1 par copie et par génération."};
     if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
-        return "Le taux de migration doit aller de 0 à 0.5 par génération.";
+        return Refusal{"Le taux de migration doit aller de 0 à 0.5 par génération."};
     return {};
 }
 
@@ -81,38 +83,6 @@ bool isClassroomProtocol(const Settings& settings) {
 
 std::string modelTitle(Model model) {
     return model == Model::Protocole ? "Protocole de la classe" : "Modèle idéal (Wright-Fisher)";
-}
-
-std::string modelKey(Model model) {
-    return model == Model::Protocole ? "protocole" : "wright-fisher";
-}
-
-Parsed<int> parseIndividuals(std::string_view text) {
-    const auto value = wholeIn(text, kMinIndividuals, kMaxIndividuals);
-    if (!value || *value % kIndividualsStep != 0)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'individus : il faut un "
-                                  "multiple de 10 de 10 à 10 000."};
-    return {*value, {}};
-}
-
-Parsed<int> parseAlleles(std::string_view text) {
-    const auto value = wholeIn(text, kMinAlleles, kMaxAlleles);
-    if (!value)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'allèles : il faut 2, 3 "
-                                  "ou 4."};
-    return {*value, {}};
-}
-
-Parsed<Model> parseModel(std::string_view text) {
-    const std::string_view word = trimmed(text);
-    for (const Model model : {Model::Protocole, Model::WrightFisher})
-        if (word == modelKey(model))
-            return {model, {}};
-    return {std::nullopt, shortQuote(word) +
-                              " ne convient pas pour le modèle : il faut protocole ou "
-                              "wright-fisher."};
 }
 
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,

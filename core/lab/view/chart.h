@@ -3,6 +3,7 @@
 // compute no figure and write no sentence of their own.
 #pragma once
 
+#include "core/lab/files/view_table.h" // ViewSet: one set of the run on display
 #include "core/lab/view/palette.h"
 #include "core/lab/view/reduction.h"
 
@@ -65,12 +66,6 @@ struct Chart {
     std::vector<Marker> markers;
 };
 
-// One set of the run on display, as the views read it.
-struct SetRecord {
-    const Experiment* experiment = nullptr;
-    const Statistics* stats = nullptr;
-};
-
 // Generations first..last.
 struct Span {
     int first = 0;
@@ -80,7 +75,7 @@ struct Span {
 
 // What the reader chose in a view; a view clamps it to what the run has.
 inline constexpr int kDefaultColumns = 1000; // pixels, when the front end has not said
-struct ViewChoice {
+struct ChartChoice {
     int set = 0;         // 0 (A) or 1 (B), for views that show one set
     int classNumber = 1; // 1..classes
     int allele = 1;      // 1..K
@@ -105,7 +100,7 @@ struct Note {
 struct View {
     Chart chart;
     ViewCommands commands;
-    ViewChoice shown;                // the choice as drawn: set, class, allele clamped
+    ChartChoice shown;               // the choice as drawn: set, class, allele clamped
     std::optional<Span> generations; // on show; none without a run
     std::vector<Note> notes;         // what theory says, set by set
     std::vector<std::string> status; // what the run shows, in words
@@ -120,12 +115,12 @@ struct View {
 };
 
 // The last generation a set's views have taken in, −1 before any.
-int lastGeneration(const std::vector<SetRecord>& sets);
+int lastGeneration(const std::vector<ViewSet>& sets);
 // The generations on show: the whole run, or the zoom within it; none
 // without a generation.
-std::optional<Span> shownSpan(const std::vector<SetRecord>& sets, const std::optional<Span>& zoom);
+std::optional<Span> shownSpan(const std::vector<ViewSet>& sets, const std::optional<Span>& zoom);
 // A zoom worth keeping: within the run and short of all of it.
-std::optional<Span> clampedZoom(const std::vector<SetRecord>& sets, Span asked);
+std::optional<Span> clampedZoom(const std::vector<ViewSet>& sets, Span asked);
 
 // The generation axis over first..last (at least one apart), its labels on
 // the smallest step of 1, 2 or 5 times a power of ten giving at most ten.
@@ -134,11 +129,11 @@ Axis generationAxis(const std::string& title, int first, int last);
 class ExpectedCache;
 
 // The four views.
-View classView(const std::vector<SetRecord>& sets, const ViewChoice& choice);
-View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice);
-View fixationView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
+View classView(const std::vector<ViewSet>& sets, const ChartChoice& choice);
+View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice);
+View fixationView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                   ExpectedCache& expected);
-View heterozygosityView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
+View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                         ExpectedCache& expected);
 
 } // namespace bocavo::labo

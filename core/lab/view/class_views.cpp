@@ -31,7 +31,7 @@ struct Frame {
     int until = -1; // the set's last generation on show, below the span when it has none there
 };
 
-Frame frameOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+Frame frameOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     Frame frame;
     View& view = frame.view;
     view.shown = choice;
@@ -45,7 +45,7 @@ Frame frameOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
         return frame;
     frame.set = std::clamp(choice.set, 0, static_cast<int>(sets.size()) - 1);
     view.shown.set = frame.set;
-    const SetRecord& record = sets[static_cast<std::size_t>(frame.set)];
+    const ViewSet& record = sets[static_cast<std::size_t>(frame.set)];
     frame.until = std::min(span.last, record.stats->generation());
     view.shown.classNumber = std::clamp(choice.classNumber, 1, record.experiment->classes());
     view.shown.allele = std::clamp(choice.allele, 1, record.experiment->settings().alleles);
@@ -54,13 +54,13 @@ Frame frameOf(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
     return frame;
 }
 
-std::string ofSet(const std::vector<SetRecord>& sets, int set) {
+std::string ofSet(const std::vector<ViewSet>& sets, int set) {
     return sets.size() > 1 ? " du jeu " + setName(set) : std::string();
 }
 
 } // namespace
 
-View classView(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View classView(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     Frame frame = frameOf(sets, choice);
     View& view = frame.view;
     view.commands.alleles = 0; // every allele is drawn
@@ -87,7 +87,7 @@ View classView(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
     return view;
 }
 
-View allClassesView(const std::vector<SetRecord>& sets, const ViewChoice& choice) {
+View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     Frame frame = frameOf(sets, choice);
     View& view = frame.view;
     // A set that a cancel stopped early may have nothing on show.

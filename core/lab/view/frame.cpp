@@ -15,14 +15,14 @@ Line lineOf(Role role, int set, int allele, std::string_view colour) {
     return line;
 }
 
-int lastGeneration(const std::vector<SetRecord>& sets) {
+int lastGeneration(const std::vector<ViewSet>& sets) {
     int last = -1;
-    for (const SetRecord& set : sets)
+    for (const ViewSet& set : sets)
         last = std::max(last, set.stats->generation());
     return last;
 }
 
-std::optional<Span> shownSpan(const std::vector<SetRecord>& sets, const std::optional<Span>& zoom) {
+std::optional<Span> shownSpan(const std::vector<ViewSet>& sets, const std::optional<Span>& zoom) {
     const int last = lastGeneration(sets);
     if (last < 0)
         return std::nullopt;
@@ -31,7 +31,7 @@ std::optional<Span> shownSpan(const std::vector<SetRecord>& sets, const std::opt
     return Span{std::min(zoom->first, last), std::min(zoom->last, last)};
 }
 
-std::optional<Span> clampedZoom(const std::vector<SetRecord>& sets, Span asked) {
+std::optional<Span> clampedZoom(const std::vector<ViewSet>& sets, Span asked) {
     const int end = std::max(0, lastGeneration(sets));
     const int first = std::clamp(asked.first, 0, end);
     const int last = std::clamp(asked.last, first, end);

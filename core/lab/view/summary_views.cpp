@@ -22,7 +22,7 @@ std::string meanText(const std::string& event, const Statistics::Mean& mean, int
            groupDigits(static_cast<std::uint64_t>(classes)) + ")";
 }
 
-View summaryFrame(const std::vector<SetRecord>& sets, const ViewChoice& choice, Axis x, Axis y) {
+View summaryFrame(const std::vector<ViewSet>& sets, const ChartChoice& choice, Axis x, Axis y) {
     View view;
     view.shown = choice;
     view.generations = shownSpan(sets, choice.zoom);
@@ -35,7 +35,7 @@ View summaryFrame(const std::vector<SetRecord>& sets, const ViewChoice& choice, 
 
 } // namespace
 
-View fixationView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
+View fixationView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                   ExpectedCache& expected) {
     View view = summaryFrame(sets, choice, Axis{"Génération"},
                              Axis{"Part des classes (%)", 0.0, 100.0, 25.0, 0});
@@ -53,7 +53,7 @@ View fixationView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
     view.shown.allele = allele;
     const bool both = sets.size() > 1;
     for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
-        const SetRecord& record = sets[static_cast<std::size_t>(set)];
+        const ViewSet& record = sets[static_cast<std::size_t>(set)];
         if (allele > record.experiment->settings().alleles)
             continue;
         const Statistics& s = *record.stats;
@@ -95,7 +95,7 @@ View fixationView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
     return view;
 }
 
-View heterozygosityView(const std::vector<SetRecord>& sets, const ViewChoice& choice,
+View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                         ExpectedCache& expected) {
     View view = summaryFrame(sets, choice, Axis{"Génération t"},
                              Axis{"Hétérozygotie H = 1 − Σ p²", 0.0, 0.8, 0.1, 1});
@@ -106,7 +106,7 @@ View heterozygosityView(const std::vector<SetRecord>& sets, const ViewChoice& ch
     const Span span = *view.generations;
     const bool both = sets.size() > 1;
     for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
-        const SetRecord& record = sets[static_cast<std::size_t>(set)];
+        const ViewSet& record = sets[static_cast<std::size_t>(set)];
         const Settings& settings = record.experiment->settings();
         const int classes = record.experiment->classes();
         const std::string label = setLabel(set, both);

@@ -32,8 +32,8 @@ struct LabRun {
             stats.back()->update(*experiments.back());
         }
     }
-    std::vector<SetRecord> records() const {
-        std::vector<SetRecord> all;
+    std::vector<ViewSet> records() const {
+        std::vector<ViewSet> all;
         for (std::size_t i = 0; i < experiments.size(); ++i)
             all.push_back({experiments[i].get(), stats[i].get()});
         return all;
@@ -63,7 +63,7 @@ std::vector<View> everyView(const LabRun& run) {
     const auto records = run.records();
     for (int set = 0; set < static_cast<int>(records.size()); ++set)
         for (int allele = 1; allele <= kMaxAlleles; ++allele) {
-            ViewChoice choice;
+            ChartChoice choice;
             choice.set = set;
             choice.allele = allele;
             choice.classNumber = 2;
@@ -183,7 +183,7 @@ TEST(Legends, NoRunNoLine) {
 TEST(Views, DrawTheRecordedCounts) {
     const LabRun run({Settings{}}, 40, 3000);
     const Experiment& e = *run.experiments[0];
-    ViewChoice choice;
+    ChartChoice choice;
     choice.classNumber = 3;
     choice.zoom = Span{100, 199};
     const View zoomed = classView(run.records(), choice);

@@ -124,13 +124,12 @@ private slots:
         window_->parameters()->editor(0)->individualsField()->setText("20");
         runTo("5", "3000");
         window_->parameters()->editor(0)->individualsField()->setText("40"); // not launched
-        const std::vector<SetRecord> sets = {
-            {controller_->experiment(), &controller_->statistics()}};
+        const std::vector<ViewSet> sets = {{controller_->experiment(), &controller_->statistics()}};
         ExpectedCache expected;
         for (int index = 0; index < window_->tabs()->count(); ++index) {
             window_->tabs()->setCurrentIndex(index);
             auto* tab = static_cast<ChartTab*>(window_->tabs()->currentWidget());
-            const ViewChoice& choice = tab->choice();
+            const ChartChoice& choice = tab->choice();
             const View view = index == 0   ? classView(sets, choice)
                               : index == 1 ? allClassesView(sets, choice)
                               : index == 2 ? fixationView(sets, choice, expected)

@@ -24,13 +24,14 @@ public:
 
     QComboBox* alleleBox() const { return alleleBox_; }
     int classCurves() const { return static_cast<int>(curves_.size()); }
-    int fixedCount() const { return fixed_; }
-    int lostCount() const { return lost_; }
+    int fixedCount() const { return drawn().edge ? drawn().edge->fixed : 0; }
+    int lostCount() const { return drawn().edge ? drawn().edge->lost : 0; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
     ExplanationBox* differentiation() const { return differentiation_; }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
     void setCurveCount(int classes);
@@ -45,8 +46,6 @@ private:
     QScatterSeries* lostMark_;
     QGraphicsSimpleTextItem* fixedText_;
     QGraphicsSimpleTextItem* lostText_;
-    int fixed_ = 0;
-    int lost_ = 0;
 };
 
 } // namespace bocavo::labo

@@ -4,14 +4,10 @@
 // of the first loss and of fixation.
 #pragma once
 
-#include "core/lab/science/settings.h"
-#include "core/lab/words/explanation.h"
-#include "labo/window/chart_support.h"
+#include "core/lab/view/expected_cache.h"
 #include "labo/window/chart_tab.h"
 
-#include <QString>
 #include <array>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -35,31 +31,21 @@ public:
     QLineSeries* fixedSeries(int set = 0) const { return fixed_[static_cast<std::size_t>(set)]; }
     QLineSeries* lostSeries(int set = 0) const { return lost_[static_cast<std::size_t>(set)]; }
     QLineSeries* expectedSeries(int set = 0) const {
-        return expected_[static_cast<std::size_t>(set)];
+        return theory_[static_cast<std::size_t>(set)];
     }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
-    // What theory expects of one set. Working it out averages many founding
-    // draws (some milliseconds), so it is kept while the set stays the same.
-    struct Expected {
-        Settings settings;
-        int classes;
-        std::array<std::optional<double>, 4> fixation;
-        Explanation words;
-    };
-    const Expected& expectedOf(int set);
-
-    std::array<std::optional<Expected>, kSets> expectedOf_;
+    ExpectedCache expected_;
     QComboBox* alleleBox_;
     QLabel* means_;
     ExplanationBox* lesson_;
-    QValueAxis* x_;
     std::array<QLineSeries*, kSets> fixed_{};
     std::array<QLineSeries*, kSets> lost_{};
-    std::array<QLineSeries*, kSets> expected_{};
+    std::array<QLineSeries*, kSets> theory_{};
 };
 
 } // namespace bocavo::labo

@@ -4,13 +4,12 @@
 // short French sentences.
 #pragma once
 
-#include "labo/window/chart_support.h"
+#include "core/lab/view/expected_cache.h"
 #include "labo/window/chart_tab.h"
 
 #include <array>
 
 class QLineSeries;
-class QValueAxis;
 
 namespace bocavo::labo {
 
@@ -27,11 +26,12 @@ public:
     QLineSeries* expected(int set = 0) const { return expected_[static_cast<std::size_t>(set)]; }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
+    ExpectedCache theory_;
     ExplanationBox* explanation_;
-    QValueAxis* x_;
     std::array<QLineSeries*, kSets> observed_{};
     std::array<QLineSeries*, kSets> expected_{};
 };

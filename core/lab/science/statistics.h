@@ -52,6 +52,10 @@ public:
     };
     Mean meanFirstLoss() const { return meanOf(firstLoss_); }
     Mean meanFixation() const { return meanOf(fixation_); }
+    // The first generation class `classNumber` had one allele left, −1 before.
+    int fixationOf(int classNumber) const {
+        return fixation_[static_cast<std::size_t>(classNumber - 1)];
+    }
 
 private:
     static Mean meanOf(const std::vector<int>& generations);

@@ -52,6 +52,8 @@ public:
     };
     Mean meanFirstLoss() const { return meanOf(firstLoss_); }
     Mean meanFixation() const { return meanOf(fixation_); }
+    // Per class, the first generation with an allele lost, −1 if none yet.
+    const std::vector<int>& firstLosses() const { return firstLoss_; }
 
 private:
     static Mean meanOf(const std::vector<int>& generations);

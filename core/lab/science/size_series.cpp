@@ -73,8 +73,8 @@ Result<Settings> settingsAtSize(const Settings& set, int individuals) {
             at.urn[k] = static_cast<int>(scaled / set.individuals);
         }
     }
-    if (const auto sound = checkSettings(at); !sound)
-        return Refusal{"Pour N = " + sizeText(individuals) + " : " + sound.reason()};
+    if (const auto sound = checkSettings(at); !sound) // its reason names the size
+        return Refusal{sound.reason()};
     return at;
 }
 

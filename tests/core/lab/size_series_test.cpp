@@ -66,7 +66,11 @@ TEST(SizeSeriesTest, EachSizeKeepsTheUrnsProportionsOrIsRefused) {
         {"uneven urn keeps its shares", uneven, 50, {10, 90, 0, 0}, ""},
         {"uneven urn halves", uneven, 10, {2, 18, 0, 0}, ""},
         {"shares that do not divide", odd, 10, {}, "ne peut pas garder les proportions"},
-        {"a size the model refuses", Settings{}, 15, {}, "Pour N = 15 : Le nombre d'individus"},
+        {"a size the model refuses",
+         Settings{},
+         15,
+         {},
+         "multiple de 10 de 10 à 10 000 (et non 15)"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

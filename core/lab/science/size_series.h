@@ -29,10 +29,10 @@ struct SeriesRow {
     double lostShare = 0.0;
     // The first generation by which at least half of the classes had lost an
     // allele; none when fewer than half had by the last generation (« au-delà »).
-    std::optional<int> medianFirstLoss;
+    std::optional<int> medianFirstLoss{};
     double meanHeterozygosity = 0.0; // at the last generation, over the classes
-    std::optional<double> expectedHeterozygosity;
-    std::optional<double> expectedLostShare;
+    std::optional<double> expectedHeterozygosity{};
+    std::optional<double> expectedLostShare{};
 };
 
 // "10,20,50": 2 to 8 sizes of 10 to 10 000 individuals, each once; returned

@@ -87,8 +87,8 @@ int runSeries(const CommandLine& options, std::ostream& out, std::ostream& err,
     summary << rows.size() << " tailles de "
             << groupDigits(static_cast<std::uint64_t>(scenario.classes))
             << (scenario.classes > 1 ? " classes" : " classe") << ", générations 0 à "
-            << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : "
-            << rows.size() + 1 << " lignes écrites dans " << visibleText(path) << "\n"
+            << groupDigits(static_cast<std::uint64_t>(scenario.generations)) << " : " << rows.size()
+            << " lignes écrites dans " << visibleText(path) << "\n"
             << seriesExpectedLines(rows);
     return 0;
 }

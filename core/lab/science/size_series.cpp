@@ -156,6 +156,8 @@ SizeSeries::SizeSeries(const Settings& set, std::vector<int> sizes, int classes,
       rows_(sizes_.size()) {
     if (const auto sound = checkSeries(set_, sizes_); !sound)
         throw std::invalid_argument(sound.reason());
+    if (classes < kMinClasses || classes > kMaxClasses)
+        throw std::out_of_range("Nombre de classes hors limites : " + std::to_string(classes));
     if (last < kMinGenerations || last > kMaxGeneration)
         throw std::out_of_range("Génération demandée hors limites : " + std::to_string(last));
 }

@@ -60,7 +60,8 @@ std::optional<double> expectedLossShare(const Settings& set, int last);
 
 class SizeSeries {
 public:
-    // Throws std::invalid_argument with checkSeries's reason.
+    // Throws std::invalid_argument with checkSeries's reason, std::out_of_range
+    // for classes or a last generation out of the lab's ranges.
     SizeSeries(const Settings& set, std::vector<int> sizes, int classes, int last,
                std::uint32_t seed);
 

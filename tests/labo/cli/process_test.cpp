@@ -327,7 +327,7 @@ TEST(ProcessTest, ASeriesWritesItsRowsLikeTheLab) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_TRUE(r.out.starts_with(kSeriesCsvHeader)) << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out;
-    EXPECT_TRUE(r.err.starts_with("2 tailles de 10 classes, générations 0 à 20 : 3 lignes écrites "
+    EXPECT_TRUE(r.err.starts_with("2 tailles de 10 classes, générations 0 à 20 : 2 lignes écrites "
                                   "dans -\nattendu hétérozygotie à N = 10 : "))
         << r.err;
     EXPECT_NE(r.err.find("\nattendu part avec perte à N = 20 : "), std::string::npos) << r.err;

@@ -85,7 +85,7 @@ TEST(SeriesCommandTest, TheFileHoldsTheSeriesOfTheOptions) {
     std::stringstream written;
     written << file.rdbuf();
     EXPECT_EQ(written.str(), seriesCsv(series.rows(), 30));
-    EXPECT_EQ(r.out, "3 tailles de 20 classes, générations 0 à 30 : 4 lignes écrites dans " + path +
+    EXPECT_EQ(r.out, "3 tailles de 20 classes, générations 0 à 30 : 3 lignes écrites dans " + path +
                          "\n" + seriesExpectedLines(series.rows()));
     // Two figures for each size, the ideal model's chance of a loss among them.
     EXPECT_NE(r.out.find("\nattendu part avec perte à N = 50 : 0."), std::string::npos) << r.out;

@@ -56,6 +56,8 @@ public:
     int fixationOf(int classNumber) const {
         return fixation_[static_cast<std::size_t>(classNumber - 1)];
     }
+    // Per class, the first generation with an allele lost, −1 if none yet.
+    const std::vector<int>& firstLosses() const { return firstLoss_; }
 
 private:
     static Mean meanOf(const std::vector<int>& generations);

@@ -1,6 +1,7 @@
 // bocavo-labo as a process: started as a user or a script would start it,
 // with its output on pipes, devices or a terminal, interrupted by signals,
 // or without a display.
+#include "core/lab/files/series_csv.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/scenario_file.h"
 #include "tests/scratch_dir.h"
@@ -312,6 +313,44 @@ TEST(ProcessTest, OutputThatCannotBeWrittenFails) {
         EXPECT_EQ(r.status, 141);
         EXPECT_EQ(r.err, "");
     }
+}
+
+// A series writes its rows where the lab's rows go: without --csv on the
+// standard output, with its expected figures on the standard error; a refused
+// series leaves an older file as it was; a full disk and a reader gone are
+// told as for the lab's rows.
+TEST(ProcessTest, ASeriesWritesItsRowsLikeTheLab) {
+    const ScratchDir dir;
+    const std::vector<std::string> series{"--classes", "10",    "--generations", "20",
+                                          "--serie",   "10,20", "--model",       "wright-fisher"};
+    const Outcome r = run(Launch(series));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(kSeriesCsvHeader)) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out;
+    EXPECT_TRUE(r.err.starts_with("2 tailles de 10 classes, générations 0 à 20 : 2 lignes écrites "
+                                  "dans -\nattendu hétérozygotie à N = 10 : "))
+        << r.err;
+    EXPECT_NE(r.err.find("\nattendu part avec perte à N = 20 : "), std::string::npos) << r.err;
+
+    const fs::path kept = dir / "serie.csv";
+    std::ofstream(kept) << "ancien\n";
+    auto tooMany = series; // "--classes 10" becomes "--classes 1001"
+    tooMany[1] = "1001";
+    tooMany.insert(tooMany.end(), {"--csv", kept.string()});
+    EXPECT_EQ(run(Launch(tooMany)).status, 2);
+    auto full = series;
+    full.insert(full.end(), {"--csv", "/dev/full"});
+    const Outcome failed = run(Launch(full));
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "bocavo-labo : Impossible d'écrire le fichier « /dev/full » : le disque "
+                          "est plein.\n");
+    EXPECT_EQ(readAll(kept), "ancien\n");
+
+    Launch closed(series);
+    closed.closedStdout = true;
+    const Outcome gone = run(closed);
+    EXPECT_EQ(gone.status, 141);
+    EXPECT_EQ(gone.err, "");
 }
 
 // Case 6: interrupted while writing, the run removes its temporary file and

@@ -4,6 +4,7 @@
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
 #include "labo/window/chart_support.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>
@@ -31,30 +32,12 @@ QString classesText(int n) {
     return grouped(static_cast<std::uint64_t>(n)) + " classes";
 }
 
-// Fst as the classes show it at the right edge, then what the island model
-// expects; neither once every class has fixed the same allele.
-QString differentiationText(const Experiment& run, const Statistics& stats, int g) {
-    const std::optional<double> fst = stats.differentiation()[static_cast<std::size_t>(g)];
-    if (!fst)
-        return QString("Différenciation entre les classes à la génération %1 : toutes ont fixé le "
-                       "même allèle, Fst n'a plus de sens.")
-            .arg(grouped(static_cast<std::uint64_t>(g)));
-    QString text = QString("Différenciation entre les classes à la génération %1 : Fst = %2 (0 : "
-                           "toutes pareilles, 1 : chacune son allèle).")
-                       .arg(grouped(static_cast<std::uint64_t>(g)))
-                       .arg(decimal(*fst, 2));
-    const std::string expected = differentiationSentence(run.settings(), run.classes());
-    if (!expected.empty())
-        text += ' ' + QString::fromStdString(expected);
-    return text;
-}
-
 } // namespace
 
 AllClassesTab::AllClassesTab(QWidget* parent)
-    : ChartTab(parent), alleleBox_(new QComboBox), differentiation_(new QLabel),
-      fixedMark_(new QScatterSeries), lostMark_(new QScatterSeries),
-      fixedText_(new QGraphicsSimpleTextItem(chart())),
+    : ChartTab(parent), alleleBox_(new QComboBox),
+      differentiation_(new ExplanationBox("differenciation")), fixedMark_(new QScatterSeries),
+      lostMark_(new QScatterSeries), fixedText_(new QGraphicsSimpleTextItem(chart())),
       lostText_(new QGraphicsSimpleTextItem(chart())) {
     addSetChooser();
     alleleBox_->setObjectName("allele");
@@ -65,9 +48,6 @@ AllClassesTab::AllClassesTab(QWidget* parent)
     controls()->addWidget(label);
     controls()->addWidget(alleleBox_);
     controls()->addSpacing(12);
-    differentiation_->setObjectName("differenciation");
-    differentiation_->setWordWrap(true);
-    differentiation_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     controls()->addWidget(differentiation_, 1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
@@ -162,8 +142,17 @@ void AllClassesTab::redraw() {
                    .arg(sets() > 1 ? QString(" du jeu %1").arg(setName(set)) : QString())
                    .arg(grouped(static_cast<std::uint64_t>(from)),
                         grouped(static_cast<std::uint64_t>(to))));
-    differentiation_->setText(run ? differentiationText(*run, *stats(set), lastShownOf(set))
-                                  : QString());
+    // How different the classes are at the right edge; Fst is undefined once
+    // every class has fixed the same allele.
+    if (run) {
+        const int g = lastShownOf(set);
+        differentiation_->showWords(
+            {{QString(), differentiationExplanation(
+                             run->settings(), run->classes(), g,
+                             stats(set)->differentiation()[static_cast<std::size_t>(g)])}});
+    } else {
+        differentiation_->showWords({});
+    }
     fixedText_->setText(!run ? QString() : QString("fixé :\n%1").arg(classesText(fixed_)));
     lostText_->setText(!run ? QString() : QString("perdu :\n%1").arg(classesText(lost_)));
     placeEdgeTexts();

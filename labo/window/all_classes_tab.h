@@ -15,6 +15,8 @@ class QValueAxis;
 
 namespace bocavo::labo {
 
+class ExplanationBox;
+
 class AllClassesTab : public ChartTab {
     Q_OBJECT
 public:
@@ -25,7 +27,7 @@ public:
     int fixedCount() const { return fixed_; }
     int lostCount() const { return lost_; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
-    QLabel* differentiation() const { return differentiation_; }
+    ExplanationBox* differentiation() const { return differentiation_; }
 
 protected:
     void redraw() override;
@@ -35,7 +37,7 @@ private:
     void placeEdgeTexts();
 
     QComboBox* alleleBox_;
-    QLabel* differentiation_;
+    ExplanationBox* differentiation_;
     QValueAxis* x_;
     QValueAxis* y_;
     std::vector<QLineSeries*> curves_;

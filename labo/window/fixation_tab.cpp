@@ -4,6 +4,7 @@
 #include "core/lab/science/limits.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>
@@ -13,7 +14,6 @@
 #include <QLineSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
-#include <cmath>
 
 namespace bocavo::labo {
 namespace {
@@ -32,15 +32,13 @@ QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
 } // namespace
 
 FixationTab::FixationTab(QWidget* parent)
-    : ChartTab(parent), alleleBox_(new QComboBox), means_(new QLabel), lesson_(new QLabel) {
+    : ChartTab(parent), alleleBox_(new QComboBox), means_(new QLabel),
+      lesson_(new ExplanationBox("fixationAttendue")) {
     alleleBox_->setObjectName("alleleSuivi");
     showAlleles(alleleBox_, 4);
     means_->setObjectName("moyennes");
     means_->setWordWrap(true); // a long line must never widen the window
     means_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lesson_->setObjectName("fixationAttendue");
-    lesson_->setWordWrap(true);
-    lesson_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* label = new QLabel("Allèle sui&vi :");
     label->setBuddy(alleleBox_);
     auto* texts = new QVBoxLayout;
@@ -78,39 +76,11 @@ FixationTab::FixationTab(QWidget* parent)
 const FixationTab::Expected& FixationTab::expectedOf(int set) {
     auto& kept = expectedOf_[static_cast<std::size_t>(set)];
     const Settings& settings = experiment(set)->settings();
-    if (kept && kept->settings == settings)
+    const int classes = experiment(set)->classes();
+    if (kept && kept->settings == settings && kept->classes == classes)
         return *kept;
-    QString sentence = QString::fromStdString(fixationSentence(settings));
-    const auto fixation = fixationProbabilities(settings);
-    // Without a figure, say why rather than leave the place empty.
-    if (sentence.isEmpty())
-        sentence = settings.mutation > 0.0 || settings.migration > 0.0
-                       ? "Avec mutation ou migration, une fixation n'est pas définitive : aucune "
-                         "probabilité de fixation n'est attendue."
-                       : "Aucune probabilité de fixation n'est attendue ici : le calcul ne vaut "
-                         "que pour un allèle face à d'autres de même valeur sélective, et, hors "
-                         "du modèle idéal à 1 000 copies au plus, pour une sélection faible ou "
-                         "une issue presque certaine.";
-    // The founding draw's lesson: beside the protocol's figure, the ideal
-    // model's for the same urn (its starting frequency).
-    if (settings.model == Model::Protocole && fixation[0]) {
-        Settings ideal = settings;
-        ideal.model = Model::WrightFisher;
-        const auto idealFixation = fixationProbabilities(ideal);
-        QStringList differences;
-        for (int k = 0; k < settings.alleles; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
-                differences << QString("allèle %1 : %2").arg(k + 1).arg(percent(*idealFixation[i]));
-        }
-        if (!differences.isEmpty())
-            sentence +=
-                QString(" Dans le modèle idéal (Wright-Fisher), la même urne "
-                        "donnerait%1 : ")
-                    .arg(hasSelection(settings) ? QString() : QString(" sa fréquence de départ")) +
-                differences.join(", ") + ".";
-    }
-    kept = Expected{settings, fixation, sentence};
+    kept = Expected{settings, classes, fixationProbabilities(settings),
+                    fixationExplanation(settings, classes)};
     return *kept;
 }
 
@@ -124,7 +94,7 @@ void FixationTab::redraw() {
     const int allele = alleleBox_->currentIndex() + 1;
     const auto k = static_cast<std::size_t>(allele - 1);
     QStringList means;
-    QStringList lessons;
+    std::vector<std::pair<QString, Explanation>> lessons;
     for (int set = 0; set < kSets; ++set) {
         const auto i = static_cast<std::size_t>(set);
         const bool shown = set < sets() && allele <= experiment(set)->settings().alleles;
@@ -160,18 +130,17 @@ void FixationTab::redraw() {
         expected_[i]->setName(prefix + QString("attendu %1").arg(percent(chance.value_or(0.0))));
         means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
                      " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
-        lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
-                       theory.sentence.toHtmlEscaped();
+        lessons.emplace_back(both ? setName(set) : QString(), theory.words);
     }
     showGenerations();
     if (sets() == 0) {
         means_->setText("Aucune simulation.");
-        lesson_->clear();
+        lesson_->showWords({});
         chart()->setTitle("Fixation et perte : aucune simulation");
         return;
     }
     means_->setText(means.join('\n'));
-    lesson_->setText(lessons.join("<br>"));
+    lesson_->showWords(lessons);
     chart()->setTitle(QString("Part des classes où l'allèle %1 est fixé (trait épais) ou perdu "
                               "(trait fin), générations %2 à %3")
                           .arg(allele)

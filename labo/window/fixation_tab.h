@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/lab/science/settings.h"
+#include "core/lab/words/explanation.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/chart_tab.h"
 
@@ -19,6 +20,8 @@ class QValueAxis;
 
 namespace bocavo::labo {
 
+class ExplanationBox;
+
 class FixationTab : public ChartTab {
     Q_OBJECT
 public:
@@ -27,7 +30,7 @@ public:
     QComboBox* alleleBox() const { return alleleBox_; }
     QLabel* means() const { return means_; }
     // What theory expects of the allele followed, set by set.
-    QLabel* lesson() const { return lesson_; }
+    ExplanationBox* lesson() const { return lesson_; }
     // Set 0 is A, set 1 is B.
     QLineSeries* fixedSeries(int set = 0) const { return fixed_[static_cast<std::size_t>(set)]; }
     QLineSeries* lostSeries(int set = 0) const { return lost_[static_cast<std::size_t>(set)]; }
@@ -43,15 +46,16 @@ private:
     // draws (some milliseconds), so it is kept while the set stays the same.
     struct Expected {
         Settings settings;
+        int classes;
         std::array<std::optional<double>, 4> fixation;
-        QString sentence;
+        Explanation words;
     };
     const Expected& expectedOf(int set);
 
     std::array<std::optional<Expected>, kSets> expectedOf_;
     QComboBox* alleleBox_;
     QLabel* means_;
-    QLabel* lesson_;
+    ExplanationBox* lesson_;
     QValueAxis* x_;
     std::array<QLineSeries*, kSets> fixed_{};
     std::array<QLineSeries*, kSets> lost_{};

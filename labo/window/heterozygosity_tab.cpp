@@ -3,11 +3,11 @@
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/numbers.h"
 
 #include <QChart>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLegendMarker>
 #include <QLineSeries>
 #include <QValueAxis>
@@ -17,27 +17,10 @@ namespace {
 
 constexpr int kMaxPoints = 2000;
 
-// What theory says of one set, sentence by sentence; Ne in bold as ever.
-QString sentences(const Settings& settings, int classes) {
-    QStringList lines;
-    for (const std::string& line :
-         {effectiveSizeSentence(settings), heterozygositySentence(settings),
-          equilibriumSentence(settings), differentiationSentence(settings, classes)})
-        if (!line.empty())
-            lines << QString::fromStdString(line).toHtmlEscaped();
-    if (!lines.isEmpty()) {
-        const qsizetype colon = lines.front().indexOf(" : ");
-        lines.front() = "<b>" + lines.front().left(colon) + "</b>" + lines.front().mid(colon);
-    }
-    return lines.join(' ');
-}
-
 } // namespace
 
-HeterozygosityTab::HeterozygosityTab(QWidget* parent) : ChartTab(parent), explanation_(new QLabel) {
-    explanation_->setObjectName("explicationNe");
-    explanation_->setWordWrap(true);
-    explanation_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+HeterozygosityTab::HeterozygosityTab(QWidget* parent)
+    : ChartTab(parent), explanation_(new ExplanationBox("explicationNe")) {
     controls()->addWidget(explanation_, 1);
 
     x_ = addAxis(chart(), Qt::AlignBottom, "Génération t", 0, 1, "%.0f");
@@ -61,7 +44,7 @@ void HeterozygosityTab::redraw() {
     const int to = lastShown();
     const int step = sampleStep(to - from, kMaxPoints);
     const bool both = sets() > 1;
-    QStringList explained;
+    std::vector<std::pair<QString, Explanation>> explained;
     for (int set = 0; set < kSets; ++set) {
         QLineSeries* observed = observed_[static_cast<std::size_t>(set)];
         QLineSeries* expected = expected_[static_cast<std::size_t>(set)];
@@ -71,8 +54,8 @@ void HeterozygosityTab::redraw() {
         const bool shown = set < sets() || (set == 0 && sets() == 0);
         const QString prefix = both ? QString("%1 : ").arg(setName(set)) : QString();
         if (shown)
-            explained << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
-                             sentences(settings, classes);
+            explained.emplace_back(both ? setName(set) : QString(),
+                                   heterozygosityExplanation(settings, classes));
         if (set < sets()) {
             const auto& meanH = stats(set)->meanHeterozygosity();
             observed->replace(sampled(from, lastShownOf(set), step,
@@ -99,7 +82,7 @@ void HeterozygosityTab::redraw() {
         observed->setVisible(set < sets() || set == 0);
         expected->setVisible(!curve.empty() || (set == 0 && sets() == 0));
     }
-    explanation_->setText(explained.join("<br>"));
+    explanation_->showWords(explained);
     showGenerations();
     if (last() < 0) {
         chart()->setTitle("Hétérozygotie : aucune simulation");

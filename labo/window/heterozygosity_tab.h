@@ -9,18 +9,19 @@
 
 #include <array>
 
-class QLabel;
 class QLineSeries;
 class QValueAxis;
 
 namespace bocavo::labo {
+
+class ExplanationBox;
 
 class HeterozygosityTab : public ChartTab {
     Q_OBJECT
 public:
     explicit HeterozygosityTab(QWidget* parent = nullptr);
 
-    QLabel* explanation() const { return explanation_; }
+    ExplanationBox* explanation() const { return explanation_; }
     // Set 0 is A, set 1 is B.
     QLineSeries* observed(int set = 0) const { return observed_[static_cast<std::size_t>(set)]; }
     QLineSeries* expected(int set = 0) const { return expected_[static_cast<std::size_t>(set)]; }
@@ -29,7 +30,7 @@ protected:
     void redraw() override;
 
 private:
-    QLabel* explanation_;
+    ExplanationBox* explanation_;
     QValueAxis* x_;
     std::array<QLineSeries*, kSets> observed_{};
     std::array<QLineSeries*, kSets> expected_{};

@@ -1,6 +1,7 @@
 #include "labo/window/labo_window.h"
 
 #include "core/lab/science/run_cost.h"
+#include "core/lab/words/pending_notice.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/scenario_file.h"
 #include "labo/window/access_keys.h"
@@ -97,6 +98,7 @@ void LaboWindow::createCommands() {
     connect(reset_, &QPushButton::clicked, this, [this] { controller_->reset(); });
     connect(cancel_, &QPushButton::clicked, controller_, &RunController::cancel);
     connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::updateCommands);
+    connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::refreshPendingNotice);
 }
 
 void LaboWindow::createTabs() {
@@ -182,6 +184,8 @@ void LaboWindow::layOut() {
 
 void LaboWindow::connectController() {
     connect(controller_, &RunController::busyChanged, this, &LaboWindow::updateCommands);
+    // A run continued to new generations takes the fields in without being replaced.
+    connect(controller_, &RunController::busyChanged, this, &LaboWindow::refreshPendingNotice);
     connect(controller_, &RunController::progressed, progress_, &QProgressBar::setValue);
     connect(controller_, &RunController::grown, this, [this] {
         refreshRunLabel();
@@ -191,6 +195,7 @@ void LaboWindow::connectController() {
         for (int i = 0; i < tabs_->count(); ++i)
             static_cast<ChartTab*>(tabs_->widget(i))->forgetZoom();
         refreshRunLabel();
+        refreshPendingNotice();
         refreshCurrentTab();
         updateCommands();
     });
@@ -293,6 +298,15 @@ void LaboWindow::refreshRunLabel() {
         text += QString(" (%1 en mémoire)").arg(sizeText(bytes));
     }
     runLabel_->setText(text + ".");
+}
+
+// Fields edited after a run wait for the next « Lancer »: the views still show
+// the run's own parameters, and the panel says so until the two agree again.
+void LaboWindow::refreshPendingNotice() {
+    const bool hasRun = controller_->experiment() != nullptr;
+    parameters_->showPending(hasRun ? QString::fromStdString(pendingNotice(controller_->scenario(),
+                                                                           parameters_->scenario()))
+                                    : QString());
 }
 
 ChartTab* LaboWindow::currentTab() const {

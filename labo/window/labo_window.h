@@ -90,6 +90,7 @@ private:
     bool costAccepted(const Scenario& plan, bool untilFixation);
     void updateCommands();
     void refreshRunLabel();
+    void refreshPendingNotice();
     void refreshCurrentTab();
     void showProblem(const QString& text);
     ChartTab* currentTab() const;

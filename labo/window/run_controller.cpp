@@ -139,6 +139,7 @@ QString RunController::launch(const Scenario& plan) {
     });
     if (!sameRun(plan) || !behind)
         replaceRun(plan);
+    scenario_.generations = generations; // a run continued now goes to the new last generation
     return start(eachSet([generations](Experiment& run, const Control& c) {
                      if (run.generation() < generations)
                          run.advanceTo(generations, c);

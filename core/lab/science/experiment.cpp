@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <barrier>
-#include <cmath>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
@@ -47,11 +46,19 @@ private:
     std::exception_ptr failure_;
 };
 
-// Runs `work` on `threads` threads, this one among them, and joins them.
+// Runs `work` on `threads` threads, this one among them, and joins them, even
+// when starting one fails. (std::thread rather than std::jthread, which the
+// page's C++ library lacks; a single thread starts none, as the page needs.)
 template <typename Work> void onThreads(int threads, const Work& work) {
-    std::vector<std::jthread> helpers;
+    struct Helpers {
+        std::vector<std::thread> all;
+        ~Helpers() {
+            for (std::thread& helper : all)
+                helper.join();
+        }
+    } helpers;
     for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
+        helpers.all.emplace_back(work);
     work();
 }
 
@@ -86,10 +93,20 @@ template <typename Runs> struct Donors {
 
 } // namespace
 
+GeometricGaps::GeometricGaps(double p) {
+    if (p <= 0.0)
+        return;
+    double power = 1.0 - p;
+    for (std::size_t j = 0; j < powers_.size() && power >= 0x1p-24; ++j) {
+        powers_[j] = power;
+        top_ = static_cast<int>(j);
+        power *= power;
+    }
+}
+
 Plan::Plan(const Settings& s)
     : settings(s), copies(s.copies()), couples(s.individuals / 2), selection(hasSelection(s)),
-      mutationScale(s.mutation > 0.0 ? 1.0 / std::log1p(-s.mutation) : 0.0),
-      migrationScale(s.migration > 0.0 ? 1.0 / std::log1p(-s.migration) : 0.0) {
+      mutationGaps(s.mutation), migrationGaps(s.migration) {
     // The first 80 % of the couples get a first child, 60 % a second, 40 % a
     // third and 20 % a fourth: N children, and Vk = 2 whatever N.
     for (std::size_t b = 0; b < broods.size(); ++b)
@@ -171,7 +188,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     while (reached < target) {
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
-        if (plan_.migrationScale != 0.0 && classes() > 1)
+        if (plan_.migrationGaps.on() && classes() > 1)
             runLinkedStep(to, threads, control.cancel);
         else
             runStep(to, threads, control.cancel);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace bocavo::labo {
 namespace {
@@ -120,30 +119,14 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
     if (comma)
         std::replace(word.begin(), word.end(), ',', '.');
     // Digits with at most one point, nothing else: no sign, no exponent, no comma.
-    int points = 0;
-    int digits = 0;
-    for (const char c : word) {
-        if (c == '.')
-            ++points;
-        else if (c >= '0' && c <= '9')
-            ++digits;
-        else
-            return {std::nullopt, refusal};
-    }
-    double value = 0.0;
-    if (digits == 0 || points > 1 || word.size() > 20)
+    const auto value = word.size() > 20 ? std::nullopt : decimalValue(word);
+    if (!value || *value > high)
         return {std::nullopt, refusal};
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc{} || end != word.data() + word.size() || value > high)
-        return {std::nullopt, refusal};
-    return {value, {}};
+    return {*value, {}};
 }
 
 std::string rateText(double rate) {
-    // The shortest fixed-point text that reads back exactly, whatever the locale.
-    char buffer[400];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rate, std::chars_format::fixed);
-    return std::string(buffer, end.ptr);
+    return shortestDecimal(rate);
 }
 
 } // namespace bocavo::labo

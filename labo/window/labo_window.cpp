@@ -59,6 +59,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     setWindowIcon(ui::bocavoIcon());
     createCommands();
     createTabs();
+    createLesson();
     createMenus();
     layOut();
     AccessKeyGuard::install(this);
@@ -121,6 +122,8 @@ void LaboWindow::createMenus() {
     openScenario_->setShortcut(QKeySequence::Open);
     QAction* save = file->addAction("&Enregistrer le scénario…", this, &LaboWindow::onSaveScenario);
     save->setShortcut(QKeySequence::Save);
+    file->addAction("Copier le &lien de ce scénario", this, &LaboWindow::copyScenarioLink)
+        ->setObjectName("copierLien");
     file->addSeparator();
     exportActions_[0] =
         file->addAction("Exporter les données en &CSV...", this, &LaboWindow::exportCsv);
@@ -158,6 +161,7 @@ void LaboWindow::layOut() {
     auto* column = new QWidget;
     auto* left = new QVBoxLayout(column);
     left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(consigneBox_);
     left->addWidget(parameters_);
     left->addStretch(1);
     auto* scroll = new QScrollArea;
@@ -342,7 +346,7 @@ void LaboWindow::onSaveScenario() {
 }
 
 void LaboWindow::saveScenarioTo(const QString& path) {
-    const auto plan = parameters_->scenario();
+    const auto plan = lesson();
     if (!plan)
         return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
                            "refusés :\n" +
@@ -375,6 +379,7 @@ void LaboWindow::openScenarioFrom(const QString& path) {
                                    "restent les mêmes.\n%2")
                                .arg(path, QString::fromStdString(file.reason())));
     parameters_->setScenario(*file);
+    showConsigne(file->consigne);
     statusBar()->showMessage(
         QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }

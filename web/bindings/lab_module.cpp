@@ -4,6 +4,7 @@
 // as { error: "…" } in French.
 #include "core/lab/files/csv_format.h"
 #include "core/lab/files/scenario.h"
+#include "core/lab/files/scenario_link.h"
 #include "core/lab/science/limits.h"
 #include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
@@ -150,8 +151,8 @@ val defaultFields() {
 }
 
 // The fields' checks: { refusals: [{ field, text }], text } where text is
-// the scenario file's text once every field is sound.
-val checkFields(const val& fields) {
+// the scenario file's text once every field is sound, the consigne kept.
+val checkFields(const val& fields, const std::string& consigne) {
     const FieldReading reading = readFields(scenarioFields(fields));
     val out = val::object();
     val refusals = val::array();
@@ -163,7 +164,9 @@ val checkFields(const val& fields) {
     }
     out.set("refusals", refusals);
     if (reading.scenario) {
-        out.set("text", scenarioText(*reading.scenario));
+        Scenario lesson = *reading.scenario;
+        lesson.consigne = consigne;
+        out.set("text", scenarioText(lesson));
         out.set("saved", std::string("Scénario enregistré (téléchargement « lecon.scenario »)."));
     } else {
         out.set("saveRefused", std::string("Le scénario ne peut pas être enregistré tant que des "
@@ -184,7 +187,43 @@ val openScenario(const std::string& text, const std::string& name) {
         return failure(refused + read.reason());
     val out = val::object();
     out.set("fields", fieldsVal(fieldsOf(*read)));
+    out.set("consigne", read->consigne);
     out.set("status", "Scénario " + shortQuote(name) + " ouvert : « Lancer » le fait tourner.");
+    return out;
+}
+
+// The page's fragment as it is (location.hash): { fields, consigne, status },
+// or { error } when it is no sound scenario link.
+val openLink(const std::string& fragment) {
+    const auto read = scenarioFromLink(fragment);
+    if (!read)
+        return failure("Le scénario du lien n'a pas été ouvert ; les paramètres restent tels "
+                       "quels. " +
+                       read.reason());
+    val out = val::object();
+    out.set("fields", fieldsVal(fieldsOf(*read)));
+    out.set("consigne", read->consigne);
+    out.set("status", std::string("Scénario du lien ouvert : « Lancer » le fait tourner."));
+    return out;
+}
+
+// « Copier le lien de ce scénario »: { link, copied } (link: the fragment,
+// "scenario=…") or { error }.
+val scenarioLinkOf(const val& fields, const std::string& consigne) {
+    const FieldReading reading = readFields(scenarioFields(fields));
+    if (!reading.scenario)
+        return failure("Le lien ne peut pas être fait tant que des paramètres sont refusés.");
+    Scenario lesson = *reading.scenario;
+    lesson.consigne = consigne;
+    const auto link = scenarioLink(lesson);
+    if (!link)
+        return failure(link.reason());
+    val out = val::object();
+    out.set("link", *link);
+    out.set("copied", std::string("Lien du scénario copié : tout le scénario est dans le lien, "
+                                  "rien ne quitte la page."));
+    out.set("copyByHand", std::string("Le navigateur n'a pas laissé copier le lien : il est "
+                                      "sélectionné ci-dessous, copiez-le avec Ctrl+C."));
     return out;
 }
 
@@ -340,6 +379,8 @@ EMSCRIPTEN_BINDINGS(bocavo_lab) {
     emscripten::function("defaultFields", &bocavo::web::defaultFields);
     emscripten::function("checkFields", &bocavo::web::checkFields);
     emscripten::function("openScenario", &bocavo::web::openScenario);
+    emscripten::function("openLink", &bocavo::web::openLink);
+    emscripten::function("scenarioLinkOf", &bocavo::web::scenarioLinkOf);
     emscripten::function("readEvery", &bocavo::web::readEvery);
     emscripten::class_<LabModuleSession>("LabSession")
         .constructor<>()

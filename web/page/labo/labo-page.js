@@ -5,8 +5,9 @@
 
 Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, form, files) {
     var byId = function (id) { return document.getElementById(id); };
-    /** @type {{view: string, set: number, range: ({from: number, to: number}|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number}} */
-    var page = { view: "classe", set: 0, range: null, data: null, state: null, checked: null, csv: null, requested: 0 };
+    /** @type {{view: string, set: number, range: ({from: number, to: number}|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string}} */
+    var page = { view: "classe", set: 0, range: null, data: null, state: null, checked: null, csv: null, requested: 0,
+        consigne: "" };
     var worker = lab.start(showState);
     var commandIds = { lancer: "lancer", suivante: "generationSuivante", fixation: "jusquAFixation",
         reinitialiser: "reinitialiser", annuler: "annuler" };
@@ -35,7 +36,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
     }
 
     function check() {
-        return worker.ask({ kind: "check", fields: form.read() }).then(function (checked) {
+        return worker.ask({ kind: "check", fields: form.read(), consigne: page.consigne }).then(function (checked) {
             page.checked = checked;
             form.mark(checked);
             if (page.state)
@@ -148,6 +149,38 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         });
     }
 
+    // A scenario opened from a file or a link: its fields, and its consigne beside them.
+    function showOpened(opened) {
+        if (opened.error) {
+            byId("etat").textContent = opened.error;
+            return;
+        }
+        form.fill(opened.fields);
+        page.consigne = opened.consigne;
+        byId("consigne").textContent = opened.consigne;
+        byId("cadreConsigne").hidden = !opened.consigne;
+        check().then(function () { byId("etat").textContent = opened.status; });
+    }
+
+    // The link is shown as well as copied: a browser may refuse the clipboard.
+    function copyLink() {
+        worker.ask({ kind: "link", fields: form.read(), consigne: page.consigne }).then(function (made) {
+            if (made.error) {
+                byId("etat").textContent = made.error;
+                return;
+            }
+            var link = byId("lienScenario");
+            link.value = window.location.href.split("#")[0] + "#" + made.link;
+            byId("lien").hidden = false;
+            link.select();
+            byId("etat").textContent = made.copied;
+            if (navigator.clipboard)
+                navigator.clipboard.writeText(link.value).catch(function () { byId("etat").textContent = made.copyByHand; });
+            else
+                byId("etat").textContent = made.copyByHand;
+        });
+    }
+
     function start() {
         // The defaults, their check and the state in one answer: the page is usable at once.
         worker.ask({ kind: "begin" }).then(function (begun) {
@@ -158,6 +191,8 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             page.checked = begun.check;
             form.mark(begun.check);
             showState(begun.state);
+            if (window.location.hash)
+                worker.ask({ kind: "openLink", fragment: window.location.hash }).then(showOpened);
         });
 
         byId("parametres").addEventListener("input", function () {
@@ -216,15 +251,9 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
 
         byId("ouvrir").addEventListener("click", function () { byId("fichierScenario").click(); });
         files.watchOpen(byId("fichierScenario"), byId("labo"), function (text, name) {
-            worker.ask({ kind: "open", text: text, name: name }).then(function (opened) {
-                if (opened.error) {
-                    byId("etat").textContent = opened.error;
-                    return;
-                }
-                form.fill(opened.fields);
-                check().then(function () { byId("etat").textContent = opened.status; });
-            });
+            worker.ask({ kind: "open", text: text, name: name }).then(showOpened);
         });
+        byId("copierLien").addEventListener("click", copyLink);
         byId("enregistrer").addEventListener("click", function () {
             check().then(function (checked) {
                 if (checked.text)

@@ -33,13 +33,17 @@
         var kind = message.kind;
         if (kind === "begin") {
             var fields = module.defaultFields();
-            return post(id, { table: module.parameterTable(), fields: fields, check: module.checkFields(fields),
+            return post(id, { table: module.parameterTable(), fields: fields, check: module.checkFields(fields, ""),
                 state: session.state() });
         }
         if (kind === "check")
-            return post(id, module.checkFields(message.fields));
+            return post(id, module.checkFields(message.fields, message.consigne));
         if (kind === "open")
             return post(id, module.openScenario(message.text, message.name));
+        if (kind === "openLink")
+            return post(id, module.openLink(message.fragment));
+        if (kind === "link")
+            return post(id, module.scenarioLinkOf(message.fields, message.consigne));
         if (kind === "every")
             return post(id, module.readEvery(message.text));
         if (kind === "view")

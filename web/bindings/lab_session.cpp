@@ -3,6 +3,7 @@
 #include "core/lab/science/limits.h"
 #include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
+#include "core/lab/view/run_status.h"
 #include "core/text/user_text.h"
 
 #include <algorithm>
@@ -86,16 +87,6 @@ SetFields setFieldsOf(const Scenario& run, const Settings& s) {
 }
 
 } // namespace
-
-std::string standingText(const std::vector<int>& generations) {
-    const int a = generations.at(0);
-    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
-        return "génération " + grouped(a);
-    const int b = generations.at(1);
-    if (b < 0)
-        return "génération " + grouped(a) + " pour le jeu A, le jeu B n'a pas encore commencé";
-    return "génération " + grouped(a) + " pour le jeu A et " + grouped(b) + " pour le jeu B";
-}
 
 FieldReading readFields(const ScenarioFields& fields) {
     FieldReading reading;
@@ -202,12 +193,10 @@ std::string LabSession::start(Command command, const Scenario& plan) {
         task->targets.assign(runs_.size(), last);
     } else if (command == Command::NextGeneration) {
         if (!hasRun())
-            return "Lancez d'abord une simulation : il n'y a pas encore de génération.";
+            return std::string(kNoGenerationYet);
         const auto all = generations();
         if (*std::max_element(all.begin(), all.end()) >= kMaxGeneration)
-            return "La génération " + grouped(kMaxGeneration) +
-                   " est la dernière que le compteur peut atteindre : il n'y a pas de "
-                   "génération suivante.";
+            return lastGenerationText();
         // A set left behind by a cancel catches up with A; one ahead of it
         // (after "Jusqu'à fixation") takes one step of its own.
         for (const int g : all)
@@ -216,8 +205,7 @@ std::string LabSession::start(Command command, const Scenario& plan) {
         if (!sameRun(plan))
             replaceRun(plan);
         if (allFixed()) {
-            status_ =
-                "Toutes les classes ont déjà un seul allèle (" + standingText(generations()) + ").";
+            status_ = alreadyFixedText(generations());
             return {};
         }
     }
@@ -283,33 +271,22 @@ void LabSession::finish(bool cancelled) {
     for (Run& run : runs_)
         run.stats.update(*run.experiment);
     if (cancelled && !reached) {
-        const std::string where = all.empty() || all.front() < 0 ? "avant la première génération"
-                                                                 : "à la " + standingText(all);
-        status_ = "Calcul annulé " + where + " : les générations déjà calculées sont conservées.";
+        status_ = cancelledText(all);
         return;
     }
-    if (command == Command::Launch) {
-        const int classes = scenario_.classes;
-        status_ = "Génération " + grouped(scenario_.generations) + " atteinte dans " +
-                  grouped(classes) + " classe" + (classes > 1 ? "s" : "") +
-                  (sets() > 1 ? " par jeu" : "") + ".";
-    } else if (command == Command::NextGeneration) {
-        std::string text = standingText(all);
-        text[0] = 'G';
-        status_ = text + ".";
-    } else if (allFixed()) {
-        status_ = "Toutes les classes n'ont plus qu'un allèle à la " + standingText(all) + ".";
-    } else {
-        status_ =
-            "Arrêt à la " + standingText(all) + " : des classes gardent encore plusieurs allèles.";
-    }
+    if (command == Command::Launch)
+        status_ = reachedText(scenario_.generations, scenario_.classes, sets());
+    else if (command == Command::NextGeneration)
+        status_ = steppedText(all);
+    else
+        status_ = fixationText(all, allFixed());
 }
 
 std::string LabSession::reset() {
     if (busy())
         return "Attendez la fin du calcul en cours, ou annulez-le.";
     runs_.clear();
-    status_ = "Simulation effacée.";
+    status_ = std::string(kRunErased);
     return {};
 }
 
@@ -325,7 +302,7 @@ std::string LabSession::runLabel() const {
     const int classes = experiment(0).classes();
     std::string text = grouped(classes) + " classe" + (classes > 1 ? "s" : "") +
                        (shown.size() > 1 ? " par jeu" : "") + ", graine " +
-                       std::to_string(scenario_.seed) + " : " + standingText(shown);
+                       std::to_string(scenario_.seed) + " : " + runStanding(shown);
     if (!busy())
         text += " (" + bytesText(bytes) + " en mémoire)";
     return text + ".";

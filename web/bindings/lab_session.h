@@ -104,8 +104,4 @@ private:
     std::string status_ = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
 };
 
-// "génération 11", or "génération 11 pour le jeu A et 3 pour le jeu B", as
-// the window says where the sets stand.
-std::string standingText(const std::vector<int>& generations);
-
 } // namespace bocavo::web

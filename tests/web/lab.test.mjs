@@ -233,16 +233,21 @@ test('under a view, the pupils\' words with the teacher\'s folded away; a notice
     assert.ok(await page.isVisible('#motsProfesseur'));
     assert.match(await page.textContent('#motsProfesseur'), /Ne = /);
 
+    // 40 individuals with the urn of 20: refused until the urn holds 80 balls.
     await page.fill('#jeuA-individus', '40');
     await page.waitForSelector('#attente:not([hidden])');
+    assert.match(await page.textContent('#attente'), /ils s'appliqueront au prochain « Lancer », une fois corrigés\.$/);
+    for (const k of [1, 2, 3, 4])
+        await page.fill(`#jeuA-urne${k}`, '20');
+    await page.waitForFunction(() => document.getElementById('attente').textContent.includes('20 → 40'));
     assert.match(await page.textContent('#attente'),
-        /^Ces paramètres ne sont pas ceux de la simulation affichée \(.*20 → 40.*\) : ils s'appliqueront au prochain « Lancer »\.$/);
+        /^Ces paramètres ne sont pas ceux de la simulation affichée \(.*\) : ils s'appliqueront au prochain « Lancer »\.$/);
     assert.equal(await page.evaluate(() => document.getElementById('attente').parentElement.getAttribute('aria-live')),
         'polite', 'read out as it appears');
     await page.click('#lancer');
     await page.waitForSelector('#attente', { state: 'hidden', timeout: 60000 });
     assert.equal(await page.textContent('#attente'), '');
-    await page.fill('#jeuA-individus', '20');
+    await page.fill('#jeuA-mutation', '0,01');
     await page.waitForSelector('#attente:not([hidden])');
     assert.ok(await page.evaluate(() => document.getElementById('detailsProfesseur').open),
         'the details stay as the teacher left them');

@@ -108,7 +108,7 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     assert.equal(edited.pending(longer), "", "continued to the new last generation: nothing awaits");
     const compared = fields(M, (f) => { Object.assign(f, { classes: "5", generations: "10", compare: true }); });
     finish(edited, edited.launch(compared), 1);
-    assert.deepEqual(edited.view("fixation", { set: 1 }).words.map((w) => w.set), ["Jeu B"]);
+    assert.deepEqual(edited.view("fixation", { set: 1 }).words.map((w) => w.set), ["B"]);
     edited.reset();
     assert.equal(edited.pending(longer), "", "nothing on display after a reset");
     assert.equal(session.reset().status, "Simulation effacée.");

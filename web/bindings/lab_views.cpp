@@ -1,6 +1,7 @@
 #include "web/bindings/lab_views.h"
 
 #include "core/lab/science/theory.h"
+#include "core/lab/view/palette.h"
 #include "core/lab/words/explanation.h"
 
 #include <algorithm>
@@ -73,7 +74,7 @@ struct View {
         val list = val::array();
         if (words) {
             val entry = val::object();
-            entry.set("set", session.sets() > 1 ? std::string(set ? "Jeu B" : "Jeu A") : "");
+            entry.set("set", setLead(set, session.sets() > 1));
             entry.set("pupil", words->pupil);
             entry.set("teacher", words->teacher);
             list.set(0, entry);

@@ -4,7 +4,7 @@
 // Float64Array, one per x, NaN where there is none), expected, colour }. Series longer than a
 // screen shows are reduced for drawing (some generations, the first and last always), never in the
 // run itself. words: the core's Explanation of the set on show, as
-// [{ set, pupil, teacher }] (set "Jeu B" when comparing, else ""), empty for one class.
+// [{ set, pupil, teacher }] (set "B" when comparing, else ""), empty for one class.
 #pragma once
 
 #include "web/bindings/lab_session.h"

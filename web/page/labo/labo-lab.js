@@ -55,7 +55,7 @@
 /**
  * What the core says of a view for one set (core/lab/words/explanation.h,
  * Explanation): the pupils' words and the teacher's details; set is the
- * set's name when comparing ("Jeu B"), else "".
+ * set's name when comparing ("B"), else "".
  * @typedef {{set: string, pupil: string, teacher: string}} Words
  */
 

@@ -4,7 +4,9 @@
 // `bocavo-labo --scenario F --csv x.csv`, sets A and B against the window's
 // export, made by lab_export from the same core); a large file comes in parts
 // with the desktop's warning and « une génération sur K »; a run can be
-// cancelled; fields and files are refused in French; axe-core finds nothing.
+// cancelled; fields and files are refused in French; the pupils' words show
+// with the teacher's folded away, and a notice while edits wait for « Lancer »;
+// axe-core finds nothing.
 //   BOCAVO_LAB_CLI     the native bocavo-labo
 //   BOCAVO_LAB_EXPORT  the native lab_export (tests/web/lab_export.cpp)
 import assert from 'node:assert/strict';
@@ -209,6 +211,46 @@ test('fields and files are refused in the desktop\'s words, and nothing runs', a
     assert.match(await page.textContent('#etat'),
         /^Le scénario « faux\.scenario » n'a pas été ouvert ; les paramètres restent tels quels\. .*ligne 2/);
     assert.equal(await page.inputValue('#classes'), '30', 'the fields are as they were');
+    h.assertClean(session);
+    await session.close();
+});
+
+test('under a view, the pupils\' words with the teacher\'s folded away; a notice while the fields wait for Lancer', async () => {
+    const session = await openLab();
+    const { page } = session;
+    assert.equal(await page.isHidden('#attente'), true, 'no notice before a run');
+    await run(page, 'lancer');
+    await page.click('#ongletHeterozygotie');
+    await page.waitForFunction(() => document.getElementById('motsEleves').textContent !== '');
+    const pupil = await page.textContent('#motsEleves');
+    assert.ok(await page.isVisible('#motsEleves p'), 'the pupils\' words are in sight');
+    assert.ok(!pupil.includes('='), `no formula for the pupils: ${pupil}`);
+    assert.equal(await page.evaluate(() => document.getElementById('detailsProfesseur').open), false,
+        'the teacher\'s details start closed');
+    assert.equal(await page.isVisible('#motsProfesseur'), false);
+    assert.equal(await page.textContent('#detailsProfesseur summary'), 'Détails pour le professeur');
+    await page.click('#detailsProfesseur summary');
+    assert.ok(await page.isVisible('#motsProfesseur'));
+    assert.match(await page.textContent('#motsProfesseur'), /Ne = /);
+
+    // 40 individuals with the urn of 20: refused until the urn holds 80 balls.
+    await page.fill('#jeuA-individus', '40');
+    await page.waitForSelector('#attente:not([hidden])');
+    assert.match(await page.textContent('#attente'), /ils s'appliqueront au prochain « Lancer », une fois corrigés\.$/);
+    for (const k of [1, 2, 3, 4])
+        await page.fill(`#jeuA-urne${k}`, '20');
+    await page.waitForFunction(() => document.getElementById('attente').textContent.includes('20 → 40'));
+    assert.match(await page.textContent('#attente'),
+        /^Ces paramètres ne sont pas ceux de la simulation affichée \(.*\) : ils s'appliqueront au prochain « Lancer »\.$/);
+    assert.equal(await page.evaluate(() => document.getElementById('attente').parentElement.getAttribute('aria-live')),
+        'polite', 'read out as it appears');
+    await page.click('#lancer');
+    await page.waitForSelector('#attente', { state: 'hidden', timeout: 60000 });
+    assert.equal(await page.textContent('#attente'), '');
+    await page.fill('#jeuA-mutation', '0,01');
+    await page.waitForSelector('#attente:not([hidden])');
+    assert.ok(await page.evaluate(() => document.getElementById('detailsProfesseur').open),
+        'the details stay as the teacher left them');
     h.assertClean(session);
     await session.close();
 });

@@ -83,6 +83,34 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     assert.equal(finish(session, session.nextGeneration(), 1).state.status, "Génération 11.");
     assert.match(finish(session, session.untilFixation(small), 1).state.status,
         /^Toutes les classes n'ont plus qu'un allèle à la génération \d+\.$/);
+
+    // The views' words are the core's: plain words for pupils, the formulas for the teacher.
+    const drift = session.view("heterozygotie", {}).words;
+    assert.equal(drift.length, 1);
+    assert.equal(drift[0].set, "", "no set's name without a comparison");
+    assert.ok(drift[0].pupil.length > 0 && !drift[0].pupil.includes("="), drift[0].pupil);
+    assert.match(drift[0].teacher, /Ne = /);
+    assert.deepEqual(session.view("classe", {}).words, [], "nothing said of one class");
+    assert.match(session.view("classes", {}).words[0].pupil, /^À la génération \d+, /);
+
+    // Fields edited after a run: the notice names the change until « Lancer » runs them,
+    // a run continued to more generations included.
+    const edited = new M.LabSession();
+    const longer = fields(M, (f) => { f.classes = "5"; f.generations = "30"; });
+    assert.equal(edited.pending(longer), "", "no notice without a run");
+    finish(edited, edited.launch(small), 1);
+    assert.equal(edited.pending(small), "", "the fields are the run on display");
+    assert.match(edited.pending(longer), /^Ces paramètres ne sont pas ceux de la simulation affichée \(.*10 → 30.*\)/);
+    const refused = fields(M, (f) => { f.classes = "5"; f.generations = "zéro"; });
+    assert.match(edited.pending(refused), /une fois corrigés\.$/);
+    const further = finish(edited, edited.launch(longer), 1).state;
+    assert.equal(further.status, "Génération 30 atteinte dans 5 classes.");
+    assert.equal(edited.pending(longer), "", "continued to the new last generation: nothing awaits");
+    const compared = fields(M, (f) => { Object.assign(f, { classes: "5", generations: "10", compare: true }); });
+    finish(edited, edited.launch(compared), 1);
+    assert.deepEqual(edited.view("fixation", { set: 1 }).words.map((w) => w.set), ["B"]);
+    edited.reset();
+    assert.equal(edited.pending(longer), "", "nothing on display after a reset");
     assert.equal(session.reset().status, "Simulation effacée.");
     assert.equal(session.view("classe", {}), null, "no view without a run");
     assert.match(session.csvPlan(1).error, /^Il n'y a rien à exporter/);

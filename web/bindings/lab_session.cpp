@@ -4,6 +4,7 @@
 #include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
 #include "core/lab/view/run_status.h"
+#include "core/lab/words/pending_notice.h"
 #include "core/text/user_text.h"
 
 #include <algorithm>
@@ -190,6 +191,7 @@ std::string LabSession::start(Command command, const Scenario& plan) {
         if (!sameRun(plan) ||
             std::any_of(all.begin(), all.end(), [last](int g) { return g > last; }))
             replaceRun(plan);
+        scenario_.generations = last; // a run continued now goes to the new last generation
         task->targets.assign(runs_.size(), last);
     } else if (command == Command::NextGeneration) {
         if (!hasRun())
@@ -288,6 +290,10 @@ std::string LabSession::reset() {
     runs_.clear();
     status_ = std::string(kRunErased);
     return {};
+}
+
+std::string LabSession::pendingNotice(const std::optional<Scenario>& edited) const {
+    return sets() > 0 ? labo::pendingNotice(scenario_, edited) : std::string();
 }
 
 std::string LabSession::runLabel() const {

@@ -72,6 +72,9 @@ public:
     const std::string& status() const { return status_; }
     // "30 classes, graine 1993 : génération 100 (2 Mo en mémoire)."
     std::string runLabel() const;
+    // Beside the parameters while `edited` (the fields' scenario, none while a
+    // field is refused) is not the run on display; "" else, and without a run.
+    std::string pendingNotice(const std::optional<labo::Scenario>& edited) const;
 
     int sets() const { return static_cast<int>(runs_.size()); }
     const labo::Experiment& experiment(int set) const { return *runs_.at(set).experiment; }

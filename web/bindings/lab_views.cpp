@@ -1,6 +1,8 @@
 #include "web/bindings/lab_views.h"
 
 #include "core/lab/science/theory.h"
+#include "core/lab/view/palette.h"
+#include "core/lab/words/explanation.h"
 
 #include <algorithm>
 #include <functional>
@@ -65,14 +67,19 @@ struct View {
         s.set("values", copied(values));
         series.set(count++, s);
     }
-    val done(const std::vector<std::string>& sentences) {
+    // The core's words for the set on show, led by its name when comparing;
+    // none for a view the core says nothing of.
+    val done(const LabSession& session, int set, const std::optional<Explanation>& words) {
         out.set("series", series);
         val list = val::array();
-        int n = 0;
-        for (const std::string& s : sentences)
-            if (!s.empty())
-                list.set(n++, s);
-        out.set("sentences", list);
+        if (words) {
+            val entry = val::object();
+            entry.set("set", setLead(set, session.sets() > 1));
+            entry.set("pupil", words->pupil);
+            entry.set("teacher", words->teacher);
+            list.set(0, entry);
+        }
+        out.set("words", list);
         return out;
     }
 };
@@ -93,7 +100,7 @@ val oneClass(const LabSession& session, int set, int number) {
             return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] / copies;
         });
     view.out.set("classNumber", number);
-    return view.done({effectiveSizeSentence(run.settings())});
+    return view.done(session, set, std::nullopt);
 }
 
 val everyClass(const LabSession& session, int set, int allele) {
@@ -109,7 +116,12 @@ val everyClass(const LabSession& session, int set, int allele) {
                      return 100.0 * run.counts(c, g)[static_cast<std::size_t>(allele - 1)] / copies;
                  });
     view.out.set("allele", allele);
-    return view.done({});
+    const int last = session.statistics(set).generation();
+    return view.done(
+        session, set,
+        differentiationExplanation(
+            run.settings(), run.classes(), last,
+            session.statistics(set).differentiation()[static_cast<std::size_t>(last)]));
 }
 
 val fixation(const LabSession& session, int set) {
@@ -129,7 +141,7 @@ val fixation(const LabSession& session, int set) {
             view.add(alleleName(k) + " : attendu", k, true,
                      [&](int) -> std::optional<double> { return 100.0 * *expected[a]; });
     }
-    return view.done({fixationSentence(settings)});
+    return view.done(session, set, fixationExplanation(settings, run.classes()));
 }
 
 val heterozygosity(const LabSession& session, int set) {
@@ -155,8 +167,7 @@ val heterozygosity(const LabSession& session, int set) {
                 return fst[static_cast<std::size_t>(g)];
             });
     }
-    return view.done({heterozygositySentence(settings), equilibriumSentence(settings),
-                      differentiationSentence(settings, run.classes())});
+    return view.done(session, set, heterozygosityExplanation(settings, run.classes()));
 }
 
 } // namespace

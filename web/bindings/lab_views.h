@@ -1,9 +1,10 @@
 // The lab page's four views as plain data: one class, every class, fixation,
-// heterozygosity. Each is { title, yLabel, yMax, x, series, sentences }: x
+// heterozygosity. Each is { title, yLabel, yMax, x, series, words }: x
 // the generations drawn (Int32Array), each series { label, values (a
 // Float64Array, one per x, NaN where there is none), expected, colour }. Series longer than a
 // screen shows are reduced for drawing (some generations, the first and last always), never in the
-// run itself.
+// run itself. words: the core's Explanation of the set on show, as
+// [{ set, pupil, teacher }] (set "B" when comparing, else ""), empty for one class.
 #pragma once
 
 #include "web/bindings/lab_session.h"

@@ -53,6 +53,13 @@
  */
 
 /**
+ * What the core says of a view for one set (core/lab/words/explanation.h,
+ * Explanation): the pupils' words and the teacher's details; set is the
+ * set's name when comparing ("B"), else "".
+ * @typedef {{set: string, pupil: string, teacher: string}} Words
+ */
+
+/**
  * A view as the module gives it to draw.
  * @typedef {Object} ViewData
  * @property {string} title
@@ -60,7 +67,7 @@
  * @property {number} yMax
  * @property {Int32Array} x the generations drawn
  * @property {Series[]} series
- * @property {string[]} sentences
+ * @property {Words[]} words the set on show's, none for one class
  */
 
 /**

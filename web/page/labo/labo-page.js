@@ -31,8 +31,18 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         byId("etat").textContent = state.refused || state.status;
         byId("resume").textContent = state.runLabel;
         byId("vueJeu").disabled = state.sets < 2;
+        if (!state.busy)
+            showPending();
         if (!state.busy || Date.now() - page.requested > 250)
             refreshView();
+    }
+
+    // The core's notice while the fields are not the run on display.
+    function showPending() {
+        worker.ask({ kind: "pending", fields: form.read() }).then(function (notice) {
+            byId("attente").textContent = notice;
+            byId("attente").hidden = !notice;
+        });
     }
 
     function check() {
@@ -62,8 +72,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
 
     function draw() {
         var place = byId("graphique");
-        var sentences = byId("phrases");
-        sentences.textContent = "";
+        showWords(page.data ? page.data.words : []);
         if (!page.data) {
             place.textContent = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
             return;
@@ -72,12 +81,33 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         if (!page.range || page.range.to > whole.to)
             page.range = whole;
         place.innerHTML = chart.svg(page.data, page.range);
-        page.data.sentences.forEach(function (text) {
-            var item = document.createElement("li");
-            item.textContent = text;
-            sentences.appendChild(item);
-        });
         byId("parametresImprimes").textContent = page.state ? page.state.summary.join("\n") : "";
+    }
+
+    // Each set's words as paragraphs, led by the set's name when comparing;
+    // the details stay as the teacher left them, open or closed.
+    /** @param {Words[]} words */
+    function showWords(words) {
+        var pupil = byId("motsEleves");
+        var teacher = byId("motsProfesseur");
+        pupil.textContent = "";
+        teacher.textContent = "";
+        words.forEach(function (said) {
+            [[pupil, said.pupil], [teacher, said.teacher]].forEach(function (pair) {
+                if (!pair[1])
+                    return;
+                var paragraph = document.createElement("p");
+                if (said.set) {
+                    var name = document.createElement("strong");
+                    name.className = "jeu";
+                    name.textContent = said.set;
+                    paragraph.appendChild(name);
+                }
+                paragraph.appendChild(document.createTextNode(pair[1]));
+                pair[0].appendChild(paragraph);
+            });
+        });
+        byId("detailsProfesseur").hidden = !teacher.hasChildNodes();
     }
 
     function zoom(factor, shift) {

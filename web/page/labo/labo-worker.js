@@ -46,6 +46,8 @@
             return post(id, module.scenarioLinkOf(message.fields, message.consigne));
         if (kind === "every")
             return post(id, module.readEvery(message.text));
+        if (kind === "pending")
+            return post(id, session.pending(message.fields));
         if (kind === "view")
             return post(id, session.view(message.name, message.options));
         if (kind === "csvPlan")

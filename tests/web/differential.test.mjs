@@ -13,7 +13,7 @@
 // not sent: those corners of the desktop's menu bar are its own.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
-import { mkdtempSync, writeFileSync } from 'node:fs';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
@@ -209,4 +209,6 @@ test('the page and the desktop program show the same screens for the same keys a
                 `seed ${seed}, step ${i} (${step ?? 'start'}), after ${JSON.stringify(played.slice(Math.max(0, i - 6), i))}; replay: ${file}`);
         }
     }
+    // Kept only when a seed fails, for its replay.
+    rmSync(folder, { recursive: true, force: true });
 });

@@ -1,6 +1,6 @@
 // The test server serves the site's files and nothing outside the site.
 import assert from 'node:assert/strict';
-import { mkdir, mkdtemp, writeFile } from 'node:fs/promises';
+import { mkdir, mkdtemp, rm, writeFile } from 'node:fs/promises';
 import { request } from 'node:http';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
@@ -45,5 +45,6 @@ test('serves the files with their types, 404 for the rest', async () => {
         assert.deepEqual(server.requests, ['/', '/bocavo.wasm', '/missing.js', '/../secret.txt', '/%2e%2e/secret.txt']);
     } finally {
         await server.close();
+        await rm(dir, { recursive: true, force: true });
     }
 });

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
+#include <map>
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -197,19 +198,23 @@ bool writeRows(const Sets& sets, FileOutput& out, int every, const Control& cont
     for (const Experiment* experiment : sets)
         allClasses += experiment->classes();
     for (const Experiment* experiment : sets) {
-        const auto texts = fieldTexts(experiment->settings().copies());
-        const auto alleles = static_cast<std::size_t>(experiment->settings().alleles);
+        const Settings& settings = experiment->settings();
+        std::map<int, std::vector<std::string>> texts; // by the generation's copies
+        for (const int n : distinctSizes(settings))
+            texts[2 * n] = fieldTexts(2 * n);
+        const auto alleles = static_cast<std::size_t>(settings.alleles);
         const int last = experiment->generation();
         for (int c = 1; c <= experiment->classes(); ++c) {
             const std::string classField = std::to_string(++number) + ",";
             for (int g = 0; g <= last; g = nextKept(g, every, last)) {
                 const std::string lead = classField + std::to_string(g) + ",";
                 const Counts counts = experiment->counts(c, g);
+                const auto& fields = texts[settings.copiesAt(g)];
                 for (std::size_t k = 0; k < alleles; ++k) {
                     buffer += lead;
                     buffer += static_cast<char>('1' + k);
                     buffer += ',';
-                    buffer += texts[counts[k]];
+                    buffer += fields[counts[k]];
                 }
                 outcome.rows += alleles;
             }

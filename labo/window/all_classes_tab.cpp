@@ -122,8 +122,9 @@ void AllClassesTab::redraw() {
     fixed_ = lost_ = 0;
     if (run) {
         const int classes = run->classes();
-        const int copies = run->settings().copies();
+        const Settings& settings = run->settings();
         const int until = lastShownOf(set);
+        const int copies = settings.copiesAt(until);
         const int step = sampleStep(
             to - from, std::min(kMaxPointsPerCurve, std::max(50, kPointBudget / classes)));
         // Many curves overlap: a translucent pen lets the crowded paths show darker.
@@ -133,7 +134,8 @@ void AllClassesTab::redraw() {
             QLineSeries* curve = curves_[static_cast<std::size_t>(c - 1)];
             curve->setPen(QPen(pen, 1.5));
             curve->replace(sampled(from, until, step, [&](int g) {
-                return percentOf(run->counts(c, g)[static_cast<std::size_t>(allele - 1)], copies);
+                return percentOf(run->counts(c, g)[static_cast<std::size_t>(allele - 1)],
+                                 settings.copiesAt(g));
             }));
             // The counts at the right edge of what is on show.
             const int n = run->counts(c, until)[static_cast<std::size_t>(allele - 1)];

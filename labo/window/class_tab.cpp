@@ -83,7 +83,7 @@ void ClassTab::redraw() {
         const bool used = static_cast<int>(k) < settings.alleles;
         if (used)
             series_[k]->replace(sampled(from, until, step, [&](int g) {
-                return percentOf(run.counts(c, g)[k], settings.copies());
+                return percentOf(run.counts(c, g)[k], settings.copiesAt(g));
             }));
         else
             series_[k]->clear();

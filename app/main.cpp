@@ -1,8 +1,8 @@
 // Bocavo: genetic drift in a class of 20 diploid individuals, generation after
 // generation. No files, no settings: one window and its commands, and on the
 // command line only the group whose draw it shows.
-#include "app/group_options.h"
 #include "app/run_control.h"
+#include "core/run/group_options.h"
 #include "core/run/messages.h"
 #include "ui/display_check.h"
 #include "ui/icon.h"

@@ -154,15 +154,23 @@ std::string percentText(double share) {
     return frenchDecimal(percent, decimals) + " %";
 }
 
-Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what) {
-    const std::string range = "un nombre entier de " +
-                              groupDigits(static_cast<std::uint64_t>(low)) + " à " +
-                              groupDigits(static_cast<std::uint64_t>(high));
+Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
+                       int step) {
+    const std::string from = groupDigits(static_cast<std::uint64_t>(low)) + " à " +
+                             groupDigits(static_cast<std::uint64_t>(high));
+    std::string range = "un nombre entier de " + from;
+    if (step > 1) {
+        range = "un multiple de " + std::to_string(step) + " de " + from;
+    } else if (high - low < kSpelledValues) { // "2, 3 ou 4" says it best
+        range = std::to_string(low);
+        for (int value = low + 1; value <= high; ++value)
+            range += (value == high ? " ou " : ", ") + std::to_string(value);
+    }
     if (isBlank(text))
         return {std::nullopt, "Indiquez " + what + " : " + range + "."};
     const auto value = wholeNumber(text);
     if (!value || *value < static_cast<std::uint64_t>(low) ||
-        *value > static_cast<std::uint64_t>(high))
+        *value > static_cast<std::uint64_t>(high) || *value % static_cast<unsigned>(step) != 0)
         return {std::nullopt,
                 shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range + "."};
     return {static_cast<int>(*value), {}};

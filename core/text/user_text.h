@@ -16,9 +16,12 @@ template <typename T> struct Parsed {
     std::string error; // empty when value is set
 };
 
-// A whole number from low to high; `what` names it in the refusal ("le
-// nombre de classes").
-Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what);
+// A whole number from low to high, a multiple of `step`; `what` names it in
+// the refusal ("le nombre de classes"), which spells out a range of a few
+// values ("2, 3 ou 4").
+inline constexpr int kSpelledValues = 4; // values
+Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
+                       int step = 1);
 Parsed<std::uint32_t> parseSeed(std::string_view text); // 0..4 294 967 295
 
 // The text without the spaces around it.

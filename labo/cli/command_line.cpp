@@ -2,14 +2,44 @@
 
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/limits.h"
-#include "core/lab/science/settings.h"
+#include "core/lab/science/parameters.h"
 #include "labo/files/scenario_file.h"
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
 
 namespace bocavo::labo {
 namespace {
 
 bool isOption(const std::string& arg) {
     return arg.rfind("--", 0) == 0;
+}
+
+inline constexpr std::size_t kHelpColumn = 21; // where each option's explanation starts
+
+// "  --option VALUE     what it does", continued lines lined up beneath; an
+// option too long for its column gets its explanation on the next line.
+std::string optionHelp(std::string_view option, std::string_view metavar, std::string_view help) {
+    std::string text = "  " + std::string(option) + (metavar.empty() ? "" : " ");
+    text += metavar;
+    const std::string indent(kHelpColumn, ' ');
+    // Columns, not bytes: the help's options are ASCII, their values may not be.
+    if (text.size() + 1 > kHelpColumn)
+        text += "\n" + indent;
+    else
+        text.append(kHelpColumn - text.size(), ' ');
+    for (const char c : help)
+        text += c == '\n' ? "\n" + indent : std::string(1, c);
+    return text + "\n";
+}
+
+std::string parameterHelp(ParameterScope scope) {
+    std::string text;
+    for (const Parameter& p : parameters())
+        if (p.scope == scope)
+            text += optionHelp(p.option, p.metavar, p.help);
+    return text;
 }
 
 } // namespace
@@ -22,34 +52,23 @@ std::string usageText() {
            "classe, génération et allèle dans le fichier CSV, avec à côté le scénario qui\n"
            "le reproduit (même nom, extension .scenario ; un autre fichier déjà à ce nom\n"
            "est gardé, et le scénario prend un nom libre : derive-2.scenario...).\n"
+           "\n" +
+           parameterHelp(ParameterScope::Run) +
+           optionHelp("--csv", "FICHIER", "fichier à écrire (remplacé s'il existe)") +
+           optionHelp("--xlsx", "FICHIER",
+                      "classeur pour le tableur (paramètres, fréquences, résumé\n"
+                      "et graphique), avec --csv ou à sa place") +
+           optionHelp("--every", "K",
+                      "ne garder qu'une génération sur K (0, K, 2K... et la\n"
+                      "dernière), 1 par défaut") +
            "\n"
-           "  --classes N        nombre de classes, de 1 à 1 000\n"
-           "  --generations G    dernière génération, de 1 à 32 767\n"
-           "  --seed S           graine, de 0 à 4 294 967 295, " +
-           std::to_string(kDefaultSeed) +
-           " par défaut (la classe 1\n"
-           "                     refait alors le programme principal)\n"
-           "  --csv FICHIER      fichier à écrire (remplacé s'il existe)\n"
-           "  --xlsx FICHIER     classeur pour le tableur (paramètres, fréquences, résumé\n"
-           "                     et graphique), avec --csv ou à sa place\n"
-           "  --every K          ne garder qu'une génération sur K (0, K, 2K... et la\n"
-           "                     dernière), 1 par défaut\n"
-           "\n"
-           "La population (par défaut, le protocole de la classe) :\n"
-           "  --individuals N    individus par classe, multiple de 10 de 10 à 10 000 (20)\n"
-           "  --model M          protocole (couples fixes de la classe) ou wright-fisher\n"
-           "                     (modèle idéal : chaque copie vient d'un parent au hasard)\n"
-           "  --alleles K        nombre d'allèles, 2, 3 ou 4 (4)\n"
-           "  --urn C1,C2[,C3[,C4]]\n"
-           "                     boules de chaque allèle dans l'urne, 2N en tout (parts égales)\n"
-           "  --fitness F1,F2[,F3[,F4]]\n"
-           "                     valeur sélective de chaque allèle en %, de 10 à 1 000 (100)\n"
-           "  --mutation U       taux de mutation par copie et par génération, de 0 à 0.1 (0)\n"
-           "  --migration M      taux de migration entre les classes, de 0 à 0.5 (0)\n"
-           "  --scenario FICHIER lit tous les paramètres dans un scénario ; les options\n"
-           "                     données après lui le modifient (le jeu B reste à la fenêtre)\n"
-           "  --help             affiche cette aide\n"
-           "  --version          affiche la version\n"
+           "La population (par défaut, le protocole de la classe) :\n" +
+           parameterHelp(ParameterScope::Set) +
+           optionHelp("--scenario", "FICHIER",
+                      "lit tous les paramètres dans un scénario ; les options\n"
+                      "données après lui le modifient (le jeu B reste à la fenêtre)") +
+           optionHelp("--help", "", "affiche cette aide") +
+           optionHelp("--version", "", "affiche la version") +
            "\n"
            "Avec « --csv - », les lignes vont sur la sortie standard.\n"
            "Sans argument, bocavo-labo ouvre sa fenêtre.\n"
@@ -65,34 +84,12 @@ bool wantsCommandLine(const std::vector<std::string>& args) {
 
 namespace {
 
-enum Option {
-    Classes,
-    Generations,
-    Seed,
-    Csv,
-    Every,
-    Individuals,
-    ModelOption,
-    Alleles,
-    Urn,
-    Fitness,
-    Mutation,
-    Migration,
-    ScenarioOption,
-    Xlsx,
-    kOptions
-};
-constexpr const char* kNames[kOptions] = {
-    "--classes",     "--generations", "--seed",     "--csv", "--every",
-    "--individuals", "--model",       "--alleles",  "--urn", "--fitness",
-    "--mutation",    "--migration",   "--scenario", "--xlsx"};
-
-// What the population options asked for, applied once every option is read,
-// because --individuals, --alleles, --urn and --fitness must agree.
-struct AskedPopulation {
-    std::optional<int> individuals, alleles;
-    std::vector<int> urn, fitness;
-};
+// The command line's own options, beside the parameters of the table.
+inline constexpr char kCsv[] = "--csv";
+inline constexpr char kXlsx[] = "--xlsx";
+inline constexpr char kEvery[] = "--every";
+inline constexpr char kScenario[] = "--scenario";
+inline constexpr const char* kOwnOptions[] = {kCsv, kXlsx, kEvery, kScenario};
 
 bool neutral(const Settings& set) {
     for (int k = 0; k < set.alleles; ++k)
@@ -106,7 +103,7 @@ bool neutral(const Settings& set) {
 // urn is refused unless --urn replaces it; likewise fitnesses other than 100 %
 // for a new K, unless --fitness replaces them. Without --scenario the set is
 // the protocol's, so nothing is ever refused there.
-std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
+std::string applyPopulation(Settings& set, const SetReading& asked) {
     const int before = set.alleles;
     const bool evenBefore = set.urn == evenUrn(set.individuals, before);
     const bool neutralBefore = neutral(set);
@@ -130,7 +127,7 @@ std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
             set.urn[i] = asked.urn[i];
     } else if (evenBefore) {
         set.urn = evenUrn(set.individuals, k);
-    } else if (k != before || !checkSettings(set).empty()) {
+    } else if (k != before || !checkSettings(set)) {
         return std::string(k != before ? "--alleles" : "--individuals") +
                " : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon elle serait "
                "perdue.";
@@ -143,7 +140,15 @@ std::string applyPopulation(Settings& set, const AskedPopulation& asked) {
         for (std::size_t i = 0; i < asked.fitness.size(); ++i)
             set.fitness[i] = asked.fitness[i];
     }
-    return checkSettings(set);
+    return checkSettings(set).reason();
+}
+
+// The first parameter already given, in the table's order.
+const Parameter* firstGiven(const std::function<bool(std::string_view)>& given) {
+    for (const Parameter& p : parameters())
+        if (given(p.option))
+            return &p;
+    return nullptr;
 }
 
 } // namespace
@@ -152,9 +157,11 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     ParsedCommandLine parsed;
     CommandLine& options = parsed.options;
     Scenario& scenario = options.scenario;
-    Settings& set = scenario.a;
-    AskedPopulation asked;
-    bool seen[kOptions] = {};
+    SetReading asked; // set A's values, applied once all are read
+    std::vector<std::string> seen;
+    const auto given = [&seen](std::string_view name) {
+        return std::find(seen.begin(), seen.end(), name) != seen.end();
+    };
     for (std::size_t i = 0; i < args.size(); ++i) {
         std::string name = args[i];
         std::string value;
@@ -176,19 +183,17 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             name.resize(equals);
             hasValue = true;
         }
-        int which = -1;
-        for (int k = 0; k < kOptions; ++k)
-            if (name == kNames[k])
-                which = k;
-        if (which < 0) {
+        const Parameter* parameter = findOption(name);
+        if (!parameter && std::find(std::begin(kOwnOptions), std::end(kOwnOptions), name) ==
+                              std::end(kOwnOptions)) {
             parsed.error = "Option inconnue : " + shortQuote(name) + ".";
             return parsed;
         }
-        if (seen[which]) {
+        if (given(name)) {
             parsed.error = "L'option " + name + " est donnée deux fois.";
             return parsed;
         }
-        seen[which] = true;
+        seen.push_back(name);
         if (!hasValue) {
             if (i + 1 >= args.size() || isOption(args[i + 1])) {
                 parsed.error = "L'option " + name + " attend une valeur.";
@@ -197,104 +202,34 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             value = args[++i];
         }
         std::string error;
-        switch (which) {
-        case Classes: {
-            const auto p = parseClasses(value);
-            scenario.classes = p.value.value_or(0);
-            error = p.error;
-            break;
-        }
-        case Generations: {
-            const auto p = parseGenerations(value);
-            scenario.generations = p.value.value_or(0);
-            error = p.error;
-            break;
-        }
-        case Seed: {
-            const auto p = parseSeed(value);
-            scenario.seed = p.value.value_or(0);
-            error = p.error;
-            break;
-        }
-        case Csv:
+        if (parameter) {
+            error =
+                parameter->read(*parameter, value, DecimalMark::Point, scenario, asked).reason();
+        } else if (name == kCsv) {
             if (value.empty())
                 error = "Le nom du fichier CSV est vide.";
             options.csv = value;
-            break;
-        case Every: {
-            const auto p = parseEvery(value);
-            options.every = p.value.value_or(1);
-            error = p.error;
-            break;
-        }
-        case Individuals: {
-            const auto p = parseIndividuals(value);
-            asked.individuals = p.value;
-            error = p.error;
-            break;
-        }
-        case ModelOption: {
-            const auto p = parseModel(value);
-            set.model = p.value.value_or(Model::Protocole);
-            error = p.error;
-            break;
-        }
-        case Alleles: {
-            const auto p = parseAlleles(value);
-            asked.alleles = p.value;
-            error = p.error;
-            break;
-        }
-        case Urn: {
-            auto p = parseList(value, 0, 2 * kMaxIndividuals, "l'urne");
-            asked.urn = p.value.value_or(std::vector<int>{});
-            error = p.error;
-            break;
-        }
-        case Fitness: {
-            auto p = parseList(value, kMinFitness, kMaxFitness, "les valeurs sélectives");
-            asked.fitness = p.value.value_or(std::vector<int>{});
-            error = p.error;
-            break;
-        }
-        case Mutation: {
-            const auto p = parseRate(value, kMaxMutation, "le taux de mutation");
-            set.mutation = p.value.value_or(0.0);
-            error = p.error;
-            break;
-        }
-        case Migration: {
-            const auto p = parseRate(value, kMaxMigration, "le taux de migration");
-            set.migration = p.value.value_or(0.0);
-            error = p.error;
-            break;
-        }
-        case Xlsx:
+        } else if (name == kXlsx) {
             if (value.empty())
                 error = "Le nom du classeur est vide.";
             options.xlsx = value;
-            break;
-        default: {
+        } else if (name == kEvery) {
+            const auto p = parseEvery(value);
+            options.every = p.value.value_or(1);
+            error = p.error;
+        } else if (const Parameter* early = firstGiven(given)) {
             // The file gives every parameter and the options after it change
             // some; one given before would be silently lost, so it is refused.
-            for (int k = Classes; k < ScenarioOption; ++k) {
-                if (seen[k] && k != Csv && k != Every) {
-                    error = "donnez " + std::string(kNames[k]) +
-                            " après --scenario, sinon le "
-                            "scénario la remplacerait.";
-                    break;
-                }
+            error = "donnez " + std::string(early->option) +
+                    " après --scenario, sinon le scénario la remplacerait.";
+        } else {
+            const Result<Scenario> loaded = loadScenario(value);
+            error = loaded.reason();
+            if (loaded) {
+                scenario = *loaded;
+                scenario.b.reset();          // set B is for the window only
+                asked.settings = scenario.a; // what the options after it change
             }
-            if (!error.empty())
-                break;
-            const ScenarioResult loaded = loadScenario(value);
-            error = loaded.error;
-            if (loaded.scenario) {
-                scenario = *loaded.scenario;
-                scenario.b.reset(); // set B is for the window only
-            }
-            break;
-        }
         }
         if (!error.empty()) {
             parsed.error = name + " : " + error;
@@ -303,15 +238,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (options.help || options.version)
         return parsed;
-    if (!seen[ScenarioOption]) {
-        for (const Option required : {Classes, Generations}) {
-            if (!seen[required]) {
-                parsed.error = "L'option " + std::string(kNames[required]) + " manque.";
+    if (!given(kScenario)) {
+        for (const Parameter& p : parameters()) {
+            if (p.required && !given(p.option)) {
+                parsed.error = "L'option " + std::string(p.option) + " manque.";
                 return parsed;
             }
         }
     }
-    if (!seen[Csv] && !seen[Xlsx]) {
+    if (!given(kCsv) && !given(kXlsx)) {
         parsed.error = "L'option --csv manque.";
         return parsed;
     }
@@ -319,12 +254,13 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         parsed.error = "--xlsx : le classeur et le fichier CSV ne peuvent pas avoir le même nom.";
         return parsed;
     }
-    if (std::string fault = applyPopulation(set, asked); !fault.empty()) {
+    scenario.a = asked.settings;
+    if (std::string fault = applyPopulation(scenario.a, asked); !fault.empty()) {
         parsed.error = fault;
         return parsed;
     }
-    if (std::string fault = checkScenario(scenario); !fault.empty())
-        parsed.error = fault;
+    if (const auto sound = checkScenario(scenario); !sound)
+        parsed.error = sound.reason();
     return parsed;
 }
 

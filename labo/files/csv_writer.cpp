@@ -115,12 +115,12 @@ Found lookAt(const std::filesystem::path& name, const Scenario& scenario) {
     if (lstat(name.c_str(), &st) != 0)
         return Found::Nothing;
     std::string text;
-    const ScenarioResult file = loadScenario(name, &text);
-    if (!file.scenario)
+    const Result<Scenario> file = loadScenario(name, &text);
+    if (!file)
         return Found::Other;
-    if (reproduces(*file.scenario, scenario))
+    if (reproduces(*file, scenario))
         return Found::Same;
-    return writtenBeside(text, *file.scenario) ? Found::Replaced : Found::Other;
+    return writtenBeside(text, *file) ? Found::Replaced : Found::Other;
 }
 
 // Puts the scenario that reproduces the CSV file just written beside it:

@@ -9,18 +9,18 @@
 
 namespace bocavo::labo {
 
-ScenarioResult loadScenario(const std::filesystem::path& path, std::string* text) {
+Result<Scenario> loadScenario(const std::filesystem::path& path, std::string* text) {
     const std::string cannot =
         "Impossible de lire le scénario " + quotedPath(path.string()) + " : ";
     struct stat st {};
     if (stat(path.c_str(), &st) != 0)
-        return {std::nullopt, cannot + readReason(errno, false) + "."};
+        return Refusal{cannot + readReason(errno, false) + "."};
     if (!S_ISREG(st.st_mode))
-        return {std::nullopt, cannot + "ce n'est pas un fichier ordinaire."};
+        return Refusal{cannot + "ce n'est pas un fichier ordinaire."};
     // Never waiting: a named pipe put there since the look above opens at once.
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {std::nullopt, cannot + readReason(errno, true) + "."};
+        return Refusal{cannot + readReason(errno, true) + "."};
     std::string bytes(kMaxScenarioBytes + 1, '\0');
     std::size_t got = 0;
     while (got < bytes.size()) {
@@ -30,7 +30,7 @@ ScenarioResult loadScenario(const std::filesystem::path& path, std::string* text
         if (n < 0) {
             const int error = errno;
             close(fd);
-            return {std::nullopt, cannot + readReason(error, true) + "."};
+            return Refusal{cannot + readReason(error, true) + "."};
         }
         if (n == 0)
             break;

@@ -13,7 +13,7 @@ namespace bocavo::labo {
 
 // Reads and parses a file; a file that cannot be read gets its French reason.
 // `text`, when given, gets the bytes read.
-ScenarioResult loadScenario(const std::filesystem::path& path, std::string* text = nullptr);
+Result<Scenario> loadScenario(const std::filesystem::path& path, std::string* text = nullptr);
 
 // Writes through FileOutput, like every export; "" or the French reason.
 std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,

@@ -1,7 +1,9 @@
 #include "labo/window/chart_export.h"
 
 #include <QBuffer>
+#include <QChart>
 #include <QChartView>
+#include <QGraphicsLayout>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -19,18 +21,55 @@ void play(const ChartRecording& chart, QPainter& painter, QSize size) {
     painter.drawPicture(0, 0, chart.picture);
 }
 
-// Fills the page's printable width, keeping the chart's proportions.
-bool paintOnPage(QChartView* view, QPaintDevice* page) {
+inline constexpr double kTitlePoints = 14.0; // pt
+inline constexpr double kNotePoints = 9.0;   // pt
+inline constexpr double kGapPoints = 8.0;    // pt, between the chart and each text
+// The chart's width as it is laid out for paper, in its own pixels: its texts
+// then print at about the size they have on screen.
+inline constexpr double kPrintedChartWidth = 1100.0; // px
+
+// The title, the chart over the rest of the printable area, and the notes
+// under it, in the page's own pixels.
+bool paintOnPage(QChartView* view, const PageText& text, QPaintDevice* page) {
     QPainter painter;
     if (!painter.begin(page))
         return false;
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRect area = painter.viewport();
-    QSize size = view->size();
-    size.scale(area.size(), Qt::KeepAspectRatio);
-    painter.setViewport(area.x(), area.y(), size.width(), size.height());
-    painter.setWindow(view->rect());
-    view->render(&painter);
+    const QRectF area(0, 0, page->width(), page->height());
+    const double gap = kGapPoints * page->logicalDpiY() / 72.0;
+
+    QFont titleFont = painter.font();
+    titleFont.setPointSizeF(kTitlePoints);
+    titleFont.setBold(true);
+    painter.setFont(titleFont);
+    const QRectF title =
+        painter.boundingRect(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text.title);
+    painter.drawText(area, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap, text.title);
+
+    QFont noteFont = titleFont;
+    noteFont.setPointSizeF(kNotePoints);
+    noteFont.setBold(false);
+    painter.setFont(noteFont);
+    const QString notes = text.notes.join('\n');
+    const QRectF below = painter.boundingRect(area, Qt::AlignLeft | Qt::TextWordWrap, notes);
+    const QRectF noteArea(area.left(), area.bottom() - below.height(), area.width(),
+                          below.height());
+    painter.drawText(noteArea, Qt::AlignLeft | Qt::TextWordWrap, notes);
+
+    const QRectF room(area.left(), title.bottom() + gap, area.width(),
+                      noteArea.top() - gap - (title.bottom() + gap));
+    if (room.height() <= 0)
+        return false; // a page too small for the texts: said as a failure, not a bare page
+    // Laid out again at the room's proportions for the page, then put back as
+    // it was on screen: a window's shape would leave half a landscape page bare.
+    QChart* chart = view->chart();
+    const QRectF onScreen = chart->geometry();
+    const QSizeF laidOut(kPrintedChartWidth, kPrintedChartWidth * room.height() / room.width());
+    chart->resize(laidOut);
+    chart->layout()->activate();
+    view->scene()->render(&painter, room, QRectF(chart->pos(), laidOut));
+    chart->setGeometry(onScreen);
+    chart->layout()->activate();
     return painter.end();
 }
 
@@ -78,11 +117,11 @@ QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, Q
     return {};
 }
 
-QString printChart(QChartView* view, QPrinter* printer, QByteArray& pdf) {
+QString printChart(QChartView* view, const PageText& text, QPrinter* printer, QByteArray& pdf) {
     printer->setPageOrientation(QPageLayout::Landscape);
     const QString file = printer->outputFileName();
     if (file.isEmpty())
-        return paintOnPage(view, printer)
+        return paintOnPage(view, text, printer)
                    ? QString()
                    : "L'impression n'a pas pu commencer : vérifiez l'imprimante choisie.";
     // A PDF file: drawn in memory, for the runner to write whole or not at all.
@@ -94,7 +133,7 @@ QString printChart(QChartView* view, QPrinter* printer, QByteArray& pdf) {
         pdf.setResolution(printer->resolution());
         pdf.setCreator("Bocavo");
         pdf.setTitle(printer->docName());
-        if (!paintOnPage(view, &pdf))
+        if (!paintOnPage(view, text, &pdf))
             return "Le document PDF n'a pas pu être produit.";
     }
     return {};

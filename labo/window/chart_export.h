@@ -7,6 +7,7 @@
 #include <QPicture>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 class QChartView;
 class QPrinter;
@@ -28,8 +29,16 @@ ChartRecording recordChart(QChartView* view);
 QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes);
 QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, QByteArray& bytes);
 
-// The window's thread. On a printer it prints; printing to a PDF file (the
+// What a printed page says beside the chart: its title above it, the run's
+// parameters (parameterLines), seed and date under it.
+struct PageText {
+    QString title;
+    QStringList notes;
+};
+
+// The window's thread. The chart fills the printable area of a landscape page
+// but for its texts. On a printer it prints; printing to a PDF file (the
 // printer's output file name) leaves the file's bytes in `pdf` instead.
-QString printChart(QChartView* view, QPrinter* printer, QByteArray& pdf);
+QString printChart(QChartView* view, const PageText& text, QPrinter* printer, QByteArray& pdf);
 
 } // namespace bocavo::labo

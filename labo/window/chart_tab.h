@@ -6,6 +6,8 @@
 // to the whole run.
 #pragma once
 
+#include "core/lab/files/view_table.h"
+
 #include <QWidget>
 #include <vector>
 
@@ -45,6 +47,10 @@ public:
     void zoomTo(int first, int last);
     // Back to the whole run at the next drawing (a new run has begun).
     void forgetZoom();
+    // The set and the generations on show, for the table the window copies.
+    ViewChoice shown() const {
+        return {ViewKind::OneClass, shownSet(), 1, 1, firstShown(), lastShown()};
+    }
 
 protected:
     // Redraws from experiment() and stats(); called by display(), by a zoom

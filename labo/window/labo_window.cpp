@@ -134,6 +134,10 @@ void LaboWindow::createMenus() {
     file->addSeparator();
     QAction* quit = file->addAction("&Quitter", this, &QWidget::close);
     quit->setShortcut(QKeySequence::Quit);
+    QMenu* edit = menuBar()->addMenu("É&dition");
+    exportActions_[5] = edit->addAction("&Copier le tableau", this, &LaboWindow::copyTable);
+    exportActions_[5]->setObjectName("copierTableau");
+    exportActions_[5]->setShortcut(QKeySequence::Copy);
 }
 
 // The parameters in a column on the left, the commands and the views beside
@@ -351,12 +355,12 @@ void LaboWindow::onOpenScenario() {
 void LaboWindow::openScenarioFrom(const QString& path) {
     if (controller_->busy())
         return showProblem(kWaitRefusal);
-    const ScenarioResult file = loadScenario(fileName(path));
-    if (!file.scenario)
+    const Result<Scenario> file = loadScenario(fileName(path));
+    if (!file)
         return showProblem(QString("Le scénario « %1 » n'a pas été ouvert ; les paramètres "
                                    "restent les mêmes.\n%2")
-                               .arg(path, QString::fromStdString(file.error)));
-    parameters_->setScenario(*file.scenario);
+                               .arg(path, QString::fromStdString(file.reason())));
+    parameters_->setScenario(*file);
     statusBar()->showMessage(
         QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }

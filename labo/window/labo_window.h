@@ -43,6 +43,8 @@ public:
     void exportPngTo(const QString& path, QSize size = {});
     void exportSvgTo(const QString& path, QSize size = {});
     void printTo(QPrinter* printer);
+    // « Copier le tableau »: the numbers of the view on display, to the clipboard.
+    void copyTable();
     // The scenario files without their dialogs. A file that cannot be read or
     // is refused changes nothing; the reason is shown.
     void saveScenarioTo(const QString& path);
@@ -107,7 +109,7 @@ private:
     AllClassesTab* allClassesTab_ = nullptr;
     FixationTab* fixationTab_ = nullptr;
     HeterozygosityTab* heterozygosityTab_ = nullptr;
-    std::array<QAction*, 5> exportActions_{};
+    std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
     std::uint64_t csvWarningBytes_;

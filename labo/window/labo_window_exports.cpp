@@ -1,20 +1,30 @@
 // The window's exports: every file (CSV, workbook, pictures, PDF) is written by the run
 // controller, the window's one runner, off the window's thread.
+#include "core/lab/files/run_description.h"
 #include "core/lab/files/workbook.h"
 #include "labo/files/csv_writer.h"
+#include "labo/files/workbook_export.h"
+#include "labo/window/all_classes_tab.h"
 #include "labo/window/chart_export.h"
 #include "labo/window/chart_tab.h"
+#include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
+#include "labo/window/fixation_tab.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/picture_size_dialog.h"
 #include "labo/window/run_controller.h"
 
 #include <QChartView>
+#include <QClipboard>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -133,6 +143,49 @@ void LaboWindow::saveFile(const QString& path, RunController::Draw draw, const Q
     statusBar()->showMessage(QString("Enregistrement de « %1 »...").arg(path));
 }
 
+void LaboWindow::copyTable() {
+    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
+        return showProblem(refused);
+    ChartTab* tab = currentTab();
+    ViewChoice choice = tab->shown();
+    if (tab == classTab_) {
+        choice.classNumber = classTab_->classBox()->value();
+    } else if (tab == allClassesTab_) {
+        choice.kind = ViewKind::AllClasses;
+        choice.allele = allClassesTab_->alleleBox()->currentIndex() + 1;
+    } else if (tab == fixationTab_) {
+        choice.kind = ViewKind::Fixation;
+        choice.allele = fixationTab_->alleleBox()->currentIndex() + 1;
+    } else {
+        choice.kind = ViewKind::Heterozygosity;
+    }
+    std::vector<ViewSet> sets;
+    const auto stats = controller_->allStatistics();
+    const Sets experiments = controller_->experiments();
+    for (std::size_t i = 0; i < experiments.size(); ++i)
+        sets.push_back({experiments[i], stats[i]});
+    const ViewTable table = viewTable(sets, choice);
+    // Tabs between cells, the user's decimal sign in numbers: a paste into a
+    // spreadsheet lands in columns and reads as numbers.
+    const std::string separator = QLocale().decimalPoint().toStdString();
+    QString text;
+    for (const auto& row : table.rows) {
+        QStringList cells;
+        for (const SheetCell& cell : row)
+            cells << QString::fromStdString(cell.kind == SheetCell::Kind::Number
+                                                ? withSeparator(cell.value, separator)
+                                                : cell.value);
+        text += cells.join('\t') + '\n';
+    }
+    QGuiApplication::clipboard()->setText(text);
+    const int rows = static_cast<int>(table.rows.size()) - 1;
+    statusBar()->showMessage(table.every > 1
+                                 ? QString("Tableau copié : %1 lignes, une génération sur %2.")
+                                       .arg(rows)
+                                       .arg(table.every)
+                                 : QString("Tableau copié : %1 lignes.").arg(rows));
+}
+
 void LaboWindow::printCurrentChart() {
     QPrinter printer(QPrinter::HighResolution);
     QPrintDialog dialog(&printer, this);
@@ -144,8 +197,14 @@ void LaboWindow::printCurrentChart() {
 void LaboWindow::printTo(QPrinter* printer) {
     if (controller_->busy())
         return showProblem(kWaitRefusal);
+    PageText text{"Laboratoire de dérive — " + tabs_->tabText(tabs_->currentIndex()), {}};
+    for (const std::string& line :
+         parameterLines(controller_->experiments(), QLocale().decimalPoint().toStdString()))
+        text.notes << QString::fromStdString(line);
+    text.notes << QString("Imprimé le %1").arg(QString::fromStdString(exportDate()));
     QByteArray pdf;
-    if (const QString error = printChart(currentTab()->view(), printer, pdf); !error.isEmpty()) {
+    if (const QString error = printChart(currentTab()->view(), text, printer, pdf);
+        !error.isEmpty()) {
         statusBar()->clearMessage();
         return showProblem(error);
     }

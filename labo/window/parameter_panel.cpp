@@ -2,6 +2,7 @@
 
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/limits.h"
+#include "core/lab/science/parameters.h"
 #include "labo/window/field_mark.h"
 #include "labo/window/settings_editor.h"
 
@@ -19,33 +20,31 @@ namespace {
 
 inline constexpr int kMessageLines = 6; // lines kept for the reasons, whether used or not
 
-template <typename T> QString reason(const Parsed<T>& parsed) {
-    return QString::fromStdString(parsed.error);
-}
-
-QLineEdit* newField(const char* name, const QString& text, const QString& tip) {
-    auto* field = new QLineEdit(text);
-    field->setObjectName(name);
-    field->setToolTip(tip);
-    field->setWhatsThis(tip); // the tooltip to return to once a refusal is mended
+QLineEdit* newField(const Parameter& p, const Scenario& shown) {
+    auto* field = new QLineEdit(QString::fromStdString(p.write(shown, shown.a)));
+    field->setObjectName(tableText(p.field));
+    field->setToolTip(tableText(p.hint));
+    field->setWhatsThis(tableText(p.hint)); // the tooltip to return to once a refusal is mended
     field->setMaxLength(kFieldChars);
     field->setMaximumWidth(110);
     return field;
 }
 
+// Reads a run's field into `run`; the French reason, or "" when it is sound.
+QString reason(const Parameter& p, const QLineEdit* field, Scenario& run) {
+    SetReading unused; // a run's parameter reads into the run only
+    return QString::fromStdString(
+        p.read(p, field->text().toStdString(), DecimalMark::Point, run, unused).reason());
+}
+
 } // namespace
 
 ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
-    : QGroupBox("Paramètres", parent),
-      classes_(newField("classes", QString::number(kDefaultClasses), "De 1 à 1 000 classes")),
-      generations_(newField("generations", QString::number(kDefaultGenerations),
-                            "De 1 à 32 767 générations")),
-      seed_(newField("graine", QString::number(kDefaultSeed),
-                     QString("De 0 à 4 294 967 295 ; avec %1, la classe 1 montre ce que montre "
-                             "le programme principal")
-                         .arg(kDefaultSeed))),
-      newSeed_(new QPushButton("No&uvelle graine")), a_(new SettingsEditor("Jeu A", "A")),
-      b_(new SettingsEditor("Comparer avec un jeu &B", "B")), message_(new QLabel) {
+    : QGroupBox("Paramètres", parent), classes_(newField(parameter("classes"), Scenario{})),
+      generations_(newField(parameter("generations"), Scenario{})),
+      seed_(newField(parameter("seed"), Scenario{})), newSeed_(new QPushButton("No&uvelle graine")),
+      a_(new SettingsEditor("Jeu A", "A")), b_(new SettingsEditor("Comparer avec un jeu &B", "B")),
+      message_(new QLabel) {
     newSeed_->setObjectName("nouvelleGraine");
     a_->setObjectName("jeuA");
     b_->setObjectName("jeuB");
@@ -73,9 +72,9 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
     seedRow->addWidget(newSeed_);
     seedRow->addStretch(1);
     auto* form = new QFormLayout;
-    form->addRow("Nombre de &classes :", classes_);
-    form->addRow("Nombre de gé&nérations :", generations_);
-    auto* seedLabel = new QLabel("&Graine :");
+    form->addRow(tableText(parameter("classes").label) + " :", classes_);
+    form->addRow(tableText(parameter("generations").label) + " :", generations_);
+    auto* seedLabel = new QLabel(tableText(parameter("seed").label) + " :");
     seedLabel->setBuddy(seed_);
     form->addRow(seedLabel, seedRow);
     auto* layout = new QVBoxLayout(this);
@@ -89,20 +88,27 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
 
 std::optional<Scenario> ParameterPanel::scenario() const {
     auto plan = scenarioOfFields();
-    if (plan && !checkScenario(*plan).empty())
+    if (plan && !checkScenario(*plan))
         return std::nullopt;
     return plan;
 }
 
+std::vector<std::pair<const Parameter*, QLineEdit*>> ParameterPanel::runFields() const {
+    return {{&parameter("classes"), classes_},
+            {&parameter("generations"), generations_},
+            {&parameter("seed"), seed_}};
+}
+
 std::optional<Scenario> ParameterPanel::scenarioOfFields() const {
-    const auto classes = parseClasses(classes_->text().toStdString());
-    const auto generations = parseGenerations(generations_->text().toStdString());
-    const auto seed = parseSeed(seed_->text().toStdString());
+    Scenario plan;
+    for (const auto& [p, field] : runFields())
+        if (!reason(*p, field, plan).isEmpty())
+            return std::nullopt;
     const auto a = a_->settings();
     const auto b = b_->settings();
-    if (!classes.value || !generations.value || !seed.value || !a || (b_->isChecked() && !b))
+    if (!a || (b_->isChecked() && !b))
         return std::nullopt;
-    Scenario plan{*a, std::nullopt, *classes.value, *generations.value, *seed.value};
+    plan.a = *a;
     if (b_->isChecked())
         plan.b = *b;
     return plan;
@@ -110,10 +116,9 @@ std::optional<Scenario> ParameterPanel::scenarioOfFields() const {
 
 QString ParameterPanel::errors() const {
     QStringList lines;
-    for (const QString& line : {reason(parseClasses(classes_->text().toStdString())),
-                                reason(parseGenerations(generations_->text().toStdString())),
-                                reason(parseSeed(seed_->text().toStdString()))})
-        if (!line.isEmpty())
+    Scenario run;
+    for (const auto& [p, field] : runFields())
+        if (const QString line = reason(*p, field, run); !line.isEmpty())
             lines << line;
     for (const QString& line : a_->errors())
         lines << "A : " + line;
@@ -122,15 +127,14 @@ QString ParameterPanel::errors() const {
             lines << "B : " + line;
     if (lines.isEmpty()) // each field is sound: what is left is how they fit together
         if (const auto plan = scenarioOfFields())
-            lines << QString::fromStdString(checkScenario(*plan));
+            lines << QString::fromStdString(checkScenario(*plan).reason());
     lines.removeAll(QString());
     return lines.join('\n');
 }
 
 void ParameterPanel::setScenario(const Scenario& scenario) {
-    classes_->setText(QString::number(scenario.classes));
-    generations_->setText(QString::number(scenario.generations));
-    seed_->setText(QString::number(scenario.seed));
+    for (const auto& [p, field] : runFields())
+        field->setText(QString::fromStdString(p->write(scenario, scenario.a)));
     a_->setSettings(scenario.a);
     b_->setChecked(scenario.b.has_value());
     if (scenario.b)
@@ -138,9 +142,9 @@ void ParameterPanel::setScenario(const Scenario& scenario) {
 }
 
 void ParameterPanel::check() {
-    mark(classes_, reason(parseClasses(classes_->text().toStdString())));
-    mark(generations_, reason(parseGenerations(generations_->text().toStdString())));
-    mark(seed_, reason(parseSeed(seed_->text().toStdString())));
+    Scenario run;
+    for (const auto& [p, field] : runFields())
+        mark(field, reason(*p, field, run));
     const QString text = errors();
     showMessage(text);
     emit validityChanged(text.isEmpty());

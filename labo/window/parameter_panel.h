@@ -9,6 +9,8 @@
 
 #include <QGroupBox>
 #include <optional>
+#include <utility>
+#include <vector>
 
 class QLabel;
 class QLineEdit;
@@ -17,6 +19,7 @@ class QPushButton;
 namespace bocavo::labo {
 
 class SettingsEditor;
+struct Parameter;
 
 class ParameterPanel : public QGroupBox {
     Q_OBJECT
@@ -46,6 +49,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The run's own fields, each with its parameter.
+    std::vector<std::pair<const Parameter*, QLineEdit*>> runFields() const;
     // The fields read one by one, before checking how they fit together.
     std::optional<Scenario> scenarioOfFields() const;
     void check();

@@ -1,6 +1,7 @@
 #include "labo/window/settings_editor.h"
 
-#include "core/lab/science/limits.h"
+#include "core/lab/files/scenario.h"
+#include "core/lab/science/parameters.h"
 #include "labo/window/chart_support.h"
 #include "labo/window/field_mark.h"
 
@@ -14,43 +15,50 @@
 namespace bocavo::labo {
 namespace {
 
-QLineEdit* newField(const QString& name, int width) {
+QLineEdit* newField(const Parameter& p, const QString& suffix, int width) {
     auto* field = new QLineEdit;
-    field->setObjectName(name);
+    field->setObjectName(tableText(p.field) + suffix);
     field->setMaxLength(kFieldChars);
     field->setFixedWidth(width);
     return field;
 }
 
+QLabel* newLabel(const Parameter& p) {
+    return new QLabel(tableText(p.label) + " :");
+}
+
+// The value as the set writes it, for a field that shows the whole value.
+QString shown(const Parameter& p, const Settings& settings) {
+    return QString::fromStdString(p.write(Scenario{}, settings));
+}
+
 } // namespace
 
 SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget* parent)
-    : QGroupBox(title, parent), individuals_(newField("individus" + set, 70)),
-      model_(new QComboBox), alleles_(new QSpinBox), mutation_(newField("mutation" + set, 70)),
-      migration_(newField("migration" + set, 70)), shownIndividuals_(Settings{}.individuals),
-      shownAlleles_(Settings{}.alleles) {
+    : QGroupBox(title, parent), individuals_(newField(parameter("individuals"), set, 70)),
+      model_(new QComboBox), alleles_(new QSpinBox),
+      mutation_(newField(parameter("mutation"), set, 70)),
+      migration_(newField(parameter("migration"), set, 70)),
+      shownIndividuals_(Settings{}.individuals), shownAlleles_(Settings{}.alleles) {
     // create
-    individuals_->setWhatsThis("Un multiple de 10, de 10 à 10 000 individus");
-    model_->setObjectName("modele" + set);
+    const Parameter& urn = parameter("urn");
+    const Parameter& fitness = parameter("fitness");
+    individuals_->setWhatsThis(tableText(parameter("individuals").hint));
+    model_->setObjectName(tableText(parameter("model").field) + set);
     for (const Model model : {Model::Protocole, Model::WrightFisher})
         model_->addItem(QString::fromStdString(modelTitle(model)));
-    alleles_->setObjectName("alleles" + set);
-    alleles_->setRange(kMinAlleles, kMaxAlleles);
-    for (int k = 1; k <= 4; ++k) {
-        urn_[static_cast<std::size_t>(k - 1)] = newField(QString("urne%1%2").arg(set).arg(k), 52);
-        fitness_[static_cast<std::size_t>(k - 1)] =
-            newField(QString("valeur%1%2").arg(set).arg(k), 52);
-        urn_[static_cast<std::size_t>(k - 1)]->setWhatsThis(
-            QString("Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient 2N")
-                .arg(k));
-        fitness_[static_cast<std::size_t>(k - 1)]->setWhatsThis(
-            QString("Valeur sélective de l'allèle %1, de 10 à 1 000 % ; celle d'un génotype est "
-                    "la moyenne de ses deux allèles")
-                .arg(k));
+    const Parameter& alleles = parameter("alleles");
+    alleles_->setObjectName(tableText(alleles.field) + set);
+    alleles_->setRange(static_cast<int>(alleles.low), static_cast<int>(alleles.high));
+    for (int k = 1; k <= kMaxAlleles; ++k) {
+        const auto i = static_cast<std::size_t>(k - 1);
+        urn_[i] = newField(urn, set + QString::number(k), 52);
+        fitness_[i] = newField(fitness, set + QString::number(k), 52);
+        urn_[i]->setWhatsThis(QString::fromStdString(itemText(urn.hint, k)));
+        fitness_[i]->setWhatsThis(QString::fromStdString(itemText(fitness.hint, k)));
     }
-    mutation_->setWhatsThis("Par copie et par génération, de 0 à 0,1");
-    migration_->setWhatsThis("Part des parents remplacés chaque génération par des migrants venus "
-                             "d'autres classes, de 0 à 0,5");
+    mutation_->setWhatsThis(tableText(parameter("mutation").hint));
+    migration_->setWhatsThis(tableText(parameter("migration").hint));
     setSettings(Settings{});
 
     // connect
@@ -66,17 +74,17 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
 
     // lay out
     auto* grid = new QGridLayout(this);
-    auto* sizeLabel = new QLabel("&Individus N :");
+    auto* sizeLabel = newLabel(parameter("individuals"));
     sizeLabel->setBuddy(individuals_);
     grid->addWidget(sizeLabel, 0, 0);
     grid->addWidget(individuals_, 0, 1, 1, 2);
-    auto* allelesLabel = new QLabel("Allèles :");
+    auto* allelesLabel = newLabel(alleles);
     allelesLabel->setBuddy(alleles_);
     grid->addWidget(allelesLabel, 0, 3, Qt::AlignRight);
     grid->addWidget(alleles_, 0, 4);
-    grid->addWidget(new QLabel("Modèle :"), 1, 0);
+    grid->addWidget(newLabel(parameter("model")), 1, 0);
     grid->addWidget(model_, 1, 1, 1, 4);
-    for (int k = 1; k <= 4; ++k) {
+    for (int k = 1; k <= kMaxAlleles; ++k) {
         auto* head = new QLabel(QString("<b>%1</b>").arg(k));
         head->setStyleSheet(QString("color: %1;").arg(alleleColour(k).name()));
         grid->addWidget(head, 2, k, Qt::AlignCenter);
@@ -84,11 +92,11 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
         grid->addWidget(fitnessField(k), 4, k);
     }
     grid->addWidget(new QLabel("Allèle :"), 2, 0);
-    grid->addWidget(new QLabel("Boules dans l'urne :"), 3, 0);
-    grid->addWidget(new QLabel("Valeur sélective (%) :"), 4, 0);
-    grid->addWidget(new QLabel("Mutation u :"), 5, 0);
+    grid->addWidget(newLabel(urn), 3, 0);
+    grid->addWidget(newLabel(fitness), 4, 0);
+    grid->addWidget(newLabel(parameter("mutation")), 5, 0);
     grid->addWidget(mutation_, 5, 1, 1, 2);
-    auto* migrationLabel = new QLabel("Migr. m :");
+    auto* migrationLabel = newLabel(parameter("migration"));
     migrationLabel->setToolTip(migration_->whatsThis());
     grid->addWidget(migrationLabel, 5, 3, Qt::AlignRight);
     grid->addWidget(migration_, 5, 4);
@@ -107,15 +115,15 @@ void SettingsEditor::setSettings(const Settings& settings) {
         std::vector<QSignalBlocker> quiet; // one check once every field is filled
         for (QWidget* field : fields())
             quiet.emplace_back(field);
-        individuals_->setText(QString::number(settings.individuals));
+        individuals_->setText(shown(parameter("individuals"), settings));
         model_->setCurrentIndex(settings.model == Model::WrightFisher ? 1 : 0);
         alleles_->setValue(settings.alleles);
         for (std::size_t k = 0; k < 4; ++k) {
             urn_[k]->setText(QString::number(settings.urn[k]));
             fitness_[k]->setText(QString::number(settings.fitness[k]));
         }
-        mutation_->setText(QString::fromStdString(rateText(settings.mutation)));
-        migration_->setText(QString::fromStdString(rateText(settings.migration)));
+        mutation_->setText(shown(parameter("mutation"), settings));
+        migration_->setText(shown(parameter("migration"), settings));
     }
     shownIndividuals_ = settings.individuals;
     shownAlleles_ = settings.alleles;
@@ -124,47 +132,49 @@ void SettingsEditor::setSettings(const Settings& settings) {
 
 SettingsEditor::Reading SettingsEditor::read() const {
     Reading r;
-    Settings s;
-    auto take = [&r](QLineEdit* field, const auto& parsed, auto& into) {
-        if (parsed.value) {
-            into = *parsed.value;
-            return;
-        }
-        r.errors << QString::fromStdString(parsed.error);
-        r.refused.emplace_back(field, QString::fromStdString(parsed.error));
+    Scenario run; // the set's fields read into `reading`, never into the run
+    SetReading reading;
+    auto refuse = [&r](QLineEdit* field, const std::string& reason) {
+        r.errors << QString::fromStdString(reason);
+        r.refused.emplace_back(field, QString::fromStdString(reason));
     };
-    take(individuals_, parseIndividuals(individuals_->text().toStdString()), s.individuals);
+    // The window takes the decimal comma a French reader types.
+    auto take = [&](QLineEdit* field, const Parameter& p) {
+        const auto read =
+            p.read(p, field->text().toStdString(), DecimalMark::PointOrComma, run, reading);
+        if (!read)
+            refuse(field, read.reason());
+    };
+    auto takeItem = [&](QLineEdit* field, const Parameter& list, int allele, int& into) {
+        const auto item = readItem(list, field->text().toStdString(), allele);
+        if (item.value)
+            into = *item.value;
+        else
+            refuse(field, item.error);
+    };
+    take(individuals_, parameter("individuals"));
+    Settings& s = reading.settings;
+    s.individuals = reading.individuals.value_or(s.individuals);
     s.model = model_->currentIndex() == 1 ? Model::WrightFisher : Model::Protocole;
     s.alleles = alleles_->value();
-    for (std::size_t k = 0; k < 4; ++k) {
+    for (std::size_t k = 0; k < kMaxAlleles; ++k) {
         if (static_cast<int>(k) >= s.alleles) {
             s.urn[k] = 0;
             s.fitness[k] = Settings{}.fitness[k];
             continue;
         }
         const int allele = static_cast<int>(k) + 1;
-        take(urn_[k],
-             parseWhole(urn_[k]->text().toStdString(), 0, 2 * kMaxIndividuals, // sum below
-                        "le nombre de boules de l'allèle " + std::to_string(allele)),
-             s.urn[k]);
-        take(fitness_[k],
-             parseWhole(fitness_[k]->text().toStdString(), kMinFitness, kMaxFitness,
-                        "la valeur sélective de l'allèle " + std::to_string(allele) + " (en %)"),
-             s.fitness[k]);
+        takeItem(urn_[k], parameter("urn"), allele, s.urn[k]); // their sum is checked below
+        takeItem(fitness_[k], parameter("fitness"), allele, s.fitness[k]);
     }
-    take(mutation_,
-         parseRate(mutation_->text().toStdString(), kMaxMutation, "le taux de mutation",
-                   DecimalMark::PointOrComma),
-         s.mutation);
-    take(migration_,
-         parseRate(migration_->text().toStdString(), kMaxMigration, "le taux de migration",
-                   DecimalMark::PointOrComma),
-         s.migration);
+    take(mutation_, parameter("mutation"));
+    take(migration_, parameter("migration"));
     if (!r.errors.isEmpty())
         return r;
     // Every field is sound on its own; what is left is how they fit together
     // (the urn must hold 2N balls).
-    if (const std::string whole = checkSettings(s); !whole.empty()) {
+    if (const auto sound = checkSettings(s); !sound) {
+        const std::string& whole = sound.reason();
         r.errors << QString::fromStdString(whole);
         for (std::size_t k = 0; k < static_cast<std::size_t>(s.alleles); ++k)
             r.refused.emplace_back(urn_[k], QString::fromStdString(whole));
@@ -204,19 +214,22 @@ void SettingsEditor::check() {
 // ones is split evenly between the new ones; any other urn is left to the
 // user, and the coherence check says what is wrong with it.
 void SettingsEditor::onSizeChanged() {
-    const auto n = parseIndividuals(individuals_->text().toStdString());
-    if (!n.value)
+    Scenario run;
+    SetReading reading;
+    const Parameter& size = parameter("individuals");
+    if (!size.read(size, individuals_->text().toStdString(), DecimalMark::Point, run, reading))
         return;
+    const int n = *reading.individuals;
     const int k = alleles_->value();
     const auto before = evenUrn(shownIndividuals_, shownAlleles_);
     bool even = true;
     for (std::size_t i = 0; i < static_cast<std::size_t>(shownAlleles_); ++i)
         even = even && urn_[i]->text() == QString::number(before[i]);
-    shownIndividuals_ = *n.value;
+    shownIndividuals_ = n;
     shownAlleles_ = k;
     if (!even)
         return check();
-    const auto after = evenUrn(*n.value, k);
+    const auto after = evenUrn(n, k);
     for (std::size_t i = 0; i < static_cast<std::size_t>(k); ++i) {
         const QSignalBlocker quiet(urn_[i]);
         urn_[i]->setText(QString::number(after[i]));

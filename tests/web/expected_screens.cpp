@@ -2,12 +2,14 @@
 // sequence, computed by the native run-control core. The browser tests click
 // the same sequence on the page and compare.
 //
-//   expected_screens SEPARATOR CLICK...
+//   expected_screens SEPARATOR [--groupe=K] [--graine=S] CLICK...
 //
+// The options choose the group as the desktop's command line does.
 // SEPARATOR is the decimal separator ("," or "."); a CLICK is S (Simulation)
 // or G (Next generation), optionally followed by a repeat count: G99 clicks
 // Next generation 99 times and prints only the screen after the last one. An
 // internal error ends the sequence with {"click": ..., "error": "..."}.
+#include "core/run/group_options.h"
 #include "core/run/run_core.h"
 #include "engine/error.h"
 
@@ -95,7 +97,12 @@ int main(int argc, char** argv) {
         int count = 0;
     };
     std::vector<Click> clicks;
+    std::vector<std::string_view> options;
     for (int i = 2; i < argc; ++i) {
+        if (std::string_view(argv[i]).starts_with("--")) {
+            options.push_back(argv[i]);
+            continue;
+        }
         Click click{argv[i]};
         if (!parseClick(click.token, click.command, click.count)) {
             std::cerr << "expected_screens: not a click: " << argv[i] << '\n';
@@ -104,7 +111,12 @@ int main(int argc, char** argv) {
         clicks.push_back(click);
     }
 
-    bocavo::RunCore core(argv[1]);
+    const bocavo::GroupChoice choice = bocavo::readGroupOptions(options);
+    if (!choice.error.empty()) {
+        std::cerr << "expected_screens: " << choice.error << '\n';
+        return 2;
+    }
+    bocavo::RunCore core(argv[1], choice.group.value_or(bocavo::Group{}));
     std::cout << "{\"initial\":" << screenJson(core.screen()) << ",\"steps\":[";
     for (std::size_t i = 0; i < clicks.size(); ++i) {
         const Click& click = clicks[i];

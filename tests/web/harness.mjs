@@ -97,11 +97,12 @@ export function sharedSite() {
     return (options) => openPage(browser, site, options);
 }
 
-// Opens the site in a fresh context and waits until the window can be used.
-// `problems` collects console errors, page errors, failed requests and
+// Opens the site in a fresh context, at `fragment` ("#groupe=7"), and waits
+// until the window can be used (unless `usable` is false). `problems` collects console errors, page errors, failed requests and
 // requests outside the site; a test ends with assertClean(session).
 export async function openPage(browser, site, options = {}) {
-    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false } = options;
+    const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false,
+        fragment = '', usable = true } = options;
     const context = await browser.newContext({ locale, viewport, hasTouch, isMobile });
     const problems = [];
     await context.route('**/*', (route) => {
@@ -132,8 +133,9 @@ export async function openPage(browser, site, options = {}) {
     });
     page.on('pageerror', (error) => problems.push(`uncaught: ${error.message}`));
     try {
-        await page.goto(site.url);
-        await waitUsable(page);
+        await page.goto(site.url + fragment);
+        if (usable)
+            await waitUsable(page);
     } catch (error) {
         throw new Error(`the window never became usable: ${error.message.split('\n')[0]}\n` +
             `the page reported: ${JSON.stringify([...new Set(problems)])}`, { cause: error });

@@ -2,6 +2,7 @@
 // program start. Every command answers with what the window must show, or
 // with the French description of the error that ended the program; no C++
 // exception ever crosses into JavaScript.
+#include "core/run/group_options.h"
 #include "core/run/run_core.h"
 #include "web/bindings/layout_table.h"
 
@@ -37,9 +38,23 @@ template <typename Texts> val texts(const Texts& all) {
 
 } // namespace
 
+// The group the page's address asks for: {} without one, {number, seed}, or
+// {error} with the French reason, the desktop's own for the same values.
+val groupOfFragment(const std::string& fragment) {
+    const GroupChoice choice = readGroupFragment(fragment);
+    val out = val::object();
+    if (!choice.error.empty()) {
+        out.set("error", choice.error);
+    } else if (choice.group) {
+        out.set("number", choice.group->number);
+        out.set("seed", choice.group->seed);
+    }
+    return out;
+}
+
 // A program start: the generator at its group's state (group 1 of the fixed
-// seed without one), nothing drawn yet. The page checks the group's number
-// (kFirstGroup..kLastGroup, given in the layout table) before it starts one.
+// seed without one), nothing drawn yet. The page starts only a group that
+// groupOfFragment accepted.
 class Session {
 public:
     explicit Session(std::string decimalSeparator) : core_(std::move(decimalSeparator)) {}
@@ -84,6 +99,7 @@ private:
 EMSCRIPTEN_BINDINGS(bocavo) {
     using bocavo::web::Session;
     emscripten::function("layout", &bocavo::web::layoutTable);
+    emscripten::function("groupOfFragment", &bocavo::web::groupOfFragment);
     emscripten::class_<Session>("Session")
         .constructor<std::string>()
         .constructor<std::string, int, std::uint32_t>()

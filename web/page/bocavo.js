@@ -65,6 +65,15 @@
  */
 
 /**
+ * The group an address asks for (core/run/group_options.h, GroupChoice): none ({}),
+ * a group, or the French reason it is refused.
+ * @typedef {Object} GroupChoice
+ * @property {number} [number] 1..1000
+ * @property {number} [seed] 0..4294967295
+ * @property {string} [error]
+ */
+
+/**
  * The layout table the module hands over once.
  * @typedef {Object} LayoutTable
  * @property {WindowLayout} Tableau

@@ -48,12 +48,28 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
             box.fit();
         }
 
-        // A fresh program start: the generator at its fixed state, the main
-        // window as at load, nothing else open.
+        // A fresh program start: the generator where the address's group
+        // starts it (#groupe=K&graine=S, read by the core; group 1 of the
+        // fixed seed without one), the main window as at load, nothing else
+        // open. A group the core refuses is refused in its words, as the
+        // desktop refuses the same options.
         function start() {
             ending = false;
-            session = new module.Session(decimalSeparator());
-            main = tableau.create(page, page.layout.Tableau, run, end);
+            var group = module.groupOfFragment(window.location.hash);
+            if (group.error !== undefined) {
+                box.error(page.layout.messages.errorTitle, group.error, end);
+                return;
+            }
+            var desc = page.layout.Tableau;
+            if (group.number === undefined) {
+                session = new module.Session(decimalSeparator());
+            } else {
+                session = new module.Session(decimalSeparator(), group.number, group.seed);
+                desc = Object.assign({}, desc, { title: desc.title + desc.groupTitle + group.number });
+            }
+            groupField.value = group.number === undefined ? "" : String(group.number);
+            document.title = desc.title;
+            main = tableau.create(page, desc, run, end);
             windows.moveTo(page, main.element, 0, 0);
             shown = session.screen();
             tableau.show(shown);
@@ -61,11 +77,8 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
             document.getElementById("Tableau_Parent").focus({ preventScroll: true });
         }
 
-        // The end of the program: every window goes, shown or hidden.
-        function end() {
-            if (ending)
-                return;
-            ending = true;
+        // Every window goes, shown or hidden, and the session with them.
+        function stop() {
             box.close();
             aux.closeAll();
             windows.all(page).forEach(function (w) { w.remove(); });
@@ -74,8 +87,55 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
                 session.delete();
                 session = null;
             }
+        }
+
+        // The end of the program.
+        function end() {
+            if (ending)
+                return;
+            ending = true;
+            stop();
             box.ended(start);
         }
+
+        // Another group chosen in the address or in the « Groupe n° » field:
+        // the program starts again on it, whatever it was doing.
+        function restart() {
+            if (!page.layout)
+                return;
+            stop();
+            var ended = document.getElementById("ended");
+            if (ended)
+                ended.remove();
+            start();
+        }
+
+        // The « Groupe n° » field, outside the window: a number the core
+        // accepts goes into the address, which restarts the program; one it
+        // refuses is said beside the field, and the program goes on.
+        function chooseGroup(event) {
+            event.preventDefault();
+            if (!module)
+                return;
+            var current = module.groupOfFragment(window.location.hash);
+            var fragment = "groupe=" + encodeURIComponent(groupField.value) +
+                (current.seed !== undefined ? "&graine=" + current.seed : "");
+            var chosen = module.groupOfFragment(fragment);
+            groupRefusal.textContent = chosen.error !== undefined ? chosen.error : "";
+            if (chosen.error !== undefined)
+                return;
+            if (window.location.hash === "#" + fragment)
+                restart();
+            else
+                window.location.hash = fragment; // hashchange restarts
+        }
+        var groupForm = document.getElementById("groupe");
+        var groupField = document.getElementById("groupeNumero");
+        var groupRefusal = document.getElementById("groupeRefus");
+        groupForm.addEventListener("submit", chooseGroup);
+        // The field's keys are its own, not the window's (Enter, Tab, Escape).
+        groupForm.addEventListener("keydown", function (event) { event.stopPropagation(); });
+        window.addEventListener("hashchange", restart);
 
         // An internal error: the desktop's words in its box, then the end.
         // Without the module there are none: the page says it could not start.
@@ -168,7 +228,6 @@ Bocavo.define("page", ["placement", "windows", "tableau", "auxWindows", "boxes",
         }).then(function (loaded) {
             module = loaded;
             page.layout = module.layout();
-            document.title = page.layout.Tableau.title;
             var root = document.documentElement.style;
             root.setProperty("--grid-empty", page.layout.colours.gridEmptyArea);
             root.setProperty("--grid-lines", page.layout.colours.gridLines);

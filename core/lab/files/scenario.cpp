@@ -1,5 +1,7 @@
 #include "core/lab/files/scenario.h"
 
+#include "core/lab/science/parameters.h"
+
 #include <algorithm>
 #include <cctype>
 #include <sstream>
@@ -9,10 +11,9 @@ namespace {
 
 inline constexpr int kFormat = 1; // the format= line's value
 
-// The keys of a set, in the order the file writes them.
-inline constexpr const char* kSetKeys[] = {"individuals", "model",    "alleles",  "urn",
-                                           "fitness",     "mutation", "migration"};
-inline constexpr const char* kRunKeys[] = {"format", "classes", "generations", "seed", "sets"};
+// The keys that shape the file rather than name a parameter.
+inline constexpr char kFormatKey[] = "format";
+inline constexpr char kSetsKey[] = "sets";
 
 // Where the text stops being UTF-8: the offset of its first bad byte, or npos.
 std::size_t firstBadByte(std::string_view text) {
@@ -23,51 +24,6 @@ std::size_t firstBadByte(std::string_view text) {
         i += bytes;
     }
     return std::string_view::npos;
-}
-
-std::string listText(const std::array<int, kMaxAlleles>& values, int count) {
-    std::string text;
-    for (int k = 0; k < count; ++k)
-        text += (k ? ", " : "") + std::to_string(values[static_cast<std::size_t>(k)]);
-    return text;
-}
-
-// Reads one set's value into `set`; "" or the reason (without the line).
-std::string readSetValue(Settings& set, std::string_view key, std::string_view value,
-                         std::vector<int>& urn, std::vector<int>& fitness) {
-    if (key == "individuals") {
-        const auto p = parseIndividuals(value);
-        set.individuals = p.value.value_or(0);
-        return p.error;
-    }
-    if (key == "model") {
-        const auto p = parseModel(value);
-        set.model = p.value.value_or(Model::Protocole);
-        return p.error;
-    }
-    if (key == "alleles") {
-        const auto p = parseAlleles(value);
-        set.alleles = p.value.value_or(0);
-        return p.error;
-    }
-    if (key == "urn") {
-        auto p = parseList(value, 0, 2 * kMaxIndividuals, "l'urne");
-        urn = p.value.value_or(std::vector<int>{});
-        return p.error;
-    }
-    if (key == "fitness") {
-        auto p = parseList(value, kMinFitness, kMaxFitness, "les valeurs sélectives");
-        fitness = p.value.value_or(std::vector<int>{});
-        return p.error;
-    }
-    if (key == "mutation") {
-        const auto p = parseRate(value, kMaxMutation, "le taux de mutation");
-        set.mutation = p.value.value_or(0.0);
-        return p.error;
-    }
-    const auto p = parseRate(value, kMaxMigration, "le taux de migration");
-    set.migration = p.value.value_or(0.0);
-    return p.error;
 }
 
 // The keys read so far, each with its line, so that a fault found once the
@@ -86,8 +42,8 @@ bool has(const Seen& seen, std::string_view key) {
 }
 
 struct Section {
-    Settings set;
-    std::vector<int> urn, fitness;
+    SetReading reading;
+    Settings set; // once complete
     Seen seen;
     int line = 0; // of its [X] header
 };
@@ -99,47 +55,51 @@ struct Fault {
 
 // Puts the lists into the set once every key is known; the fault and its line, if any.
 Fault completeSection(Section& section, const std::string& name) {
-    for (const char* key : kSetKeys)
-        if (!has(section.seen, key))
-            return {section.line, "la clé « " + std::string(key) + " » manque dans [" + name +
+    for (const Parameter& p : parameters())
+        if (p.scope == ParameterScope::Set && !has(section.seen, p.key))
+            return {section.line, "la clé « " + std::string(p.key) + " » manque dans [" + name +
                                       "] (ligne " + std::to_string(section.line) + ")."};
+    const SetReading& reading = section.reading;
     Settings& set = section.set;
+    set = reading.settings;
+    set.individuals = reading.individuals.value_or(0);
+    set.alleles = reading.alleles.value_or(0);
     const auto k = static_cast<std::size_t>(set.alleles);
-    if (section.urn.size() != k || section.fitness.size() != k)
-        return {lineOf(section.seen, section.urn.size() != k ? "urn" : "fitness"),
+    if (reading.urn.size() != k || reading.fitness.size() != k)
+        return {lineOf(section.seen, reading.urn.size() != k ? "urn" : "fitness"),
                 "[" + name + "] annonce " + std::to_string(set.alleles) +
                     " allèles : l'urne et les valeurs sélectives doivent en donner autant."};
     set.urn = {0, 0, 0, 0};
     set.fitness = {100, 100, 100, 100};
     for (std::size_t i = 0; i < k; ++i) {
-        set.urn[i] = section.urn[i];
-        set.fitness[i] = section.fitness[i];
+        set.urn[i] = reading.urn[i];
+        set.fitness[i] = reading.fitness[i];
     }
     // What is left once each value is in range: the urn must hold 2N balls.
-    if (const std::string fault = checkSettings(set); !fault.empty())
-        return {lineOf(section.seen, "urn"), "[" + name + "] : " + fault};
+    if (const auto sound = checkSettings(set); !sound)
+        return {lineOf(section.seen, "urn"), "[" + name + "] : " + sound.reason()};
     return {};
 }
 
-ScenarioResult refuse(int line, const std::string& why) {
-    return {std::nullopt, "Scénario refusé, ligne " + std::to_string(line) + " : " + why};
+Refusal refuse(int line, const std::string& why) {
+    return {"Scénario refusé, ligne " + std::to_string(line) + " : " + why};
 }
 
 } // namespace
 
-std::string checkScenario(const Scenario& s) {
+Result<void> checkScenario(const Scenario& s) {
     if (s.classes < kMinClasses || s.classes > kMaxClasses)
-        return "Le nombre de classes doit aller de 1 à 1 000.";
+        return Refusal{"Le nombre de classes doit aller de 1 à 1 000."};
     if (s.generations < kMinGenerations || s.generations > kMaxGeneration)
-        return "Le nombre de générations doit aller de 1 à 32 767.";
+        return Refusal{"Le nombre de générations doit aller de 1 à 32 767."};
     for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
         if (!set)
             continue;
         const std::string name = set == &s.a ? "A" : "B";
-        if (const std::string fault = checkSettings(*set); !fault.empty())
-            return "Jeu " + name + " : " + fault;
+        if (const auto sound = checkSettings(*set); !sound)
+            return Refusal{"Jeu " + name + " : " + sound.reason()};
         if (set->migration > 0.0 && s.classes < 2)
-            return "Jeu " + name + " : la migration demande au moins deux classes.";
+            return Refusal{"Jeu " + name + " : la migration demande au moins deux classes."};
     }
     return {};
 }
@@ -156,54 +116,38 @@ std::string scenarioText(const Scenario& s, const std::vector<std::string>& note
         out << "# " << line << "\n";
     out << "# Une valeur par ligne, « clé = valeur » ; « # » commence un commentaire.\n"
            "# Toutes les clés sont obligatoires ; les nombres décimaux s'écrivent avec un point.\n"
-           "format = "
-        << kFormat
-        << "\n"
-           "# Classes par jeu (1 à 1 000), dernière génération (1 à 32 767), graine (0 à 4 294 967 "
-           "295)\n"
-           "classes = "
-        << s.classes
-        << "\n"
-           "generations = "
-        << s.generations
-        << "\n"
-           "seed = "
-        << s.seed
-        << "\n"
-           "# Jeux de paramètres : A seul, ou A et B pour comparer\n"
-           "sets = "
-        << (s.b ? "A, B" : "A") << "\n";
+        << kFormatKey << " = " << kFormat << "\n";
+    const auto writeKeys = [&out, &s](ParameterScope scope, const Settings& set) {
+        for (const Parameter& p : parameters()) {
+            if (p.scope != scope)
+                continue;
+            if (!p.comment.empty())
+                out << "# " << p.comment << "\n";
+            out << p.key << " = " << p.write(s, set) << "\n";
+        }
+    };
+    writeKeys(ParameterScope::Run, s.a);
+    out << "# Jeux de paramètres : A seul, ou A et B pour comparer\n"
+        << kSetsKey << " = " << (s.b ? "A, B" : "A") << "\n";
     for (const Settings* set : {&s.a, s.b ? &*s.b : nullptr}) {
         if (!set)
             continue;
-        out << "\n[" << (set == &s.a ? "A" : "B") << "]\n"
-            << "# Individus : multiple de 10 de 10 à 10 000\n"
-            << "individuals = " << set->individuals << "\n"
-            << "# Modèle : protocole (couples fixes de la classe) ou wright-fisher (modèle idéal)\n"
-            << "model = " << modelKey(set->model) << "\n"
-            << "# Allèles : 2, 3 ou 4 ; l'urne en donne les boules (total 2N)\n"
-            << "alleles = " << set->alleles << "\n"
-            << "urn = " << listText(set->urn, set->alleles) << "\n"
-            << "# Valeurs sélectives en % (10 à 1 000), une par allèle\n"
-            << "fitness = " << listText(set->fitness, set->alleles) << "\n"
-            << "# Taux de mutation par copie et par génération (0 à 0.1)\n"
-            << "mutation = " << rateText(set->mutation) << "\n"
-            << "# Taux de migration entre les classes (0 à 0.5)\n"
-            << "migration = " << rateText(set->migration) << "\n";
+        out << "\n[" << (set == &s.a ? "A" : "B") << "]\n";
+        writeKeys(ParameterScope::Set, *set);
     }
     return out.str();
 }
 
-ScenarioResult parseScenario(std::string_view text) {
+Result<Scenario> parseScenario(std::string_view text) {
     if (text.size() > kMaxScenarioBytes)
-        return {std::nullopt, "Scénario refusé : le fichier est bien trop long pour un scénario."};
+        return Refusal{"Scénario refusé : le fichier est bien trop long pour un scénario."};
     if (const auto bad = firstBadByte(text); bad != std::string_view::npos)
         return refuse(1 + static_cast<int>(std::count(text.begin(), text.begin() + bad, '\n')),
                       "le fichier n'est pas du texte UTF-8.");
     if (text.substr(0, 3) == "\xEF\xBB\xBF")
         text.remove_prefix(3); // a byte-order mark left by some editors
     if (trimmed(text).empty())
-        return {std::nullopt, "Scénario refusé : le fichier est vide."};
+        return Refusal{"Scénario refusé : le fichier est vide."};
     Scenario scenario;
     Seen seen;
     Section sections[2];
@@ -238,12 +182,10 @@ ScenarioResult parseScenario(std::string_view text) {
                           shortQuote(line) + " n'est pas de la forme « clé = valeur ».");
         const std::string key(trimmed(line.substr(0, equals)));
         const std::string_view value = trimmed(line.substr(equals + 1));
-        bool known = false;
-        for (const char* k : kRunKeys)
-            known = known || (current < 0 && key == k);
-        for (const char* k : kSetKeys)
-            known = known || (current >= 0 && key == k);
-        if (!known)
+        const bool structural = current < 0 && (key == kFormatKey || key == kSetsKey);
+        const Parameter* parameter =
+            findParameter(key, current < 0 ? ParameterScope::Run : ParameterScope::Set);
+        if (!structural && !parameter)
             return refuse(
                 lineNumber,
                 "clé inconnue " + shortQuote(key) +
@@ -253,25 +195,14 @@ ScenarioResult parseScenario(std::string_view text) {
             return refuse(lineNumber, "la clé « " + key + " » est donnée deux fois.");
         seenHere.emplace_back(key, lineNumber);
         std::string error;
-        if (current >= 0) {
-            Section& section = sections[current];
-            error = readSetValue(section.set, key, value, section.urn, section.fitness);
-        } else if (key == "format") {
+        if (parameter) {
+            SetReading& reading = sections[std::max(current, 0)].reading; // the run's: unused
+            error =
+                parameter->read(*parameter, value, DecimalMark::Point, scenario, reading).reason();
+        } else if (key == kFormatKey) {
             if (value != std::to_string(kFormat))
                 error = shortQuote(value) + " : ce programme ne lit que le format " +
                         std::to_string(kFormat) + ".";
-        } else if (key == "classes") {
-            const auto p = parseClasses(value);
-            scenario.classes = p.value.value_or(0);
-            error = p.error;
-        } else if (key == "generations") {
-            const auto p = parseGenerations(value);
-            scenario.generations = p.value.value_or(0);
-            error = p.error;
-        } else if (key == "seed") {
-            const auto p = parseSeed(value);
-            scenario.seed = p.value.value_or(0);
-            error = p.error;
         } else {
             std::string sets;
             for (const char c : value)
@@ -284,11 +215,15 @@ ScenarioResult parseScenario(std::string_view text) {
         if (!error.empty())
             return refuse(lineNumber, error);
     }
-    for (const char* key : kRunKeys)
+    std::vector<std::string_view> runKeys{kFormatKey};
+    for (const Parameter& p : parameters())
+        if (p.scope == ParameterScope::Run)
+            runKeys.push_back(p.key);
+    runKeys.push_back(kSetsKey);
+    for (const std::string_view key : runKeys)
         if (!has(seen, key))
             return refuse(lineNumber, "la clé « " + std::string(key) +
-                                          " » manque (le fichier "
-                                          "est peut-être tronqué).");
+                                          " » manque (le fichier est peut-être tronqué).");
     const bool wantB = wantedSets == "A,B";
     if (sections[0].line == 0 || (wantB && sections[1].line == 0))
         return refuse(lineNumber, std::string("la section [") + (sections[0].line ? "B" : "A") +
@@ -306,9 +241,9 @@ ScenarioResult parseScenario(std::string_view text) {
     scenario.a = sections[0].set;
     if (wantB)
         scenario.b = sections[1].set;
-    if (const std::string fault = checkScenario(scenario); !fault.empty())
-        return {std::nullopt, "Scénario refusé : " + fault};
-    return {scenario, {}};
+    if (const auto sound = checkScenario(scenario); !sound)
+        return Refusal{"Scénario refusé : " + sound.reason()};
+    return scenario;
 }
 
 bool reproduces(const Scenario& file, const Scenario& written) {

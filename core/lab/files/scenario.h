@@ -48,9 +48,9 @@ struct Scenario {
     bool operator==(const Scenario&) const = default;
 };
 
-// "" when the whole scenario is sound (each set, and migration only with at
-// least two classes), else the French reason.
-std::string checkScenario(const Scenario& scenario);
+// Sound as a whole (each set, and migration only with at least two
+// classes), or the French reason.
+Result<void> checkScenario(const Scenario& scenario);
 
 // Set B's seed: a well-mixed value of set A's, so that the two sets never share
 // their random sequences even when their parameters are the same.
@@ -60,14 +60,8 @@ std::uint32_t secondSeed(std::uint32_t seed);
 // `note`, if any, is a comment of its own under the title (one line each).
 std::string scenarioText(const Scenario& scenario, const std::vector<std::string>& note = {});
 
-struct ScenarioResult {
-    std::optional<Scenario> scenario;
-    std::string error; // French, names the line and the value; empty on success
-};
-
-// Refuses non-UTF-8 text, malformed lines, unknown, repeated or missing keys
-// and values out of range; never returns a scenario that checkScenario refuses.
-ScenarioResult parseScenario(std::string_view text);
+// The scenario, or the French reason naming the line and the value.
+Result<Scenario> parseScenario(std::string_view text);
 
 // True when `file` reproduces a CSV file written from `written`: the same
 // classes, generations and seed, and the same set(s) that went into the file.

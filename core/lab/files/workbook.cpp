@@ -1,7 +1,7 @@
 #include "core/lab/files/workbook.h"
 
+#include "core/lab/files/run_description.h"
 #include "core/lab/science/limits.h"
-#include "core/lab/science/settings.h"
 
 #include <algorithm>
 #include <array>
@@ -63,40 +63,13 @@ Sheet parametersSheet(const Sets& sets, const WorkbookNote& note) {
     rows.push_back({heading("Paramètre")});
     for (std::size_t i = 0; i < sets.size(); ++i)
         rows.back().push_back(heading("Jeu " + setName(i)));
-    // One row per parameter, a column per set; an allele past a set's K stays empty.
-    const auto row = [&](std::string label, auto valueOf) {
-        rows.push_back({heading(std::move(label))});
-        for (const Experiment* experiment : sets)
-            rows.back().push_back(valueOf(*experiment));
-    };
-    row("Individus par classe (N)",
-        [](const Experiment& e) { return number(e.settings().individuals); });
-    row("Modèle", [](const Experiment& e) { return text(modelTitle(e.settings().model)); });
-    row("Allèles (K)", [](const Experiment& e) { return number(e.settings().alleles); });
-    int alleles = 0;
-    for (const Experiment* experiment : sets)
-        alleles = std::max(alleles, experiment->settings().alleles);
-    for (int k = 0; k < alleles; ++k)
-        row("Boules de l'allèle " + std::to_string(k + 1) + " dans l'urne",
-            [k](const Experiment& e) {
-                return k < e.settings().alleles
-                           ? number(e.settings().urn[static_cast<std::size_t>(k)])
-                           : SheetCell{};
-            });
-    for (int k = 0; k < alleles; ++k)
-        row("Valeur sélective de l'allèle " + std::to_string(k + 1) + " (%)",
-            [k](const Experiment& e) {
-                return k < e.settings().alleles
-                           ? number(e.settings().fitness[static_cast<std::size_t>(k)])
-                           : SheetCell{};
-            });
-    row("Taux de mutation",
-        [](const Experiment& e) { return number(rateText(e.settings().mutation)); });
-    row("Taux de migration",
-        [](const Experiment& e) { return number(rateText(e.settings().migration)); });
-    row("Classes", [](const Experiment& e) { return number(e.classes()); });
-    row("Dernière génération", [](const Experiment& e) { return number(e.generation()); });
-    row("Graine", [](const Experiment& e) { return number(e.seed()); });
+    for (const ParameterRow& parameter : parameterRows(sets)) {
+        rows.push_back({heading(parameter.label)});
+        for (const ParameterValue& value : parameter.values)
+            rows.back().push_back(value.text.empty() ? SheetCell{}
+                                  : value.number     ? number(value.text)
+                                                     : text(value.text));
+    }
     rows.push_back({});
     rows.push_back({heading("Générations gardées : une sur"), number(note.every)});
     rows.push_back({heading("Date de l'export"), text(note.date)});

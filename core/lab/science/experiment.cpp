@@ -122,8 +122,8 @@ Experiment::Experiment(const Settings& settings, int classes, std::uint32_t seed
       absorbing_(settings.mutation == 0.0 && settings.migration == 0.0), seed_(seed) {
     if (classes < kMinClasses || classes > kMaxClasses)
         throw std::out_of_range("Nombre de classes hors limites : " + std::to_string(classes));
-    if (const std::string fault = checkSettings(settings); !fault.empty())
-        throw std::invalid_argument(fault);
+    if (const auto sound = checkSettings(settings); !sound)
+        throw std::invalid_argument(sound.reason());
     runs_.reserve(static_cast<std::size_t>(classes));
     for (int n = 1; n <= classes; ++n)
         runs_.push_back(ClassRun{Population{}, Deme{}, Source_Aleatoire(classSeed(seed, n)),

@@ -20,76 +20,80 @@ std::string fitnessText(int percent) {
     return groupDigits(static_cast<std::uint64_t>(percent)) + " %";
 }
 
-// The size history against the model; "" or the reason.
-std::string checkSizes(const Settings& s) {
+// The size history against the model.
+Result<void> checkSizes(const Settings& s) {
     if (s.sizes.size() > static_cast<std::size_t>(kMaxSizeChanges))
-        return "L'histoire de la taille compte au plus " + std::to_string(kMaxSizeChanges) +
-               " changements.";
+        return Refusal{"L'histoire de la taille compte au plus " + std::to_string(kMaxSizeChanges) +
+                       " changements."};
     const bool ideal = s.model == Model::WrightFisher;
     int previous = 0;
     for (const SizeChange& change : s.sizes) {
         const std::string where = "À la génération " + std::to_string(change.generation);
         if (change.generation < 1 || change.generation > kMaxGeneration)
-            return "Les générations de l'histoire de la taille vont de 1 à 32 767 (et non " +
-                   std::to_string(change.generation) + ").";
+            return Refusal{
+                "Les générations de l'histoire de la taille vont de 1 à 32 767 (et non " +
+                std::to_string(change.generation) + ")."};
         if (change.generation <= previous)
-            return "Les générations de l'histoire de la taille doivent aller en croissant (" +
-                   std::to_string(change.generation) + " après " + std::to_string(previous) + ").";
+            return Refusal{
+                "Les générations de l'histoire de la taille doivent aller en croissant (" +
+                std::to_string(change.generation) + " après " + std::to_string(previous) + ")."};
         previous = change.generation;
         if (ideal &&
             (change.individuals < kMinIdealIndividuals || change.individuals > kMaxIndividuals))
-            return where + ", N doit aller de 1 à 10 000 (et non " +
-                   std::to_string(change.individuals) + ").";
+            return Refusal{where + ", N doit aller de 1 à 10 000 (et non " +
+                           std::to_string(change.individuals) + ")."};
         if (!ideal &&
             (change.individuals < kMinIndividuals || change.individuals > kMaxIndividuals ||
              change.individuals % kIndividualsStep != 0))
-            return where +
-                   ", N doit être un multiple de 10 de 10 à 10 000 dans le protocole de la classe, "
-                   "qui forme des couples (et non " +
-                   std::to_string(change.individuals) +
-                   ") ; le modèle idéal accepte toute taille de 1 à 10 000.";
+            return Refusal{
+                where +
+                ", N doit être un multiple de 10 de 10 à 10 000 dans le protocole de la classe, "
+                "qui forme des couples (et non " +
+                std::to_string(change.individuals) +
+                ") ; le modèle idéal accepte toute taille de 1 à 10 000."};
     }
     return {};
 }
 
 } // namespace
 
-std::string checkSettings(const Settings& s) {
+Result<void> checkSettings(const Settings& s) {
     if (s.individuals < kMinIndividuals || s.individuals > kMaxIndividuals ||
         s.individuals % kIndividualsStep != 0)
-        return "Le nombre d'individus doit être un multiple de 10 de 10 à 10 000 (et non " +
-               std::to_string(s.individuals) + ").";
+        return Refusal{"Le nombre d'individus doit être un multiple de 10 de 10 à 10 000 (et non " +
+                       std::to_string(s.individuals) + ")."};
     if (s.alleles < kMinAlleles || s.alleles > kMaxAlleles)
-        return "Le nombre d'allèles doit être 2, 3 ou 4 (et non " + std::to_string(s.alleles) +
-               ").";
+        return Refusal{"Le nombre d'allèles doit être 2, 3 ou 4 (et non " +
+                       std::to_string(s.alleles) + ")."};
     int balls = 0;
     for (int k = 0; k < kMaxAlleles; ++k) {
         const auto i = static_cast<std::size_t>(k);
         if (k >= s.alleles) {
             if (s.urn[i] != 0 || s.fitness[i] != 100)
-                return "L'allèle " + std::to_string(k + 1) +
-                       " n'est pas utilisé : l'urne n'en "
-                       "contient aucune boule et sa valeur sélective reste 100 %.";
+                return Refusal{"L'allèle " + std::to_string(k + 1) +
+                               " n'est pas utilisé : l'urne n'en "
+                               "contient aucune boule et sa valeur sélective reste 100 %."};
             continue;
         }
         if (s.urn[i] < 0 || s.urn[i] > kMaxBallsPerAllele)
-            return "L'urne contient de 0 à " +
-                   groupDigits(static_cast<std::uint64_t>(kMaxBallsPerAllele)) +
-                   " boules de chaque allèle.";
+            return Refusal{"L'urne contient de 0 à " +
+                           groupDigits(static_cast<std::uint64_t>(kMaxBallsPerAllele)) +
+                           " boules de chaque allèle."};
         if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
-            return "La valeur sélective de l'allèle " + std::to_string(k + 1) + " doit aller de " +
-                   fitnessText(kMinFitness) + " à " + fitnessText(kMaxFitness) + " (et non " +
-                   fitnessText(s.fitness[i]) + ").";
+            return Refusal{"La valeur sélective de l'allèle " + std::to_string(k + 1) +
+                           " doit aller de " + fitnessText(kMinFitness) + " à " +
+                           fitnessText(kMaxFitness) + " (et non " + fitnessText(s.fitness[i]) +
+                           ")."};
         balls += s.urn[i];
     }
     if (balls < s.copies())
-        return "L'urne doit contenir au moins 2N = " + std::to_string(s.copies()) +
-               " boules pour " + std::to_string(s.individuals) + " individus, et non " +
-               std::to_string(balls) + ".";
+        return Refusal{"L'urne doit contenir au moins 2N = " + std::to_string(s.copies()) +
+                       " boules pour " + std::to_string(s.individuals) + " individus, et non " +
+                       std::to_string(balls) + "."};
     if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
-        return "Le taux de mutation doit aller de 0 à 0.1 par copie et par génération.";
+        return Refusal{"Le taux de mutation doit aller de 0 à 0.1 par copie et par génération."};
     if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
-        return "Le taux de migration doit aller de 0 à 0.5 par génération.";
+        return Refusal{"Le taux de migration doit aller de 0 à 0.5 par génération."};
     return checkSizes(s);
 }
 
@@ -162,38 +166,6 @@ bool isClassroomProtocol(const Settings& settings) {
 
 std::string modelTitle(Model model) {
     return model == Model::Protocole ? "Protocole de la classe" : "Modèle idéal (Wright-Fisher)";
-}
-
-std::string modelKey(Model model) {
-    return model == Model::Protocole ? "protocole" : "wright-fisher";
-}
-
-Parsed<int> parseIndividuals(std::string_view text) {
-    const auto value = wholeIn(text, kMinIndividuals, kMaxIndividuals);
-    if (!value || *value % kIndividualsStep != 0)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'individus : il faut un "
-                                  "multiple de 10 de 10 à 10 000."};
-    return {*value, {}};
-}
-
-Parsed<int> parseAlleles(std::string_view text) {
-    const auto value = wholeIn(text, kMinAlleles, kMaxAlleles);
-    if (!value)
-        return {std::nullopt, shortQuote(trimmed(text)) +
-                                  " ne convient pas pour le nombre d'allèles : il faut 2, 3 "
-                                  "ou 4."};
-    return {*value, {}};
-}
-
-Parsed<Model> parseModel(std::string_view text) {
-    const std::string_view word = trimmed(text);
-    for (const Model model : {Model::Protocole, Model::WrightFisher})
-        if (word == modelKey(model))
-            return {model, {}};
-    return {std::nullopt, shortQuote(word) +
-                              " ne convient pas pour le modèle : il faut protocole ou "
-                              "wright-fisher."};
 }
 
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,

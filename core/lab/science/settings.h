@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/lab/science/limits.h"
+#include "core/text/result.h"
 
 #include <array>
 #include <string>
@@ -63,8 +64,8 @@ struct Settings {
     bool operator==(const Settings&) const = default;
 };
 
-// "" when the set is sound, else the French reason (the first fault found).
-std::string checkSettings(const Settings& settings);
+// Sound, or the French reason of the first fault found.
+Result<void> checkSettings(const Settings& settings);
 
 // Equal shares of the 2N balls among K alleles, the first alleles taking the
 // remainder (N = 30, K = 4: 15, 15, 15, 15; N = 10, K = 3: 7, 7, 6); 0 past K.
@@ -76,19 +77,19 @@ bool hasSelection(const Settings& settings);
 bool isClassroomProtocol(const Settings& settings);
 
 // The model's name as the window shows it: "Protocole de la classe",
-// "Modèle idéal (Wright-Fisher)"; and as the command line and scenario write it:
-// "protocole", "wright-fisher".
+// "Modèle idéal (Wright-Fisher)"; and the word the command line and scenario
+// write for it: "protocole", "wright-fisher".
 std::string modelTitle(Model model);
-std::string modelKey(Model model);
+constexpr std::string_view modelWord(Model model) {
+    return model == Model::Protocole ? "protocole" : "wright-fisher";
+}
 
 // The generations where N changes, in order; the sizes a set takes, each once.
 std::vector<int> changeGenerations(const Settings& settings);
 std::vector<int> distinctSizes(const Settings& settings);
 
-// Values as typed by the user, refused in French like the other fields.
-Parsed<int> parseIndividuals(std::string_view text); // multiple of 10, 10..10 000
-Parsed<int> parseAlleles(std::string_view text);     // 2..4
-Parsed<Model> parseModel(std::string_view text);     // "protocole" or "wright-fisher"
+// Values as typed by the user, refused in French like the other fields (each
+// parameter's own reading is in its entry of the parameter table).
 // "C1,C2[,C3[,C4]]": 2 to 4 whole numbers, each in [low, high]; one per allele.
 Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what);

@@ -28,7 +28,7 @@ Settings withHistory(int n, Model model, std::array<int, 4> urn, std::vector<Siz
 }
 
 std::string describe(const Settings& s) {
-    return modelKey(s.model) + ", N = " + std::to_string(s.individuals) + ", urne " +
+    return std::string(modelWord(s.model)) + ", N = " + std::to_string(s.individuals) + ", urne " +
            std::to_string(s.urn[0]) + " + " + std::to_string(s.urn[1]) + ", histoire « " +
            sizesText(s.sizes) + " »";
 }

@@ -53,7 +53,7 @@ TEST(SizesTest, SetsAreCheckedAgainstTheirModel) {
     for (const auto& c : cases) {
         s.model = c.model;
         s.sizes = c.sizes;
-        const std::string fault = checkSettings(s);
+        const std::string fault = checkSettings(s).reason();
         if (*c.fault == '\0')
             EXPECT_EQ(fault, "") << sizesText(c.sizes);
         else
@@ -72,12 +72,13 @@ TEST(SizesTest, SetsAreCheckedAgainstTheirModel) {
     s.sizes.clear();
     s.urn = {1000, 10, 10, 10};
     EXPECT_TRUE(s.sourceUrn());
-    EXPECT_EQ(checkSettings(s), "");
+    EXPECT_TRUE(checkSettings(s));
     s.urn = {9, 10, 10, 10};
-    EXPECT_EQ(checkSettings(s), "L'urne doit contenir au moins 2N = 40 boules pour 20 individus, "
-                                "et non 39.");
+    EXPECT_EQ(checkSettings(s).reason(),
+              "L'urne doit contenir au moins 2N = 40 boules pour 20 individus, "
+              "et non 39.");
     s.urn = {20'001, 10, 10, 10};
-    EXPECT_EQ(checkSettings(s), "L'urne contient de 0 à 20 000 boules de chaque allèle.");
+    EXPECT_EQ(checkSettings(s).reason(), "L'urne contient de 0 à 20 000 boules de chaque allèle.");
 }
 
 TEST(SizesTest, ProtocolCouplesBreedAnyMultipleOfTen) {

@@ -332,10 +332,10 @@ TEST(CommandLineTest, TheTeachersScenarioBesideItsCsvIsLeftAlone) {
                              ", qui décrit une autre simulation, reste tel quel.\n"),
                   std::string::npos)
             << r.out;
-        const ScenarioResult now = loadScenario(mine);
-        ASSERT_TRUE(now.scenario) << now.error;
-        EXPECT_EQ(now.scenario->seed, std::stoul(seed)); // the second run replaced the first's
-        EXPECT_FALSE(now.scenario->b);                   // what the file holds: set A alone
+        const Result<Scenario> now = loadScenario(mine);
+        ASSERT_TRUE(now) << now.reason();
+        EXPECT_EQ(now->seed, std::stoul(seed)); // the second run replaced the first's
+        EXPECT_FALSE(now->b);                   // what the file holds: set A alone
         // and what the scenario alone would not say about the file.
         EXPECT_NE(readAll(mine).find("\n# Le fichier CSV à côté ne garde qu'une génération sur "
                                      "50 : l'exporter de même pour le refaire.\n"),

@@ -211,9 +211,9 @@ TEST(ProcessTest, RunsToOneNameAtOnceLeaveAPairOfOneRun) {
             waitpid(child, &raw, 0);
             EXPECT_EQ(statusOf(raw), 0);
         }
-        const ScenarioResult beside = loadScenario(dir / "same.scenario");
-        ASSERT_TRUE(beside.scenario) << beside.error;
-        const std::uint32_t seed = beside.scenario->seed;
+        const bocavo::Result<Scenario> beside = loadScenario(dir / "same.scenario");
+        ASSERT_TRUE(beside) << beside.reason();
+        const std::uint32_t seed = beside->seed;
         ASSERT_TRUE(seed >= 1 && seed <= kRuns) << seed;
         mismatched += readAll(same) != expected[seed - 1];
     }

@@ -209,7 +209,9 @@ TEST(CsvTest, TheScenarioBesideSaysWhereEachSetEnds) {
     const std::string text = readAll(dir / "deux.scenario");
     EXPECT_NE(text.find("\n# Le jeu B y va jusqu'à la génération 9.\n"), std::string::npos);
     EXPECT_EQ(text.find("Le jeu A"), std::string::npos);
-    EXPECT_EQ(parseScenario(text).scenario, plan);
+    const Result<Scenario> back = parseScenario(text);
+    ASSERT_TRUE(back) << back.reason();
+    EXPECT_EQ(*back, plan);
 }
 
 } // namespace

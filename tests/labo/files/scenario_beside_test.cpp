@@ -136,9 +136,9 @@ TEST(ScenarioBesideTest, NeverReplacesAFileThatSaysSomethingElse) {
         if (c.secondsCsv) {
             EXPECT_EQ(readAll(dir / "derive-2.scenario"), c.second) << c.what;
         }
-        const ScenarioResult reproducing = loadScenario(outcome.scenario);
-        ASSERT_TRUE(reproducing.scenario) << c.what << reproducing.error;
-        EXPECT_TRUE(reproduces(*reproducing.scenario, run.plan)) << c.what;
+        const Result<Scenario> reproducing = loadScenario(outcome.scenario);
+        ASSERT_TRUE(reproducing) << c.what << reproducing.reason();
+        EXPECT_TRUE(reproduces(*reproducing, run.plan)) << c.what;
     }
 }
 

@@ -34,27 +34,29 @@ Scenario comparison() {
 
 TEST(ScenarioTest, WrittenScenariosReadBackEqual) {
     for (Scenario s : {comparison(), Scenario{}}) {
-        const ScenarioResult back = parseScenario(scenarioText(s));
-        ASSERT_TRUE(back.scenario) << back.error;
-        EXPECT_EQ(*back.scenario, s);
+        const Result<Scenario> back = parseScenario(scenarioText(s));
+        ASSERT_TRUE(back) << back.reason();
+        EXPECT_EQ(*back, s);
         s.b.reset();
-        EXPECT_EQ(*parseScenario(scenarioText(s)).scenario, s);
+        const Result<Scenario> alone = parseScenario(scenarioText(s));
+        ASSERT_TRUE(alone) << alone.reason();
+        EXPECT_EQ(*alone, s);
     }
     const std::string text = scenarioText(comparison());
     EXPECT_NE(text.find("\nmutation = 0.0025\n"), std::string::npos);
     EXPECT_NE(text.find("\nurn = 12, 100, 8\n"), std::string::npos);
-    EXPECT_EQ(checkScenario(comparison()), "");
+    EXPECT_TRUE(checkScenario(comparison()));
     EXPECT_NE(secondSeed(1993), 1993u);
 }
 
 // The README's example is a real scenario, kept beside the tests.
 TEST(ScenarioTest, TheReadmesExampleIsSound) {
     const auto path = std::filesystem::path(LABO_TEST_DATA) / "comparaison.scenario";
-    const ScenarioResult loaded = loadScenario(path);
-    ASSERT_TRUE(loaded.scenario) << loaded.error;
-    EXPECT_EQ(loaded.scenario->a, Settings{});
-    ASSERT_TRUE(loaded.scenario->b);
-    EXPECT_EQ(loaded.scenario->b->individuals, 200);
+    const Result<Scenario> loaded = loadScenario(path);
+    ASSERT_TRUE(loaded) << loaded.reason();
+    EXPECT_EQ(loaded->a, Settings{});
+    ASSERT_TRUE(loaded->b);
+    EXPECT_EQ(loaded->b->individuals, 200);
     const std::string readme =
         readAll(std::filesystem::path(LABO_TEST_DATA) / "../../../README.md");
     EXPECT_NE(readme.find(readAll(path)), std::string::npos) << "README shows another example";
@@ -138,11 +140,11 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
          "Scénario refusé, ligne 1 : le fichier n'est pas du texte UTF-8."},
     };
     for (const Case& c : cases) {
-        const ScenarioResult result = parseScenario(c.text);
-        EXPECT_FALSE(result.scenario) << c.error;
-        EXPECT_LT(result.error.size(), 300u) << result.error.substr(0, 300);
-        EXPECT_NE(result.error.find(c.error), std::string::npos)
-            << "expected « " << c.error << " », got « " << result.error << " »";
+        const Result<Scenario> result = parseScenario(c.text);
+        EXPECT_FALSE(result) << c.error;
+        EXPECT_LT(result.reason().size(), 300u) << result.reason().substr(0, 300);
+        EXPECT_NE(result.reason().find(c.error), std::string::npos)
+            << "expected « " << c.error << " », got « " << result.reason() << " »";
     }
 }
 
@@ -154,10 +156,10 @@ TEST(ScenarioTest, AFailedLoadChangesNothing) {
     Scenario current = comparison();
     const Scenario before = current;
     auto open = [&](const std::filesystem::path& path) {
-        const ScenarioResult result = loadScenario(path);
-        if (result.scenario)
-            current = *result.scenario;
-        return result.error;
+        const Result<Scenario> result = loadScenario(path);
+        if (result)
+            current = *result;
+        return result.reason();
     };
     const auto bad = scratch("mauvais.scenario");
     std::ofstream(bad) << scenarioText(Scenario{}).substr(0, 200);

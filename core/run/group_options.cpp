@@ -1,14 +1,38 @@
-#include "app/group_options.h"
+#include "core/run/group_options.h"
 
 #include "core/text/user_text.h"
 
 #include <array>
+#include <string>
 
 namespace bocavo {
 namespace {
 
 inline constexpr std::string_view kGroupOption = "--groupe";
 inline constexpr std::string_view kSeedOption = "--graine";
+inline constexpr std::string_view kOptionPrefix = "--";
+
+// An address's %XX escapes as the bytes they stand for; a '%' without two hex
+// digits after it stays as it is, for the refusal to quote.
+std::string percentDecoded(std::string_view text) {
+    const auto hex = [](char c) {
+        return c >= '0' && c <= '9'   ? c - '0'
+               : c >= 'a' && c <= 'f' ? c - 'a' + 10
+               : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : -1;
+    };
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 2 < text.size() && hex(text[i + 1]) >= 0 &&
+            hex(text[i + 2]) >= 0) {
+            out += static_cast<char>(hex(text[i + 1]) * 16 + hex(text[i + 2]));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
 
 } // namespace
 
@@ -53,6 +77,20 @@ GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments) {
     if (seen[0] || seen[1])
         choice.group = group;
     return choice;
+}
+
+GroupChoice readGroupFragment(std::string_view fragment) {
+    if (fragment.starts_with('#'))
+        fragment.remove_prefix(1);
+    std::vector<std::string> options;
+    while (!fragment.empty()) {
+        const auto end = fragment.find('&');
+        const std::string_view pair = fragment.substr(0, end);
+        if (!pair.empty())
+            options.push_back(std::string(kOptionPrefix) + percentDecoded(pair));
+        fragment = end == std::string_view::npos ? std::string_view{} : fragment.substr(end + 1);
+    }
+    return readGroupOptions(std::vector<std::string_view>(options.begin(), options.end()));
 }
 
 } // namespace bocavo

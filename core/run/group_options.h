@@ -1,0 +1,31 @@
+// The group a program start shows: on the desktop's command line `--groupe K`
+// and `--graine S` (also `--groupe=K`), in the page's address
+// `#groupe=K&graine=S`. Both are read here, so that both refuse a bad value in
+// the same French words. Every other argument or key is left alone.
+#pragma once
+
+#include "core/run/run_core.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace bocavo {
+
+inline constexpr int kBadArgumentsExit = 2; // exit status
+
+struct GroupChoice {
+    std::optional<Group> group; // set when either option was given
+    std::string error;          // the French reason the arguments are refused, or empty
+};
+
+// `arguments` without the program's name.
+GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments);
+// The page's address fragment, with or without its '#': `key=value` pairs
+// joined by '&', %XX escapes decoded, read as the options of the same names
+// ("groupe=7" as "--groupe=7"); a key without '=' is an option without its
+// value.
+GroupChoice readGroupFragment(std::string_view fragment);
+
+} // namespace bocavo

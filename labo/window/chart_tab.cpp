@@ -1,5 +1,6 @@
 #include "labo/window/chart_tab.h"
 
+#include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
 #include "labo/window/chart_support.h"
 
@@ -7,6 +8,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -122,6 +125,37 @@ void ChartTab::showGenerations() {
     moving_ = true;
     setGenerationRange(axis_, firstShown(), std::max(0, lastShown()));
     moving_ = false;
+    markSizeChanges();
+}
+
+void ChartTab::markSizeChanges() {
+    for (QLineSeries* mark : sizeMarks_) {
+        chart_->removeSeries(mark);
+        delete mark;
+    }
+    sizeMarks_.clear();
+    const auto vertical = chart_->axes(Qt::Vertical);
+    if (vertical.isEmpty())
+        return;
+    auto* y = qobject_cast<QValueAxis*>(vertical.front());
+    if (!y)
+        return;
+    for (int set = 0; set < sets(); ++set) {
+        for (const int g : changeGenerations(experiment(set)->settings())) {
+            if (g < firstShown() || g > lastShown())
+                continue;
+            auto* mark = new QLineSeries;
+            mark->setName(QString("N change (génération %1)").arg(g));
+            mark->setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));
+            mark->append(g, y->min());
+            mark->append(g, y->max());
+            chart_->addSeries(mark);
+            attach(mark, axis_, y);
+            for (QLegendMarker* marker : chart_->legend()->markers(mark))
+                marker->setVisible(false);
+            sizeMarks_.push_back(mark);
+        }
+    }
 }
 
 // A drag or a right click moved the axis: redraw that stretch in full detail,

@@ -3,7 +3,7 @@
 //
 // Dragging across the chart zooms into a stretch of generations, which is then
 // drawn in full detail; a right click zooms out, "Toute la simulation" returns
-// to the whole run.
+// to the whole run. The generations where a set's size changes are marked.
 #pragma once
 
 #include "core/lab/files/view_table.h"
@@ -15,6 +15,7 @@ class QChart;
 class QChartView;
 class QComboBox;
 class QHBoxLayout;
+class QLineSeries;
 class QPushButton;
 class QValueAxis;
 
@@ -86,6 +87,8 @@ protected:
 
 private:
     void onAxisMoved(qreal min, qreal max);
+    // A dashed vertical line at each generation on show where a set's N changes.
+    void markSizeChanges();
 
     QChart* chart_;
     QChartView* view_;
@@ -93,6 +96,7 @@ private:
     QPushButton* wholeRun_;
     QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
+    std::vector<QLineSeries*> sizeMarks_; // one dashed vertical line per change of N
     std::vector<SetRun> sets_;
     bool zoomed_ = false;
     bool moving_ = false; // the axis is being set by the tab itself

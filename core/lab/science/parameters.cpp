@@ -179,8 +179,10 @@ const std::array<Parameter, 11> kParameters{{
      .label = "Boules dans l'urne",
      .what = "l'urne",
      .item = "le nombre de boules de l'allèle %1",
-     .hint = "Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient 2N",
-     .help = "boules de chaque allèle dans l'urne, 2N en tout (parts égales)",
+     .hint = "Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient au moins 2N, "
+             "et au-delà c'est une population source dont les fondateurs sont un échantillon",
+     .help = "boules de chaque allèle dans l'urne, 2N en tout (parts égales) ;\n"
+             "plus de 2N : une population source, où les fondateurs sont tirés",
      .scope = ParameterScope::Set,
      .kind = ParameterKind::List,
      .low = 0,

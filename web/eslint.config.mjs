@@ -7,6 +7,12 @@ const browser = {
     requestAnimationFrame: 'readonly', Intl: 'readonly', WeakMap: 'readonly', PointerEvent: 'readonly',
     MouseEvent: 'readonly', NodeFilter: 'readonly', performance: 'readonly', visualViewport: 'readonly',
     innerWidth: 'readonly', innerHeight: 'readonly', matchMedia: 'readonly',
+    Blob: 'readonly', URL: 'readonly', Worker: 'readonly', Image: 'readonly', Promise: 'readonly',
+};
+// The lab worker's own scope.
+const worker = {
+    self: 'readonly', setTimeout: 'readonly', atob: 'readonly', Blob: 'readonly', Response: 'readonly',
+    DecompressionStream: 'readonly', Uint8Array: 'readonly', Promise: 'readonly',
 };
 
 export default [
@@ -23,5 +29,9 @@ export default [
             'no-unused-expressions': ['error', { allowTernary: true }],
             strict: ['error', 'global'],
         },
+    },
+    {
+        files: ['page/labo/labo-worker.js'],
+        languageOptions: { globals: { ...worker } },
     },
 ];

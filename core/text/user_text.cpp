@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <iomanip>
 #include <locale>
 #include <sstream>
@@ -26,6 +29,72 @@ std::string_view trimmed(std::string_view text) {
         text.remove_prefix(1);
     while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back())))
         text.remove_suffix(1);
+    return text;
+}
+
+std::optional<double> decimalValue(std::string_view text) {
+    int points = 0;
+    int digits = 0;
+    for (const char c : text) {
+        if (c == '.')
+            ++points;
+        else if (c >= '0' && c <= '9')
+            ++digits;
+        else
+            return std::nullopt;
+    }
+    if (digits == 0 || points > 1)
+        return std::nullopt;
+    // strtod reads the locale's decimal point (a comma under a French desktop's).
+    std::string local;
+    for (const char c : text)
+        local += c == '.' ? std::string(std::localeconv()->decimal_point) : std::string(1, c);
+    char* end = nullptr;
+    const double value = std::strtod(local.c_str(), &end);
+    if (end != local.c_str() + local.size())
+        return std::nullopt;
+    return value;
+}
+
+std::string fixedDecimal(double value, int decimals) {
+    char buffer[400];
+    std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
+    std::string text = buffer;
+    const std::string point = std::localeconv()->decimal_point;
+    if (const auto at = text.find(point); point != "." && at != std::string::npos)
+        text.replace(at, point.size(), ".");
+    return text;
+}
+
+std::string shortestDecimal(double value) {
+    // Significant digits one more at a time, each correctly rounded by
+    // printf, until one reads back exactly (17 always does).
+    std::string text;
+    for (int precision = 0; precision < 17; ++precision) {
+        char buffer[64];
+        std::snprintf(buffer, sizeof buffer, "%.*e", precision, value);
+        std::string digits;
+        const char* at = buffer;
+        for (; *at != 'e'; ++at)
+            if (*at >= '0' && *at <= '9')
+                digits += *at;
+        const int exponent = std::atoi(at + 1);
+        // d.ddd × 10^exponent in fixed point.
+        std::string whole = "0";
+        std::string fraction;
+        if (exponent >= 0) {
+            digits.resize(std::max(digits.size(), static_cast<std::size_t>(exponent) + 1), '0');
+            whole = digits.substr(0, static_cast<std::size_t>(exponent) + 1);
+            fraction = digits.substr(static_cast<std::size_t>(exponent) + 1);
+        } else {
+            fraction = std::string(static_cast<std::size_t>(-exponent - 1), '0') + digits;
+        }
+        while (!fraction.empty() && fraction.back() == '0')
+            fraction.pop_back();
+        text = fraction.empty() ? whole : whole + "." + fraction;
+        if (decimalValue(text) == value)
+            break;
+    }
     return text;
 }
 

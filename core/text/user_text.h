@@ -31,6 +31,19 @@ std::string_view trimmed(std::string_view text);
 // nothing. Up to 18 digits, so that any range check after it is exact.
 std::optional<std::uint64_t> wholeNumber(std::string_view text);
 
+// A decimal written with digits and at most one point ("0.001", "12", ".5"),
+// read to the nearest double whatever the C locale says the point is;
+// anything else, or no digit, gives nothing. (The page's C++ library has no
+// floating-point std::from_chars; the C library's strtod rounds correctly in
+// both, so the desktop and the page read every value alike.)
+std::optional<double> decimalValue(std::string_view text);
+// The shortest fixed-point text (a point, no exponent) that decimalValue reads
+// back to exactly this value, which is finite and not negative: 0.01, 0, 12.5.
+std::string shortestDecimal(double value);
+// The value rounded to `decimals` places, with a point whatever the C locale
+// says (printf's correct rounding, as std::to_chars would give it): 0.250000.
+std::string fixedDecimal(double value, int decimals);
+
 // Bytes of the UTF-8 character at `at` (1 to 4), or 0 where the text stops
 // being UTF-8 (a stray byte, a cut, an overlong form, a surrogate).
 std::size_t utf8CharBytes(std::string_view text, std::size_t at);

@@ -3,6 +3,7 @@
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/limits.h"
 #include "core/lab/science/parameters.h"
+#include "core/lab/science/size_series.h"
 #include "labo/files/scenario_file.h"
 
 #include <algorithm>
@@ -47,6 +48,7 @@ std::string parameterHelp(ParameterScope scope) {
 std::string usageText() {
     return "Utilisation : bocavo-labo --classes N --generations G --csv FICHIER [options]\n"
            "              bocavo-labo --scenario SCÉNARIO --csv FICHIER [options]\n"
+           "              bocavo-labo --serie N1,N2,... --classes N --generations G [options]\n"
            "\n"
            "Fait dériver N classes pendant G générations, sans fenêtre, et écrit chaque\n"
            "classe, génération et allèle dans le fichier CSV, avec à côté le scénario qui\n"
@@ -61,6 +63,10 @@ std::string usageText() {
            optionHelp("--every", "K",
                       "ne garder qu'une génération sur K (0, K, 2K... et la\n"
                       "dernière), 1 par défaut") +
+           optionHelp("--serie", "N1,N2,...",
+                      "série de tailles : les mêmes classes à chaque N (2 à 8\n"
+                      "tailles), une ligne par N dans le fichier CSV (par défaut\n"
+                      "la sortie standard) ; l'urne garde ses proportions") +
            "\n"
            "La population (par défaut, le protocole de la classe) :\n" +
            parameterHelp(ParameterScope::Set) +
@@ -89,7 +95,11 @@ inline constexpr char kCsv[] = "--csv";
 inline constexpr char kXlsx[] = "--xlsx";
 inline constexpr char kEvery[] = "--every";
 inline constexpr char kScenario[] = "--scenario";
-inline constexpr const char* kOwnOptions[] = {kCsv, kXlsx, kEvery, kScenario};
+// Not a parameter of the table: it says what the run is (one row per size
+// instead of every class's counts), as --csv says where it goes, and a
+// scenario has nowhere to keep it.
+inline constexpr char kSeries[] = "--serie";
+inline constexpr const char* kOwnOptions[] = {kCsv, kXlsx, kEvery, kScenario, kSeries};
 
 bool neutral(const Settings& set) {
     for (int k = 0; k < set.alleles; ++k)
@@ -217,6 +227,10 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             const auto p = parseEvery(value);
             options.every = p.value.value_or(1);
             error = p.error;
+        } else if (name == kSeries) {
+            const auto sizes = parseSizes(value);
+            options.series = sizes ? *sizes : std::vector<int>{};
+            error = sizes.reason();
         } else if (const Parameter* early = firstGiven(given)) {
             // The file gives every parameter and the options after it change
             // some; one given before would be silently lost, so it is refused.
@@ -246,11 +260,18 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
         }
     }
-    if (!given(kCsv) && !given(kXlsx)) {
+    const bool series = given(kSeries);
+    if (series && (given(kXlsx) || given(kEvery))) {
+        parsed.error = std::string(given(kXlsx) ? kXlsx : kEvery) +
+                       " : une série de tailles s'écrit en une ligne par taille, dans le "
+                       "fichier CSV seulement.";
+        return parsed;
+    }
+    if (!series && !given(kCsv) && !given(kXlsx)) {
         parsed.error = "L'option --csv manque.";
         return parsed;
     }
-    if (options.xlsx == options.csv) {
+    if (!series && options.xlsx == options.csv) {
         parsed.error = "--xlsx : le classeur et le fichier CSV ne peuvent pas avoir le même nom.";
         return parsed;
     }
@@ -261,6 +282,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
     }
     if (const auto sound = checkScenario(scenario); !sound)
         parsed.error = sound.reason();
+    else if (const auto sizes = checkSeries(scenario.a, options.series); series && !sizes)
+        parsed.error = std::string(kSeries) + " : " + sizes.reason();
     return parsed;
 }
 

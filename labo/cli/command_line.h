@@ -23,6 +23,7 @@ struct CommandLine {
     std::string csv;
     std::string xlsx; // the workbook, if asked for
     int every = 1;
+    std::vector<int> series; // --serie: the sizes, smallest first; empty: one run of set A
 };
 
 struct ParsedCommandLine {

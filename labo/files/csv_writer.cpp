@@ -8,7 +8,6 @@
 #include <cerrno>
 #include <chrono>
 #include <fcntl.h>
-#include <map>
 #include <sstream>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -20,40 +19,14 @@ namespace {
 
 inline constexpr std::size_t kCsvChunkBytes = 1u << 20; // bytes gathered before each write
 
-// The first line of the note of every scenario written beside a CSV file: it
-// tells them from a scenario saved on purpose, which is never replaced.
-inline constexpr char kBesideMark[] = "Écrit avec le fichier CSV qu'il reproduit.";
 // Other names tried, "lecon-2.scenario" to "lecon-99.scenario", beside a teacher's own file.
 inline constexpr int kOtherNames = 99;
 // How long an export waits for another one to the same folder to put its files in place.
 inline constexpr std::chrono::seconds kLockPatience{60};
 inline constexpr std::chrono::milliseconds kLockPoll{10};
 
-std::string everyNote(std::uint64_t every) {
-    return "Le fichier CSV à côté ne garde qu'une génération sur " + groupDigits(every) +
-           " : l'exporter de même pour le refaire.";
-}
-
-std::string endNote(std::size_t set, std::uint64_t generation) {
-    return std::string("Le jeu ") + (set ? "B" : "A") + " y va jusqu'à la génération " +
-           groupDigits(generation) + ".";
-}
-
-// What the scenario alone does not say about the CSV beside it: the
-// generations kept, and a set that ended elsewhere (after "Jusqu'à fixation"
-// or a cancel).
-std::vector<std::string> reproduction(const Sets& sets, const Scenario& scenario, int every) {
-    std::vector<std::string> note{kBesideMark};
-    if (every > 1)
-        note.push_back(everyNote(static_cast<std::uint64_t>(every)));
-    for (std::size_t i = 0; i < sets.size(); ++i)
-        if (sets[i]->generation() != scenario.generations)
-            note.push_back(endNote(i, static_cast<std::uint64_t>(sets[i]->generation())));
-    return note;
-}
-
 // A scenario written beside an earlier CSV file and untouched since: exactly
-// scenarioText with a note reproduction() could have made. Replacing it loses
+// scenarioText with a note reproductionNote() could have made. Replacing it loses
 // nothing anyone wrote.
 bool writtenBeside(const std::string& text, const Scenario& file) {
     std::istringstream lines(text);
@@ -192,46 +165,24 @@ bool writeRows(const Sets& sets, FileOutput& out, int every, const Control& cont
     }
     outcome.standardOutput = out.isStandardOutput();
     outcome.inPlace = out.isStream();
-    std::string buffer = kCsvHeader;
-    int number = 0; // the class's number in the file
-    int allClasses = 0;
-    for (const Experiment* experiment : sets)
-        allClasses += experiment->classes();
-    for (const Experiment* experiment : sets) {
-        const Settings& settings = experiment->settings();
-        std::map<int, std::vector<std::string>> texts; // by the generation's copies
-        for (const int n : distinctSizes(settings))
-            texts[2 * n] = fieldTexts(2 * n);
-        const auto alleles = static_cast<std::size_t>(settings.alleles);
-        const int last = experiment->generation();
-        for (int c = 1; c <= experiment->classes(); ++c) {
-            const std::string classField = std::to_string(++number) + ",";
-            for (int g = 0; g <= last; g = nextKept(g, every, last)) {
-                const std::string lead = classField + std::to_string(g) + ",";
-                const Counts counts = experiment->counts(c, g);
-                const auto& fields = texts[settings.copiesAt(g)];
-                for (std::size_t k = 0; k < alleles; ++k) {
-                    buffer += lead;
-                    buffer += static_cast<char>('1' + k);
-                    buffer += ',';
-                    buffer += fields[counts[k]];
-                }
-                outcome.rows += alleles;
+    const CsvRows rows(sets, every);
+    std::string buffer;
+    for (int number = 1; number <= rows.classes(); ++number) {
+        outcome.rows += rows.append(number, buffer);
+        if (buffer.size() > kCsvChunkBytes || number == rows.classes()) {
+            if (!out.write(buffer)) {
+                outcome.cancelled = out.cancelled(); // a full pipe's wait, cancelled
+                return failed(out, outcome);
             }
-            if (buffer.size() > kCsvChunkBytes || number == allClasses) {
-                if (!out.write(buffer)) {
-                    outcome.cancelled = out.cancelled(); // a full pipe's wait, cancelled
-                    return failed(out, outcome);
-                }
-                buffer.clear();
-            }
-            if (control.progress)
-                control.progress(last, static_cast<double>(number) / allClasses);
-            if (control.cancel && control.cancel->load()) {
-                out.abandon();
-                outcome.cancelled = true;
-                return false;
-            }
+            buffer.clear();
+        }
+        if (control.progress)
+            control.progress(sets.back()->generation(),
+                             static_cast<double>(number) / rows.classes());
+        if (control.cancel && control.cancel->load()) {
+            out.abandon();
+            outcome.cancelled = true;
+            return false;
         }
     }
     return true;
@@ -270,8 +221,8 @@ CsvOutcome exportCsv(const Sets& sets, const Scenario& scenario, const std::file
     }
     outcome.written = out.commit() || failed(out, outcome);
     if (outcome.written)
-        placeScenario(scenario, reproduction(sets, scenario, every), *beside, path.extension(),
-                      outcome);
+        placeScenario(scenario, reproductionNote(sets, scenario.generations, every), *beside,
+                      path.extension(), outcome);
     return outcome;
 }
 

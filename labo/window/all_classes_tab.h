@@ -15,6 +15,8 @@ class QValueAxis;
 
 namespace bocavo::labo {
 
+class ExplanationBox;
+
 class AllClassesTab : public ChartTab {
     Q_OBJECT
 public:
@@ -22,20 +24,21 @@ public:
 
     QComboBox* alleleBox() const { return alleleBox_; }
     int classCurves() const { return static_cast<int>(curves_.size()); }
-    int fixedCount() const { return fixed_; }
-    int lostCount() const { return lost_; }
+    int fixedCount() const { return drawn().edge ? drawn().edge->fixed : 0; }
+    int lostCount() const { return drawn().edge ? drawn().edge->lost : 0; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
-    QLabel* differentiation() const { return differentiation_; }
+    ExplanationBox* differentiation() const { return differentiation_; }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
     void setCurveCount(int classes);
     void placeEdgeTexts();
 
     QComboBox* alleleBox_;
-    QLabel* differentiation_;
+    ExplanationBox* differentiation_;
     QValueAxis* x_;
     QValueAxis* y_;
     std::vector<QLineSeries*> curves_;
@@ -43,8 +46,6 @@ private:
     QScatterSeries* lostMark_;
     QGraphicsSimpleTextItem* fixedText_;
     QGraphicsSimpleTextItem* lostText_;
-    int fixed_ = 0;
-    int lost_ = 0;
 };
 
 } // namespace bocavo::labo

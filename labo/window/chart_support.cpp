@@ -1,40 +1,27 @@
 #include "labo/window/chart_support.h"
 
 #include <QAbstractSeries>
+#include <QLegend>
+#include <QLineSeries>
 #include <QLocale>
+#include <QStringList>
 #include <QValueAxis>
-#include <algorithm>
 
 namespace bocavo::labo {
 
 QColor alleleColour(int allele) {
-    static const QColor colours[4] = {
-        QColor(0xD5, 0x5E, 0x00), // vermilion
-        QColor(0x00, 0x72, 0xB2), // blue
-        QColor(0x00, 0x9E, 0x73), // bluish green
-        QColor(0xCC, 0x79, 0xA7), // reddish purple
-    };
-    return colours[(allele - 1) & 3];
+    const std::string_view code = alleleColourCode(allele);
+    return colourOf(std::string(code));
 }
 
-namespace {
-QColor setColour(int set) {
-    return set == 0 ? QColor(0x00, 0x5A, 0x9C) : QColor(0xD5, 0x5E, 0x00);
-}
-} // namespace
-
-QString setName(int set) {
-    return set == 0 ? QStringLiteral("A") : QStringLiteral("B");
+QColor colourOf(const std::string& code, double opacity) {
+    QColor colour(QString::fromStdString(code));
+    colour.setAlphaF(static_cast<float>(opacity));
+    return colour;
 }
 
-QPen observedPen(int set, qreal width) {
-    return QPen(setColour(set), width);
-}
-
-QPen expectedPen(int set) {
-    QPen pen(setColour(set).darker(130), 2, set == 0 ? Qt::DashLine : Qt::DotLine);
-    pen.setCapStyle(Qt::FlatCap);
-    return pen;
+QString textOf(const std::string& text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 QChart* newChart() {
@@ -42,19 +29,33 @@ QChart* newChart() {
     chart->setLocale(QLocale(QLocale::French, QLocale::France));
     chart->setLocalizeNumbers(true);
     chart->legend()->setAlignment(Qt::AlignBottom);
+    // A short stretch of each line, so the legend shows B's dashes too.
+    chart->legend()->setMarkerShape(QLegend::MarkerShapeFromSeries);
     chart->setMargins(QMargins(6, 6, 6, 6));
     chart->setAnimationOptions(QChart::NoAnimation);
     return chart;
 }
 
-QValueAxis* addAxis(QChart* chart, Qt::Alignment side, const QString& title, double min, double max,
-                    const QString& labelFormat) {
+QValueAxis* addAxis(QChart* chart, Qt::Alignment side) {
     auto* axis = new QValueAxis;
-    axis->setTitleText(title);
-    axis->setRange(min, max);
-    axis->setLabelFormat(labelFormat);
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
     chart->addAxis(axis, side);
     return axis;
+}
+
+void showAxis(QValueAxis* axis, const Axis& shown) {
+    axis->setTitleText(textOf(shown.title));
+    axis->setLabelFormat(QString("%.%1f").arg(shown.decimals));
+    // Never a moment with a long range and a short step: that would lay out
+    // thousands of tick labels.
+    if (shown.tick >= axis->tickInterval()) {
+        axis->setTickInterval(shown.tick);
+        axis->setRange(shown.min, shown.max);
+    } else {
+        axis->setRange(shown.min, shown.max);
+        axis->setTickInterval(shown.tick);
+    }
 }
 
 void attach(QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
@@ -62,33 +63,36 @@ void attach(QAbstractSeries* series, QValueAxis* x, QValueAxis* y) {
     series->attachAxis(y);
 }
 
-void setGenerationRange(QValueAxis* axis, int first, int last) {
-    const int end = std::max(first + 1, last);
-    const int span = end - first;
-    // The smallest step of 1, 2 or 5 times a power of ten giving at most ten intervals.
-    int step = 1;
-    for (int scale = 1; span / step > 10; scale *= 10) {
-        for (const int m : {1, 2, 5}) {
-            step = m * scale;
-            if (span / step <= 10)
-                break;
-        }
-    }
-    axis->setTickType(QValueAxis::TicksDynamic);
-    axis->setTickAnchor(0);
-    // Never a moment with a long range and a short step: that would lay out
-    // thousands of tick labels.
-    if (step >= axis->tickInterval()) {
-        axis->setTickInterval(step);
-        axis->setRange(first, end);
-    } else {
-        axis->setRange(first, end);
-        axis->setTickInterval(step);
-    }
+const Line* findLine(const Chart& chart, Role role, int set, int allele) {
+    for (const Line& line : chart.lines)
+        if (line.role == role && line.set == set && (allele < 0 || line.allele == allele))
+            return &line;
+    return nullptr;
 }
 
-int sampleStep(int span, int maxPoints) {
-    return span < maxPoints ? 1 : (span + maxPoints - 1) / maxPoints;
+void showLine(QLineSeries* series, const Line* line) {
+    series->setVisible(line != nullptr);
+    if (!line) {
+        series->clear();
+        return;
+    }
+    QPen pen(colourOf(line->colour, line->opacity), line->width,
+             line->stroke == Stroke::Dashed ? Qt::DashLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    series->setPen(pen);
+    series->setName(textOf(line->name));
+    QList<QPointF> points;
+    points.reserve(static_cast<qsizetype>(line->points.size()));
+    for (const Point& point : line->points)
+        points.append(QPointF(point.x, point.y));
+    series->replace(points);
+}
+
+std::vector<std::pair<QString, Explanation>> wordsOf(const std::vector<Note>& notes) {
+    std::vector<std::pair<QString, Explanation>> words;
+    for (const Note& note : notes)
+        words.emplace_back(textOf(note.lead), note.words);
+    return words;
 }
 
 } // namespace bocavo::labo

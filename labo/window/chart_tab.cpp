@@ -1,7 +1,5 @@
 #include "labo/window/chart_tab.h"
 
-#include "core/lab/science/experiment.h"
-#include "core/lab/science/statistics.h"
 #include "labo/window/chart_support.h"
 
 #include <QChartView>
@@ -18,6 +16,12 @@
 #include <cmath>
 
 namespace bocavo::labo {
+namespace {
+
+// Below this the plot is not laid out yet: the core's default width serves.
+inline constexpr int kLeastColumns = 100; // pixels
+
+} // namespace
 
 ChartTab::ChartTab(QWidget* parent)
     : QWidget(parent), chart_(newChart()), view_(new QChartView(chart_)),
@@ -30,6 +34,13 @@ ChartTab::ChartTab(QWidget* parent)
                             "reculer.");
     hint->setEnabled(false); // a discreet grey
     hint->setWordWrap(true); // on two lines rather than widen a small window
+
+    connect(wholeRun_, &QPushButton::clicked, this, [this] {
+        forgetZoom();
+        redraw();
+    });
+    connect(chart_, &QChart::plotAreaChanged, this, &ChartTab::onPlotResized);
+
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(hint, 1);
     bottom->addWidget(wholeRun_);
@@ -37,14 +48,10 @@ ChartTab::ChartTab(QWidget* parent)
     layout->addLayout(controls_);
     layout->addWidget(view_, 1);
     layout->addLayout(bottom);
-    connect(wholeRun_, &QPushButton::clicked, this, [this] {
-        forgetZoom();
-        redraw();
-    });
 }
 
 void ChartTab::forgetZoom() {
-    zoomed_ = false;
+    choice_.zoom.reset();
     wholeRun_->setEnabled(false);
 }
 
@@ -52,9 +59,34 @@ void ChartTab::display(std::vector<SetRun> sets) {
     if (sets.empty() || sets_.empty() || sets.front().experiment != sets_.front().experiment)
         forgetZoom(); // another run: its whole length
     sets_ = std::move(sets);
-    if (setBox_)
-        setBox_->setEnabled(sets_.size() > 1);
     redraw();
+}
+
+void ChartTab::redraw() {
+    const int plot = static_cast<int>(chart_->plotArea().width());
+    choice_.columns = plot >= kLeastColumns ? plot : kDefaultColumns;
+    drawn_ = viewOf(sets_, choice_);
+    const int columns = choice_.columns;
+    choice_ = drawn_.shown; // what the run allows of the choice
+    choice_.columns = columns;
+    wholeRun_->setEnabled(drawn_.commands.wholeRun);
+    if (setBox_) {
+        const QSignalBlocker quiet(setBox_);
+        setBox_->setEnabled(drawn_.commands.setChoice);
+        setBox_->setCurrentIndex(choice_.set);
+    }
+    moving_ = true;
+    showAxis(axis_, drawn_.chart.x);
+    moving_ = false;
+    showAxis(values_, drawn_.chart.y);
+    chart_->setTitle(textOf(drawn_.chart.title));
+    markSizeChanges();
+    draw(drawn_);
+}
+
+ViewChoice ChartTab::shown() const {
+    const Span span = drawn_.generations.value_or(Span{0, -1});
+    return {ViewKind::OneClass, drawn_.shown.set, 1, 1, span.first, span.last};
 }
 
 void ChartTab::addSetChooser() {
@@ -64,68 +96,34 @@ void ChartTab::addSetChooser() {
     setBox_->setEnabled(false);
     auto* label = new QLabel("&Jeu montré :");
     label->setBuddy(setBox_);
+    connect(setBox_, &QComboBox::currentIndexChanged, this, [this](int set) {
+        choice_.set = set;
+        redraw();
+    });
     controls_->addWidget(label);
     controls_->addWidget(setBox_);
     controls_->addSpacing(12);
-    connect(setBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
 }
 
-int ChartTab::shownSet() const {
-    return setBox_ ? std::min(setBox_->currentIndex(), std::max(0, sets() - 1)) : 0;
-}
-
-void ChartTab::showAlleles(QComboBox* box, int count) {
-    if (box->count() == count)
-        return;
+void ChartTab::showAlleles(QComboBox* box, int count, int chosen) {
     const QSignalBlocker quiet(box);
-    const int chosen = std::min(box->currentIndex(), count - 1);
-    box->clear();
-    for (int k = 1; k <= count; ++k)
-        box->addItem(QString("Allèle %1").arg(k));
-    box->setCurrentIndex(std::max(0, chosen));
+    if (box->count() != count) {
+        box->clear();
+        for (int k = 1; k <= count; ++k)
+            box->addItem(QString("Allèle %1").arg(k));
+    }
+    box->setCurrentIndex(std::clamp(chosen, 1, std::max(1, count)) - 1);
 }
 
 void ChartTab::zoomTo(int first, int last) {
-    const int end = this->last();
-    first = std::clamp(first, 0, std::max(0, end));
-    last = std::clamp(last, first, std::max(0, end));
-    zoomed_ = end > 0 && (first > 0 || last < end) && last > first;
-    zoomFirst_ = first;
-    zoomLast_ = last;
-    wholeRun_->setEnabled(zoomed_);
+    choice_.zoom = clampedZoom(sets_, Span{first, last});
     redraw();
 }
 
-int ChartTab::last() const {
-    int end = -1;
-    for (const SetRun& set : sets_)
-        end = std::max(end, set.stats->generation());
-    return end;
-}
-
-int ChartTab::lastShownOf(int set) const {
-    return std::min(lastShown(), stats(set)->generation());
-}
-
-int ChartTab::firstShown() const {
-    return zoomed_ ? zoomFirst_ : 0;
-}
-
-int ChartTab::lastShown() const {
-    return zoomed_ ? std::min(zoomLast_, last()) : last();
-}
-
-void ChartTab::setGenerationAxis(QValueAxis* axis) {
-    axis_ = axis;
-    connect(axis, &QValueAxis::rangeChanged, this, &ChartTab::onAxisMoved);
-    showGenerations();
-}
-
-void ChartTab::showGenerations() {
-    moving_ = true;
-    setGenerationRange(axis_, firstShown(), std::max(0, lastShown()));
-    moving_ = false;
-    markSizeChanges();
+void ChartTab::setAxes(QValueAxis* x, QValueAxis* y) {
+    axis_ = x;
+    values_ = y;
+    connect(x, &QValueAxis::rangeChanged, this, &ChartTab::onAxisMoved);
 }
 
 void ChartTab::markSizeChanges() {
@@ -134,38 +132,37 @@ void ChartTab::markSizeChanges() {
         delete mark;
     }
     sizeMarks_.clear();
-    const auto vertical = chart_->axes(Qt::Vertical);
-    if (vertical.isEmpty())
+    if (!axis_ || !values_)
         return;
-    auto* y = qobject_cast<QValueAxis*>(vertical.front());
-    if (!y)
-        return;
-    for (int set = 0; set < sets(); ++set) {
-        for (const int g : changeGenerations(experiment(set)->settings())) {
-            if (g < firstShown() || g > lastShown())
-                continue;
-            auto* mark = new QLineSeries;
-            mark->setName(QString("N change (génération %1)").arg(g));
-            mark->setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));
-            mark->append(g, y->min());
-            mark->append(g, y->max());
-            chart_->addSeries(mark);
-            attach(mark, axis_, y);
-            for (QLegendMarker* marker : chart_->legend()->markers(mark))
-                marker->setVisible(false);
-            sizeMarks_.push_back(mark);
-        }
+    for (const int g : drawn_.chart.sizeChanges) {
+        auto* mark = new QLineSeries;
+        mark->setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));
+        mark->append(g, drawn_.chart.y.min);
+        mark->append(g, drawn_.chart.y.max);
+        chart_->addSeries(mark);
+        attach(mark, axis_, values_);
+        for (QLegendMarker* marker : chart_->legend()->markers(mark))
+            marker->setVisible(false);
+        sizeMarks_.push_back(mark);
     }
 }
 
 // A drag or a right click moved the axis: redraw that stretch in full detail,
 // once the chart has finished its own handling of the mouse.
 void ChartTab::onAxisMoved(qreal min, qreal max) {
-    if (moving_ || last() <= 0)
+    if (moving_ || lastGeneration(sets_) <= 0)
         return;
     const int first = static_cast<int>(std::floor(min));
     const int end = static_cast<int>(std::ceil(max));
     QTimer::singleShot(0, this, [this, first, end] { zoomTo(first, end); });
+}
+
+// A wider or narrower plot holds more or fewer columns of points.
+void ChartTab::onPlotResized() {
+    const int plot = static_cast<int>(chart_->plotArea().width());
+    if (plot < kLeastColumns || plot == choice_.columns || lastGeneration(sets_) < 0)
+        return;
+    QTimer::singleShot(0, this, [this] { redraw(); });
 }
 
 } // namespace bocavo::labo

@@ -1,5 +1,6 @@
 // One view of the run: a chart, and above it the few controls that choose
-// what it shows. The tab only reflects the run; it never changes it.
+// what it shows. The tab holds the reader's choice, asks the lab core for the
+// view of the run on display, and draws what it gives; it never changes the run.
 //
 // Dragging across the chart zooms into a stretch of generations, which is then
 // drawn in full detail; a right click zooms out, "Toute la simulation" returns
@@ -7,6 +8,7 @@
 #pragma once
 
 #include "core/lab/files/view_table.h"
+#include "core/lab/view/chart.h"
 
 #include <QWidget>
 #include <vector>
@@ -21,14 +23,8 @@ class QValueAxis;
 
 namespace bocavo::labo {
 
-class Experiment;
-class Statistics;
-
 // One parameter set of the run as the views draw it.
-struct SetRun {
-    const Experiment* experiment = nullptr;
-    const Statistics* stats = nullptr;
-};
+using SetRun = ViewSet;
 
 class ChartTab : public QWidget {
     Q_OBJECT
@@ -40,6 +36,9 @@ public:
     QPushButton* wholeRunButton() const { return wholeRun_; }
     // The "Jeu montré" chooser of views that show one set at a time, else null.
     QComboBox* setBox() const { return setBox_; }
+    // What the reader chose, and the view last drawn from it.
+    const ChartChoice& choice() const { return choice_; }
+    const View& drawn() const { return drawn_; }
 
     // Draws the run as it stands: set A, then B when comparing; none without a
     // run. They must outlive the tab or be replaced by the next call.
@@ -49,44 +48,30 @@ public:
     // Back to the whole run at the next drawing (a new run has begun).
     void forgetZoom();
     // The set and the generations on show, for the table the window copies.
-    ViewChoice shown() const {
-        return {ViewKind::OneClass, shownSet(), 1, 1, firstShown(), lastShown()};
-    }
+    ViewChoice shown() const;
 
 protected:
-    // Redraws from experiment() and stats(); called by display(), by a zoom
-    // and by the tab's own controls.
-    virtual void redraw() = 0;
+    // The core's view of these sets for this choice.
+    virtual View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) = 0;
+    // Draws what viewOf gave, past the axis, the title and the shared commands.
+    virtual void draw(const View& view) = 0;
+    // Asks the core again and draws: after a choice or a new generation.
+    void redraw();
+    ChartChoice& choose() { return choice_; }
+    const std::vector<ViewSet>& sets() const { return sets_; }
 
-    int sets() const { return static_cast<int>(sets_.size()); }
-    // Set 0 is A, set 1 is B.
-    const Experiment* experiment(int set = 0) const {
-        return sets_[static_cast<std::size_t>(set)].experiment;
-    }
-    const Statistics* stats(int set = 0) const {
-        return sets_[static_cast<std::size_t>(set)].stats;
-    }
-    // The last generation of the run (of its furthest set), −1 when there is nothing.
-    int last() const;
-    // The last generation on show that this set has reached, below
-    // firstShown() when it has none there.
-    int lastShownOf(int set) const;
-    // The generations on show: the whole run unless zoomed in.
-    int firstShown() const;
-    int lastShown() const;
-    // The horizontal axis, set to the generations on show.
-    void setGenerationAxis(QValueAxis* axis);
-    void showGenerations();
+    // The generations across, the values up: both follow the core's axes.
+    void setAxes(QValueAxis* x, QValueAxis* y);
     QHBoxLayout* controls() const { return controls_; }
     // For views that show one set at a time: a "Jeu montré" chooser in the
     // controls, usable when the run compares two sets.
     void addSetChooser();
-    int shownSet() const; // 0 (A) without a chooser or a comparison
-    // Fills a chooser with alleles 1..count, keeping the choice where it can.
-    static void showAlleles(QComboBox* box, int count);
+    // Fills a chooser with alleles 1..count and shows `chosen`.
+    static void showAlleles(QComboBox* box, int count, int chosen);
 
 private:
     void onAxisMoved(qreal min, qreal max);
+    void onPlotResized();
     // A dashed vertical line at each generation on show where a set's N changes.
     void markSizeChanges();
 
@@ -96,12 +81,12 @@ private:
     QPushButton* wholeRun_;
     QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
+    QValueAxis* values_ = nullptr;
     std::vector<QLineSeries*> sizeMarks_; // one dashed vertical line per change of N
-    std::vector<SetRun> sets_;
-    bool zoomed_ = false;
+    std::vector<ViewSet> sets_;
+    ChartChoice choice_;
+    View drawn_;
     bool moving_ = false; // the axis is being set by the tab itself
-    int zoomFirst_ = 0;
-    int zoomLast_ = 0;
 };
 
 } // namespace bocavo::labo

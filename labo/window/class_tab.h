@@ -30,7 +30,8 @@ signals:
     void problem(const QString& text);
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
     void showOpenable(std::optional<BocavoStart> start);
@@ -38,7 +39,6 @@ private:
     QSpinBox* classBox_;
     QPushButton* open_;
     std::optional<BocavoStart> start_;
-    QValueAxis* x_;
     std::array<QLineSeries*, 4> series_{};
 };
 

@@ -1,48 +1,35 @@
 #include "labo/window/fixation_tab.h"
 
-#include "core/lab/science/experiment.h"
-#include "core/lab/science/limits.h"
-#include "core/lab/science/statistics.h"
-#include "core/lab/science/theory.h"
-#include "labo/window/numbers.h"
+#include "labo/window/chart_support.h"
+#include "labo/window/explanation_box.h"
 
 #include <QChart>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineSeries>
+#include <QStringList>
 #include <QVBoxLayout>
 #include <QValueAxis>
-#include <cmath>
 
 namespace bocavo::labo {
-namespace {
-
-constexpr int kMaxPoints = 2000;
-
-QString meanText(const char* event, const Statistics::Mean& mean, int classes) {
-    if (mean.classes == 0)
-        return QString("%1 : dans aucune classe pour l'instant").arg(event);
-    return QString("%1 : génération %2 en moyenne (%3 classe%4 sur %5)")
-        .arg(event, decimal(mean.generation, 1))
-        .arg(grouped(static_cast<std::uint64_t>(mean.classes)), mean.classes > 1 ? "s" : "",
-             grouped(static_cast<std::uint64_t>(classes)));
-}
-
-} // namespace
 
 FixationTab::FixationTab(QWidget* parent)
-    : ChartTab(parent), alleleBox_(new QComboBox), means_(new QLabel), lesson_(new QLabel) {
+    : ChartTab(parent), alleleBox_(new QComboBox), means_(new QLabel),
+      lesson_(new ExplanationBox("fixationAttendue")) {
     alleleBox_->setObjectName("alleleSuivi");
-    showAlleles(alleleBox_, 4);
+    showAlleles(alleleBox_, kMaxAlleles, 1);
     means_->setObjectName("moyennes");
     means_->setWordWrap(true); // a long line must never widen the window
     means_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    lesson_->setObjectName("fixationAttendue");
-    lesson_->setWordWrap(true);
-    lesson_->setTextInteractionFlags(Qt::TextSelectableByMouse);
     auto* label = new QLabel("Allèle sui&vi :");
     label->setBuddy(alleleBox_);
+
+    connect(alleleBox_, &QComboBox::currentIndexChanged, this, [this](int index) {
+        choose().allele = index + 1;
+        redraw();
+    });
+
     auto* texts = new QVBoxLayout;
     texts->addWidget(lesson_);
     texts->addWidget(means_);
@@ -50,133 +37,41 @@ FixationTab::FixationTab(QWidget* parent)
     controls()->addWidget(alleleBox_, 0, Qt::AlignTop);
     controls()->addSpacing(12);
     controls()->addLayout(texts, 1);
-    connect(alleleBox_, &QComboBox::currentIndexChanged, this, [this] { redraw(); });
-
     // Up to six entries (three per set): stacked on the right, each whole,
     // rather than elided side by side under a narrow chart.
     chart()->legend()->setAlignment(Qt::AlignRight);
-    x_ = addAxis(chart(), Qt::AlignBottom, "Génération", 0, 1, "%.0f");
-    setGenerationAxis(x_);
-    QValueAxis* y = addAxis(chart(), Qt::AlignLeft, "Part des classes (%)", 0, 100, "%.0f");
+    QValueAxis* x = addAxis(chart(), Qt::AlignBottom);
+    QValueAxis* y = addAxis(chart(), Qt::AlignLeft);
+    setAxes(x, y);
+    for (std::size_t set = 0; set < kSets; ++set) {
+        fixed_[set] = new QLineSeries;
+        lost_[set] = new QLineSeries;
+        theory_[set] = new QLineSeries;
+        for (QLineSeries* series : {fixed_[set], lost_[set], theory_[set]}) {
+            chart()->addSeries(series);
+            attach(series, x, y);
+        }
+    }
+    redraw();
+}
+
+View FixationTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
+    return fixationView(sets, choice, expected_);
+}
+
+void FixationTab::draw(const View& view) {
+    showAlleles(alleleBox_, view.commands.alleles, view.shown.allele);
     for (std::size_t set = 0; set < kSets; ++set) {
         const int s = static_cast<int>(set);
-        fixed_[set] = new QLineSeries;
-        fixed_[set]->setPen(observedPen(s));
-        lost_[set] = new QLineSeries;
-        QPen thin = observedPen(s, 1.5);
-        thin.setColor(thin.color().lighter(150));
-        lost_[set]->setPen(thin);
-        expected_[set] = new QLineSeries;
-        expected_[set]->setPen(expectedPen(s));
-        for (QLineSeries* series : {fixed_[set], lost_[set], expected_[set]}) {
-            chart()->addSeries(series);
-            attach(series, x_, y);
-        }
+        showLine(fixed_[set], findLine(view.chart, Role::Fixed, s));
+        showLine(lost_[set], findLine(view.chart, Role::Lost, s));
+        showLine(theory_[set], findLine(view.chart, Role::Expected, s));
     }
-}
-
-const FixationTab::Expected& FixationTab::expectedOf(int set) {
-    auto& kept = expectedOf_[static_cast<std::size_t>(set)];
-    const Settings& settings = experiment(set)->settings();
-    if (kept && kept->settings == settings)
-        return *kept;
-    QString sentence = QString::fromStdString(fixationSentence(settings));
-    const auto fixation = fixationProbabilities(settings);
-    // Without a figure, say why rather than leave the place empty.
-    if (sentence.isEmpty())
-        sentence = settings.mutation > 0.0 || settings.migration > 0.0
-                       ? "Avec mutation ou migration, une fixation n'est pas définitive : aucune "
-                         "probabilité de fixation n'est attendue."
-                       : "Aucune probabilité de fixation n'est attendue ici : le calcul ne vaut "
-                         "que pour un allèle face à d'autres de même valeur sélective, et, hors "
-                         "du modèle idéal à 1 000 copies au plus, pour une sélection faible ou "
-                         "une issue presque certaine.";
-    // The founding draw's lesson: beside the protocol's figure, the ideal
-    // model's for the same urn (its starting frequency).
-    if (settings.model == Model::Protocole && fixation[0]) {
-        Settings ideal = settings;
-        ideal.model = Model::WrightFisher;
-        const auto idealFixation = fixationProbabilities(ideal);
-        QStringList differences;
-        for (int k = 0; k < settings.alleles; ++k) {
-            const auto i = static_cast<std::size_t>(k);
-            if (idealFixation[i] && std::abs(*fixation[i] - *idealFixation[i]) >= 0.005)
-                differences << QString("allèle %1 : %2").arg(k + 1).arg(percent(*idealFixation[i]));
-        }
-        if (!differences.isEmpty())
-            sentence +=
-                QString(" Dans le modèle idéal (Wright-Fisher), la même urne "
-                        "donnerait%1 : ")
-                    .arg(hasSelection(settings) ? QString() : QString(" sa fréquence de départ")) +
-                differences.join(", ") + ".";
-    }
-    kept = Expected{settings, fixation, sentence};
-    return *kept;
-}
-
-void FixationTab::redraw() {
-    const int from = firstShown();
-    const int to = lastShown();
-    const int step = sampleStep(to - from, kMaxPoints);
-    const bool both = sets() > 1;
-    if (sets() > 0)
-        showAlleles(alleleBox_, experiment()->settings().alleles);
-    const int allele = alleleBox_->currentIndex() + 1;
-    const auto k = static_cast<std::size_t>(allele - 1);
     QStringList means;
-    QStringList lessons;
-    for (int set = 0; set < kSets; ++set) {
-        const auto i = static_cast<std::size_t>(set);
-        const bool shown = set < sets() && allele <= experiment(set)->settings().alleles;
-        for (QLineSeries* series : {fixed_[i], lost_[i], expected_[i]}) {
-            series->setVisible(shown);
-            if (!shown)
-                series->clear();
-        }
-        if (!shown)
-            continue;
-        const Statistics& s = *stats(set);
-        const double classes = s.classes();
-        const int until = lastShownOf(set);
-        fixed_[i]->replace(sampled(from, until, step, [&](int g) {
-            return 100.0 * s.fixedClasses()[static_cast<std::size_t>(g)][k] / classes;
-        }));
-        lost_[i]->replace(sampled(from, until, step, [&](int g) {
-            return 100.0 * s.lostClasses()[static_cast<std::size_t>(g)][k] / classes;
-        }));
-        // Where the share of classes that fixed it should end, when theory says.
-        const Expected& theory = expectedOf(set);
-        const std::optional<double> chance = theory.fixation[k];
-        const double expected = chance ? 100.0 * *chance : 0.0;
-        if (chance)
-            expected_[i]->replace(
-                {QPointF(from, expected), QPointF(std::max(from + 1, to), expected)});
-        else
-            expected_[i]->clear();
-        expected_[i]->setVisible(chance.has_value());
-        const QString prefix = both ? setName(set) + " : " : QString();
-        fixed_[i]->setName(prefix + QString("allèle %1 fixé").arg(allele));
-        lost_[i]->setName(prefix + QString("allèle %1 perdu").arg(allele));
-        expected_[i]->setName(prefix + QString("attendu %1").arg(percent(chance.value_or(0.0))));
-        means << prefix + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) +
-                     " ; " + meanText("fixation", s.meanFixation(), s.classes()) + ".";
-        lessons << (both ? QString("<b>%1</b>").arg(prefix) : QString()) +
-                       theory.sentence.toHtmlEscaped();
-    }
-    showGenerations();
-    if (sets() == 0) {
-        means_->setText("Aucune simulation.");
-        lesson_->clear();
-        chart()->setTitle("Fixation et perte : aucune simulation");
-        return;
-    }
+    for (const std::string& line : view.status)
+        means << textOf(line);
     means_->setText(means.join('\n'));
-    lesson_->setText(lessons.join("<br>"));
-    chart()->setTitle(QString("Part des classes où l'allèle %1 est fixé (trait épais) ou perdu "
-                              "(trait fin), générations %2 à %3")
-                          .arg(allele)
-                          .arg(grouped(static_cast<std::uint64_t>(from)),
-                               grouped(static_cast<std::uint64_t>(to))));
+    lesson_->showWords(wordsOf(view.notes));
 }
 
 } // namespace bocavo::labo

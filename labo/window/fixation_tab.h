@@ -4,13 +4,10 @@
 // of the first loss and of fixation.
 #pragma once
 
-#include "core/lab/science/settings.h"
-#include "labo/window/chart_support.h"
+#include "core/lab/view/expected_cache.h"
 #include "labo/window/chart_tab.h"
 
-#include <QString>
 #include <array>
-#include <optional>
 
 class QComboBox;
 class QLabel;
@@ -18,6 +15,8 @@ class QLineSeries;
 class QValueAxis;
 
 namespace bocavo::labo {
+
+class ExplanationBox;
 
 class FixationTab : public ChartTab {
     Q_OBJECT
@@ -27,35 +26,26 @@ public:
     QComboBox* alleleBox() const { return alleleBox_; }
     QLabel* means() const { return means_; }
     // What theory expects of the allele followed, set by set.
-    QLabel* lesson() const { return lesson_; }
+    ExplanationBox* lesson() const { return lesson_; }
     // Set 0 is A, set 1 is B.
     QLineSeries* fixedSeries(int set = 0) const { return fixed_[static_cast<std::size_t>(set)]; }
     QLineSeries* lostSeries(int set = 0) const { return lost_[static_cast<std::size_t>(set)]; }
     QLineSeries* expectedSeries(int set = 0) const {
-        return expected_[static_cast<std::size_t>(set)];
+        return theory_[static_cast<std::size_t>(set)];
     }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
-    // What theory expects of one set. Working it out averages many founding
-    // draws (some milliseconds), so it is kept while the set stays the same.
-    struct Expected {
-        Settings settings;
-        std::array<std::optional<double>, 4> fixation;
-        QString sentence;
-    };
-    const Expected& expectedOf(int set);
-
-    std::array<std::optional<Expected>, kSets> expectedOf_;
+    ExpectedCache expected_;
     QComboBox* alleleBox_;
     QLabel* means_;
-    QLabel* lesson_;
-    QValueAxis* x_;
+    ExplanationBox* lesson_;
     std::array<QLineSeries*, kSets> fixed_{};
     std::array<QLineSeries*, kSets> lost_{};
-    std::array<QLineSeries*, kSets> expected_{};
+    std::array<QLineSeries*, kSets> theory_{};
 };
 
 } // namespace bocavo::labo

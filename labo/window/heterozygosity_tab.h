@@ -4,33 +4,34 @@
 // short French sentences.
 #pragma once
 
-#include "labo/window/chart_support.h"
+#include "core/lab/view/expected_cache.h"
 #include "labo/window/chart_tab.h"
 
 #include <array>
 
-class QLabel;
 class QLineSeries;
-class QValueAxis;
 
 namespace bocavo::labo {
+
+class ExplanationBox;
 
 class HeterozygosityTab : public ChartTab {
     Q_OBJECT
 public:
     explicit HeterozygosityTab(QWidget* parent = nullptr);
 
-    QLabel* explanation() const { return explanation_; }
+    ExplanationBox* explanation() const { return explanation_; }
     // Set 0 is A, set 1 is B.
     QLineSeries* observed(int set = 0) const { return observed_[static_cast<std::size_t>(set)]; }
     QLineSeries* expected(int set = 0) const { return expected_[static_cast<std::size_t>(set)]; }
 
 protected:
-    void redraw() override;
+    View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) override;
+    void draw(const View& view) override;
 
 private:
-    QLabel* explanation_;
-    QValueAxis* x_;
+    ExpectedCache theory_;
+    ExplanationBox* explanation_;
     std::array<QLineSeries*, kSets> observed_{};
     std::array<QLineSeries*, kSets> expected_{};
 };

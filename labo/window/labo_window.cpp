@@ -1,6 +1,7 @@
 #include "labo/window/labo_window.h"
 
 #include "core/lab/science/run_cost.h"
+#include "core/lab/words/pending_notice.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/scenario_file.h"
 #include "labo/window/access_keys.h"
@@ -58,6 +59,7 @@ LaboWindow::LaboWindow(RunController* controller, QWidget* parent)
     setWindowIcon(ui::bocavoIcon());
     createCommands();
     createTabs();
+    createLesson();
     createMenus();
     layOut();
     AccessKeyGuard::install(this);
@@ -96,6 +98,7 @@ void LaboWindow::createCommands() {
     connect(reset_, &QPushButton::clicked, this, [this] { controller_->reset(); });
     connect(cancel_, &QPushButton::clicked, controller_, &RunController::cancel);
     connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::updateCommands);
+    connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::refreshPendingNotice);
 }
 
 void LaboWindow::createTabs() {
@@ -119,6 +122,8 @@ void LaboWindow::createMenus() {
     openScenario_->setShortcut(QKeySequence::Open);
     QAction* save = file->addAction("&Enregistrer le scénario…", this, &LaboWindow::onSaveScenario);
     save->setShortcut(QKeySequence::Save);
+    file->addAction("Copier le &lien de ce scénario", this, &LaboWindow::copyScenarioLink)
+        ->setObjectName("copierLien");
     file->addSeparator();
     exportActions_[0] =
         file->addAction("Exporter les données en &CSV...", this, &LaboWindow::exportCsv);
@@ -156,6 +161,7 @@ void LaboWindow::layOut() {
     auto* column = new QWidget;
     auto* left = new QVBoxLayout(column);
     left->setContentsMargins(0, 0, 0, 0);
+    left->addWidget(consigneBox_);
     left->addWidget(parameters_);
     left->addStretch(1);
     auto* scroll = new QScrollArea;
@@ -178,6 +184,8 @@ void LaboWindow::layOut() {
 
 void LaboWindow::connectController() {
     connect(controller_, &RunController::busyChanged, this, &LaboWindow::updateCommands);
+    // A run continued to new generations takes the fields in without being replaced.
+    connect(controller_, &RunController::busyChanged, this, &LaboWindow::refreshPendingNotice);
     connect(controller_, &RunController::progressed, progress_, &QProgressBar::setValue);
     connect(controller_, &RunController::grown, this, [this] {
         refreshRunLabel();
@@ -187,6 +195,7 @@ void LaboWindow::connectController() {
         for (int i = 0; i < tabs_->count(); ++i)
             static_cast<ChartTab*>(tabs_->widget(i))->forgetZoom();
         refreshRunLabel();
+        refreshPendingNotice();
         refreshCurrentTab();
         updateCommands();
     });
@@ -291,6 +300,15 @@ void LaboWindow::refreshRunLabel() {
     runLabel_->setText(text + ".");
 }
 
+// Fields edited after a run wait for the next « Lancer »: the views still show
+// the run's own parameters, and the panel says so until the two agree again.
+void LaboWindow::refreshPendingNotice() {
+    const bool hasRun = controller_->experiment() != nullptr;
+    parameters_->showPending(hasRun ? QString::fromStdString(pendingNotice(controller_->scenario(),
+                                                                           parameters_->scenario()))
+                                    : QString());
+}
+
 ChartTab* LaboWindow::currentTab() const {
     return static_cast<ChartTab*>(tabs_->currentWidget());
 }
@@ -328,7 +346,7 @@ void LaboWindow::onSaveScenario() {
 }
 
 void LaboWindow::saveScenarioTo(const QString& path) {
-    const auto plan = parameters_->scenario();
+    const auto plan = lesson();
     if (!plan)
         return showProblem("Le scénario ne peut pas être enregistré tant que des paramètres sont "
                            "refusés :\n" +
@@ -361,6 +379,7 @@ void LaboWindow::openScenarioFrom(const QString& path) {
                                    "restent les mêmes.\n%2")
                                .arg(path, QString::fromStdString(file.reason())));
     parameters_->setScenario(*file);
+    showConsigne(file->consigne);
     statusBar()->showMessage(
         QString("Scénario « %1 » ouvert : « Lancer » le fait tourner.").arg(path));
 }

@@ -7,8 +7,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <optional>
+#include <string>
 
 class QAction;
+class QGroupBox;
+class QPlainTextEdit;
 class QLabel;
 class QMessageBox;
 class QProgressBar;
@@ -49,6 +53,9 @@ public:
     // is refused changes nothing; the reason is shown.
     void saveScenarioTo(const QString& path);
     void openScenarioFrom(const QString& path);
+    // « Copier le lien de ce scénario »: the parameters and the consigne as
+    // "labo.html#scenario=…", for the clipboard.
+    void copyScenarioLink();
     // Files above this size are announced first (100 MB unless a test lowers it).
     void setCsvWarningBytes(std::uint64_t bytes) { csvWarningBytes_ = bytes; }
 
@@ -83,6 +90,7 @@ private:
     bool costAccepted(const Scenario& plan, bool untilFixation);
     void updateCommands();
     void refreshRunLabel();
+    void refreshPendingNotice();
     void refreshCurrentTab();
     void showProblem(const QString& text);
     ChartTab* currentTab() const;
@@ -94,6 +102,11 @@ private:
     void printCurrentChart();
     void onSaveScenario();
     void onOpenScenario();
+    // The lesson: the scenario's instructions, beside the parameters.
+    void createLesson();
+    void showConsigne(const std::string& consigne);
+    // The parameters with the consigne, when every field is sound.
+    std::optional<Scenario> lesson() const;
 
     RunController* controller_ = nullptr;
     ParameterPanel* parameters_ = nullptr;
@@ -112,6 +125,9 @@ private:
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
+    std::string consigne_; // of the scenario opened last; empty: none
+    QGroupBox* consigneBox_ = nullptr;
+    QPlainTextEdit* consigneText_ = nullptr;
     std::uint64_t csvWarningBytes_;
 };
 

@@ -44,7 +44,7 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
       generations_(newField(parameter("generations"), Scenario{})),
       seed_(newField(parameter("seed"), Scenario{})), newSeed_(new QPushButton("No&uvelle graine")),
       a_(new SettingsEditor("Jeu A", "A")), b_(new SettingsEditor("Comparer avec un jeu &B", "B")),
-      message_(new QLabel) {
+      message_(new QLabel), pending_(new QLabel) {
     newSeed_->setObjectName("nouvelleGraine");
     a_->setObjectName("jeuA");
     b_->setObjectName("jeuB");
@@ -58,6 +58,11 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
     // ever changes size for a message.
     message_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
     message_->setFixedHeight(kMessageLines * message_->fontMetrics().lineSpacing() + 4);
+    // Edits made after a run: below the sets, so that no field moves when it shows.
+    pending_->setObjectName("parametresEnAttente");
+    pending_->setStyleSheet("color: #8A5A00; font-weight: bold;");
+    pending_->setWordWrap(true);
+    pending_->hide();
 
     for (QLineEdit* field : {classes_, generations_, seed_})
         connect(field, &QLineEdit::textChanged, this, &ParameterPanel::check);
@@ -81,6 +86,7 @@ ParameterPanel::ParameterPanel(Source_Aleatoire& seeds, QWidget* parent)
     layout->addLayout(form);
     layout->addWidget(a_);
     layout->addWidget(b_);
+    layout->addWidget(pending_);
     layout->addWidget(message_);
     message_->installEventFilter(this);
     check();
@@ -171,6 +177,11 @@ void ParameterPanel::showMessage(const QString& text) {
                     .arg(hidden > 1 ? "s" : "");
     }
     message_->setText(shown);
+}
+
+void ParameterPanel::showPending(const QString& text) {
+    pending_->setText(text);
+    pending_->setVisible(!text.isEmpty());
 }
 
 bool ParameterPanel::eventFilter(QObject* watched, QEvent* event) {

@@ -42,6 +42,11 @@ public:
     SettingsEditor* editor(int set) const { return set == 0 ? a_ : b_; }
     QLabel* message() const { return message_; }
 
+    // Says that the fields wait for the next « Lancer » (the lab core's
+    // pendingNotice); hidden while `text` is empty.
+    void showPending(const QString& text);
+    QLabel* pendingNotice() const { return pending_; }
+
 signals:
     void validityChanged(bool valid);
 
@@ -63,6 +68,7 @@ private:
     SettingsEditor* a_;
     SettingsEditor* b_;
     QLabel* message_;
+    QLabel* pending_;
 };
 
 } // namespace bocavo::labo

@@ -1,6 +1,7 @@
 #include "labo/window/run_controller.h"
 
 #include "core/lab/science/limits.h"
+#include "core/lab/view/run_status.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/file_output.h"
 #include "labo/window/numbers.h"
@@ -15,21 +16,14 @@ namespace {
 
 constexpr int kPollMs = 150; // how often the views catch up with a running task
 
-QString fromUtf8(const std::string& text) {
+QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 } // namespace
 
 QString standingText(const std::vector<int>& generations) {
-    const auto g = [](int generation) { return grouped(static_cast<std::uint64_t>(generation)); };
-    const int a = generations.at(0);
-    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
-        return QString("génération %1").arg(g(a));
-    const int b = generations.at(1);
-    if (b < 0)
-        return QString("génération %1 pour le jeu A, le jeu B n'a pas encore commencé").arg(g(a));
-    return QString("génération %1 pour le jeu A et %2 pour le jeu B").arg(g(a), g(b));
+    return fromUtf8(runStanding(generations));
 }
 
 RunController::RunController(QObject* parent) : RunController(std::random_device{}(), parent) {}
@@ -139,6 +133,7 @@ QString RunController::launch(const Scenario& plan) {
     });
     if (!sameRun(plan) || !behind)
         replaceRun(plan);
+    scenario_.generations = generations; // a run continued now goes to the new last generation
     return start(eachSet([generations](Experiment& run, const Control& c) {
                      if (run.generation() < generations)
                          run.advanceTo(generations, c);
@@ -150,12 +145,7 @@ QString RunController::launch(const Scenario& plan) {
                          });
                      if (cancelled && !reached)
                          return runCancelled();
-                     const int classes = scenario_.classes;
-                     emit finished(QString("Génération %1 atteinte dans %2 classe%3%4.")
-                                       .arg(grouped(static_cast<std::uint64_t>(generations)))
-                                       .arg(grouped(static_cast<std::uint64_t>(classes)))
-                                       .arg(classes > 1 ? "s" : "")
-                                       .arg(sets() > 1 ? " par jeu" : ""),
+                     emit finished(fromUtf8(reachedText(generations, scenario_.classes, sets())),
                                    false);
                  });
 }
@@ -164,11 +154,9 @@ QString RunController::nextGeneration() {
     if (busy())
         return kWaitRefusal;
     if (!experiment() || experiment()->generation() < 0)
-        return "Lancez d'abord une simulation : il n'y a pas encore de génération.";
+        return fromUtf8(kNoGenerationYet);
     if (lastGeneration() >= kMaxGeneration)
-        return QString("La génération %1 est la dernière que le compteur peut atteindre : il n'y "
-                       "a pas de génération suivante.")
-            .arg(grouped(kMaxGeneration));
+        return fromUtf8(lastGenerationText());
     const int next = experiment()->generation() + 1;
     // A set left behind by a cancel catches up with A; one ahead of it (after
     // "Jusqu'à fixation") takes one step of its own.
@@ -181,7 +169,7 @@ QString RunController::nextGeneration() {
                          std::all_of(all.begin(), all.end(), [next](int g) { return g >= next; });
                      if (cancelled && !reached)
                          return runCancelled();
-                     emit finished(QString("%1.").arg(standingText(all)).replace(0, 1, "G"), false);
+                     emit finished(fromUtf8(steppedText(all)), false);
                  });
 }
 
@@ -191,9 +179,7 @@ QString RunController::untilFixation(const Scenario& plan) {
     if (!sameRun(plan))
         replaceRun(plan);
     if (allFixed()) {
-        emit finished(QString("Toutes les classes ont déjà un seul allèle (%1).")
-                          .arg(standingText(generations())),
-                      false);
+        emit finished(fromUtf8(alreadyFixedText(generations())), false);
         return {};
     }
     return start(eachSet([](Experiment& run, const Control& c) {
@@ -203,16 +189,7 @@ QString RunController::untilFixation(const Scenario& plan) {
                  [this](bool cancelled) {
                      if (cancelled && !allFixed())
                          return runCancelled();
-                     const QString where = "à la " + standingText(generations());
-                     if (allFixed())
-                         emit finished(
-                             QString("Toutes les classes n'ont plus qu'un allèle %1.").arg(where),
-                             false);
-                     else
-                         emit finished(QString("Arrêt %1 : des classes gardent encore plusieurs "
-                                               "allèles.")
-                                           .arg(where),
-                                       false);
+                     emit finished(fromUtf8(fixationText(generations(), allFixed())), false);
                  });
 }
 
@@ -221,7 +198,7 @@ QString RunController::reset() {
         return kWaitRefusal;
     runs_.clear();
     emit runReplaced();
-    emit finished("Simulation effacée.", false);
+    emit finished(fromUtf8(kRunErased), false);
     return {};
 }
 
@@ -229,7 +206,7 @@ QString RunController::exportRefusal() const {
     if (busy())
         return kWaitRefusal;
     if (!experiment() || experiment()->generation() < 0)
-        return "Il n'y a rien à exporter : lancez d'abord une simulation.";
+        return fromUtf8(kNothingToExport);
     return {};
 }
 
@@ -384,12 +361,7 @@ void RunController::onThreadFinished() {
 }
 
 void RunController::runCancelled() {
-    const auto all = generations();
-    const QString where = all.empty() || all.front() < 0 ? QString("avant la première génération")
-                                                         : "à la " + standingText(all);
-    emit finished(
-        QString("Calcul annulé %1 : les générations déjà calculées sont conservées.").arg(where),
-        false);
+    emit finished(fromUtf8(cancelledText(generations())), false);
 }
 
 void RunController::waitForIdle() {

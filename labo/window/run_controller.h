@@ -29,11 +29,7 @@ class QThread;
 
 namespace bocavo::labo {
 
-// Where the sets of a run stand, from their generations (A, then B if any),
-// A at least at generation 0: "génération 11", or, when the sets differ,
-// "génération 11 pour le jeu A et 3 pour le jeu B" or "génération 11 pour le
-// jeu A, le jeu B n'a pas encore commencé". Every status text that names the
-// generation of a run says it through this, from the run itself.
+// Where the sets of a run stand (runStanding of the lab core), for the window.
 QString standingText(const std::vector<int>& generations);
 
 // Every command refused while a task runs is refused in these words.

@@ -102,7 +102,7 @@ export function sharedSite() {
 // requests outside the site; a test ends with assertClean(session).
 export async function openPage(browser, site, options = {}) {
     const { locale = 'fr-FR', viewport = { width: 1024, height: 768 }, hasTouch = false, isMobile = false,
-        fragment = '', usable = true } = options;
+        fragment = '', usable = true, ready = waitUsable } = options;
     const context = await browser.newContext({ locale, viewport, hasTouch, isMobile });
     const problems = [];
     await context.route('**/*', (route) => {
@@ -135,7 +135,7 @@ export async function openPage(browser, site, options = {}) {
     try {
         await page.goto(site.url + fragment);
         if (usable)
-            await waitUsable(page);
+            await ready(page);
     } catch (error) {
         throw new Error(`the window never became usable: ${error.message.split('\n')[0]}\n` +
             `the page reported: ${JSON.stringify([...new Set(problems)])}`, { cause: error });

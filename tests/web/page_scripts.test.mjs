@@ -52,6 +52,26 @@ test('index.html loads every script once, each module made only from modules def
     assert.throws(() => real.define('early', ['later'], () => ({})), /not defined before it/);
 });
 
+test('labo.html loads every lab script once after the registry, each module made only from modules before it', () => {
+    const labDir = path.join(pageDir, 'labo');
+    const names = [...source('labo.html').matchAll(/<script src="([^"]+)"><\/script>/g)].map((m) => m[1]);
+    assert.deepEqual(names.slice(0, 2), ['bocavo.js', 'labo-worker-text.js'], 'the registry, then the worker\'s text');
+    // labo-worker.js is the worker's own script, inside labo-worker-text.js.
+    const files = readdirSync(labDir).filter((f) => f.endsWith('.js') && f !== 'labo-worker.js').sort();
+    assert.deepEqual(names.slice(2).sort(), files, 'every script of web/page/labo is loaded, and only those');
+    const defined = ['workerText'];
+    for (const name of names.slice(2)) {
+        const text = readFileSync(path.join(labDir, name), 'utf8');
+        const found = /Bocavo\.define\("([^"]+)", \[([^\]]*)\]/.exec(text);
+        assert.ok(found, `${name} defines one module`);
+        const needs = found[2].split(',').map((s) => s.trim().replace(/"/g, '')).filter(Boolean);
+        for (const need of needs)
+            assert.ok(defined.includes(need), `${name} needs ${need}, defined after it`);
+        assert.deepEqual(text.match(/Bocavo\.\w+/g), ['Bocavo.define'], `${name} uses the global only to define itself`);
+        defined.push(found[1]);
+    }
+});
+
 const text = load(['text.js']).made.text;
 const placement = load(['placement.js']).made.placement;
 // Objects made in the scripts' own context, as plain ones of this one.

@@ -1,6 +1,7 @@
 #include "core/lab/files/csv_format.h"
 
 #include "core/lab/science/limits.h"
+#include "core/text/user_text.h"
 
 #include <algorithm>
 
@@ -38,6 +39,63 @@ std::string frequencyText(int count, int copies) {
     if (!fraction.empty())
         text += "." + fraction;
     return text;
+}
+
+CsvRows::CsvRows(const Sets& sets, int every) : sets_(sets), every_(every) {
+    for (const Experiment* experiment : sets_) {
+        classes_ += experiment->classes();
+        auto& texts = texts_.emplace_back();
+        for (const int n : distinctSizes(experiment->settings()))
+            texts[2 * n] = fieldTexts(2 * n);
+    }
+}
+
+std::uint64_t CsvRows::append(int number, std::string& out) const {
+    if (number == 1)
+        out += kCsvHeader;
+    std::size_t set = 0;
+    int c = number;
+    while (c > sets_[set]->classes())
+        c -= sets_[set++]->classes();
+    const Experiment& experiment = *sets_[set];
+    const Settings& settings = experiment.settings();
+    const auto alleles = static_cast<std::size_t>(settings.alleles);
+    const int last = experiment.generation();
+    const std::string classField = std::to_string(number) + ",";
+    std::uint64_t rows = 0;
+    for (int g = 0; g <= last; g = nextKept(g, every_, last)) {
+        const std::string lead = classField + std::to_string(g) + ",";
+        const Counts counts = experiment.counts(c, g);
+        const auto& texts = texts_[set].at(settings.copiesAt(g));
+        for (std::size_t k = 0; k < alleles; ++k) {
+            out += lead;
+            out += static_cast<char>('1' + k);
+            out += ',';
+            out += texts[counts[k]];
+        }
+        rows += alleles;
+    }
+    return rows;
+}
+
+std::string everyNote(std::uint64_t every) {
+    return "Le fichier CSV à côté ne garde qu'une génération sur " + groupDigits(every) +
+           " : l'exporter de même pour le refaire.";
+}
+
+std::string endNote(std::size_t set, std::uint64_t generation) {
+    return std::string("Le jeu ") + (set ? "B" : "A") + " y va jusqu'à la génération " +
+           groupDigits(generation) + ".";
+}
+
+std::vector<std::string> reproductionNote(const Sets& sets, int generations, int every) {
+    std::vector<std::string> note{kBesideMark};
+    if (every > 1)
+        note.push_back(everyNote(static_cast<std::uint64_t>(every)));
+    for (std::size_t i = 0; i < sets.size(); ++i)
+        if (sets[i]->generation() != generations)
+            note.push_back(endNote(i, static_cast<std::uint64_t>(sets[i]->generation())));
+    return note;
 }
 
 std::vector<std::uint8_t> fieldLengths(int copies) {

@@ -8,6 +8,7 @@
 #include "core/lab/science/statistics.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,35 @@ std::vector<std::uint8_t> fieldLengths(int copies);
 inline int nextKept(int g, int every, int last) {
     return g < last && g + every > last ? last : g + every;
 }
+
+// The file's bytes class by class, so that a writer hands them on in parts
+// of any size: a file on a disk, or a download built in the page.
+class CsvRows {
+public:
+    CsvRows(const Sets& sets, int every);
+
+    // Every set's classes, numbered on in the file's order.
+    int classes() const { return classes_; }
+    // Appends the rows of class `number` (1..classes()), after the header for
+    // the first; returns how many rows.
+    std::uint64_t append(int number, std::string& out) const;
+
+private:
+    Sets sets_;
+    int every_;
+    int classes_ = 0;
+    // fieldTexts of each set, by a generation's copies: a size history has several.
+    std::vector<std::map<int, std::vector<std::string>>> texts_;
+};
+
+// What the scenario alone does not say about the CSV file it reproduces, as
+// its note: that it was written with it, the generations kept, and a set
+// that ended elsewhere (after "Jusqu'à fixation" or a cancel) than
+// `generations`.
+inline constexpr char kBesideMark[] = "Écrit avec le fichier CSV qu'il reproduit.";
+std::string everyNote(std::uint64_t every);
+std::string endNote(std::size_t set, std::uint64_t generation);
+std::vector<std::string> reproductionNote(const Sets& sets, int generations, int every);
 
 // The exact size of the file of these sets (their statistics, in the file's
 // order, taken in to the last generation) keeping one generation in `every`

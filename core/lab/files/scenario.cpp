@@ -85,6 +85,34 @@ Refusal refuse(int line, const std::string& why) {
     return {"Scénario refusé, ligne " + std::to_string(line) + " : " + why};
 }
 
+// The lines after [consigne] (the first of them is line `first`), each without
+// the spaces an editor may leave at its end (or a Windows '\r'), and without
+// blank lines around the whole: the same text however the file was saved.
+Result<std::string> readConsigne(std::string_view rest, int first) {
+    std::string consigne;
+    std::size_t blankLines = 0; // held back until a line of text follows them
+    for (int lineNumber = first; !rest.empty(); ++lineNumber) {
+        const auto end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest.remove_prefix(end == std::string_view::npos ? rest.size() : end + 1);
+        while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+            line.remove_suffix(1);
+        for (const char c : line)
+            if (static_cast<unsigned char>(c) < 0x20 && c != '\t')
+                return refuse(lineNumber, "la consigne contient un caractère de contrôle " +
+                                              shortQuote(std::string(1, c)) + ".");
+        if (line.empty()) {
+            blankLines += consigne.empty() ? 0 : 1;
+            continue;
+        }
+        if (!consigne.empty())
+            consigne.append(blankLines + 1, '\n');
+        blankLines = 0;
+        consigne += line;
+    }
+    return consigne;
+}
+
 } // namespace
 
 Result<void> checkScenario(const Scenario& s) {
@@ -135,6 +163,11 @@ std::string scenarioText(const Scenario& s, const std::vector<std::string>& note
         out << "\n[" << (set == &s.a ? "A" : "B") << "]\n";
         writeKeys(ParameterScope::Set, *set);
     }
+    if (!s.consigne.empty())
+        out << "\n# La consigne montrée aux élèves : tout ce qui suit " << kConsigneHeader
+            << ", tel quel.\n"
+            << kConsigneHeader << "\n"
+            << s.consigne << "\n";
     return out.str();
 }
 
@@ -154,6 +187,7 @@ Result<Scenario> parseScenario(std::string_view text) {
     int current = -1; // −1: the run's keys; 0: [A]; 1: [B]
     std::string wantedSets;
     int lineNumber = 0;
+    int consigneLine = 0; // of its header; 0: none
     while (!text.empty()) {
         ++lineNumber;
         const auto end = text.find('\n');
@@ -164,6 +198,14 @@ Result<Scenario> parseScenario(std::string_view text) {
         line = trimmed(line);
         if (line.empty())
             continue;
+        if (line == kConsigneHeader) {
+            auto consigne = readConsigne(text, lineNumber + 1);
+            if (!consigne)
+                return Refusal{consigne.reason()};
+            scenario.consigne = std::move(*consigne);
+            consigneLine = lineNumber;
+            break;
+        }
         if (line.front() == '[') {
             const int which = line == "[A]" ? 0 : line == "[B]" ? 1 : -1;
             if (which < 0)
@@ -220,14 +262,17 @@ Result<Scenario> parseScenario(std::string_view text) {
         if (p.scope == ParameterScope::Run)
             runKeys.push_back(p.key);
     runKeys.push_back(kSetsKey);
+    // Keys put after the consigne are part of its text.
+    const std::string why = consigneLine ? std::string("la section ") + kConsigneHeader +
+                                               " doit venir en dernier, après [A] et [B]"
+                                         : "le fichier est peut-être tronqué";
     for (const std::string_view key : runKeys)
         if (!has(seen, key))
-            return refuse(lineNumber, "la clé « " + std::string(key) +
-                                          " » manque (le fichier est peut-être tronqué).");
+            return refuse(lineNumber, "la clé « " + std::string(key) + " » manque (" + why + ").");
     const bool wantB = wantedSets == "A,B";
     if (sections[0].line == 0 || (wantB && sections[1].line == 0))
         return refuse(lineNumber, std::string("la section [") + (sections[0].line ? "B" : "A") +
-                                      "] manque (le fichier est peut-être tronqué).");
+                                      "] manque (" + why + ").");
     if (!wantB && sections[1].line != 0)
         return refuse(sections[1].line, "la section [B] est là mais « sets » ne l'annonce pas.");
     for (int i = 0; i < (wantB ? 2 : 1); ++i) {

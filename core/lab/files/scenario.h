@@ -18,6 +18,9 @@
 //   history = 20:10, 25:200  (only with a size history)
 //   [B]
 //   ... the same keys
+//   [consigne]               (optional, always last)
+//   The lesson's instructions for the pupils: every line after the header,
+//   as it is, to the end of the file ('#', '[' and '=' included).
 //
 // Every key must be there exactly once, so that a misspelt or truncated file
 // is refused rather than quietly completed with defaults; only a key added
@@ -39,6 +42,8 @@ namespace bocavo::labo {
 inline constexpr char kScenarioExtension[] = ".scenario";
 // A scenario is a few hundred bytes: longer text is refused unread.
 inline constexpr std::size_t kMaxScenarioBytes = 1 << 16; // bytes
+// The lesson's instructions: every line after this header, as written.
+inline constexpr char kConsigneHeader[] = "[consigne]";
 
 struct Scenario {
     Settings a;
@@ -47,6 +52,9 @@ struct Scenario {
     int generations = kDefaultGenerations; // last generation of "Lancer"
     std::uint32_t seed =
         Source_Aleatoire::kFixedSeed; // set A's; set B's comes from it (secondSeed)
+    // The lesson's instructions, lines joined by '\n', without blank lines or
+    // spaces at either end; empty when the file gives none.
+    std::string consigne;
 
     bool operator==(const Scenario&) const = default;
 };

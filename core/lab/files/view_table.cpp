@@ -1,9 +1,9 @@
 #include "core/lab/files/view_table.h"
 
 #include "core/lab/science/theory.h"
+#include "core/text/user_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <functional>
 
 namespace bocavo::labo {
@@ -18,10 +18,7 @@ SheetCell heading(std::string text) {
 
 // `value` with at most kTableDecimals places, trailing zeros dropped.
 SheetCell decimal(double value) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed,
-                                   kTableDecimals);
-    std::string text(buffer, end.ptr);
+    std::string text = fixedDecimal(value, kTableDecimals);
     while (text.back() == '0')
         text.pop_back();
     if (text.back() == '.')

@@ -16,11 +16,11 @@ SheetCell number(std::string text) {
 SheetCell number(long long value) {
     return number(std::to_string(value));
 }
-// numerator / denominator to kRatioDecimals places, rounded half up, trailing
+// numerator / denominator to six decimal places, rounded half up, trailing
 // zeros dropped: integer arithmetic, so every platform writes the same text.
-inline constexpr int kRatioDecimals = 6;
+inline constexpr std::int64_t kRatioScale = 1'000'000; // 10^6: six places
 SheetCell ratio(std::int64_t numerator, std::int64_t denominator) {
-    constexpr std::int64_t scale = 1'000'000; // 10^kRatioDecimals
+    constexpr std::int64_t scale = kRatioScale;
     const std::int64_t units = (numerator * scale * 2 + denominator) / (2 * denominator);
     std::string text = std::to_string(units / scale);
     std::string fraction = std::to_string(scale + units % scale).substr(1);

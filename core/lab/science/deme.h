@@ -13,7 +13,6 @@
 #include "engine/random_source.h"
 
 #include <array>
-#include <cmath>
 #include <cstdint>
 #include <numeric>
 #include <utility>
@@ -31,6 +30,42 @@ using Allele = std::uint8_t;
 // last couples without any.
 std::array<int, 4> broodsFor(int children);
 
+// The gap before the next event of probability p per trial, as one geometric
+// draw per event rather than one draw per trial: for a value v of the source,
+// the largest g with (1 − p)^g ≥ 1 − v, that is floor(ln(1 − v) / ln(1 − p)).
+// Worked out with multiplications and comparisons only, which IEEE arithmetic
+// rounds the same everywhere, and not with a library's logarithm, whose last
+// bit differs between C libraries: the page and the desktop then draw alike.
+class GeometricGaps {
+public:
+    explicit GeometricGaps(double p);
+
+    bool on() const { return top_ >= 0; }
+
+    template <UniformSource S> int next(S& source) const {
+        const double survivor = 1.0 - static_cast<double>(source.next()); // exact: 24 bits
+        // The gap bit by bit from the highest: (1 − p)^(g + 2^j) is
+        // (1 − p)^g · (1 − p)^(2^j), so each bit costs one product.
+        double reach = 1.0;
+        int gap = 0;
+        for (int j = top_; j >= 0; --j) {
+            const double further = reach * powers_[static_cast<std::size_t>(j)];
+            if (further >= survivor) {
+                reach = further;
+                gap += 1 << j;
+            }
+        }
+        return gap;
+    }
+
+private:
+    // (1 − p)^(2^j) by repeated squaring; top_ is the highest j at which it is
+    // still at least the smallest 1 − v (2^-24), −1 when p is 0. Gaps stay
+    // below 2^30.
+    std::array<double, 30> powers_{};
+    int top_ = -1;
+};
+
 // What a set's breeding needs, worked out once per run.
 struct Plan {
     explicit Plan(const Settings& settings);
@@ -38,17 +73,9 @@ struct Plan {
     Settings settings;
     bool selection; // some genotype is kept with probability below 1
     std::array<float, kMaxAlleles * kMaxAlleles> keep{}; // genotype (a, b): fitness / highest
-    double mutationScale;  // 1 / ln(1 − u): gap to the next mutated copy, 0 without mutation
-    double migrationScale; // 1 / ln(1 − m): gap to the next migrant, 0 without migration
+    GeometricGaps mutationGaps;                          // to the next mutated copy
+    GeometricGaps migrationGaps;                         // to the next migrant
 };
-
-// The gap before the next event of probability p per trial, as a geometric
-// draw: floor(ln(1 − v) / ln(1 − p)), one value of the source per event
-// rather than one per trial.
-template <UniformSource S> int gapTo(S& source, double scale) {
-    const double gap = std::log(1.0 - static_cast<double>(source.next())) * scale;
-    return gap < 1e9 ? static_cast<int>(gap) : 1'000'000'000;
-}
 
 // Copies of each allele in a table.
 inline Counts tally(const std::vector<Allele>& copies) {
@@ -72,9 +99,12 @@ void drawFounders(const Settings& settings, S& source, std::vector<Allele>& copi
     if (settings.sourceUrn()) {
         int left = settings.balls();
         for (Allele& copy : copies) {
-            // A ball's rank among those left; 24 bits of the source cover the
-            // largest urn (80 000 balls) with a bias under 0.5 %.
-            int ball = static_cast<int>(static_cast<double>(left) * source.next());
+            // A ball's rank among those left, floor(left · v) for the source's
+            // 24-bit v = k / 2^24, in integers so that every platform draws the
+            // same ball; 24 bits cover the largest urn (80 000 balls) with a
+            // bias under 0.5 %.
+            const auto v = static_cast<std::int64_t>(source.next() * 0x1p24f); // exact
+            int ball = static_cast<int>((static_cast<std::int64_t>(left) * v) >> 24);
             std::size_t a = 0;
             while (ball >= urn[a])
                 ball -= urn[a++];
@@ -134,13 +164,13 @@ void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
         shuffle(source, former);
     else
         parents_ = former; // every parent is drawn at random: their order does not matter
-    if (plan.migrationScale != 0.0 && donors.count() > 0) {
+    if (plan.migrationGaps.on() && donors.count() > 0) {
         // Island model: each parent is replaced with probability m by a copy of
         // an individual of another class's previous generation.
         const int parents = static_cast<int>(parents_.size() / 2);
         const auto individuals = static_cast<std::int16_t>(parents);
-        for (int i = gapTo(source, plan.migrationScale); i < parents;
-             i += 1 + gapTo(source, plan.migrationScale)) {
+        for (int i = plan.migrationGaps.next(source); i < parents;
+             i += 1 + plan.migrationGaps.next(source)) {
             const int d = Tirage(source, static_cast<std::int16_t>(donors.count())) - 1;
             const Allele* from = donors.copiesOf(d);
             const int j = Tirage(source, individuals) - 1;
@@ -229,11 +259,11 @@ void Deme::breed(const Plan& plan, S& source, int g, std::vector<Allele>& out) {
 // lost ones included, each equally likely.
 template <UniformSource S>
 void Deme::mutate(const Plan& plan, S& source, std::vector<Allele>& out) {
-    if (plan.mutationScale == 0.0)
+    if (!plan.mutationGaps.on())
         return;
     const auto others = static_cast<std::int16_t>(plan.settings.alleles - 1);
-    for (std::size_t i = static_cast<std::size_t>(gapTo(source, plan.mutationScale));
-         i < out.size(); i += 1 + static_cast<std::size_t>(gapTo(source, plan.mutationScale))) {
+    for (std::size_t i = static_cast<std::size_t>(plan.mutationGaps.next(source)); i < out.size();
+         i += 1 + static_cast<std::size_t>(plan.mutationGaps.next(source))) {
         const int other = Tirage(source, others) - 1;
         out[i] = static_cast<Allele>(other + (other >= out[i]));
     }

@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <barrier>
-#include <cmath>
 #include <exception>
 #include <mutex>
 #include <stdexcept>
@@ -47,11 +46,19 @@ private:
     std::exception_ptr failure_;
 };
 
-// Runs `work` on `threads` threads, this one among them, and joins them.
+// Runs `work` on `threads` threads, this one among them, and joins them, even
+// when starting one fails. (std::thread rather than std::jthread, which the
+// page's C++ library lacks; a single thread starts none, as the page needs.)
 template <typename Work> void onThreads(int threads, const Work& work) {
-    std::vector<std::jthread> helpers;
+    struct Helpers {
+        std::vector<std::thread> all;
+        ~Helpers() {
+            for (std::thread& helper : all)
+                helper.join();
+        }
+    } helpers;
     for (int t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
+        helpers.all.emplace_back(work);
     work();
 }
 
@@ -95,10 +102,20 @@ std::array<int, 4> broodsFor(int children) {
     return broods;
 }
 
+GeometricGaps::GeometricGaps(double p) {
+    if (p <= 0.0)
+        return;
+    double power = 1.0 - p;
+    for (std::size_t j = 0; j < powers_.size() && power >= 0x1p-24; ++j) {
+        powers_[j] = power;
+        top_ = static_cast<int>(j);
+        power *= power;
+    }
+}
+
 Plan::Plan(const Settings& s)
-    : settings(s), selection(hasSelection(s)),
-      mutationScale(s.mutation > 0.0 ? 1.0 / std::log1p(-s.mutation) : 0.0),
-      migrationScale(s.migration > 0.0 ? 1.0 / std::log1p(-s.migration) : 0.0) {
+    : settings(s), selection(hasSelection(s)), mutationGaps(s.mutation),
+      migrationGaps(s.migration) {
     int highest = 0;
     for (int k = 0; k < s.alleles; ++k)
         highest = std::max(highest, s.fitness[static_cast<std::size_t>(k)]);
@@ -177,7 +194,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     while (reached < target) {
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
-        if (plan_.migrationScale != 0.0 && classes() > 1)
+        if (plan_.migrationGaps.on() && classes() > 1)
             runLinkedStep(to, threads, control.cancel);
         else
             runStep(to, threads, control.cancel);

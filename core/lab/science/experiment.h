@@ -52,6 +52,12 @@ public:
     // and fixedAt() for generations up to this one.
     int generation() const { return published_.load(std::memory_order_acquire); }
     Counts counts(int classNumber, int g) const;
+    // The record of one class, for readers of many generations at once (same rules).
+    const History& history(int classNumber) const {
+        return runs_[static_cast<std::size_t>(classNumber - 1)].history;
+    }
+    // No mutation or migration: a class that fixed an allele keeps it for ever.
+    bool fixationIsFinal() const { return absorbing_; }
 
     // Advances every class to `target` (1..kMaxGeneration, not below the
     // current generation). Stops early when cancelled: generation() is then

@@ -12,6 +12,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,17 @@ public:
 
     // g in 0..kMaxGeneration, already written.
     Counts at(int g) const;
+    // One allele's copies (1..K) at g, without the others: what a chart of
+    // thousands of generations reads, so it stays inline.
+    int count(int g, int allele) const {
+        const std::uint8_t* p = blocks_[static_cast<std::size_t>(g / kBlockSize)].get() +
+                                static_cast<std::ptrdiff_t>(g % kBlockSize) * stride_;
+        if (!wide_)
+            return p[allele - 1];
+        std::uint16_t n;
+        std::memcpy(&n, p + 2 * (allele - 1), 2);
+        return n;
+    }
     // Allocates the block on first use.
     void set(int g, const Counts& counts);
     // Sets generations first..last to the same counts.

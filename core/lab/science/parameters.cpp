@@ -281,7 +281,7 @@ const std::array<Parameter, 11> kParameters{{
      .write = [](const Scenario&, const Settings& set) { return sizesText(set.sizes); },
      .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&,
                 SetReading& set) -> Read {
-         auto p = parseSizes(text);
+         auto p = parseSizeHistory(text);
          set.settings.sizes = p.value.value_or(std::vector<SizeChange>{});
          return refusedOr(p);
      }},

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 
 namespace bocavo::labo {
 namespace {
@@ -203,26 +202,13 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
     if (comma)
         std::replace(word.begin(), word.end(), ',', '.');
     // Digits with at most one point, nothing else: no sign, no exponent, no comma.
-    int points = 0;
-    int digits = 0;
-    for (const char c : word) {
-        if (c == '.')
-            ++points;
-        else if (c >= '0' && c <= '9')
-            ++digits;
-        else
-            return {std::nullopt, refusal};
-    }
-    double value = 0.0;
-    if (digits == 0 || points > 1 || word.size() > 20)
+    const auto value = word.size() > 20 ? std::nullopt : decimalValue(word);
+    if (!value || *value > high)
         return {std::nullopt, refusal};
-    const auto [end, ec] = std::from_chars(word.data(), word.data() + word.size(), value);
-    if (ec != std::errc{} || end != word.data() + word.size() || value > high)
-        return {std::nullopt, refusal};
-    return {value, {}};
+    return {*value, {}};
 }
 
-Parsed<std::vector<SizeChange>> parseSizes(std::string_view text) {
+Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text) {
     const std::string refusal =
         shortQuote(trimmed(text)) +
         " ne convient pas pour l'histoire de la taille : il faut des paires « génération:N » "
@@ -258,10 +244,7 @@ std::string sizesText(const std::vector<SizeChange>& sizes) {
 }
 
 std::string rateText(double rate) {
-    // The shortest fixed-point text that reads back exactly, whatever the locale.
-    char buffer[400];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, rate, std::chars_format::fixed);
-    return std::string(buffer, end.ptr);
+    return shortestDecimal(rate);
 }
 
 } // namespace bocavo::labo

@@ -103,7 +103,7 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
 // "20:10, 25:200": from generation 20 on N = 10, from 25 on N = 200 (spaces
 // free, "" none). Each pair is checked on its own here; checkSettings checks
 // the sizes against the model.
-Parsed<std::vector<SizeChange>> parseSizes(std::string_view text);
+Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text);
 std::string sizesText(const std::vector<SizeChange>& sizes); // "20:10, 25:200"
 
 // The shortest decimal text that reads back to exactly this rate ("0.01", "0").

@@ -52,6 +52,12 @@ public:
     };
     Mean meanFirstLoss() const { return meanOf(firstLoss_); }
     Mean meanFixation() const { return meanOf(fixation_); }
+    // The first generation class `classNumber` had one allele left, −1 before.
+    int fixationOf(int classNumber) const {
+        return fixation_[static_cast<std::size_t>(classNumber - 1)];
+    }
+    // Per class, the first generation with an allele lost, −1 if none yet.
+    const std::vector<int>& firstLosses() const { return firstLoss_; }
 
 private:
     static Mean meanOf(const std::vector<int>& generations);

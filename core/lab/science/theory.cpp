@@ -128,9 +128,6 @@ std::optional<double> differentiationBalance(const Settings& s, int classes) {
     return identity.differentiation(identity.balance(), kMaxGeneration);
 }
 
-namespace {
-
-// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
 std::string plainNumber(double value) {
     char text[32];
     std::snprintf(text, sizeof text, "%.4f", value);
@@ -141,8 +138,6 @@ std::string plainNumber(double value) {
         s.pop_back();
     return s == "-0" ? "0" : s;
 }
-
-} // namespace
 
 std::string expectedLines(const Settings& s, int classes, int last) {
     std::string lines = "attendu Ne : " + plainNumber(meanEffectiveSize(s, last)) + "\n";

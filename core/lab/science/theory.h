@@ -75,6 +75,8 @@ std::optional<double> differentiationBalance(const Settings& settings, int class
 // the heterozygosity, the share of classes that fix each allele (« allèle K »)
 // and Fst; a figure theory does not give is left out.
 std::string expectedLines(const Settings& settings, int classes, int last);
+// A figure as a script reads it: a point, four decimals at most, no trailing zeros.
+std::string plainNumber(double value);
 
 // One short French sentence per figure, as the window shows them; empty when
 // there is no figure.

@@ -1,12 +1,15 @@
 // A set's size history and its source urn: how they are read and refused,
 // what the protocol's broods become when the size changes, and the figures
 // and records that must follow the number of copies generation by generation.
+#include "core/lab/files/csv_format.h"
+#include "core/lab/science/deme.h"
 #include "core/lab/science/fixation.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
 
 #include <gtest/gtest.h>
 #include <numeric>
+#include <sstream>
 
 namespace bocavo::labo {
 namespace {
@@ -22,13 +25,13 @@ TEST(SizesTest, HistoriesAreReadAndRefusedInFrench) {
         {"32767:10000", {{32767, 10'000}}},
     };
     for (const auto& c : good) {
-        const auto parsed = parseSizes(c.text);
+        const auto parsed = parseSizeHistory(c.text);
         ASSERT_TRUE(parsed.value) << c.text << " : " << parsed.error;
         EXPECT_EQ(*parsed.value, c.sizes) << c.text;
     }
     for (const char* bad : {"20", "20:", ":10", "0:10", "20:0", "20:10,", "20:10;25:200",
                             "32768:10", "20:10001", "20:-5", "20:1.5"}) {
-        const auto parsed = parseSizes(bad);
+        const auto parsed = parseSizeHistory(bad);
         EXPECT_FALSE(parsed.value) << bad;
         EXPECT_NE(parsed.error.find("l'histoire de la taille"), std::string::npos) << bad;
     }
@@ -164,6 +167,67 @@ TEST(SizesTest, StatisticsCountEachGenerationsOwnCopies) {
     }
     // One individual: about half the classes are fixed at generation 2.
     EXPECT_GT(stats.fixedClasses()[2][0] + stats.fixedClasses()[2][1], 25);
+}
+
+// Scripted values of the source, in turn.
+struct Script {
+    std::vector<float> values;
+    std::size_t at = 0;
+    float next() { return values[at++ % values.size()]; }
+};
+
+// A source urn's ball is floor(left · v) among those left, in allele order:
+// the lowest v takes the first ball left, the highest the last, and every
+// ball is taken once at most.
+TEST(SizesTest, FoundersTakeTheBallTheSourceNames) {
+    Settings s;
+    s.individuals = 3;
+    s.alleles = 2;
+    s.urn = {3, 5, 0, 0};
+    std::vector<Allele> copies;
+    Script lowest{{0.0f}};
+    drawFounders(s, lowest, copies);
+    EXPECT_EQ(copies, (std::vector<Allele>{0, 0, 0, 1, 1, 1}));
+    Script highest{{1.0f - 0x1p-24f}};
+    drawFounders(s, highest, copies);
+    EXPECT_EQ(copies, (std::vector<Allele>{1, 1, 1, 1, 1, 0}));
+    // v = 3/8: ball 3 of 8 (the first of allele 2), then ball 2 of 7, 2 of
+    // 6, 1 of 5, 1 of 4 and 1 of 3, counted from 0 in the balls left.
+    Script middle{{0.375f}};
+    drawFounders(s, middle, copies);
+    EXPECT_EQ(copies, (std::vector<Allele>{1, 0, 1, 0, 1, 1}));
+}
+
+// The file writes each generation's share of that generation's own copies.
+TEST(SizesTest, TheFileWritesEachGenerationsOwnShare) {
+    Settings s;
+    s.individuals = 20;
+    s.model = Model::WrightFisher;
+    s.alleles = 2;
+    s.urn = {20, 20, 0, 0};
+    s.sizes = {{3, 5}, {5, 30}};
+    Experiment experiment(s, 2, 11);
+    experiment.advanceTo(7);
+    const CsvRows rows({&experiment}, 1);
+    std::string text;
+    for (int number = 1; number <= rows.classes(); ++number)
+        rows.append(number, text);
+    std::istringstream lines(text);
+    std::string line;
+    std::getline(lines, line); // the header
+    int read = 0;
+    while (std::getline(lines, line)) {
+        int c = 0, g = 0, k = 0, count = 0;
+        char comma = 0;
+        std::istringstream fields(line);
+        fields >> c >> comma >> g >> comma >> k >> comma >> count >> comma;
+        std::string share;
+        std::getline(fields, share);
+        ASSERT_EQ(count, experiment.counts(c, g)[static_cast<std::size_t>(k - 1)]) << line;
+        EXPECT_EQ(share, frequencyText(count, s.copiesAt(g))) << line;
+        ++read;
+    }
+    EXPECT_EQ(read, 2 * 8 * 2);
 }
 
 } // namespace

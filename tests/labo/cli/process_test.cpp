@@ -1,6 +1,7 @@
 // bocavo-labo as a process: started as a user or a script would start it,
 // with its output on pipes, devices or a terminal, interrupted by signals,
 // or without a display.
+#include "core/lab/files/series_csv.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/scenario_file.h"
 #include "tests/scratch_dir.h"
@@ -40,7 +41,7 @@ struct Launch {
     std::uint64_t addressSpace = 0; // bytes of memory it may map, 0 for no limit
 };
 
-struct Result {
+struct Outcome {
     int status = -1; // the exit status, or 1000 + a signal that killed it
     std::string out, err;
 };
@@ -103,10 +104,10 @@ pid_t start(const Launch& launch, int& outFd, int& errFd) {
     return child;
 }
 
-Result run(const Launch& launch) {
+Outcome run(const Launch& launch) {
     int outFd = -1, errFd = -1;
     const pid_t child = start(launch, outFd, errFd);
-    Result r;
+    Outcome r;
     std::thread errReader([&] { r.err = drain(errFd); }); // a pty reports EIO at the end
     if (outFd >= 0)
         r.out = drain(outFd);
@@ -131,7 +132,7 @@ TEST(ProcessTest, RowsGoToTheStandardOutputAndTheSummaryToErrors) {
     experiment.advanceTo(5);
     ASSERT_TRUE(writeCsv({&experiment}, (dir / "expected.csv").string(), 1).written);
     for (const std::string target : {"-", "/dev/stdout"}) {
-        const Result r = run(Launch(smallRunTo(target)));
+        const Outcome r = run(Launch(smallRunTo(target)));
         EXPECT_EQ(r.status, 0) << target << r.err;
         EXPECT_EQ(r.out, readAll(dir / "expected.csv")) << target;
         // The summary, then what theory expects (expected_test checks those).
@@ -167,7 +168,7 @@ TEST(ProcessTest, ANameForADescriptorIsWrittenInPlace) {
         std::ofstream(journal) << "A\nB\n";
         Launch launch(smallRunTo(target));
         launch.stdoutPath = journal.string();
-        const Result r = run(launch);
+        const Outcome r = run(launch);
         EXPECT_EQ(r.status, 0) << target;
         // The summary's first line, then only expected figures: no scenario written.
         EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1),
@@ -251,7 +252,7 @@ TEST(ProcessTest, EachCauseIsSaidInItsOwnWords) {
     for (const Case& c : cases) {
         Launch launch({"--scenario", c.scenario, "--csv", csv});
         launch.asNobody = c.asNobody;
-        const Result r = run(launch);
+        const Outcome r = run(launch);
         EXPECT_EQ(r.status, 2) << c.said;
         EXPECT_EQ(r.err.substr(0, r.err.find('\n') + 1), c.said);
     }
@@ -264,7 +265,7 @@ TEST(ProcessTest, EachCauseIsSaidInItsOwnWords) {
         EXPECT_GT(read(fd, header, sizeof header), 0);
         close(fd);
     });
-    const Result early =
+    const Outcome early =
         run(Launch({"--classes", "100", "--generations", "2000", "--csv", pipe.string()}));
     reader.join();
     EXPECT_EQ(early.status, 1);
@@ -283,7 +284,7 @@ TEST(ProcessTest, ARunTooLargeForMemoryIsSaidSo) {
     Launch launch({"--classes", "1000", "--individuals", "10000", "--generations", "2", "--csv",
                    (dir / "x.csv").string()});
     launch.addressSpace = 100u << 20; // the program and its libraries fit, the classes do not
-    const Result r = run(launch);
+    const Outcome r = run(launch);
     EXPECT_EQ(r.status, 1);
     EXPECT_EQ(r.err, "bocavo-labo : La mémoire ne suffit pas pour cette simulation (1 000 classes "
                      "de 10 000 individus sur 2 générations) : essayez moins de classes, "
@@ -295,12 +296,12 @@ TEST(ProcessTest, ARunTooLargeForMemoryIsSaidSo) {
 TEST(ProcessTest, OutputThatCannotBeWrittenFails) {
     Launch help({"--help"});
     help.stdoutPath = "/dev/full";
-    const Result helped = run(help);
+    const Outcome helped = run(help);
     EXPECT_EQ(helped.status, 1);
     EXPECT_EQ(helped.err,
               "bocavo-labo : impossible d'écrire sur la sortie standard : le disque est "
               "plein.\n");
-    const Result full = run(Launch(smallRunTo("/dev/full")));
+    const Outcome full = run(Launch(smallRunTo("/dev/full")));
     EXPECT_EQ(full.status, 1);
     EXPECT_EQ(full.err, "bocavo-labo : Impossible d'écrire le fichier « /dev/full » : le disque "
                         "est plein.\n");
@@ -308,10 +309,48 @@ TEST(ProcessTest, OutputThatCannotBeWrittenFails) {
          {smallRunTo("-"), std::vector<std::string>{"--help"}}) {
         Launch closed(args);
         closed.closedStdout = true;
-        const Result r = run(closed);
+        const Outcome r = run(closed);
         EXPECT_EQ(r.status, 141);
         EXPECT_EQ(r.err, "");
     }
+}
+
+// A series writes its rows where the lab's rows go: without --csv on the
+// standard output, with its expected figures on the standard error; a refused
+// series leaves an older file as it was; a full disk and a reader gone are
+// told as for the lab's rows.
+TEST(ProcessTest, ASeriesWritesItsRowsLikeTheLab) {
+    const ScratchDir dir;
+    const std::vector<std::string> series{"--classes", "10",    "--generations", "20",
+                                          "--serie",   "10,20", "--model",       "wright-fisher"};
+    const Outcome r = run(Launch(series));
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_TRUE(r.out.starts_with(kSeriesCsvHeader)) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 3) << r.out;
+    EXPECT_TRUE(r.err.starts_with("2 tailles de 10 classes, générations 0 à 20 : 2 lignes écrites "
+                                  "dans -\nattendu hétérozygotie à N = 10 : "))
+        << r.err;
+    EXPECT_NE(r.err.find("\nattendu part avec perte à N = 20 : "), std::string::npos) << r.err;
+
+    const fs::path kept = dir / "serie.csv";
+    std::ofstream(kept) << "ancien\n";
+    auto tooMany = series; // "--classes 10" becomes "--classes 1001"
+    tooMany[1] = "1001";
+    tooMany.insert(tooMany.end(), {"--csv", kept.string()});
+    EXPECT_EQ(run(Launch(tooMany)).status, 2);
+    auto full = series;
+    full.insert(full.end(), {"--csv", "/dev/full"});
+    const Outcome failed = run(Launch(full));
+    EXPECT_EQ(failed.status, 1);
+    EXPECT_EQ(failed.err, "bocavo-labo : Impossible d'écrire le fichier « /dev/full » : le disque "
+                          "est plein.\n");
+    EXPECT_EQ(readAll(kept), "ancien\n");
+
+    Launch closed(series);
+    closed.closedStdout = true;
+    const Outcome gone = run(closed);
+    EXPECT_EQ(gone.status, 141);
+    EXPECT_EQ(gone.err, "");
 }
 
 // Case 6: interrupted while writing, the run removes its temporary file and
@@ -349,11 +388,11 @@ TEST(ProcessTest, ProgressShowsOnATerminalOnly) {
     const ScratchDir dir;
     Launch launch(smallRunTo((dir / "a.csv").string()));
     launch.args[3] = "3000";
-    const Result piped = run(launch);
+    const Outcome piped = run(launch);
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.err, "");
     launch.terminalStderr = true;
-    const Result terminal = run(launch);
+    const Outcome terminal = run(launch);
     EXPECT_EQ(terminal.status, 0);
     EXPECT_NE(terminal.err.find("\rGénération 3 000 (100 %)"), std::string::npos) << terminal.err;
     EXPECT_NE(terminal.err.find("\rÉcriture du fichier (100 %)"), std::string::npos);
@@ -365,7 +404,7 @@ TEST(ProcessTest, TheWindowNeedsADisplay) {
     const std::string said = "bocavo-labo : la fenêtre du laboratoire a besoin d'un écran";
     Launch bare({});
     bare.unset = {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"};
-    const Result none = run(bare);
+    const Outcome none = run(bare);
     EXPECT_EQ(none.status, 1);
     EXPECT_EQ(none.err.rfind(said, 0), 0u) << none.err;
     EXPECT_NE(none.err.find("bocavo-labo --help"), std::string::npos);
@@ -373,12 +412,12 @@ TEST(ProcessTest, TheWindowNeedsADisplay) {
     Launch away({});
     away.unset = {"WAYLAND_DISPLAY"};
     away.set = {{"DISPLAY", ":97"}, {"QT_QPA_PLATFORM", "xcb"}};
-    const Result unreachable = run(away);
+    const Outcome unreachable = run(away);
     EXPECT_EQ(unreachable.status, 1);
     EXPECT_EQ(unreachable.err.rfind(said, 0), 0u) << unreachable.err;
     Launch strayLaunch({"-classes", "3"});
     strayLaunch.unset = {"DISPLAY"};
-    const Result stray = run(strayLaunch);
+    const Outcome stray = run(strayLaunch);
     EXPECT_EQ(stray.status, 2);
     EXPECT_EQ(stray.err.rfind("bocavo-labo : Argument inattendu : « -classes ».", 0), 0u);
 }

@@ -62,6 +62,61 @@ TEST(ScenarioTest, TheReadmesExampleIsSound) {
     EXPECT_NE(readme.find(readAll(path)), std::string::npos) << "README shows another example";
 }
 
+// The lesson's instructions: kept as written, whatever they look like, and a
+// file without them is written as before, byte for byte.
+TEST(ScenarioTest, AConsigneReadsBackAsWritten) {
+    const std::string lesson = "Observez l'allèle 1 (orange) génération après génération.\n"
+                               "\n"
+                               "\n"
+                               "classes = 5\n"
+                               "[A]\n"
+                               "# Question n°2 : où en est-il à la génération 50 ?\n"
+                               "\t- notez-le = dans le cahier";
+    Scenario s = comparison();
+    const std::string without = scenarioText(s);
+    s.consigne = lesson;
+    const std::string with = scenarioText(s);
+    EXPECT_EQ(with.substr(0, without.size()), without);
+    EXPECT_EQ(with.substr(with.size() - lesson.size() - 13), "\n[consigne]\n" + lesson + "\n");
+    const Result<Scenario> back = parseScenario(with);
+    ASSERT_TRUE(back) << back.reason();
+    EXPECT_EQ(*back, s);
+    const Result<Scenario> old = parseScenario(without);
+    ASSERT_TRUE(old) << old.reason();
+    EXPECT_EQ(old->consigne, "");
+
+    // As a teacher's editor may save it: the same consigne.
+    struct Case {
+        std::string written;
+        std::string read;
+    } cases[] = {
+        {"\n  \nLisez.   \r\n\r\n  Puis lancez.\t\n\n", "Lisez.\n\n  Puis lancez."},
+        {"[consigne]\n", "[consigne]"},
+        {"", ""},
+        {"\n\n", ""},
+    };
+    for (const Case& c : cases) {
+        const Result<Scenario> read = parseScenario(without + "[consigne]  # ici\n" + c.written);
+        ASSERT_TRUE(read) << read.reason();
+        EXPECT_EQ(read->consigne, c.read) << c.written;
+    }
+}
+
+TEST(ScenarioTest, AMisplacedOrUnreadableConsigneIsRefused) {
+    const std::string good = scenarioText(comparison());
+    const auto at = good.find("\n[A]");
+    const Result<Scenario> early =
+        parseScenario(good.substr(0, at) + "\n[consigne]\nLisez." + good.substr(at));
+    ASSERT_FALSE(early);
+    EXPECT_NE(early.reason().find("doit venir en dernier"), std::string::npos) << early.reason();
+    const Result<Scenario> control = parseScenario(good + "[consigne]\nLisez.\nun \x1b[31m\n");
+    ASSERT_FALSE(control);
+    const auto line = std::count(good.begin(), good.end(), '\n') + 3;
+    EXPECT_NE(control.reason().find("ligne " + std::to_string(line) + " : la consigne"),
+              std::string::npos)
+        << control.reason();
+}
+
 // One faulty line at a time in an otherwise sound file.
 TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
     const std::string good = scenarioText(comparison());

@@ -6,6 +6,7 @@
 #include "core/lab/science/theory.h"
 #include "labo/files/scenario_file.h"
 #include "labo/window/all_classes_tab.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/fixation_tab.h"
 #include "labo/window/heterozygosity_tab.h"
 #include "labo/window/labo_window.h"
@@ -14,6 +15,7 @@
 #include "labo/window/settings_editor.h"
 #include "labo_window_fixture.h"
 
+#include <QChart>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -183,12 +185,14 @@ private slots:
             QVERIFY(h->observed(s)->name().startsWith(s == 0 ? "A : " : "B : "));
             QVERIFY(h->expected(s)->name().startsWith(s == 0 ? "A : " : "B : "));
         }
-        QVERIFY(h->observed(0)->pen().color() != h->observed(1)->pen().color());
-        QCOMPARE(h->expected(0)->pen().style(), Qt::DashLine);
-        QCOMPARE(h->expected(1)->pen().style(), Qt::DotLine);
+        // The sets differ by stroke, never by colour.
+        QCOMPARE(h->observed(0)->pen().color(), h->observed(1)->pen().color());
+        QCOMPARE(h->observed(0)->pen().style(), Qt::SolidLine);
+        QCOMPARE(h->observed(1)->pen().style(), Qt::DashLine);
+        QCOMPARE(h->expected(1)->pen().style(), Qt::DashLine);
         // N = 200 drifts about ten times more slowly than N = 20.
         QVERIFY(h->expected(1)->at(40).y() > h->expected(0)->at(40).y());
-        QVERIFY(h->explanation()->text().contains("B : "));
+        QVERIFY(h->explanation()->pupil()->text().contains("B : "));
 
         window_->tabs()->setCurrentWidget(window_->fixationTab());
         FixationTab* f = window_->fixationTab();
@@ -196,7 +200,7 @@ private slots:
             QCOMPARE(f->fixedSeries(s)->count(), 41);
             QVERIFY(f->expectedSeries(s)->isVisible());
         }
-        QCOMPARE(f->expectedSeries(1)->pen().style(), Qt::DotLine);
+        QCOMPARE(f->expectedSeries(1)->pen().style(), Qt::DashLine);
 
         // The per-class views show one set at a time.
         window_->tabs()->setCurrentWidget(window_->allClassesTab());
@@ -208,7 +212,7 @@ private slots:
         for (int c = 1; c <= 6; ++c)
             fixed += controller_->experiment(1)->counts(c, 40)[0] == 400;
         QCOMPARE(all->fixedCount(), fixed);
-        QVERIFY(all->differentiation()->text().startsWith(
+        QVERIFY(all->differentiation()->details()->text().startsWith(
             "Différenciation entre les classes à la génération 40 : Fst = "));
         // The long sentences of every view wrap: the window keeps its size.
         for (int tab = 0; tab < window_->tabs()->count(); ++tab) {
@@ -265,7 +269,7 @@ private slots:
                  100.0 * *fixationProbabilities(controller_->experiment(0)->settings())[0]);
         QVERIFY2(protocol > 15 && protocol < 25, qPrintable(QString::number(protocol)));
         QCOMPARE(qRound(ideal), 10);
-        const QString lesson = f->lesson()->text();
+        const QString lesson = f->lesson()->details()->text();
         QVERIFY(lesson.contains("A : ") && lesson.contains("B : "));
         QVERIFY2(lesson.contains("Dans le modèle idéal (Wright-Fisher), la même urne donnerait "
                                  "sa fréquence de départ : allèle 1 : 10 %"),
@@ -297,7 +301,7 @@ private slots:
         launch();
         QVERIFY(f->expectedSeries(0)->isVisible());
         QVERIFY(!f->expectedSeries(1)->isVisible());
-        QVERIFY(f->lesson()->text().contains("une fixation n'est pas définitive"));
+        QVERIFY(f->lesson()->details()->text().contains("une fixation n'est pas définitive"));
     }
 
     // Every field goes to the file and comes back, into a window that had

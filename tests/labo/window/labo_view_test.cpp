@@ -1,7 +1,11 @@
 // The laboratory's window as a class sees it on a projector: it fits the
 // screen, its numbers read the same in every view, its new seeds come from
 // its own random source, and a teacher's scenario beside an export is kept.
+#include "core/lab/view/chart.h"
+#include "core/lab/view/expected_cache.h"
 #include "labo/window/all_classes_tab.h"
+#include "labo/window/class_tab.h"
+#include "labo/window/fixation_tab.h"
 #include "labo/window/heterozygosity_tab.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/parameter_panel.h"
@@ -112,6 +116,48 @@ private slots:
         for (const QAbstractSeries* series : all->chart()->series())
             names << series->name();
         QVERIFY2(names.contains("Fixé (100 %) dans aucune classe"), qPrintable(names.join('|')));
+    }
+
+    // Each tab draws the lab core's view of the run on display, line for
+    // line; the parameters edited for the next run change no legend of it.
+    void tabsDrawTheCoresViewOfTheRunOnDisplay() {
+        window_->parameters()->editor(0)->individualsField()->setText("20");
+        runTo("5", "3000");
+        window_->parameters()->editor(0)->individualsField()->setText("40"); // not launched
+        const std::vector<ViewSet> sets = {{controller_->experiment(), &controller_->statistics()}};
+        ExpectedCache expected;
+        for (int index = 0; index < window_->tabs()->count(); ++index) {
+            window_->tabs()->setCurrentIndex(index);
+            auto* tab = static_cast<ChartTab*>(window_->tabs()->currentWidget());
+            const ChartChoice& choice = tab->choice();
+            const View view = index == 0   ? classView(sets, choice)
+                              : index == 1 ? allClassesView(sets, choice)
+                              : index == 2 ? fixationView(sets, choice, expected)
+                                           : heterozygosityView(sets, choice, expected);
+            QCOMPARE(tab->chart()->title(), QString::fromStdString(view.chart.title));
+            QList<QLineSeries*> drawn;
+            for (QAbstractSeries* series : tab->chart()->series())
+                if (auto* line = qobject_cast<QLineSeries*>(series); line && line->isVisible())
+                    drawn << line;
+            QCOMPARE(drawn.size(), static_cast<qsizetype>(view.chart.lines.size()));
+            for (qsizetype i = 0; i < drawn.size(); ++i) {
+                const Line& line = view.chart.lines[static_cast<std::size_t>(i)];
+                QCOMPARE(drawn[i]->name(), QString::fromStdString(line.name));
+                QCOMPARE(drawn[i]->pen().color().name().toUpper(),
+                         QString::fromStdString(line.colour));
+                QCOMPARE(drawn[i]->pen().style(),
+                         line.stroke == Stroke::Solid ? Qt::SolidLine : Qt::DashLine);
+                QCOMPARE(drawn[i]->count(), static_cast<qsizetype>(line.points.size()));
+                for (qsizetype p = 0; p < drawn[i]->count(); ++p)
+                    QCOMPARE(drawn[i]->at(p), QPointF(line.points[static_cast<std::size_t>(p)].x,
+                                                      line.points[static_cast<std::size_t>(p)].y));
+            }
+            // 3 001 generations on a plot some hundreds of pixels wide: reduced.
+            if (index == 0)
+                QVERIFY(drawn.front()->count() < 3001);
+        }
+        const QString legend = window_->heterozygosityTab()->observed()->name();
+        QCOMPARE(legend, "Moyenne des classes (N = 20)");
     }
 
     // A scenario beside the file that already gives it keeps the teacher's

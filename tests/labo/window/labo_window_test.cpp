@@ -9,6 +9,7 @@
 #include "labo/window/chart_export.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/fixation_tab.h"
 #include "labo/window/heterozygosity_tab.h"
 #include "labo/window/labo_window.h"
@@ -131,8 +132,8 @@ private slots:
         HeterozygosityTab* h = window_->heterozygosityTab();
         QCOMPARE(h->observed()->at(0).y(), 0.75);
         QCOMPARE(h->expected()->at(100).y(), expectedHeterozygosity(Settings{}, 100)[100]);
-        QVERIFY(h->explanation()->text().contains("Ne = 19,5"));
-        QVERIFY(h->explanation()->text().contains("Ne = (4N − 2)/(Vk + 2)"));
+        QVERIFY(h->explanation()->details()->text().contains("Ne = 19,5"));
+        QVERIFY(h->explanation()->details()->text().contains("Ne = (4N − 2)/(Vk + 2)"));
         for (ChartTab* tab :
              {static_cast<ChartTab*>(window_->classTab()), static_cast<ChartTab*>(all),
               static_cast<ChartTab*>(window_->fixationTab()), static_cast<ChartTab*>(h)}) {

@@ -1,0 +1,147 @@
+// The views summed over each set's classes, both sets on one chart: the share
+// of classes that fixed or lost an allele, and the mean heterozygosity, each
+// beside what theory expects.
+#include "core/lab/science/experiment.h"
+#include "core/lab/science/statistics.h"
+#include "core/lab/science/theory.h"
+#include "core/lab/view/chart.h"
+#include "core/lab/view/expected_cache.h"
+#include "core/lab/view/view_text.h"
+
+#include <algorithm>
+
+namespace bocavo::labo {
+namespace {
+
+std::string meanText(const std::string& event, const Statistics::Mean& mean, int classes) {
+    if (mean.classes == 0)
+        return event + " : dans aucune classe pour l'instant";
+    return event + " : génération " + frenchDecimal(mean.generation, 1) + " en moyenne (" +
+           groupDigits(static_cast<std::uint64_t>(mean.classes)) + " classe" +
+           (mean.classes > 1 ? "s" : "") + " sur " +
+           groupDigits(static_cast<std::uint64_t>(classes)) + ")";
+}
+
+View summaryFrame(const std::vector<ViewSet>& sets, const ChartChoice& choice, Axis x, Axis y) {
+    View view;
+    view.shown = choice;
+    view.generations = shownSpan(sets, choice.zoom);
+    view.commands.wholeRun = choice.zoom.has_value();
+    const Span span = view.generations.value_or(Span{0, 0});
+    view.chart.x = generationAxis(x.title, span.first, span.last);
+    view.chart.y = std::move(y);
+    if (view.generations)
+        view.chart.sizeChanges = sizeChangesWithin(sets, span);
+    return view;
+}
+
+} // namespace
+
+View fixationView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
+                  ExpectedCache& expected) {
+    View view = summaryFrame(sets, choice, Axis{"Génération"},
+                             Axis{"Part des classes (%)", 0.0, 100.0, 25.0, 0});
+    if (!view.generations) {
+        view.commands.alleles = kMaxAlleles;
+        view.status.push_back("Aucune simulation.");
+        view.chart.title = "Fixation et perte : aucune simulation";
+        return view;
+    }
+    const Span span = *view.generations;
+    const int alleles = sets.front().experiment->settings().alleles;
+    const int allele = std::clamp(choice.allele, 1, alleles);
+    const auto k = static_cast<std::size_t>(allele - 1);
+    view.commands.alleles = alleles;
+    view.shown.allele = allele;
+    const bool both = sets.size() > 1;
+    for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
+        const ViewSet& record = sets[static_cast<std::size_t>(set)];
+        if (allele > record.experiment->settings().alleles)
+            continue;
+        const Statistics& s = *record.stats;
+        const double classes = s.classes();
+        const int until = std::min(span.last, s.generation());
+        const std::string label = setLabel(set, both);
+        const std::string number = std::to_string(allele);
+        Line fixed = lineOf(Role::Fixed, set, allele, alleleColourCode(allele));
+        fixed.name = label + "allèle " + number + " fixé";
+        fixed.points = reducedLine(span.first, until, choice.columns, [&](int g) {
+            return 100.0 * s.fixedClasses()[static_cast<std::size_t>(g)][k] / classes;
+        });
+        Line lost = lineOf(Role::Lost, set, allele, alleleColourCode(allele));
+        lost.name = label + "allèle " + number + " perdu";
+        lost.width = kThinLine;
+        lost.points = reducedLine(span.first, until, choice.columns, [&](int g) {
+            return 100.0 * s.lostClasses()[static_cast<std::size_t>(g)][k] / classes;
+        });
+        view.chart.lines.push_back(std::move(fixed));
+        view.chart.lines.push_back(std::move(lost));
+        // Where the share of classes that fixed it should end, when theory says.
+        const FixationLesson& lesson =
+            expected.fixation(set, record.experiment->settings(), record.experiment->classes());
+        if (const std::optional<double> chance = lesson.chance[k]) {
+            Line line = lineOf(Role::Expected, set, allele, kTheoryColour);
+            line.name = label + "attendu " + percentText(*chance);
+            line.width = kExpectedLine;
+            line.points = {
+                {static_cast<double>(span.first), 100.0 * *chance},
+                {static_cast<double>(std::max(span.first + 1, span.last)), 100.0 * *chance}};
+            view.chart.lines.push_back(std::move(line));
+        }
+        view.status.push_back(
+            label + meanText("Première perte d'un allèle", s.meanFirstLoss(), s.classes()) + " ; " +
+            meanText("fixation", s.meanFixation(), s.classes()) + ".");
+        view.notes.push_back({setLead(set, both), lesson.words});
+    }
+    view.chart.title = "Part des classes où l'allèle " + std::to_string(allele) +
+                       " est fixé (trait épais) ou perdu (trait fin), " + generationsText(span);
+    return view;
+}
+
+View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
+                        ExpectedCache& expected) {
+    View view = summaryFrame(sets, choice, Axis{"Génération t"},
+                             Axis{"Hétérozygotie H = 1 − Σ p²", 0.0, 0.8, 0.1, 1});
+    if (!view.generations) {
+        view.chart.title = "Hétérozygotie : aucune simulation";
+        return view;
+    }
+    const Span span = *view.generations;
+    const bool both = sets.size() > 1;
+    for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
+        const ViewSet& record = sets[static_cast<std::size_t>(set)];
+        const Settings& settings = record.experiment->settings();
+        const int classes = record.experiment->classes();
+        const std::string label = setLabel(set, both);
+        view.notes.push_back({setLead(set, both), heterozygosityExplanation(settings, classes)});
+
+        const std::vector<double>& meanH = record.stats->meanHeterozygosity();
+        Line observed = lineOf(Role::Heterozygosity, set, 0, kEveryAlleleColour);
+        // Short names: a comparison's four fit on one legend line.
+        const std::string n = groupDigits(static_cast<std::uint64_t>(settings.individuals));
+        observed.name = both ? label + "moyenne, N = " + n : "Moyenne des classes (N = " + n + ")";
+        observed.points =
+            reducedLine(span.first, std::min(span.last, record.stats->generation()), choice.columns,
+                        [&](int g) { return meanH[static_cast<std::size_t>(g)]; });
+        view.chart.lines.push_back(std::move(observed));
+        // Theory's curve over what is on show, even past a set stopped early.
+        const std::vector<double>& curve =
+            expected.heterozygosity(set, settings, classes, span.last);
+        if (curve.empty())
+            continue;
+        Line line = lineOf(Role::Expected, set, 0, kTheoryColour);
+        const std::string ne = frenchDecimal(effectiveSize(settings), 1);
+        line.name = both ? label + "attendue, Ne = " + ne : "Attendue (Ne = " + ne + ")";
+        line.width = kExpectedLine;
+        line.points = reducedLine(span.first, span.last, choice.columns,
+                                  [&](int g) { return curve[static_cast<std::size_t>(g)]; });
+        view.chart.lines.push_back(std::move(line));
+    }
+    const int classes = sets.front().stats->classes();
+    view.chart.title = "Hétérozygotie moyenne de " + classesText(classes) +
+                       (both ? " par jeu" : "") + " et courbe" + (both ? "s" : "") + " attendue" +
+                       (both ? "s" : "") + ", " + generationsText(span);
+    return view;
+}
+
+} // namespace bocavo::labo

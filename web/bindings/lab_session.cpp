@@ -1,0 +1,334 @@
+#include "web/bindings/lab_session.h"
+
+#include "core/lab/science/limits.h"
+#include "core/lab/science/parameters.h"
+#include "core/lab/science/run_cost.h"
+#include "core/text/user_text.h"
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <tuple>
+#include <utility>
+
+namespace bocavo::web {
+
+using namespace bocavo::labo;
+
+namespace {
+
+std::string grouped(int value) {
+    return groupDigits(static_cast<std::uint64_t>(value));
+}
+
+// The window's way: each field through its parameter's own reading (the
+// decimal comma a French reader types taken too), then how they fit together.
+void readSet(const SetFields& f, const std::string& prefix, Settings& into,
+             std::vector<FieldRefusal>& refusals) {
+    Scenario run; // a set's fields are read into `reading`, never into the run
+    SetReading reading;
+    const std::size_t before = refusals.size();
+    // The page's id of a set's field: "jeuA-individus", "jeuA-urne2".
+    auto id = [&](const char* key) {
+        return "jeu" + prefix + "-" + std::string(parameter(key).field);
+    };
+    auto take = [&](const char* key, const std::string& text) {
+        const Parameter& p = parameter(key);
+        if (const auto read = p.read(p, text, DecimalMark::PointOrComma, run, reading); !read)
+            refusals.push_back({id(key), prefix + " : " + read.reason()});
+    };
+    take("individuals", f.individuals);
+    take("model", f.model);
+    take("alleles", f.alleles);
+    Settings& s = reading.settings;
+    s.individuals = reading.individuals.value_or(s.individuals);
+    s.alleles = reading.alleles.value_or(s.alleles);
+    for (std::size_t k = 0; k < kMaxAlleles; ++k) {
+        if (static_cast<int>(k) >= s.alleles) {
+            s.urn[k] = 0;
+            s.fitness[k] = Settings{}.fitness[k];
+            continue;
+        }
+        const int allele = static_cast<int>(k) + 1;
+        for (const auto& [key, text, value] :
+             {std::tuple{"urn", &f.urn[k], &s.urn[k]}, {"fitness", &f.fitness[k], &s.fitness[k]}}) {
+            const auto item = readItem(parameter(key), *text, allele);
+            if (item.value)
+                *value = *item.value;
+            else
+                refusals.push_back({id(key) + std::to_string(allele), prefix + " : " + item.error});
+        }
+    }
+    take("mutation", f.mutation);
+    take("migration", f.migration);
+    if (refusals.size() > before)
+        return;
+    // Every field is sound on its own; what is left is how they fit together
+    // (the urn must hold 2N balls): said on the urn's fields.
+    if (const auto sound = checkSettings(s); !sound)
+        refusals.push_back({id("urn"), prefix + " : " + sound.reason()});
+    into = s;
+}
+
+SetFields setFieldsOf(const Scenario& run, const Settings& s) {
+    auto shown = [&](const char* key) { return parameter(key).write(run, s); };
+    SetFields f;
+    f.individuals = shown("individuals");
+    f.model = shown("model");
+    f.alleles = shown("alleles");
+    for (std::size_t k = 0; k < kMaxAlleles; ++k) {
+        f.urn[k] = std::to_string(s.urn[k]);
+        f.fitness[k] = std::to_string(s.fitness[k]);
+    }
+    f.mutation = shown("mutation");
+    f.migration = shown("migration");
+    return f;
+}
+
+} // namespace
+
+std::string standingText(const std::vector<int>& generations) {
+    const int a = generations.at(0);
+    if (std::all_of(generations.begin(), generations.end(), [a](int b) { return b == a; }))
+        return "génération " + grouped(a);
+    const int b = generations.at(1);
+    if (b < 0)
+        return "génération " + grouped(a) + " pour le jeu A, le jeu B n'a pas encore commencé";
+    return "génération " + grouped(a) + " pour le jeu A et " + grouped(b) + " pour le jeu B";
+}
+
+FieldReading readFields(const ScenarioFields& fields) {
+    FieldReading reading;
+    Scenario plan;
+    SetReading unused;
+    for (const auto& [key, text] : {std::pair{"classes", &fields.classes},
+                                    {"generations", &fields.generations},
+                                    {"seed", &fields.seed}}) {
+        const Parameter& p = parameter(key);
+        if (const auto read = p.read(p, *text, DecimalMark::Point, plan, unused); !read)
+            reading.refusals.push_back({std::string(p.field), read.reason()});
+    }
+    readSet(fields.a, "A", plan.a, reading.refusals);
+    if (fields.compare)
+        readSet(fields.b, "B", plan.b.emplace(), reading.refusals);
+    if (!reading.refusals.empty())
+        return reading;
+    // Each field is sound: what is left is how they fit together.
+    if (const auto sound = checkScenario(plan); !sound) {
+        reading.refusals.push_back({"scenario", sound.reason()});
+        return reading;
+    }
+    reading.scenario = plan;
+    return reading;
+}
+
+ScenarioFields fieldsOf(const Scenario& scenario) {
+    auto shown = [&](const char* key) { return parameter(key).write(scenario, scenario.a); };
+    ScenarioFields fields;
+    fields.classes = shown("classes");
+    fields.generations = shown("generations");
+    fields.seed = shown("seed");
+    fields.a = setFieldsOf(scenario, scenario.a);
+    fields.compare = scenario.b.has_value();
+    fields.b = setFieldsOf(scenario, scenario.b.value_or(scenario.a));
+    return fields;
+}
+
+std::vector<std::string> scenarioSummary(const Scenario& scenario) {
+    std::vector<std::string> lines{grouped(scenario.classes) +
+                                   (scenario.b ? " classes par jeu, " : " classes, ") +
+                                   grouped(scenario.generations) + " générations, graine " +
+                                   std::to_string(scenario.seed) + "."};
+    for (const Settings* s : {&scenario.a, scenario.b ? &*scenario.b : nullptr}) {
+        if (!s)
+            continue;
+        std::string urn;
+        std::string fitness;
+        for (std::size_t k = 0; k < static_cast<std::size_t>(s->alleles); ++k) {
+            urn += (k ? ", " : "") + std::to_string(s->urn[k]);
+            fitness += (k ? ", " : "") + std::to_string(s->fitness[k]);
+        }
+        lines.push_back(std::string("Jeu ") + (s == &scenario.a ? "A" : "B") + " : " +
+                        grouped(s->individuals) + " individus, " + modelTitle(s->model) + ", " +
+                        std::to_string(s->alleles) + " allèles, urne " + urn +
+                        ", valeurs sélectives " + fitness + " %, mutation " +
+                        rateText(s->mutation) + ", migration " + rateText(s->migration) + ".");
+    }
+    return lines;
+}
+
+bool LabSession::sameRun(const Scenario& plan) const {
+    return sets() == (plan.b ? 2 : 1) && scenario_.a == plan.a && scenario_.b == plan.b &&
+           scenario_.classes == plan.classes && scenario_.seed == plan.seed;
+}
+
+void LabSession::replaceRun(const Scenario& plan) {
+    scenario_ = plan;
+    runs_.clear();
+    for (const Settings* settings : {&plan.a, plan.b ? &*plan.b : nullptr}) {
+        if (!settings)
+            continue;
+        Run& run = runs_.emplace_back();
+        // B draws its own sequences even with A's parameters.
+        run.experiment = std::make_unique<Experiment>(
+            *settings, plan.classes, runs_.size() == 1 ? plan.seed : secondSeed(plan.seed));
+        run.stats.reset(plan.classes);
+    }
+}
+
+std::vector<int> LabSession::generations() const {
+    std::vector<int> all;
+    for (const Run& run : runs_)
+        all.push_back(run.experiment->generation());
+    return all;
+}
+
+bool LabSession::allFixed() const {
+    return std::all_of(runs_.begin(), runs_.end(),
+                       [](const Run& run) { return run.experiment->allFixed(); });
+}
+
+std::string LabSession::start(Command command, const Scenario& plan) {
+    if (busy())
+        return "Attendez la fin du calcul en cours, ou annulez-le.";
+    auto task = std::make_unique<Task>();
+    task->command = command;
+    if (command == Command::Launch) {
+        const int last = plan.generations;
+        const auto all = generations();
+        if (!sameRun(plan) ||
+            std::any_of(all.begin(), all.end(), [last](int g) { return g > last; }))
+            replaceRun(plan);
+        task->targets.assign(runs_.size(), last);
+    } else if (command == Command::NextGeneration) {
+        if (!hasRun())
+            return "Lancez d'abord une simulation : il n'y a pas encore de génération.";
+        const auto all = generations();
+        if (*std::max_element(all.begin(), all.end()) >= kMaxGeneration)
+            return "La génération " + grouped(kMaxGeneration) +
+                   " est la dernière que le compteur peut atteindre : il n'y a pas de "
+                   "génération suivante.";
+        // A set left behind by a cancel catches up with A; one ahead of it
+        // (after "Jusqu'à fixation") takes one step of its own.
+        for (const int g : all)
+            task->targets.push_back(std::max(all.front() + 1, g + 1));
+    } else {
+        if (!sameRun(plan))
+            replaceRun(plan);
+        if (allFixed()) {
+            status_ =
+                "Toutes les classes ont déjà un seul allèle (" + standingText(generations()) + ").";
+            return {};
+        }
+    }
+    task_ = std::move(task);
+    progress_ = 0.0;
+    return {};
+}
+
+bool LabSession::setDone(std::size_t set) const {
+    const Experiment& run = *runs_[set].experiment;
+    if (task_->command == Command::UntilFixation)
+        return run.allFixed() || run.generation() >= kMaxGeneration;
+    return run.generation() >= task_->targets[set];
+}
+
+bool LabSession::step(double seconds) {
+    if (!task_)
+        return true;
+    using Clock = std::chrono::steady_clock;
+    const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    std::atomic<bool> pause{false};
+    const double n = static_cast<double>(runs_.size());
+    for (; task_->set < runs_.size(); ++task_->set) {
+        const std::size_t set = task_->set;
+        if (setDone(set))
+            continue;
+        // The core's cancel, used as a pause: a run stopped between two steps
+        // and resumed gives the numbers of one never stopped.
+        const Control control{&pause,
+                              [&](int, double done) {
+                                  progress_ = (static_cast<double>(set) + done) / n;
+                                  if (Clock::now() >= deadline)
+                                      pause = true;
+                              },
+                              1};
+        Experiment& run = *runs_[set].experiment;
+        if (task_->command == Command::UntilFixation)
+            run.advanceUntilFixation(control);
+        else
+            run.advanceTo(task_->targets[set], control);
+        runs_[set].stats.update(run);
+        if (!setDone(set))
+            return false;
+    }
+    finish(false);
+    return true;
+}
+
+void LabSession::cancel() {
+    if (task_)
+        finish(true);
+}
+
+void LabSession::finish(bool cancelled) {
+    const auto all = generations();
+    const Command command = task_->command;
+    const bool reached = command == Command::UntilFixation
+                             ? allFixed()
+                             : std::equal(all.begin(), all.end(), task_->targets.begin(),
+                                          [](int g, int target) { return g >= target; });
+    task_.reset();
+    progress_ = 1.0;
+    for (Run& run : runs_)
+        run.stats.update(*run.experiment);
+    if (cancelled && !reached) {
+        const std::string where = all.empty() || all.front() < 0 ? "avant la première génération"
+                                                                 : "à la " + standingText(all);
+        status_ = "Calcul annulé " + where + " : les générations déjà calculées sont conservées.";
+        return;
+    }
+    if (command == Command::Launch) {
+        const int classes = scenario_.classes;
+        status_ = "Génération " + grouped(scenario_.generations) + " atteinte dans " +
+                  grouped(classes) + " classe" + (classes > 1 ? "s" : "") +
+                  (sets() > 1 ? " par jeu" : "") + ".";
+    } else if (command == Command::NextGeneration) {
+        std::string text = standingText(all);
+        text[0] = 'G';
+        status_ = text + ".";
+    } else if (allFixed()) {
+        status_ = "Toutes les classes n'ont plus qu'un allèle à la " + standingText(all) + ".";
+    } else {
+        status_ =
+            "Arrêt à la " + standingText(all) + " : des classes gardent encore plusieurs allèles.";
+    }
+}
+
+std::string LabSession::reset() {
+    if (busy())
+        return "Attendez la fin du calcul en cours, ou annulez-le.";
+    runs_.clear();
+    status_ = "Simulation effacée.";
+    return {};
+}
+
+std::string LabSession::runLabel() const {
+    if (!hasRun())
+        return "Aucune simulation : choisissez les paramètres puis « Lancer ».";
+    std::vector<int> shown;
+    std::uint64_t bytes = 0;
+    for (const Run& run : runs_) {
+        shown.push_back(run.stats.generation());
+        bytes += run.experiment->bytes();
+    }
+    const int classes = experiment(0).classes();
+    std::string text = grouped(classes) + " classe" + (classes > 1 ? "s" : "") +
+                       (shown.size() > 1 ? " par jeu" : "") + ", graine " +
+                       std::to_string(scenario_.seed) + " : " + standingText(shown);
+    if (!busy())
+        text += " (" + bytesText(bytes) + " en mémoire)";
+    return text + ".";
+}
+
+} // namespace bocavo::web

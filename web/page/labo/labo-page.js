@@ -1,0 +1,275 @@
+// The lab page's start: the worker, the fields, the commands and the views.
+// Every text shown and every figure drawn comes from the module; the page
+// forwards input and draws.
+"use strict";
+
+Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, form, files) {
+    var byId = function (id) { return document.getElementById(id); };
+    /** @type {{view: string, set: number, range: ({from: number, to: number}|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string}} */
+    var page = { view: "classe", set: 0, range: null, data: null, state: null, checked: null, csv: null, requested: 0,
+        consigne: "" };
+    var worker = lab.start(showState);
+    var commandIds = { lancer: "lancer", suivante: "generationSuivante", fixation: "jusquAFixation",
+        reinitialiser: "reinitialiser", annuler: "annuler" };
+
+    /** @param {LabState} state */
+    function showState(state) {
+        if (state.error) {
+            byId("etat").textContent = state.error;
+            return;
+        }
+        page.state = state;
+        var valid = page.checked !== null && page.checked.refusals.length === 0;
+        Object.keys(commandIds).forEach(function (key) {
+            var on = state.enabled[key] && (key === "lancer" || key === "fixation" ? valid : true);
+            byId(commandIds[key]).disabled = !on;
+        });
+        byId("exporterCsv").disabled = !state.enabled.exporter;
+        byId("ouvrir").disabled = state.busy;
+        byId("parametres").inert = state.busy;
+        byId("progression").value = Math.round(state.progress * 1000);
+        byId("etat").textContent = state.refused || state.status;
+        byId("resume").textContent = state.runLabel;
+        byId("vueJeu").disabled = state.sets < 2;
+        if (!state.busy || Date.now() - page.requested > 250)
+            refreshView();
+    }
+
+    function check() {
+        return worker.ask({ kind: "check", fields: form.read(), consigne: page.consigne }).then(function (checked) {
+            page.checked = checked;
+            form.mark(checked);
+            if (page.state)
+                showState(page.state);
+            return checked;
+        });
+    }
+
+    function command(kind) {
+        byId("csv").hidden = true;
+        return worker.ask({ kind: kind, fields: form.read() }).then(showState);
+    }
+
+    function refreshView() {
+        page.requested = Date.now();
+        var options = { set: Number(byId("vueJeu").value), classNumber: Number(byId("vueClasse").value) || 1,
+            allele: Number(byId("vueAllele").value) };
+        worker.ask({ kind: "view", name: page.view, options: options }).then(function (data) {
+            page.data = data && !data.error ? data : null;
+            draw();
+        });
+    }
+
+    function draw() {
+        var place = byId("graphique");
+        var sentences = byId("phrases");
+        sentences.textContent = "";
+        if (!page.data) {
+            place.textContent = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
+            return;
+        }
+        var whole = chart.fullRange(page.data);
+        if (!page.range || page.range.to > whole.to)
+            page.range = whole;
+        place.innerHTML = chart.svg(page.data, page.range);
+        page.data.sentences.forEach(function (text) {
+            var item = document.createElement("li");
+            item.textContent = text;
+            sentences.appendChild(item);
+        });
+        byId("parametresImprimes").textContent = page.state ? page.state.summary.join("\n") : "";
+    }
+
+    function zoom(factor, shift) {
+        if (!page.data)
+            return;
+        page.range = chart.zoom(page.range, chart.fullRange(page.data), factor, shift);
+        draw();
+    }
+
+    function selectTab(tab) {
+        document.querySelectorAll("[role=tab]").forEach(function (other) {
+            var on = other === tab;
+            other.setAttribute("aria-selected", on ? "true" : "false");
+            other.tabIndex = on ? 0 : -1;
+        });
+        byId("vue").setAttribute("aria-labelledby", tab.id);
+        page.view = tab.dataset.view;
+        // The class's number for one class, the allele's for every class.
+        byId("vueClasse").parentNode.hidden = page.view !== "classe";
+        byId("vueAllele").parentNode.hidden = page.view !== "classes";
+        page.range = null;
+        refreshView();
+    }
+
+    // The CSV: its size first, the desktop's warning and « une génération sur K » above
+    // its threshold, then the file from parts and the scenario that reproduces it.
+    function planCsv(every) {
+        return worker.ask({ kind: "csvPlan", every: every }).then(function (plan) {
+            if (plan.error) {
+                byId("etat").textContent = plan.error;
+                return null;
+            }
+            page.csv = plan;
+            byId("csv").hidden = false;
+            byId("csvChoix").hidden = !plan.large;
+            byId("csvTaille").textContent = plan.warning || plan.sizeText;
+            if (plan.large && !byId("uneSurK").value)
+                byId("uneSurK").value = String(plan.suggestedEvery);
+            return plan;
+        });
+    }
+
+    function writeCsv() {
+        var every = byId("csvUneSur").checked ? worker.ask({ kind: "every", text: byId("uneSurK").value })
+            : Promise.resolve({ every: 1 });
+        every.then(function (read) {
+            if (read.error)
+                throw new Error(read.error);
+            return planCsv(read.every);
+        }).then(function (plan) {
+            if (!plan)
+                return;
+            return files.csvBlob(worker.ask, function (share) {
+                byId("progression").value = Math.round(share * 1000);
+            }).then(function (blob) {
+                var links = byId("csvLiens");
+                links.textContent = "";
+                var csv = files.download([blob], "derive.csv", "text/csv");
+                var scenario = files.link([plan.scenario], "derive.scenario", "text/plain");
+                csv.id = "lienCsv";
+                scenario.id = "scenarioDuCsv";
+                links.appendChild(csv);
+                links.appendChild(document.createTextNode(" "));
+                links.appendChild(scenario);
+                byId("etat").textContent = plan.readyText;
+            });
+        }).catch(function (error) {
+            byId("etat").textContent = String(error.message || error);
+        });
+    }
+
+    // A scenario opened from a file or a link: its fields, and its consigne beside them.
+    function showOpened(opened) {
+        if (opened.error) {
+            byId("etat").textContent = opened.error;
+            return;
+        }
+        form.fill(opened.fields);
+        page.consigne = opened.consigne;
+        byId("consigne").textContent = opened.consigne;
+        byId("cadreConsigne").hidden = !opened.consigne;
+        check().then(function () { byId("etat").textContent = opened.status; });
+    }
+
+    // The link is shown as well as copied: a browser may refuse the clipboard.
+    function copyLink() {
+        worker.ask({ kind: "link", fields: form.read(), consigne: page.consigne }).then(function (made) {
+            if (made.error) {
+                byId("etat").textContent = made.error;
+                return;
+            }
+            var link = byId("lienScenario");
+            link.value = window.location.href.split("#")[0] + "#" + made.link;
+            byId("lien").hidden = false;
+            link.select();
+            byId("etat").textContent = made.copied;
+            if (navigator.clipboard)
+                navigator.clipboard.writeText(link.value).catch(function () { byId("etat").textContent = made.copyByHand; });
+            else
+                byId("etat").textContent = made.copyByHand;
+        });
+    }
+
+    function start() {
+        // The defaults, their check and the state in one answer: the page is usable at once.
+        worker.ask({ kind: "begin" }).then(function (begun) {
+            if (begun.error)
+                return showState(begun); // the module could not start: said in French
+            form.build(byId("jeux"), begun.table);
+            form.fill(begun.fields);
+            page.checked = begun.check;
+            form.mark(begun.check);
+            showState(begun.state);
+            if (window.location.hash)
+                worker.ask({ kind: "openLink", fragment: window.location.hash }).then(showOpened);
+        });
+
+        byId("parametres").addEventListener("input", function () {
+            form.update();
+            check();
+        });
+        byId("parametres").addEventListener("change", function () {
+            form.update();
+            check();
+        });
+        byId("lancer").addEventListener("click", function () { command("launch"); });
+        byId("jusquAFixation").addEventListener("click", function () { command("fixation"); });
+        byId("generationSuivante").addEventListener("click", function () { command("next"); });
+        byId("reinitialiser").addEventListener("click", function () { command("reset"); });
+        byId("annuler").addEventListener("click", function () { worker.ask({ kind: "cancel" }).then(showState); });
+
+        document.querySelectorAll("[role=tab]").forEach(function (tab) {
+            tab.addEventListener("click", function () { selectTab(tab); });
+            tab.addEventListener("keydown", function (event) {
+                var tabs = Array.prototype.slice.call(document.querySelectorAll("[role=tab]"));
+                var at = tabs.indexOf(tab);
+                var to = event.key === "ArrowRight" ? (at + 1) % tabs.length
+                    : event.key === "ArrowLeft" ? (at + tabs.length - 1) % tabs.length : -1;
+                if (to >= 0) {
+                    event.preventDefault();
+                    tabs[to].focus();
+                    selectTab(tabs[to]);
+                }
+            });
+        });
+        ["vueJeu", "vueClasse", "vueAllele"].forEach(function (id) {
+            byId(id).addEventListener("change", function () {
+                page.range = null;
+                refreshView();
+            });
+        });
+        byId("zoomPlus").addEventListener("click", function () { zoom(0.5, 0); });
+        byId("zoomMoins").addEventListener("click", function () { zoom(2, 0); });
+        byId("gauche").addEventListener("click", function () { zoom(1, -0.5); });
+        byId("droite").addEventListener("click", function () { zoom(1, 0.5); });
+        byId("vueEntiere").addEventListener("click", function () {
+            page.range = null;
+            draw();
+        });
+        byId("exporterSvg").addEventListener("click", function () {
+            if (page.data)
+                files.download([chart.svg(page.data, page.range)], "graphique.svg", "image/svg+xml");
+        });
+        byId("exporterPng").addEventListener("click", function () {
+            if (page.data)
+                chart.png(chart.svg(page.data, page.range)).then(function (blob) {
+                    files.download([blob], "graphique.png", "image/png");
+                });
+        });
+        byId("imprimer").addEventListener("click", function () { window.print(); });
+
+        byId("ouvrir").addEventListener("click", function () { byId("fichierScenario").click(); });
+        files.watchOpen(byId("fichierScenario"), byId("labo"), function (text, name) {
+            worker.ask({ kind: "open", text: text, name: name }).then(showOpened);
+        });
+        byId("copierLien").addEventListener("click", copyLink);
+        byId("enregistrer").addEventListener("click", function () {
+            check().then(function (checked) {
+                if (checked.text)
+                    files.download([checked.text], "lecon.scenario", "text/plain");
+                byId("etat").textContent = checked.text ? checked.saved : checked.saveRefused;
+            });
+        });
+        byId("exporterCsv").addEventListener("click", function () {
+            byId("csvLiens").textContent = "";
+            byId("uneSurK").value = "";
+            planCsv(1);
+        });
+        byId("csvEcrire").addEventListener("click", writeCsv);
+        byId("csvFermer").addEventListener("click", function () { byId("csv").hidden = true; });
+    }
+
+    start();
+    return {};
+});

@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLegendMarker>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -78,6 +80,7 @@ void ChartTab::redraw() {
     moving_ = false;
     showAxis(values_, drawn_.chart.y);
     chart_->setTitle(textOf(drawn_.chart.title));
+    markSizeChanges();
     draw(drawn_);
 }
 
@@ -121,6 +124,27 @@ void ChartTab::setAxes(QValueAxis* x, QValueAxis* y) {
     axis_ = x;
     values_ = y;
     connect(x, &QValueAxis::rangeChanged, this, &ChartTab::onAxisMoved);
+}
+
+void ChartTab::markSizeChanges() {
+    for (QLineSeries* mark : sizeMarks_) {
+        chart_->removeSeries(mark);
+        delete mark;
+    }
+    sizeMarks_.clear();
+    if (!axis_ || !values_)
+        return;
+    for (const int g : drawn_.chart.sizeChanges) {
+        auto* mark = new QLineSeries;
+        mark->setPen(QPen(Qt::darkGray, 1.5, Qt::DashLine));
+        mark->append(g, drawn_.chart.y.min);
+        mark->append(g, drawn_.chart.y.max);
+        chart_->addSeries(mark);
+        attach(mark, axis_, values_);
+        for (QLegendMarker* marker : chart_->legend()->markers(mark))
+            marker->setVisible(false);
+        sizeMarks_.push_back(mark);
+    }
 }
 
 // A drag or a right click moved the axis: redraw that stretch in full detail,

@@ -4,7 +4,7 @@
 //
 // Dragging across the chart zooms into a stretch of generations, which is then
 // drawn in full detail; a right click zooms out, "Toute la simulation" returns
-// to the whole run.
+// to the whole run. The generations where a set's size changes are marked.
 #pragma once
 
 #include "core/lab/files/view_table.h"
@@ -17,6 +17,7 @@ class QChart;
 class QChartView;
 class QComboBox;
 class QHBoxLayout;
+class QLineSeries;
 class QPushButton;
 class QValueAxis;
 
@@ -71,6 +72,8 @@ protected:
 private:
     void onAxisMoved(qreal min, qreal max);
     void onPlotResized();
+    // A dashed vertical line at each generation on show where a set's N changes.
+    void markSizeChanges();
 
     QChart* chart_;
     QChartView* view_;
@@ -79,6 +82,7 @@ private:
     QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
     QValueAxis* values_ = nullptr;
+    std::vector<QLineSeries*> sizeMarks_; // one dashed vertical line per change of N
     std::vector<ViewSet> sets_;
     ChartChoice choice_;
     View drawn_;

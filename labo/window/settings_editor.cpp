@@ -39,7 +39,8 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
       model_(new QComboBox), alleles_(new QSpinBox),
       mutation_(newField(parameter("mutation"), set, 70)),
       migration_(newField(parameter("migration"), set, 70)),
-      shownIndividuals_(Settings{}.individuals), shownAlleles_(Settings{}.alleles) {
+      history_(newField(parameter("history"), set, 260)), shownIndividuals_(Settings{}.individuals),
+      shownAlleles_(Settings{}.alleles) {
     // create
     const Parameter& urn = parameter("urn");
     const Parameter& fitness = parameter("fitness");
@@ -59,10 +60,13 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     }
     mutation_->setWhatsThis(tableText(parameter("mutation").hint));
     migration_->setWhatsThis(tableText(parameter("migration").hint));
+    history_->setWhatsThis(tableText(parameter("history").hint));
+    history_->setToolTip(history_->whatsThis());
+    history_->setPlaceholderText("aucune : N constant");
     setSettings(Settings{});
 
     // connect
-    for (QLineEdit* field : {individuals_, mutation_, migration_})
+    for (QLineEdit* field : {individuals_, mutation_, migration_, history_})
         connect(field, &QLineEdit::textChanged, this, &SettingsEditor::check);
     for (std::size_t k = 0; k < 4; ++k) {
         connect(urn_[k], &QLineEdit::textChanged, this, &SettingsEditor::check);
@@ -100,11 +104,15 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     migrationLabel->setToolTip(migration_->whatsThis());
     grid->addWidget(migrationLabel, 5, 3, Qt::AlignRight);
     grid->addWidget(migration_, 5, 4);
+    auto* historyLabel = newLabel(parameter("history"));
+    historyLabel->setBuddy(history_);
+    grid->addWidget(historyLabel, 6, 0);
+    grid->addWidget(history_, 6, 1, 1, 5);
     grid->setColumnStretch(5, 1);
 }
 
 std::vector<QWidget*> SettingsEditor::fields() const {
-    std::vector<QWidget*> all{individuals_, model_, alleles_, mutation_, migration_};
+    std::vector<QWidget*> all{individuals_, model_, alleles_, mutation_, migration_, history_};
     all.insert(all.end(), urn_.begin(), urn_.end());
     all.insert(all.end(), fitness_.begin(), fitness_.end());
     return all;
@@ -124,6 +132,7 @@ void SettingsEditor::setSettings(const Settings& settings) {
         }
         mutation_->setText(shown(parameter("mutation"), settings));
         migration_->setText(shown(parameter("migration"), settings));
+        history_->setText(shown(parameter("history"), settings));
     }
     shownIndividuals_ = settings.individuals;
     shownAlleles_ = settings.alleles;
@@ -169,13 +178,20 @@ SettingsEditor::Reading SettingsEditor::read() const {
     }
     take(mutation_, parameter("mutation"));
     take(migration_, parameter("migration"));
+    take(history_, parameter("history"));
     if (!r.errors.isEmpty())
         return r;
     // Every field is sound on its own; what is left is how they fit together
-    // (the urn must hold 2N balls).
+    // (the urn must hold 2N balls, the history's sizes suit the model).
     if (const auto sound = checkSettings(s); !sound) {
         const std::string& whole = sound.reason();
         r.errors << QString::fromStdString(whole);
+        Settings sizeless = s;
+        sizeless.sizes.clear();
+        if (checkSettings(sizeless)) {
+            r.refused.emplace_back(history_, QString::fromStdString(whole));
+            return r;
+        }
         for (std::size_t k = 0; k < static_cast<std::size_t>(s.alleles); ++k)
             r.refused.emplace_back(urn_[k], QString::fromStdString(whole));
         return r;
@@ -199,7 +215,7 @@ void SettingsEditor::check() {
         urn_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
         fitness_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
     }
-    for (QLineEdit* field : {individuals_, mutation_, migration_})
+    for (QLineEdit* field : {individuals_, mutation_, migration_, history_})
         mark(field, {});
     for (std::size_t k = 0; k < 4; ++k) {
         mark(urn_[k], {});

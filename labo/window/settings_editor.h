@@ -1,6 +1,6 @@
 // One parameter set (A or B) typed as text: population size, reproduction
-// model, alleles with the urn's composition and their fitness, mutation and
-// migration. Every field is checked at every keystroke; a refused one is
+// model, alleles with the urn's composition and their fitness, mutation,
+// migration and the size history. Every field is checked at every keystroke; a refused one is
 // marked and carries its French reason as a tooltip.
 #pragma once
 
@@ -41,6 +41,7 @@ public:
     }
     QLineEdit* mutationField() const { return mutation_; }
     QLineEdit* migrationField() const { return migration_; }
+    QLineEdit* historyField() const { return history_; }
 
 signals:
     void changed();
@@ -63,6 +64,7 @@ private:
     std::array<QLineEdit*, 4> fitness_{};
     QLineEdit* mutation_;
     QLineEdit* migration_;
+    QLineEdit* history_;
     // The last sound size and allele count: an urn still split evenly between
     // them follows a new size or count (N = 200 needs 400 balls, not 40).
     int shownIndividuals_;

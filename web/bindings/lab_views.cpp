@@ -91,13 +91,13 @@ std::string alleleName(int k) {
 val oneClass(const LabSession& session, int set, int number) {
     const Experiment& run = session.experiment(set);
     number = std::clamp(number, 1, run.classes());
-    const int copies = run.settings().copies();
     View view("Classe " + std::to_string(number) + setName(session, set) +
                   " : fréquence de chaque allèle",
               "Fréquence (%)", 100.0, session.statistics(set).generation());
     for (int k = 0; k < run.settings().alleles; ++k)
         view.add(alleleName(k), k, false, [&](int g) -> std::optional<double> {
-            return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] / copies;
+            return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] /
+                   run.settings().copiesAt(g);
         });
     view.out.set("classNumber", number);
     return view.done(session, set, std::nullopt);
@@ -106,14 +106,14 @@ val oneClass(const LabSession& session, int set, int number) {
 val everyClass(const LabSession& session, int set, int allele) {
     const Experiment& run = session.experiment(set);
     allele = std::clamp(allele, 1, run.settings().alleles);
-    const int copies = run.settings().copies();
     View view("Fréquence de l'allèle " + std::to_string(allele) + " dans chaque classe" +
                   setName(session, set),
               "Fréquence (%)", 100.0, session.statistics(set).generation(), run.classes());
     for (int c = 1; c <= run.classes(); ++c)
         view.add("Classe " + std::to_string(c), allele - 1, false,
                  [&](int g) -> std::optional<double> {
-                     return 100.0 * run.counts(c, g)[static_cast<std::size_t>(allele - 1)] / copies;
+                     return 100.0 * run.counts(c, g)[static_cast<std::size_t>(allele - 1)] /
+                            run.settings().copiesAt(g);
                  });
     view.out.set("allele", allele);
     const int last = session.statistics(set).generation();

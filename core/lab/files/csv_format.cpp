@@ -44,7 +44,9 @@ std::string frequencyText(int count, int copies) {
 CsvRows::CsvRows(const Sets& sets, int every) : sets_(sets), every_(every) {
     for (const Experiment* experiment : sets_) {
         classes_ += experiment->classes();
-        texts_.push_back(fieldTexts(experiment->settings().copies()));
+        auto& texts = texts_.emplace_back();
+        for (const int n : distinctSizes(experiment->settings()))
+            texts[2 * n] = fieldTexts(2 * n);
     }
 }
 
@@ -56,14 +58,15 @@ std::uint64_t CsvRows::append(int number, std::string& out) const {
     while (c > sets_[set]->classes())
         c -= sets_[set++]->classes();
     const Experiment& experiment = *sets_[set];
-    const auto& texts = texts_[set];
-    const auto alleles = static_cast<std::size_t>(experiment.settings().alleles);
+    const Settings& settings = experiment.settings();
+    const auto alleles = static_cast<std::size_t>(settings.alleles);
     const int last = experiment.generation();
     const std::string classField = std::to_string(number) + ",";
     std::uint64_t rows = 0;
     for (int g = 0; g <= last; g = nextKept(g, every_, last)) {
         const std::string lead = classField + std::to_string(g) + ",";
         const Counts counts = experiment.counts(c, g);
+        const auto& texts = texts_[set].at(settings.copiesAt(g));
         for (std::size_t k = 0; k < alleles; ++k) {
             out += lead;
             out += static_cast<char>('1' + k);

@@ -8,6 +8,7 @@
 #include "core/lab/science/statistics.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -54,7 +55,8 @@ private:
     Sets sets_;
     int every_;
     int classes_ = 0;
-    std::vector<std::vector<std::string>> texts_; // fieldTexts of each set
+    // fieldTexts of each set, by a generation's copies: a size history has several.
+    std::vector<std::map<int, std::vector<std::string>>> texts_;
 };
 
 // What the scenario alone does not say about the CSV file it reproduces, as

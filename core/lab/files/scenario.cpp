@@ -56,7 +56,7 @@ struct Fault {
 // Puts the lists into the set once every key is known; the fault and its line, if any.
 Fault completeSection(Section& section, const std::string& name) {
     for (const Parameter& p : parameters())
-        if (p.scope == ParameterScope::Set && !has(section.seen, p.key))
+        if (p.scope == ParameterScope::Set && !p.optional && !has(section.seen, p.key))
             return {section.line, "la clé « " + std::string(p.key) + " » manque dans [" + name +
                                       "] (ligne " + std::to_string(section.line) + ")."};
     const SetReading& reading = section.reading;
@@ -147,7 +147,7 @@ std::string scenarioText(const Scenario& s, const std::vector<std::string>& note
         << kFormatKey << " = " << kFormat << "\n";
     const auto writeKeys = [&out, &s](ParameterScope scope, const Settings& set) {
         for (const Parameter& p : parameters()) {
-            if (p.scope != scope)
+            if (p.scope != scope || (p.optional && p.write(s, set) == p.write(s, Settings{})))
                 continue;
             if (!p.comment.empty())
                 out << "# " << p.comment << "\n";

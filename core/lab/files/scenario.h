@@ -11,18 +11,21 @@
 //   individuals = 20
 //   model = protocole        (or wright-fisher)
 //   alleles = 4
-//   urn = 10, 10, 10, 10     (one count per allele, adding up to 2N)
+//   urn = 10, 10, 10, 10     (one count per allele, at least 2N in all)
 //   fitness = 100, 100, 100, 100
 //   mutation = 0
 //   migration = 0
+//   history = 20:10, 25:200  (only with a size history)
 //   [B]
-//   ... the same seven keys
+//   ... the same keys
 //   [consigne]               (optional, always last)
 //   The lesson's instructions for the pupils: every line after the header,
 //   as it is, to the end of the file ('#', '[' and '=' included).
 //
 // Every key must be there exactly once, so that a misspelt or truncated file
-// is refused rather than quietly completed with defaults.
+// is refused rather than quietly completed with defaults; only a key added
+// since format 1 may be left out (history = 20:10, 25:200, a set's size
+// history), and is at its default, so that older files read unchanged.
 #pragma once
 
 #include "core/lab/science/settings.h"

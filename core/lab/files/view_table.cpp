@@ -30,7 +30,7 @@ SheetCell decimal(double value) {
 
 SheetCell frequency(const Experiment& run, int classNumber, int g, int allele) {
     const int count = run.counts(classNumber, g)[static_cast<std::size_t>(allele - 1)];
-    return {SheetCell::Kind::Number, frequencyText(count, run.settings().copies())};
+    return {SheetCell::Kind::Number, frequencyText(count, run.settings().copiesAt(g))};
 }
 
 // A column: its heading, the last generation it has a value for, and the value.

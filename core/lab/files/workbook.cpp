@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <map>
 
 namespace bocavo::labo {
 namespace {
@@ -81,23 +82,26 @@ Sheet parametersSheet(const Sets& sets, const WorkbookNote& note) {
 Sheet frequencySheet(const Experiment& experiment, std::size_t index, int firstClass, int every) {
     Sheet sheet{"Fréquences " + setName(index), {}, {}};
     const int alleles = experiment.settings().alleles;
-    const int copies = experiment.settings().copies();
+    const Settings& settings = experiment.settings();
     std::vector<SheetCell> top{heading("génération")};
     for (int c = 1; c <= experiment.classes(); ++c)
         for (int k = 1; k <= alleles; ++k)
             top.push_back(heading("classe " + std::to_string(firstClass + c) + ", allèle " +
                                   std::to_string(k) + " (%)"));
     sheet.rows.push_back(std::move(top));
-    std::vector<std::string> texts; // each count's frequency, computed once
-    for (int n = 0; n <= copies; ++n)
-        texts.push_back(frequencyText(n, copies));
+    // Each count's frequency for each size the set takes, computed once.
+    std::map<int, std::vector<std::string>> texts;
+    for (const int size : distinctSizes(settings))
+        for (int n = 0; n <= 2 * size; ++n)
+            texts[2 * size].push_back(frequencyText(n, 2 * size));
     for (const int g : kept(experiment.generation(), every)) {
+        const auto& shares = texts[settings.copiesAt(g)];
         std::vector<SheetCell> row{number(g)};
         row.reserve(1 + static_cast<std::size_t>(experiment.classes() * alleles));
         for (int c = 1; c <= experiment.classes(); ++c) {
             const Counts counts = experiment.counts(c, g);
             for (int k = 0; k < alleles; ++k)
-                row.push_back(number(texts[counts[static_cast<std::size_t>(k)]]));
+                row.push_back(number(shares[counts[static_cast<std::size_t>(k)]]));
         }
         sheet.rows.push_back(std::move(row));
     }
@@ -109,7 +113,7 @@ Sheet frequencySheet(const Experiment& experiment, std::size_t index, int firstC
 // and that lost each allele, and the mean heterozygosity, 1 − Σ p² averaged.
 std::vector<SheetCell> summaryRow(const Experiment& experiment, int g) {
     const auto alleles = static_cast<std::size_t>(experiment.settings().alleles);
-    const int copies = experiment.settings().copies();
+    const int copies = experiment.settings().copiesAt(g);
     std::array<int, 4> sums{}, fixed{}, lost{};
     std::int64_t squares = 0;
     for (int c = 1; c <= experiment.classes(); ++c) {

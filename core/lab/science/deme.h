@@ -22,6 +22,14 @@ namespace bocavo::labo {
 
 using Allele = std::uint8_t;
 
+// The protocol's broods for `children` children: the first 80, 60, 40 and
+// 20 % of children / 2 couples have a child in each. With as many parents as
+// children these are the parents' own couples; otherwise child c of a brood
+// comes from couple c modulo the parents' couples, so a larger generation
+// gives some couples more than four children and a smaller one leaves the
+// last couples without any.
+std::array<int, 4> broodsFor(int children);
+
 // The gap before the next event of probability p per trial, as one geometric
 // draw per event rather than one draw per trial: for a value v of the source,
 // the largest g with (1 − p)^g ≥ 1 − v, that is floor(ln(1 − v) / ln(1 − p)).
@@ -63,10 +71,7 @@ struct Plan {
     explicit Plan(const Settings& settings);
 
     Settings settings;
-    int copies;                  // 2N
-    int couples;                 // N / 2
-    std::array<int, 4> broods{}; // couples with a child in each brood: 80, 60, 40, 20 %
-    bool selection;              // some genotype is kept with probability below 1
+    bool selection; // some genotype is kept with probability below 1
     std::array<float, kMaxAlleles * kMaxAlleles> keep{}; // genotype (a, b): fitness / highest
     GeometricGaps mutationGaps;                          // to the next mutated copy
     GeometricGaps migrationGaps;                         // to the next migrant
@@ -80,15 +85,35 @@ inline Counts tally(const std::vector<Allele>& copies) {
     return counts;
 }
 
-// The founders' 2N copies drawn from the urn as the engine draws them: an
-// allele number uniformly among the K, drawn again while its compartment is
-// empty (not a ball: a rare allele is drawn as often as a common one until it
-// runs out).
+// The founders' 2N copies drawn from the urn. An urn of exactly 2N balls is
+// emptied as the engine empties it: an allele number uniformly among the K,
+// drawn again while its compartment is empty (not a ball: a rare allele is
+// drawn as often as a common one until it runs out). A larger urn is a source
+// population, and the founders a sample of it: ball by ball without
+// replacement, each remaining ball equally likely.
 template <UniformSource S>
 void drawFounders(const Settings& settings, S& source, std::vector<Allele>& copies) {
     const auto k = static_cast<std::int16_t>(settings.alleles);
     std::array<int, kMaxAlleles> urn = settings.urn;
     copies.assign(static_cast<std::size_t>(settings.copies()), 0);
+    if (settings.sourceUrn()) {
+        int left = settings.balls();
+        for (Allele& copy : copies) {
+            // A ball's rank among those left, floor(left · v) for the source's
+            // 24-bit v = k / 2^24, in integers so that every platform draws the
+            // same ball; 24 bits cover the largest urn (80 000 balls) with a
+            // bias under 0.5 %.
+            const auto v = static_cast<std::int64_t>(source.next() * 0x1p24f); // exact
+            int ball = static_cast<int>((static_cast<std::int64_t>(left) * v) >> 24);
+            std::size_t a = 0;
+            while (ball >= urn[a])
+                ball -= urn[a++];
+            --urn[a];
+            --left;
+            copy = static_cast<Allele>(a);
+        }
+        return;
+    }
     for (Allele& copy : copies) {
         std::int16_t a = Tirage(source, k);
         while (urn[static_cast<std::size_t>(a - 1)] <= 0)
@@ -104,8 +129,9 @@ public:
     template <UniformSource S> void found(const Plan& plan, S& source);
 
     // Generation g ≥ 2: the children of g − 1 become the parents in a random
-    // order, migrants come in, and the parents breed. `donors` gives the
-    // previous generation's copies of the other classes: donors.count() of them,
+    // order, migrants come in, and the parents breed generation g's children
+    // (as many as the size history gives). `donors` gives the previous
+    // generation's copies of the other classes: donors.count() of them,
     // donors.copiesOf(d) for d in 0..count − 1.
     template <UniformSource S, typename Donors>
     void next(const Plan& plan, S& source, int g, const Donors& donors);
@@ -115,10 +141,10 @@ public:
     const std::vector<Allele>& parents() const { return parents_; }
 
 private:
-    template <UniformSource S> void breed(const Plan& plan, S& source, std::vector<Allele>& out);
-    template <UniformSource S> void mutate(const Plan& plan, S& source, std::vector<Allele>& out);
     template <UniformSource S>
-    void shuffle(const Plan& plan, S& source, const std::vector<Allele>& former);
+    void breed(const Plan& plan, S& source, int g, std::vector<Allele>& out);
+    template <UniformSource S> void mutate(const Plan& plan, S& source, std::vector<Allele>& out);
+    template <UniformSource S> void shuffle(S& source, const std::vector<Allele>& former);
 
     std::vector<Allele> parents_;
     std::array<std::vector<Allele>, 2> children_; // by parity of the generation
@@ -127,9 +153,7 @@ private:
 
 template <UniformSource S> void Deme::found(const Plan& plan, S& source) {
     drawFounders(plan.settings, source, parents_);
-    for (auto& table : children_)
-        table.assign(static_cast<std::size_t>(plan.copies), 0);
-    breed(plan, source, children_[1]);
+    breed(plan, source, 1, children_[1]);
     mutate(plan, source, children_[1]);
 }
 
@@ -137,14 +161,15 @@ template <UniformSource S, typename Donors>
 void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
     const std::vector<Allele>& former = children_[(g - 1) & 1];
     if (plan.settings.model == Model::Protocole)
-        shuffle(plan, source, former);
+        shuffle(source, former);
     else
         parents_ = former; // every parent is drawn at random: their order does not matter
     if (plan.migrationGaps.on() && donors.count() > 0) {
         // Island model: each parent is replaced with probability m by a copy of
         // an individual of another class's previous generation.
-        const auto individuals = static_cast<std::int16_t>(plan.settings.individuals);
-        for (int i = plan.migrationGaps.next(source); i < plan.settings.individuals;
+        const int parents = static_cast<int>(parents_.size() / 2);
+        const auto individuals = static_cast<std::int16_t>(parents);
+        for (int i = plan.migrationGaps.next(source); i < parents;
              i += 1 + plan.migrationGaps.next(source)) {
             const int d = Tirage(source, static_cast<std::int16_t>(donors.count())) - 1;
             const Allele* from = donors.copiesOf(d);
@@ -154,7 +179,7 @@ void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
         }
     }
     std::vector<Allele>& out = children_[g & 1];
-    breed(plan, source, out);
+    breed(plan, source, g, out);
     mutate(plan, source, out);
 }
 
@@ -164,9 +189,9 @@ void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
 // uniformly, drawn again while the slot is taken: 72 draws on average), so that
 // the class follows the engine draw for draw; that costs N·(1 + 1/2 + ... + 1/N)
 // draws, so larger classes use Fisher–Yates (N − 1 draws, the same law).
-template <UniformSource S>
-void Deme::shuffle(const Plan& plan, S& source, const std::vector<Allele>& former) {
-    const auto n = static_cast<std::int16_t>(plan.settings.individuals);
+template <UniformSource S> void Deme::shuffle(S& source, const std::vector<Allele>& former) {
+    const auto n = static_cast<std::int16_t>(former.size() / 2);
+    parents_.resize(former.size());
     perm_.assign(static_cast<std::size_t>(n), 0);
     if (n == kIndividus) {
         for (std::int16_t i = 1; i <= n;) {
@@ -187,14 +212,16 @@ void Deme::shuffle(const Plan& plan, S& source, const std::vector<Allele>& forme
     }
 }
 
-// One generation of children. In the protocol couple k's child takes copy a
+// Generation g's children. In the protocol couple k's child takes copy a
 // of parent 2k − 1 and copy b of parent 2k, a drawn before b, brood by brood
-// (the engine's Enfant); in the ideal model each copy comes from a parent
-// copy drawn among all 2N. A child of fitness w is kept with probability
-// w / (highest fitness); otherwise its place is bred again by a random couple
-// (the ideal model: by new random parents), until one is kept.
-template <UniformSource S> void Deme::breed(const Plan& plan, S& source, std::vector<Allele>& out) {
+// (the engine's Enfant; broodsFor); in the ideal model each copy comes from a
+// parent copy drawn among all of theirs. A child of fitness w is kept with
+// probability w / (highest fitness); otherwise its place is bred again by a
+// random couple (the ideal model: by new random parents), until one is kept.
+template <UniformSource S>
+void Deme::breed(const Plan& plan, S& source, int g, std::vector<Allele>& out) {
     const int k = plan.settings.alleles;
+    out.resize(static_cast<std::size_t>(plan.settings.copiesAt(g)));
     auto kept = [&](Allele a, Allele b) {
         const float p = plan.keep[static_cast<std::size_t>(a * k + b)];
         return p >= 1.0f || source.next() < p;
@@ -202,10 +229,10 @@ template <UniformSource S> void Deme::breed(const Plan& plan, S& source, std::ve
     const Allele* parent = parents_.data();
     std::size_t row = 0;
     if (plan.settings.model == Model::Protocole) {
-        const auto couples = static_cast<std::int16_t>(plan.couples);
-        for (const int brood : plan.broods) {
+        const auto couples = static_cast<std::int16_t>(parents_.size() / 4);
+        for (const int brood : broodsFor(plan.settings.individualsAt(g))) {
             for (int c = 0; c < brood; ++c, row += 2) {
-                int couple = c;
+                int couple = c % couples;
                 for (;;) {
                     const int a = Tirage(source, 2) - 1;
                     const int b = Tirage(source, 2) - 1;
@@ -219,7 +246,7 @@ template <UniformSource S> void Deme::breed(const Plan& plan, S& source, std::ve
         }
         return;
     }
-    const auto copies = static_cast<std::int16_t>(plan.copies);
+    const auto copies = static_cast<std::int16_t>(parents_.size());
     for (; row < out.size(); row += 2) {
         do {
             out[row] = parent[Tirage(source, copies) - 1];

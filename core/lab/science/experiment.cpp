@@ -93,6 +93,15 @@ template <typename Runs> struct Donors {
 
 } // namespace
 
+std::array<int, 4> broodsFor(int children) {
+    // 80 + 60 + 40 + 20 % of children / 2 couples: `children` in all, and with
+    // as many parents Vk = 2 whatever N.
+    std::array<int, 4> broods{};
+    for (std::size_t b = 0; b < broods.size(); ++b)
+        broods[b] = children / 2 * static_cast<int>(8 - 2 * b) / 10;
+    return broods;
+}
+
 GeometricGaps::GeometricGaps(double p) {
     if (p <= 0.0)
         return;
@@ -105,12 +114,8 @@ GeometricGaps::GeometricGaps(double p) {
 }
 
 Plan::Plan(const Settings& s)
-    : settings(s), copies(s.copies()), couples(s.individuals / 2), selection(hasSelection(s)),
-      mutationGaps(s.mutation), migrationGaps(s.migration) {
-    // The first 80 % of the couples get a first child, 60 % a second, 40 % a
-    // third and 20 % a fourth: N children, and Vk = 2 whatever N.
-    for (std::size_t b = 0; b < broods.size(); ++b)
-        broods[b] = couples * static_cast<int>(8 - 2 * b) / 10;
+    : settings(s), selection(hasSelection(s)), mutationGaps(s.mutation),
+      migrationGaps(s.migration) {
     int highest = 0;
     for (int k = 0; k < s.alleles; ++k)
         highest = std::max(highest, s.fitness[static_cast<std::size_t>(k)]);
@@ -139,7 +144,8 @@ Experiment::Experiment(const Settings& settings, int classes, std::uint32_t seed
     runs_.reserve(static_cast<std::size_t>(classes));
     for (int n = 1; n <= classes; ++n)
         runs_.push_back(ClassRun{Population{}, Deme{}, Source_Aleatoire(classSeed(seed, n)),
-                                 History(settings.copies(), settings.alleles), -1, -1});
+                                 History(2 * settings.mostIndividuals(), settings.alleles), -1,
+                                 -1});
 }
 
 Counts Experiment::counts(int classNumber, int g) const {
@@ -182,7 +188,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
                             ? control.threads
                             : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
     const long work =
-        static_cast<long>(classes()) * std::max(1, settings_.individuals / kIndividus);
+        static_cast<long>(classes()) * std::max(1, settings_.mostIndividuals() / kIndividus);
     const int stepGenerations = static_cast<int>(std::max<long>(1, kStepWork / work));
     int reached = start;
     while (reached < target) {
@@ -267,7 +273,7 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
     std::atomic<std::size_t> next{0};
     FirstFailure failure;
     bool stop = false; // decided once per generation, by the barrier
-    const long generationWork = static_cast<long>(classes()) * settings_.individuals;
+    const long generationWork = static_cast<long>(classes()) * settings_.mostIndividuals();
     const int wanted = static_cast<int>(
         std::clamp<long>(generationWork / kLinkedWorkPerThread, 1, std::min(threads, classes())));
     std::barrier sync(wanted, [&]() noexcept {
@@ -333,8 +339,18 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
     }
     for (; g <= to; ++g) {
         if (run.fixedAt >= 0 && absorbing_ && !breedFixed_) {
-            const Counts fixed = run.history.at(g - 1);
-            run.history.fill(g, to, fixed);
+            // The fixed allele holds every copy, however many the size history gives.
+            const Counts before = run.history.at(g - 1);
+            const auto allele = static_cast<std::size_t>(
+                std::find_if(before.begin(), before.end(), [](auto n) { return n != 0; }) -
+                before.begin());
+            for (int from = g; from <= to;) {
+                const int end = std::min(to, settings_.stretchEnd(from));
+                Counts fixed{};
+                fixed[allele] = static_cast<std::uint16_t>(settings_.copiesAt(from));
+                run.history.fill(from, end, fixed);
+                from = end + 1;
+            }
             run.reached = to;
             break;
         }

@@ -153,15 +153,16 @@ Fixation fixation(const Settings& s) {
     const int k = s.alleles;
     const bool ideal = s.model == Model::WrightFisher;
     // From the first breeding on, a neutral frequency is a martingale.
-    const auto start = firstBreeding(s).frequency;
+    const auto start = firstBredFrequencies(s);
     if (!hasSelection(s)) {
         for (std::size_t a = 0; a < static_cast<std::size_t>(k); ++a)
             out.chance[a] = start[a];
         out.method = FixationMethod::Neutral;
         return out;
     }
+    // The chain and the diffusion hold for one size and a known start.
     const int lone = loneAllele(s);
-    if (lone < 0)
+    if (lone < 0 || !s.sizes.empty() || s.sourceUrn())
         return out;
     const auto a = static_cast<std::size_t>(lone);
     const double wA = s.fitness[a];

@@ -2,7 +2,8 @@
 // fixation: neutral, its frequency after the first breeding; under selection
 // of one allele A against others that share one fitness, the exact Markov
 // chain of the ideal model while 2N is small enough, else the diffusion with
-// this selection scheme's own drift, inside the domain where it holds.
+// this selection scheme's own drift, inside the domain where it holds, for
+// a constant size and an urn of exactly 2N balls.
 #pragma once
 
 #include "core/lab/science/settings.h"
@@ -26,7 +27,8 @@ inline constexpr double kWeakProtocolSelection = 0.02; // relative difference of
 inline constexpr double kNearlyCertain = 1e-3;         // chance that the favoured side is lost
 
 enum class FixationMethod {
-    None,      // no figure: mutation, migration, another fitness pattern, outside the domain
+    None,      // no figure: mutation, migration, another fitness pattern, a size history or a
+               // source urn under selection, outside the domain
     Neutral,   // the frequency after the first breeding
     Chain,     // the ideal model's exact Markov chain
     Diffusion, // u(p) = [1 − (1 + s·p)^(1 − 2Ne)]/[1 − (1 + s)^(1 − 2Ne)]

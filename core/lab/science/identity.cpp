@@ -79,32 +79,28 @@ Vector solve(Matrix m, Vector c) {
 
 namespace {
 
-// The ideal model: every child copy is a fair draw from the founders, who are the urn.
-FirstBreeding idealFirstBreeding(const Settings& s) {
-    FirstBreeding out;
-    const int copies = s.copies();
-    double sum = 0.0;
-    for (std::size_t a = 0; a < static_cast<std::size_t>(s.alleles); ++a) {
-        out.frequency[a] = static_cast<double>(s.urn[a]) / copies;
-        sum += out.frequency[a] * out.frequency[a];
-    }
-    out.within = sum;
-    out.homozygosity = 1.0 / copies + (1.0 - 1.0 / copies) * sum;
-    return out;
-}
+// The protocol's first breeding from an urn of exactly 2N balls, averaged over
+// many founding draws: each allele's expected frequency among the children,
+// the chance that a child's two copies are alike, and the children's E[Σ p²].
+struct FirstBreeding {
+    std::array<double, kMaxAlleles> frequency{};
+    double within = 0.0;
+    double homozygosity = 0.0;
+};
 
-// The protocol's average over many founding draws.
 FirstBreeding averagedFirstBreeding(const Settings& s) {
     FirstBreeding out;
     const int copies = s.copies();
+    const int children = s.individualsAt(1);
     const auto k = static_cast<std::size_t>(s.alleles);
     // Given the founders, parent i passes each of its n_i children one of its
     // two copies at random, so a child copy from it is allele a with chance
     // m_ia (0, 1/2 or 1), independently of the others: the children's Σ p² is
-    // [Σ_a (Σ_i n_i m_ia)² + Σ_i n_i Σ_a m_ia(1 − m_ia)]/(2N)², and a child of
+    // [Σ_a (Σ_i n_i m_ia)² + Σ_i n_i Σ_a m_ia(1 − m_ia)]/(2N₁)², and a child of
     // couple (i, j) has two copies alike with chance Σ_a m_ia m_ja.
-    const auto children = offspringPerParent(s.individuals);
+    const auto perParent = offspringPerParent(s.individuals, children);
     const int draws = std::max(64, kFoundingCopies / copies);
+    const double childCopies = 2.0 * children;
     Source_Aleatoire source(kFoundingSeed);
     std::vector<Allele> founders;
     std::array<double, kMaxAlleles> total{};
@@ -113,40 +109,42 @@ FirstBreeding averagedFirstBreeding(const Settings& s) {
         drawFounders(s, source, founders);
         std::array<double, kMaxAlleles> weight{};
         double spread = 0.0;
-        for (std::size_t i = 0; i < children.size(); ++i) {
-            const double n = children[i];
+        for (std::size_t i = 0; i < perParent.size(); ++i) {
+            const double n = perParent[i];
             weight[founders[2 * i]] += n / 2.0;
             weight[founders[2 * i + 1]] += n / 2.0;
             if (founders[2 * i] != founders[2 * i + 1])
                 spread += n / 2.0; // two alleles at m = 1/2: 2 × 1/4
         }
-        for (std::size_t i = 0; i + 1 < children.size(); i += 2) {
+        for (std::size_t i = 0; i + 1 < perParent.size(); i += 2) {
             // Σ_a m_ia m_ja for the couple (i, i + 1), once per child.
             double alike = 0.0;
             for (const std::size_t x : {2 * i, 2 * i + 1})
                 for (const std::size_t y : {2 * i + 2, 2 * i + 3})
                     alike += founders[x] == founders[y] ? 0.25 : 0.0;
-            within += children[i] * alike;
+            within += perParent[i] * alike;
         }
         double sum = spread;
         for (std::size_t a = 0; a < k; ++a) {
             total[a] += weight[a];
             sum += weight[a] * weight[a];
         }
-        squares += sum / (static_cast<double>(copies) * copies);
+        squares += sum / (childCopies * childCopies);
     }
     for (std::size_t a = 0; a < k; ++a)
-        out.frequency[a] = total[a] / (static_cast<double>(draws) * copies);
-    out.within = within / (static_cast<double>(draws) * s.individuals);
+        out.frequency[a] = total[a] / (draws * childCopies);
+    out.within = within / (static_cast<double>(draws) * children);
     out.homozygosity = squares / draws;
     return out;
 }
 
-} // namespace
+// The engine's founding draw is not a fair sample of the urn's balls: only
+// the protocol, which breeds by position, feels it.
+bool averagedFounding(const Settings& s) {
+    return s.model == Model::Protocole && !s.sourceUrn();
+}
 
 FirstBreeding firstBreeding(const Settings& s) {
-    if (s.model == Model::WrightFisher)
-        return idealFirstBreeding(s);
     // A view asks again at every redraw, for each of its sentences: the last
     // few sets' averages are kept (any thread may ask).
     static std::mutex lock;
@@ -165,39 +163,97 @@ FirstBreeding firstBreeding(const Settings& s) {
     return average;
 }
 
-Identity::Identity(const Settings& settings, int classes)
-    : settings_(settings), classes_(classes), first_(labo::firstBreeding(settings)) {
+// Chance that two copies of two distinct children of generation g come from
+// one parent: Σ n_i(n_i − 1) ordered pairs among the 2N(2N − 2).
+double sameParentChance(int parents, int children) {
+    const double copies = 2.0 * children;
+    double pairs = 0.0;
+    for (const int n : offspringPerParent(parents, children))
+        pairs += static_cast<double>(n) * (n - 1);
+    return pairs / (copies * (copies - 2.0));
+}
+
+} // namespace
+
+std::array<double, kMaxAlleles> firstBredFrequencies(const Settings& s) {
+    if (averagedFounding(s))
+        return firstBreeding(s).frequency;
+    std::array<double, kMaxAlleles> frequency{};
+    for (std::size_t a = 0; a < static_cast<std::size_t>(s.alleles); ++a)
+        frequency[a] = static_cast<double>(s.urn[a]) / s.balls();
+    return frequency;
+}
+
+Identity::Identity(const Settings& settings, int classes) : settings_(settings), classes_(classes) {
+    // The founders are 2N balls drawn without replacement from the urn's T, so
+    // two of their copies are alike with chance (T·Σπ² − 1)/(T − 1), π the
+    // urn's shares; two classes' copies with chance Σπ². (With T = 2N the
+    // founders are the urn itself, whatever order the draw puts them in.)
+    const double balls = settings.balls();
     double sum = 0.0;
     for (int a = 0; a < settings.alleles; ++a) {
-        const double p =
-            static_cast<double>(settings.urn[static_cast<std::size_t>(a)]) / settings.copies();
+        const double p = settings.urn[static_cast<std::size_t>(a)] / balls;
         sum += p * p;
     }
-    founders_ = 1.0 - sum;
-    // Two copies of two distinct children come from the same parent when both
-    // came from it: Σ n_i(n_i − 1) ordered pairs among the 2N(2N − 2).
-    const double copies = settings.copies();
-    double pairs = 0.0;
-    for (const int n : offspringPerParent(settings.individuals))
-        pairs += static_cast<double>(n) * (n - 1);
-    sameParent_ = pairs / (copies * (copies - 2.0));
+    const double differ = 1.0 - (balls * sum - 1.0) / (balls - 1.0);
+    founding_ = {differ, differ, 1.0 - sum};
+    if (settings.model == Model::Protocole) {
+        // Each distinct step of the history, so that a generation costs no count.
+        int parents = settings.individuals;
+        for (int g : changeGenerations(settings)) {
+            const int children = settings.individualsAt(g);
+            for (const auto& [from, to] :
+                 {std::pair{parents, parents}, std::pair{parents, children}})
+                if (!sameParent_.contains({from, to}))
+                    sameParent_[{from, to}] = sameParentChance(from, to);
+            parents = children;
+        }
+        sameParent_[{parents, parents}] = sameParentChance(parents, parents);
+    }
+}
+
+Differences Identity::breed(const Differences& d, int g) const {
+    const int parents = settings_.individualsAt(g - 1);
+    const int born = settings_.individualsAt(g);
+    Differences children;
+    if (settings_.model == Model::Protocole) {
+        // A child's two copies come from the two parents of its couple; two
+        // children's copies from one parent with chance sameParent, and then
+        // from the same copy half the time. The parents are in a random order
+        // (the turnover, or founders drawn ball by ball), so any two are like
+        // any two others.
+        const double same = sameParent_.at({parents, born});
+        children.within = d.between;
+        children.between = same * d.within / 2.0 + (1.0 - same) * d.between;
+    } else {
+        // Each copy is one of the parents' copies drawn at random.
+        const double copies = 2.0 * parents;
+        children.within = d.within / copies + (copies - 2.0) / copies * d.between;
+        children.between = children.within;
+    }
+    children.across = d.across;
+    return {mutated(children.within, settings_), mutated(children.between, settings_),
+            mutated(children.across, settings_)};
 }
 
 Differences Identity::first() const {
+    if (!averagedFounding(settings_))
+        return breed(founding_, 1);
     // Σ p² = 1/(2N) + Q_w/(2N) + (2N − 2)/(2N)·Q_b over the ordered pairs of copies.
-    const double copies = settings_.copies();
-    const double qw = first_.within;
-    const double qb = (first_.homozygosity - (1.0 + qw) / copies) * copies / (copies - 2.0);
+    const FirstBreeding first = firstBreeding(settings_);
+    const double copies = settings_.copiesAt(1);
+    const double qw = first.within;
+    const double qb = (first.homozygosity - (1.0 + qw) / copies) * copies / (copies - 2.0);
     // Copies of two classes: their founding draws are independent.
     double qx = 0.0;
-    for (const double f : first_.frequency)
+    for (const double f : first.frequency)
         qx += f * f;
     return {mutated(1.0 - qw, settings_), mutated(1.0 - qb, settings_),
             mutated(1.0 - qx, settings_)};
 }
 
-Differences Identity::next(const Differences& d) const {
-    const double n = settings_.individuals;
+Differences Identity::next(const Differences& d, int g) const {
+    const double n = settings_.individualsAt(g);
     // The turnover draws the parents in a random order (the ideal model draws
     // them at random), so any two are like any two others; then each is, with
     // chance m, a copy of an individual of a class drawn among the d − 1 others.
@@ -217,44 +273,29 @@ Differences Identity::next(const Differences& d) const {
             2.0 * m * (1.0 - m) * (oneDonor / others + (1.0 - 1.0 / others) * d.across) +
             m * m * (bothFromOne * oneDonor + (1.0 - bothFromOne) * d.across);
     }
-    Differences children;
-    if (settings_.model == Model::Protocole) {
-        // A child's two copies come from the two parents of its couple; two
-        // children's copies from one parent with chance sameParent_, and then
-        // from the same copy half the time.
-        children.within = parents.between;
-        children.between =
-            sameParent_ * parents.within / 2.0 + (1.0 - sameParent_) * parents.between;
-    } else {
-        // Each copy is one of the 2N parent copies drawn at random.
-        const double copies = settings_.copies();
-        children.within = parents.within / copies + (copies - 2.0) / copies * parents.between;
-        children.between = children.within;
-    }
-    children.across = parents.across;
-    return {mutated(children.within, settings_), mutated(children.between, settings_),
-            mutated(children.across, settings_)};
+    return breed(parents, g + 1);
 }
 
-double Identity::heterozygosity(const Differences& d) const {
-    const double copies = settings_.copies();
+double Identity::heterozygosity(const Differences& d, int g) const {
+    const double copies = settings_.copiesAt(g);
     return d.within / copies + (copies - 2.0) / copies * d.between;
 }
 
-double Identity::differentiation(const Differences& d) const {
-    const double hs = heterozygosity(d);
+double Identity::differentiation(const Differences& d, int g) const {
+    const double hs = heterozygosity(d, g);
     const double ht = hs / classes_ + (1.0 - 1.0 / classes_) * d.across;
     return ht > 0.0 ? 1.0 - hs / ht : 0.0;
 }
 
 Differences Identity::balance() const {
-    // The generation is affine: next(D) = M·D + c.
-    const Vector c = asVector(next({}));
+    // Long after the last change of size, the generation is affine: next(D) = M·D + c.
+    const int g = kMaxGeneration - 1;
+    const Vector c = asVector(next({}, g));
     Matrix m{};
     for (std::size_t j = 0; j < 3; ++j) {
         Vector unit{};
         unit[j] = 1.0;
-        const Vector column = asVector(next(asDifferences(unit)));
+        const Vector column = asVector(next(asDifferences(unit), g));
         for (std::size_t i = 0; i < 3; ++i)
             m[i][j] = column[i] - c[i];
     }

@@ -9,7 +9,8 @@
 #include "core/lab/science/settings.h"
 
 #include <array>
-#include <optional>
+#include <map>
+#include <utility>
 
 namespace bocavo::labo {
 
@@ -20,50 +21,50 @@ struct Differences {
     double across = 0.0;  // copies of two classes
 };
 
-// What the founding draw leaves after the first breeding, neutral: each
-// allele's expected frequency among the children, and their expected Σ p².
-// In the ideal model every child copy is a fair draw from the urn; in the
-// protocol the founding draw picks an allele, not a ball, so a rare allele
+// Each allele's expected frequency among generation 1's children, from which
+// a neutral frequency is a martingale. In the protocol from an urn of exactly
+// 2N balls the founding draw picks an allele, not a ball, so a rare allele
 // lands in the first individuals, whose couples have the largest broods: it is
 // averaged over many founding draws of a source of its own (about a million
-// copies, some 10 ms; its standard error stays under 0.001).
-struct FirstBreeding {
-    std::array<double, kMaxAlleles> frequency{};
-    double within = 0.0;       // chance that a child's two copies are alike
-    double homozygosity = 0.0; // E[Σ p²] of the children
-};
-FirstBreeding firstBreeding(const Settings& settings);
+// copies, some 10 ms; its standard error stays under 0.001). Otherwise it is
+// the urn's share.
+std::array<double, kMaxAlleles> firstBredFrequencies(const Settings& settings);
 
-// The recursions for one set of `classes` classes. Selection is left out:
-// the caller gives no figure under selection.
+// The recursions for one set of `classes` classes, its size history
+// followed generation by generation. Selection is left out: the caller gives
+// no figure under selection.
 class Identity {
 public:
     Identity(const Settings& settings, int classes);
 
-    double founders() const { return founders_; } // H0 of the urn, every class alike
-    const FirstBreeding& firstBreeding() const { return first_; }
-    Differences first() const; // generation 1's children, mutated
+    const Differences& founding() const { return founding_; } // generation 0
+    Differences first() const;                                // generation 1's children, mutated
     // Generation g + 1 from generation g ≥ 1: turnover, migrants, breeding, mutation.
-    Differences next(const Differences& d) const;
+    Differences next(const Differences& d, int g) const;
 
-    // Mean over the classes of 1 − Σ p² (all 2N copies, as the statistics count it).
-    double heterozygosity(const Differences& d) const;
+    // Mean over the classes of generation g's 1 − Σ p² (all its copies, as
+    // the statistics count it).
+    double heterozygosity(const Differences& d, int g) const;
     // 1 − E[H_S]/E[H_T], H_S within the classes and H_T of their pooled copies,
     // each 1 − Σ p² as Statistics::differentiation counts them.
-    double differentiation(const Differences& d) const;
+    double differentiation(const Differences& d, int g) const;
 
-    // Where the recursion settles: with mutation its fixed point; without, the
-    // shape it keeps while every difference fades (its leading direction from
-    // generation 1, at no particular scale), whose differentiation is the
-    // level Fst keeps.
+    // Where the recursion settles once the size stops changing: with mutation
+    // its fixed point; without, the shape it keeps while every difference
+    // fades (its leading direction from generation 1, at no particular
+    // scale), whose differentiation is the level Fst keeps.
     Differences balance() const;
 
 private:
+    // Generation g's children from parents of generation g − 1, mutated.
+    Differences breed(const Differences& parents, int g) const;
+
     Settings settings_;
     int classes_;
-    double founders_;
-    FirstBreeding first_;
-    double sameParent_; // chance that copies of two children of one class come from one parent
+    Differences founding_;
+    // The protocol's chance that copies of two children of one class come
+    // from one parent, by (parents, children).
+    std::map<std::pair<int, int>, double> sameParent_;
 };
 
 } // namespace bocavo::labo

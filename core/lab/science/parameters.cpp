@@ -41,7 +41,7 @@ inline constexpr std::array<std::string_view, 2> kModelWords{modelWord(Model::Pr
                                                              modelWord(Model::WrightFisher)};
 
 // The run's parameters, then each set's, in the order a scenario writes them.
-const std::array<Parameter, 10> kParameters{{
+const std::array<Parameter, 11> kParameters{{
     {.key = "classes",
      .option = "--classes",
      .metavar = "N",
@@ -179,8 +179,10 @@ const std::array<Parameter, 10> kParameters{{
      .label = "Boules dans l'urne",
      .what = "l'urne",
      .item = "le nombre de boules de l'allèle %1",
-     .hint = "Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient 2N",
-     .help = "boules de chaque allèle dans l'urne, 2N en tout (parts égales)",
+     .hint = "Boules de l'allèle %1 dans l'urne des fondateurs ; l'urne en contient au moins 2N, "
+             "et au-delà c'est une population source dont les fondateurs sont un échantillon",
+     .help = "boules de chaque allèle dans l'urne, 2N en tout (parts égales) ;\n"
+             "plus de 2N : une population source, où les fondateurs sont tirés",
      .scope = ParameterScope::Set,
      .kind = ParameterKind::List,
      .low = 0,
@@ -256,6 +258,33 @@ const std::array<Parameter, 10> kParameters{{
          set.settings.migration = p.value.value_or(0.0);
          return refusedOr(p);
      }},
+    {.key = "history",
+     .option = "--histoire",
+     .metavar = "\"G:N,...\"",
+     .field = "histoire",
+     .label = "Histoire de N",
+     .what = "l'histoire de la taille",
+     .hint = "« génération:N » séparés par des virgules : 20:10, 25:200 fait passer la population "
+             "à 10 individus à la génération 20, puis à 200 à la génération 25 (goulot "
+             "d'étranglement) ; vide, N ne change pas. N va de 1 à 10 000 dans le modèle idéal, "
+             "c'est un multiple de 10 dans le protocole",
+     .help = "histoire de la taille : « 20:10,25:200 », 10 individus dès la\n"
+             "génération 20, 200 dès la 25 (aucune par défaut)",
+     .comment = "Histoire de la taille, facultative : « génération:N » séparés par des virgules "
+                "(20:10, 25:200 "
+                ": N = 10 dès la génération 20, puis 200 dès la 25)",
+     .scope = ParameterScope::Set,
+     .kind = ParameterKind::Sizes,
+     .low = kMinIdealIndividuals,
+     .high = kMaxIndividuals,
+     .optional = true,
+     .write = [](const Scenario&, const Settings& set) { return sizesText(set.sizes); },
+     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&,
+                SetReading& set) -> Read {
+         auto p = parseSizeHistory(text);
+         set.settings.sizes = p.value.value_or(std::vector<SizeChange>{});
+         return refusedOr(p);
+     }},
 }};
 
 } // namespace
@@ -303,7 +332,7 @@ std::string plainLabel(std::string_view label) {
 }
 
 std::vector<ParameterSummary> parameterSummary() {
-    static constexpr const char* kKinds[] = {"whole", "choice", "list", "rate"};
+    static constexpr const char* kKinds[] = {"whole", "choice", "list", "rate", "sizes"};
     const Scenario defaults;
     std::vector<ParameterSummary> summary;
     for (const Parameter& p : kParameters) {

@@ -20,8 +20,8 @@ struct Scenario;
 // The run's own parameters (classes, generations, seed) or each set's.
 enum class ParameterScope { Run, Set };
 // How a value is typed: a whole number, one word of a few, a list of whole
-// numbers (one per allele) or a decimal rate.
-enum class ParameterKind { Whole, Choice, List, Rate };
+// numbers (one per allele), a decimal rate or « génération:N » pairs.
+enum class ParameterKind { Whole, Choice, List, Rate, Sizes };
 
 // One set's values as they are read one at a time (a scenario's section, the
 // command line). The size, the allele count and the lists are kept as given,
@@ -53,6 +53,9 @@ struct Parameter {
     double high = 0.0;
     int step = 1;          // a whole value is a multiple of it
     bool required = false; // the command line needs it unless a scenario gives it
+    // A scenario may leave it out, and does at its default: files written
+    // before it existed are read unchanged, and runs without it write the same file.
+    bool optional = false;
     std::span<const std::string_view> choices{}; // a choice's words, in order
     // The value as a scenario and the command line write it ("10, 10, 10, 10").
     std::string (*write)(const Scenario& run, const Settings& set) = nullptr;

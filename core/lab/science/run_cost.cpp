@@ -36,8 +36,16 @@ std::string durationText(double seconds) {
 
 double secondsPerClassGeneration(const Settings& settings) {
     // One class bred every generation (a fixed class would only be copied),
-    // twice as long each time until the clock has seen enough.
-    Experiment probe(settings, 1, kDefaultSeed);
+    // twice as long each time until the clock has seen enough; with a size
+    // history, at its largest size all along, so as never to promise too little.
+    Settings largest = settings;
+    if (!settings.sizes.empty()) {
+        largest.individuals = (settings.mostIndividuals() + kIndividualsStep - 1) /
+                              kIndividualsStep * kIndividualsStep;
+        largest.urn = evenUrn(largest.individuals, settings.alleles);
+        largest.sizes.clear();
+    }
+    Experiment probe(largest, 1, kDefaultSeed);
     probe.setBreedFixedClasses(true);
     const double start = processorSeconds();
     probe.advanceTo(1, {nullptr, {}, 1});
@@ -85,10 +93,11 @@ RunCost estimateSet(const Settings& set, int classes, int generations, bool unti
     }
     cost.generations = last;
     cost.seconds = classes * bred * secondsPerClassGeneration(set);
-    const auto stride = static_cast<std::uint64_t>(History(set.copies(), set.alleles).stride());
+    const int copies = 2 * set.mostIndividuals();
+    const auto stride = static_cast<std::uint64_t>(History(copies, set.alleles).stride());
     // The records, and the breeding tables: parents, children twice, the order.
     const std::uint64_t perClass =
-        storedGenerations(last) * stride + 4u * static_cast<std::uint64_t>(set.copies());
+        storedGenerations(last) * stride + 4u * static_cast<std::uint64_t>(copies);
     cost.bytes = static_cast<std::uint64_t>(classes) * perClass;
     return cost;
 }

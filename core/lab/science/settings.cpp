@@ -19,6 +19,41 @@ std::string fitnessText(int percent) {
     return groupDigits(static_cast<std::uint64_t>(percent)) + " %";
 }
 
+// The size history against the model.
+Result<void> checkSizes(const Settings& s) {
+    if (s.sizes.size() > static_cast<std::size_t>(kMaxSizeChanges))
+        return Refusal{"L'histoire de la taille compte au plus " + std::to_string(kMaxSizeChanges) +
+                       " changements."};
+    const bool ideal = s.model == Model::WrightFisher;
+    int previous = 0;
+    for (const SizeChange& change : s.sizes) {
+        const std::string where = "À la génération " + std::to_string(change.generation);
+        if (change.generation < 1 || change.generation > kMaxGeneration)
+            return Refusal{
+                "Les générations de l'histoire de la taille vont de 1 à 32 767 (et non " +
+                std::to_string(change.generation) + ")."};
+        if (change.generation <= previous)
+            return Refusal{
+                "Les générations de l'histoire de la taille doivent aller en croissant (" +
+                std::to_string(change.generation) + " après " + std::to_string(previous) + ")."};
+        previous = change.generation;
+        if (ideal &&
+            (change.individuals < kMinIdealIndividuals || change.individuals > kMaxIndividuals))
+            return Refusal{where + ", N doit aller de 1 à 10 000 (et non " +
+                           std::to_string(change.individuals) + ")."};
+        if (!ideal &&
+            (change.individuals < kMinIndividuals || change.individuals > kMaxIndividuals ||
+             change.individuals % kIndividualsStep != 0))
+            return Refusal{
+                where +
+                ", N doit être un multiple de 10 de 10 à 10 000 dans le protocole de la classe, "
+                "qui forme des couples (et non " +
+                std::to_string(change.individuals) +
+                ") ; le modèle idéal accepte toute taille de 1 à 10 000."};
+    }
+    return {};
+}
+
 } // namespace
 
 Result<void> checkSettings(const Settings& s) {
@@ -39,8 +74,10 @@ Result<void> checkSettings(const Settings& s) {
                                "contient aucune boule et sa valeur sélective reste 100 %."};
             continue;
         }
-        if (s.urn[i] < 0)
-            return Refusal{"L'urne ne peut pas contenir un nombre négatif de boules."};
+        if (s.urn[i] < 0 || s.urn[i] > kMaxBallsPerAllele)
+            return Refusal{"L'urne contient de 0 à " +
+                           groupDigits(static_cast<std::uint64_t>(kMaxBallsPerAllele)) +
+                           " boules de chaque allèle."};
         if (s.fitness[i] < kMinFitness || s.fitness[i] > kMaxFitness)
             return Refusal{"La valeur sélective de l'allèle " + std::to_string(k + 1) +
                            " doit aller de " + fitnessText(kMinFitness) + " à " +
@@ -48,15 +85,61 @@ Result<void> checkSettings(const Settings& s) {
                            ")."};
         balls += s.urn[i];
     }
-    if (balls != s.copies())
-        return Refusal{"L'urne doit contenir 2N = " + std::to_string(s.copies()) + " boules pour " +
-                       std::to_string(s.individuals) + " individus, et non " +
+    if (balls < s.copies())
+        return Refusal{"L'urne doit contenir au moins 2N = " + std::to_string(s.copies()) +
+                       " boules pour " + std::to_string(s.individuals) + " individus, et non " +
                        std::to_string(balls) + "."};
     if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
         return Refusal{"Le taux de mutation doit aller de 0 à 0.1 par copie et par génération."};
     if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
         return Refusal{"Le taux de migration doit aller de 0 à 0.5 par génération."};
-    return {};
+    return checkSizes(s);
+}
+
+int Settings::balls() const {
+    int total = 0;
+    for (int k = 0; k < alleles && k < kMaxAlleles; ++k)
+        total += urn[static_cast<std::size_t>(k)];
+    return total;
+}
+
+int Settings::individualsAt(int g) const {
+    int n = individuals;
+    for (const SizeChange& change : sizes) {
+        if (change.generation > g)
+            break;
+        n = change.individuals;
+    }
+    return n;
+}
+
+int Settings::stretchEnd(int g) const {
+    for (const SizeChange& change : sizes)
+        if (change.generation > g)
+            return change.generation - 1;
+    return kMaxGeneration;
+}
+
+int Settings::mostIndividuals() const {
+    int most = individuals;
+    for (const SizeChange& change : sizes)
+        most = std::max(most, change.individuals);
+    return most;
+}
+
+std::vector<int> distinctSizes(const Settings& settings) {
+    std::vector<int> sizes{settings.individuals};
+    for (const SizeChange& change : settings.sizes)
+        if (std::find(sizes.begin(), sizes.end(), change.individuals) == sizes.end())
+            sizes.push_back(change.individuals);
+    return sizes;
+}
+
+std::vector<int> changeGenerations(const Settings& settings) {
+    std::vector<int> generations;
+    for (const SizeChange& change : settings.sizes)
+        generations.push_back(change.generation);
+    return generations;
 }
 
 std::array<int, kMaxAlleles> evenUrn(int individuals, int alleles) {
@@ -123,6 +206,41 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
     if (!value || *value > high)
         return {std::nullopt, refusal};
     return {*value, {}};
+}
+
+Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text) {
+    const std::string refusal =
+        shortQuote(trimmed(text)) +
+        " ne convient pas pour l'histoire de la taille : il faut des paires « génération:N » "
+        "séparées par des virgules, par exemple 20:10, 25:200.";
+    std::vector<SizeChange> sizes;
+    std::string_view rest = trimmed(text);
+    while (!rest.empty()) {
+        const auto comma = rest.find(',');
+        const std::string_view pair = rest.substr(0, comma);
+        const auto colon = pair.find(':');
+        if (colon == std::string_view::npos || sizes.size() == kMaxSizeChanges)
+            return {std::nullopt, refusal};
+        const auto g = wholeIn(pair.substr(0, colon), 1, kMaxGeneration);
+        const auto n = wholeIn(pair.substr(colon + 1), kMinIdealIndividuals, kMaxIndividuals);
+        if (!g || !n)
+            return {std::nullopt, refusal};
+        sizes.push_back({*g, *n});
+        if (comma == std::string_view::npos)
+            break;
+        rest.remove_prefix(comma + 1);
+        if (trimmed(rest).empty())
+            return {std::nullopt, refusal};
+    }
+    return {sizes, {}};
+}
+
+std::string sizesText(const std::vector<SizeChange>& sizes) {
+    std::string text;
+    for (const SizeChange& change : sizes)
+        text += (text.empty() ? "" : ", ") + std::to_string(change.generation) + ":" +
+                std::to_string(change.individuals);
+    return text;
 }
 
 std::string rateText(double rate) {

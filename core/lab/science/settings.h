@@ -28,17 +28,39 @@ inline constexpr int kMinFitness = 10;         // percent; at most a hundredfold
 inline constexpr int kMaxFitness = 1000;       // percent; so redraws stay few
 inline constexpr double kMaxMutation = 0.1;    // per copy per generation
 inline constexpr double kMaxMigration = 0.5;   // per parent per generation
+// A size history: the ideal model breeds any number of children, the protocol
+// keeps its couples and so multiples of 10.
+inline constexpr int kMinIdealIndividuals = 1; // individuals, in a size history
+inline constexpr int kMaxSizeChanges = 100;    // entries of a size history
+// An urn above 2N balls is a source population; each allele's compartment
+// holds at most this many balls (2N at the largest N).
+inline constexpr int kMaxBallsPerAllele = 2 * kMaxIndividuals; // balls
+
+// From generation `generation` on (1..kMaxGeneration), the children number
+// `individuals`, until the next change.
+struct SizeChange {
+    int generation = 0;
+    int individuals = 0;
+    bool operator==(const SizeChange&) const = default;
+};
 
 struct Settings {
     int individuals = 20;
     Model model = Model::Protocole;
     int alleles = 4;
-    std::array<int, kMaxAlleles> urn{10, 10, 10, 10};         // balls per allele, sum 2N; 0 past K
+    std::array<int, kMaxAlleles> urn{10, 10, 10, 10}; // balls per allele, 2N or more; 0 past K
     std::array<int, kMaxAlleles> fitness{100, 100, 100, 100}; // percent; 100 past K
     double mutation = 0.0;                                    // per copy per generation
     double migration = 0.0;                                   // island model's m
+    std::vector<SizeChange> sizes; // by increasing generation; empty: N for ever
 
-    int copies() const { return 2 * individuals; } // balls in the urn, copies in a generation
+    int copies() const { return 2 * individuals; }        // the founders' copies
+    int balls() const;                                    // in the urn's K compartments
+    bool sourceUrn() const { return balls() > copies(); } // the founders are a sample of it
+    int individualsAt(int g) const;                       // generation g's (0: the founders)
+    int copiesAt(int g) const { return 2 * individualsAt(g); }
+    int mostIndividuals() const; // over the whole history
+    int stretchEnd(int g) const; // the last generation of g's size before the next change
     bool operator==(const Settings&) const = default;
 };
 
@@ -62,6 +84,10 @@ constexpr std::string_view modelWord(Model model) {
     return model == Model::Protocole ? "protocole" : "wright-fisher";
 }
 
+// The generations where N changes, in order; the sizes a set takes, each once.
+std::vector<int> changeGenerations(const Settings& settings);
+std::vector<int> distinctSizes(const Settings& settings);
+
 // Values as typed by the user, refused in French like the other fields (each
 // parameter's own reading is in its entry of the parameter table).
 // "C1,C2[,C3[,C4]]": 2 to 4 whole numbers, each in [low, high]; one per allele.
@@ -73,6 +99,12 @@ Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
 enum class DecimalMark { Point, PointOrComma };
 Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
                          DecimalMark mark = DecimalMark::Point);
+
+// "20:10, 25:200": from generation 20 on N = 10, from 25 on N = 200 (spaces
+// free, "" none). Each pair is checked on its own here; checkSettings checks
+// the sizes against the model.
+Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text);
+std::string sizesText(const std::vector<SizeChange>& sizes); // "20:10, 25:200"
 
 // The shortest decimal text that reads back to exactly this rate ("0.01", "0").
 std::string rateText(double rate);

@@ -57,6 +57,11 @@ Result<std::vector<int>> parseSizes(std::string_view text) {
 }
 
 Result<Settings> settingsAtSize(const Settings& set, int individuals) {
+    // A size history gives N itself from its first change on: the series'
+    // sizes would hold only before it.
+    if (!set.sizes.empty())
+        return Refusal{"Une série de tailles ne peut pas suivre une histoire de N : "
+                       "videz l'histoire de N ou lancez chaque taille à part."};
     Settings at = set;
     at.individuals = individuals;
     if (set.urn == evenUrn(set.individuals, set.alleles)) {
@@ -99,7 +104,7 @@ std::optional<int> medianFirstLoss(std::vector<int> firstLosses) {
 
 std::optional<double> expectedLossShare(const Settings& s, int last) {
     if (s.model != Model::WrightFisher || hasSelection(s) || s.mutation > 0.0 ||
-        s.migration > 0.0 || s.copies() > kExactChainCopies)
+        s.migration > 0.0 || !s.sizes.empty() || s.sourceUrn() || s.copies() > kExactChainCopies)
         return std::nullopt;
     const int copies = s.copies();
     const auto n = static_cast<std::size_t>(copies) + 1;

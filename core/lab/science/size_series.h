@@ -41,7 +41,7 @@ Result<std::vector<int>> parseSizes(std::string_view text);
 
 // The set at another size: everything kept but the urn, which keeps its
 // proportions exactly (an even urn stays even); an urn that cannot, or a size
-// the set's model refuses, is refused in French.
+// the set's model refuses, or a set with a size history, is refused in French.
 Result<Settings> settingsAtSize(const Settings& set, int individuals);
 // Every size of the series at once: the first refusal, naming its size.
 Result<void> checkSeries(const Settings& set, const std::vector<int>& sizes);
@@ -54,8 +54,9 @@ std::optional<int> medianFirstLoss(std::vector<int> firstLosses);
 // exact for the ideal model without selection, mutation or migration, where
 // the copies of any group of alleles follow the binomial chain on 2N copies
 // (inclusion–exclusion over the groups), while 2N ≤ kExactChainCopies and the
-// chain's work is affordable; no figure otherwise (the protocol's couples are
-// not a binomial chain).
+// chain's work is affordable and the founders are the urn itself at one size
+// throughout; no figure otherwise (the protocol's couples are not a binomial
+// chain, a history or a source urn starts or steps it elsewhere).
 std::optional<double> expectedLossShare(const Settings& set, int last);
 
 class SizeSeries {

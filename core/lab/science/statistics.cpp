@@ -10,7 +10,8 @@ namespace {
 // copies in all, S_k the pooled count of allele k and Q the sum of every
 // count squared: Fst = (C·Q − Σ S_k²)/(T² − Σ S_k²), in whole numbers, so it is
 // exactly 0 when every class holds the same counts and never below (Cauchy–
-// Schwarz). Undefined once every copy of every class is one allele.
+// Schwarz). Undefined once every copy of every class is one allele. Every
+// class of a set has the same size at each generation.
 std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int64_t squares,
                             std::int64_t classes, std::int64_t total) {
     std::int64_t pooledSquares = 0;
@@ -48,11 +49,11 @@ void Statistics::update(const Experiment& experiment) {
         settings_ = experiment.settings();
         reset(experiment.classes());
     }
-    const int copies = settings_.copies();
-    if (fieldLength_.size() != static_cast<std::size_t>(copies) + 1)
-        fieldLength_ = fieldLengths(copies);
     const int last = experiment.generation();
     for (int g = generation() + 1; g <= last; ++g) {
+        const int copies = settings_.copiesAt(g);
+        if (fieldLength_.size() != static_cast<std::size_t>(copies) + 1)
+            fieldLength_ = fieldLengths(copies);
         std::array<int, 4> fixed{};
         std::array<int, 4> lost{};
         std::array<std::int64_t, 4> pooled{};

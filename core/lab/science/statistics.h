@@ -14,7 +14,7 @@
 
 namespace bocavo::labo {
 
-// H_t = 1 − Σ p_k², p_k the allele frequencies of generation t among its 2N copies.
+// H_t = 1 − Σ p_k², p_k the allele frequencies of generation t among its copies.
 double heterozygosity(const Counts& counts, int copies);
 
 class Statistics {
@@ -68,7 +68,8 @@ private:
     std::vector<double> meanH_;
     std::vector<std::optional<double>> fst_;
     std::vector<std::uint64_t> csvBytes_;
-    std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N
+    std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N, at
+                                            // the last generation's size
     std::vector<int> firstLoss_;            // per class, −1 until it happens
     std::vector<int> fixation_; // per class, −1 until it happens (the first time, with mutation)
 };

@@ -10,26 +10,35 @@
 
 namespace bocavo::labo {
 
-std::vector<int> offspringPerParent(int individuals) {
-    const Plan plan(Settings{.individuals = individuals});
-    std::vector<int> children(static_cast<std::size_t>(individuals), 0);
-    for (const int brood : plan.broods) {
+std::vector<int> offspringPerParent(int parents, int children) {
+    std::vector<int> perParent(static_cast<std::size_t>(parents), 0);
+    const int couples = parents / 2;
+    for (const int brood : broodsFor(children)) {
         for (int c = 0; c < brood; ++c) {
-            ++children[static_cast<std::size_t>(2 * c)];
-            ++children[static_cast<std::size_t>(2 * c + 1)];
+            ++perParent[static_cast<std::size_t>(2 * (c % couples))];
+            ++perParent[static_cast<std::size_t>(2 * (c % couples) + 1)];
         }
     }
-    return children;
+    return perParent;
 }
 
-double offspringVariance(const Settings& s) {
-    if (s.model == Model::WrightFisher)
-        return 2.0 * (1.0 - 1.0 / s.individuals); // binomial(2N, 1/N)
-    const auto children = offspringPerParent(s.individuals);
+namespace {
+
+// Vk of `parents` parents breeding `children` children.
+double varianceOf(Model model, int parents, int children) {
+    const double mean = 2.0 * children / parents;
+    if (model == Model::WrightFisher)
+        return mean * (1.0 - 1.0 / parents); // binomial(2N', 1/N)
     double squares = 0.0;
-    for (const int k : children)
-        squares += (k - 2.0) * (k - 2.0); // the mean is 2: N children of two parents
-    return squares / s.individuals;
+    for (const int k : offspringPerParent(parents, children))
+        squares += (k - mean) * (k - mean);
+    return squares / parents;
+}
+
+} // namespace
+
+double offspringVariance(const Settings& s) {
+    return varianceOf(s.model, s.individuals, s.individuals);
 }
 
 double effectiveSize(const Settings& s) {
@@ -38,13 +47,33 @@ double effectiveSize(const Settings& s) {
     return (4.0 * s.individuals - 2.0) / (offspringVariance(s) + 2.0);
 }
 
-double founderHeterozygosity(const Settings& s) {
-    double sum = 0.0;
-    for (int k = 0; k < s.alleles; ++k) {
-        const double p = startingFrequency(s, k + 1);
-        sum += p * p;
+double effectiveSizeAt(const Settings& s, int g) {
+    const int parents = s.individualsAt(g - 1);
+    const int children = s.individualsAt(g);
+    if (s.model == Model::WrightFisher)
+        return parents;
+    const double mean = 2.0 * children / parents;
+    return (parents * mean - 1.0) / (mean - 1.0 + varianceOf(s.model, parents, children) / mean);
+}
+
+double meanEffectiveSize(const Settings& s, int last) {
+    if (s.sizes.empty() || last < 1)
+        return effectiveSize(s);
+    // Constant stretches at once: a history has a few steps, a run up to 32 767 generations.
+    double inverses = 0.0;
+    for (int g = 1; g <= last;) {
+        // The generations bred like g: g alone where the size changes.
+        const int end =
+            s.individualsAt(g - 1) != s.individualsAt(g) ? g : std::min(last, s.stretchEnd(g));
+        inverses += (end - g + 1) / effectiveSizeAt(s, g);
+        g = end + 1;
     }
-    return 1.0 - sum;
+    return last / inverses;
+}
+
+double founderHeterozygosity(const Settings& s) {
+    const Identity identity(s, 1);
+    return identity.heterozygosity(identity.founding(), 0);
 }
 
 std::vector<double> expectedHeterozygosity(const Settings& s, int last, int classes) {
@@ -53,11 +82,11 @@ std::vector<double> expectedHeterozygosity(const Settings& s, int last, int clas
         return curve;
     const Identity identity(s, classes);
     curve.reserve(static_cast<std::size_t>(last) + 1);
-    curve.push_back(identity.founders());
+    curve.push_back(identity.heterozygosity(identity.founding(), 0));
     Differences d = identity.first();
     for (int t = 1; t <= last; ++t) {
-        curve.push_back(identity.heterozygosity(d));
-        d = identity.next(d);
+        curve.push_back(identity.heterozygosity(d, t));
+        d = identity.next(d, t);
     }
     return curve;
 }
@@ -66,11 +95,11 @@ std::optional<double> equilibriumHeterozygosity(const Settings& s) {
     if (s.mutation == 0.0 || hasSelection(s) || s.migration > 0.0)
         return std::nullopt;
     const Identity identity(s, 1);
-    return identity.heterozygosity(identity.balance());
+    return identity.heterozygosity(identity.balance(), kMaxGeneration);
 }
 
 double startingFrequency(const Settings& s, int allele) {
-    return static_cast<double>(s.urn[static_cast<std::size_t>(allele - 1)]) / s.copies();
+    return static_cast<double>(s.urn[static_cast<std::size_t>(allele - 1)]) / s.balls();
 }
 
 std::array<std::optional<double>, kMaxAlleles> fixationProbabilities(const Settings& s) {
@@ -83,11 +112,11 @@ std::vector<double> expectedDifferentiation(const Settings& s, int classes, int 
         return curve;
     const Identity identity(s, classes);
     curve.reserve(static_cast<std::size_t>(last) + 1);
-    curve.push_back(0.0);
+    curve.push_back(identity.differentiation(identity.founding(), 0));
     Differences d = identity.first();
     for (int t = 1; t <= last; ++t) {
-        curve.push_back(identity.differentiation(d));
-        d = identity.next(d);
+        curve.push_back(identity.differentiation(d, t));
+        d = identity.next(d, t);
     }
     return curve;
 }
@@ -96,7 +125,7 @@ std::optional<double> differentiationBalance(const Settings& s, int classes) {
     if (s.migration == 0.0 || classes < 2 || hasSelection(s))
         return std::nullopt;
     const Identity identity(s, classes);
-    return identity.differentiation(identity.balance());
+    return identity.differentiation(identity.balance(), kMaxGeneration);
 }
 
 std::string plainNumber(double value) {
@@ -111,7 +140,7 @@ std::string plainNumber(double value) {
 }
 
 std::string expectedLines(const Settings& s, int classes, int last) {
-    std::string lines = "attendu Ne : " + plainNumber(effectiveSize(s)) + "\n";
+    std::string lines = "attendu Ne : " + plainNumber(meanEffectiveSize(s, last)) + "\n";
     const auto h = expectedHeterozygosity(s, last, classes);
     if (!h.empty())
         lines += "attendu hétérozygotie : " + plainNumber(h.back()) + "\n";

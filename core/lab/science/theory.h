@@ -13,9 +13,10 @@
 
 namespace bocavo::labo {
 
-// Children per parent in one generation of the protocol, parent 1 to N: the
+// Children per parent in one generation of the protocol, parent 1 to
+// `parents`, for `children` children (broodsFor): with as many of each, the
 // couple k (parents 2k − 1 and 2k) has one child in each brood of at least k couples.
-std::vector<int> offspringPerParent(int individuals);
+std::vector<int> offspringPerParent(int parents, int children);
 
 // Variance Vk of the children per parent: 2 in the protocol whatever N,
 // 2(1 − 1/N) in the ideal model (binomial).
@@ -25,13 +26,23 @@ double offspringVariance(const Settings& settings);
 // ideal model.
 double effectiveSize(const Settings& settings);
 
-// H0 = 1 − Σ p_k² of the founders, whose copies are exactly the urn's balls.
+// Ne of the breeding that makes generation g ≥ 1 under the size history,
+// with the parents' N: N in the ideal model; in the protocol, for k̄ = 2N(g)/N
+// children per parent of variance Vk, (N·k̄ − 1)/(k̄ − 1 + Vk/k̄) (Crow and
+// Kimura), which is effectiveSize when the size does not change.
+double effectiveSizeAt(const Settings& settings, int g);
+// Over generations 1..last, the harmonic mean of effectiveSizeAt: the size
+// of a constant population that loses as much heterozygosity.
+double meanEffectiveSize(const Settings& settings, int last);
+
+// H0 = E[1 − Σ p_k²] of the founders: that of the urn when they are its
+// balls, a little less when they are a sample of a larger urn.
 double founderHeterozygosity(const Settings& settings);
 
-// H(t), t = 0..last, the mean over the classes of 1 − Σ p²: H0 of the urn,
-// then the exact recursion of identity.h generation by generation (the
-// founding draw's effect on the first breeding included, mutation and
-// migration between `classes` classes too). Empty under selection.
+// H(t), t = 0..last, the mean over the classes of 1 − Σ p²: H0, then the
+// exact recursion of identity.h generation by generation (the founding
+// draw's effect on the first breeding included, each change of size,
+// mutation and migration between `classes` classes too). Empty under selection.
 std::vector<double> expectedHeterozygosity(const Settings& settings, int last, int classes = 1);
 
 // Where that recursion settles with mutation: its fixed point, for every u
@@ -39,16 +50,19 @@ std::vector<double> expectedHeterozygosity(const Settings& settings, int last, i
 // 4Ne·u·K)). Only with mutation on and selection and migration off.
 std::optional<double> equilibriumHeterozygosity(const Settings& settings);
 
-// An allele's share of the founders' copies (its balls / 2N).
+// An allele's expected share of the founders' copies (its share of the urn's balls).
 double startingFrequency(const Settings& settings, int allele);
 
 // Probability that each allele 1..K is the one fixed (fixation.h says how and
 // where): nothing with mutation or migration on, where fixation is not final.
+// Neutral, the size history and a source urn change nothing: it is the
+// frequency after the first breeding.
 std::array<std::optional<double>, kMaxAlleles> fixationProbabilities(const Settings& settings);
 
 // Fst(t), t = 0..last, between `classes` classes linked by migration: 1 −
-// E[H_S]/E[H_T] from the exact recursion, 0 at generation 0 where every class
-// holds the urn. Empty unless migration is on between at least two classes
+// E[H_S]/E[H_T] from the exact recursion; at generation 0, 0 where every
+// class holds the urn itself, above where each class's founders are a sample
+// of a larger urn. Empty unless migration is on between at least two classes
 // and selection is off.
 std::vector<double> expectedDifferentiation(const Settings& settings, int classes, int last);
 // The value it settles at: the balance of migration against drift and

@@ -65,6 +65,9 @@ struct Chart {
     Axis y;
     std::vector<Line> lines;
     std::vector<Marker> markers;
+    // Generations on show where a set's N changes, in order, each once: a
+    // dashed vertical line, so that a jump in the curves reads as the change.
+    std::vector<int> sizeChanges;
 };
 
 // Generations first..last.
@@ -122,6 +125,9 @@ int lastGeneration(const std::vector<ViewSet>& sets);
 std::optional<Span> shownSpan(const std::vector<ViewSet>& sets, const std::optional<Span>& zoom);
 // A zoom worth keeping: within the run and short of all of it.
 std::optional<Span> clampedZoom(const std::vector<ViewSet>& sets, Span asked);
+
+// The generations within `span` where any set's size history changes N.
+std::vector<int> sizeChangesWithin(const std::vector<ViewSet>& sets, Span span);
 
 // The generation axis over first..last (at least one apart), its labels on
 // the smallest step of 1, 2 or 5 times a power of ten giving at most ten.

@@ -43,6 +43,7 @@ Frame frameOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
     view.chart.x = generationAxis("Génération", span.first, span.last);
     if (!view.generations)
         return frame;
+    view.chart.sizeChanges = sizeChangesWithin(sets, span);
     frame.set = std::clamp(choice.set, 0, static_cast<int>(sets.size()) - 1);
     view.shown.set = frame.set;
     const ViewSet& record = sets[static_cast<std::size_t>(frame.set)];
@@ -76,7 +77,8 @@ View classView(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
         line.classNumber = c;
         line.name = setLabel(frame.set, sets.size() > 1) + "Allèle " + std::to_string(k);
         line.points = reducedLine(view.generations->first, frame.until, choice.columns, [&](int g) {
-            return percentOf(run.counts(c, g)[static_cast<std::size_t>(k - 1)], settings.copies());
+            return percentOf(run.counts(c, g)[static_cast<std::size_t>(k - 1)],
+                             settings.copiesAt(g));
         });
         view.chart.lines.push_back(std::move(line));
     }
@@ -100,7 +102,7 @@ View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice)
     const Experiment& run = *sets[static_cast<std::size_t>(frame.set)].experiment;
     const Statistics& stats = *sets[static_cast<std::size_t>(frame.set)].stats;
     const int classes = run.classes();
-    const int copies = run.settings().copies();
+    const Settings& settings = run.settings();
     const int allele = view.shown.allele;
     const int columns =
         std::clamp(kClassPointBudget / (kPointsPerColumn * classes), kLeastClassColumns,
@@ -120,10 +122,11 @@ View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice)
                                : std::numeric_limits<int>::max();
         line.points = reducedLine(
             span.first, frame.until, columns,
-            [&](int g) { return percentOf(history.count(g, allele), copies); }, steady);
+            [&](int g) { return percentOf(history.count(g, allele), settings.copiesAt(g)); },
+            steady);
         view.chart.lines.push_back(std::move(line));
         const int n = history.count(frame.until, allele);
-        edge.fixed += n == copies;
+        edge.fixed += n == settings.copiesAt(frame.until);
         edge.lost += n == 0;
     }
     const double edgeX = std::max(1, span.last);
@@ -137,7 +140,7 @@ View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice)
     view.chart.title = "Allèle " + std::to_string(allele) + " dans chacune des " +
                        classesText(classes) + ofSet(sets, frame.set) + ", " + generationsText(span);
     view.notes.push_back({"", differentiationExplanation(
-                                  run.settings(), classes, frame.until,
+                                  settings, classes, frame.until,
                                   stats.differentiation()[static_cast<std::size_t>(frame.until)])});
     return view;
 }

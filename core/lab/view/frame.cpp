@@ -1,3 +1,4 @@
+#include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/view/chart.h"
 
@@ -38,6 +39,17 @@ std::optional<Span> clampedZoom(const std::vector<ViewSet>& sets, Span asked) {
     if (end > 0 && (first > 0 || last < end) && last > first)
         return Span{first, last};
     return std::nullopt;
+}
+
+std::vector<int> sizeChangesWithin(const std::vector<ViewSet>& sets, Span span) {
+    std::vector<int> changes;
+    for (const ViewSet& set : sets)
+        for (const int g : changeGenerations(set.experiment->settings()))
+            if (g >= span.first && g <= span.last)
+                changes.push_back(g);
+    std::sort(changes.begin(), changes.end());
+    changes.erase(std::unique(changes.begin(), changes.end()), changes.end());
+    return changes;
 }
 
 Axis generationAxis(const std::string& title, int first, int last) {

@@ -30,6 +30,8 @@ View summaryFrame(const std::vector<ViewSet>& sets, const ChartChoice& choice, A
     const Span span = view.generations.value_or(Span{0, 0});
     view.chart.x = generationAxis(x.title, span.first, span.last);
     view.chart.y = std::move(y);
+    if (view.generations)
+        view.chart.sizeChanges = sizeChangesWithin(sets, span);
     return view;
 }
 

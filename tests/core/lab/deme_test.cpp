@@ -58,13 +58,10 @@ TEST(DemeTest, TheClassroomsSettingsBreedExactlyAsTheEngine) {
 }
 
 TEST(DemeTest, BroodsScaleWithTheCouples) {
-    EXPECT_EQ(Plan(Settings{}).broods, (std::array<int, 4>{8, 6, 4, 2}));
-    Settings big;
-    big.individuals = 10'000;
-    big.urn = evenUrn(10'000, 4);
-    const Plan plan(big);
-    EXPECT_EQ(plan.broods, (std::array<int, 4>{4000, 3000, 2000, 1000}));
-    EXPECT_EQ(std::accumulate(plan.broods.begin(), plan.broods.end(), 0), big.individuals);
+    EXPECT_EQ(broodsFor(20), (std::array<int, 4>{8, 6, 4, 2}));
+    const auto big = broodsFor(10'000);
+    EXPECT_EQ(big, (std::array<int, 4>{4000, 3000, 2000, 1000}));
+    EXPECT_EQ(std::accumulate(big.begin(), big.end(), 0), 10'000);
     Settings fitness;
     fitness.alleles = 2;
     fitness.urn = {20, 20, 0, 0};
@@ -191,7 +188,7 @@ TEST(DemeTest, LargeCountsTakeTwoBytesAndUnsoundSetsAreRefused) {
         FAIL() << "an urn of 399 balls for 200 individuals was accepted";
     } catch (const std::invalid_argument& e) {
         EXPECT_EQ(std::string(e.what()),
-                  "L'urne doit contenir 2N = 400 boules pour 200 individus, et non 399.");
+                  "L'urne doit contenir au moins 2N = 400 boules pour 200 individus, et non 399.");
     }
 }
 

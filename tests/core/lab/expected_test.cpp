@@ -9,25 +9,15 @@
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
 #include "labo/cli/command_line.h"
+#include "tests/core/lab/sampling.h"
 #include "tests/scratch_dir.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
 #include <map>
-#include <span>
 
 namespace bocavo::labo {
 namespace {
-
-#ifdef BOCAVO_TEST_SANITIZED
-constexpr bool kSanitized = true;
-#else
-constexpr bool kSanitized = false;
-#endif
-
-template <typename T, std::size_t n> std::span<const T> casesToRun(const std::array<T, n>& all) {
-    return std::span<const T>(all).first(kSanitized ? 1 : n);
-}
 
 constexpr double kFoundingAverage = 0.002; // the protocol's averaged founding draws
 constexpr double kDiffusion = 0.01;        // the diffusion's own error inside its domain
@@ -57,21 +47,6 @@ std::string describe(const Settings& s, int classes) {
     return text + ", u = " + std::to_string(s.mutation) + ", m = " + std::to_string(s.migration) +
            ", " + std::to_string(classes) + " classes";
 }
-
-// Mean and standard error of samples.
-struct Sample {
-    double sum = 0.0, squares = 0.0;
-    int count = 0;
-    void add(double x) {
-        sum += x;
-        squares += x * x;
-        ++count;
-    }
-    double mean() const { return sum / count; }
-    double se() const {
-        return std::sqrt(std::max(0.0, squares / count - mean() * mean()) / (count - 1));
-    }
-};
 
 // Heterozygosity and, between linked classes, Fst. Unlinked classes are
 // independent samples; linked ones are not, so each run's mean is one sample.

@@ -13,7 +13,7 @@ namespace {
 TEST(ScienceTest, EffectiveSizeComesFromTheOffspringNumbers) {
     const std::vector<int> expected{4, 4, 4, 4, 3, 3, 3, 3, 2, 2, 2, 2, 1, 1, 1, 1, 0, 0, 0, 0};
     const Settings classroom;
-    EXPECT_EQ(offspringPerParent(20), expected);
+    EXPECT_EQ(offspringPerParent(20, 20), expected);
     EXPECT_DOUBLE_EQ(offspringVariance(classroom), 2.0);
     EXPECT_DOUBLE_EQ(effectiveSize(classroom), 19.5); // (4·20 − 2) / (2 + 2)
     EXPECT_DOUBLE_EQ(expectedHeterozygosity(classroom, 0).at(0), 0.75);

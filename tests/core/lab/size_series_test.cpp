@@ -172,8 +172,16 @@ TEST(SizeSeriesTest, AChanceOfALossIsGivenOnlyWhereItIsExact) {
     linked.migration = 0.1;
     EXPECT_TRUE(expectedLossShare(ideal, 100));
     EXPECT_TRUE(expectedLossShare(ideal, kMaxGeneration)); // the chain settles long before
-    for (const Settings& s : {Settings{}, large, selected, mutating, linked})
+    Settings bottleneck = ideal;
+    bottleneck.sizes = {{20, 10}, {25, 20}};
+    Settings sampled = ideal;
+    sampled.urn = {20, 20, 20, 20};
+    for (const Settings& s : {Settings{}, large, selected, mutating, linked, bottleneck, sampled})
         EXPECT_FALSE(expectedLossShare(s, 100));
+    // A series cannot vary N under a history that sets it.
+    const auto refused = settingsAtSize(bottleneck, 40);
+    ASSERT_FALSE(refused);
+    EXPECT_NE(refused.reason().find("histoire de N"), std::string::npos);
 }
 
 struct Rows {

@@ -20,14 +20,14 @@ Settings sized(int n, Model model = Model::Protocole) {
 
 TEST(TheoryTest, EveryProtocolSizeKeepsTwoChildrenAndAVarianceOfTwo) {
     for (const int n : {10, 30, 200, 10'000}) {
-        const auto children = offspringPerParent(n);
+        const auto children = offspringPerParent(n, n);
         ASSERT_EQ(children.size(), static_cast<std::size_t>(n));
         EXPECT_EQ(std::accumulate(children.begin(), children.end(), 0), 2 * n);
         EXPECT_DOUBLE_EQ(offspringVariance(sized(n)), 2.0) << n;
         EXPECT_DOUBLE_EQ(effectiveSize(sized(n)), (4.0 * n - 2.0) / 4.0) << n;
         EXPECT_DOUBLE_EQ(effectiveSize(sized(n, Model::WrightFisher)), n);
     }
-    EXPECT_EQ(offspringPerParent(10), (std::vector<int>{4, 4, 3, 3, 2, 2, 1, 1, 0, 0}));
+    EXPECT_EQ(offspringPerParent(10, 10), (std::vector<int>{4, 4, 3, 3, 2, 2, 1, 1, 0, 0}));
 }
 
 // The protocol with 4 balls in 40: the founding draw puts the rare allele in

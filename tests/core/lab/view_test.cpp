@@ -228,5 +228,38 @@ TEST(Views, ZoomStaysWithinTheRun) {
     EXPECT_EQ(shownSpan({}, std::nullopt), std::nullopt);
 }
 
+// Under a size history the curves read each generation's share of its own
+// copies, and every view marks the generations on show where N changes.
+TEST(Views, FollowTheSizeHistory) {
+    Settings s = withN(20, Model::WrightFisher);
+    s.sizes = {{5, 10}, {8, 30}};
+    Settings other = withN(20, Model::WrightFisher);
+    other.sizes = {{8, 40}, {10, 20}};
+    const LabRun run({s, other}, 6, 12);
+    const Experiment& e = *run.experiments[0];
+    ChartChoice choice;
+    choice.classNumber = 2;
+    const View one = classView(run.records(), choice);
+    ASSERT_EQ(one.chart.lines.size(), 4u);
+    for (const Line& line : one.chart.lines)
+        for (const Point& p : line.points) {
+            const int g = static_cast<int>(p.x);
+            EXPECT_EQ(p.y, percentOf(e.counts(2, g)[static_cast<std::size_t>(line.allele - 1)],
+                                     s.copiesAt(g)))
+                << g;
+        }
+    for (const View& view : everyView(run))
+        EXPECT_EQ(view.chart.sizeChanges, (std::vector<int>{5, 8, 10}));
+    choice.zoom = Span{6, 9};
+    EXPECT_EQ(allClassesView(run.records(), choice).chart.sizeChanges, std::vector<int>{8});
+    const View all = allClassesView(run.records(), ChartChoice{});
+    ASSERT_TRUE(all.edge.has_value());
+    int fixed = 0;
+    for (int c = 1; c <= 6; ++c)
+        fixed += e.counts(c, 12)[0] == s.copiesAt(12);
+    EXPECT_EQ(all.edge->fixed, fixed);
+    EXPECT_TRUE(classView({}, ChartChoice{}).chart.sizeChanges.empty());
+}
+
 } // namespace
 } // namespace bocavo::labo

@@ -243,7 +243,7 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
          "--model : « moran » ne convient pas pour le modèle : il faut protocole ou "
          "wright-fisher."},
         {{"--urn", "10,10,10"},
-         "L'urne doit contenir 2N = 40 boules pour 20 individus, et non 30."},
+         "L'urne doit contenir au moins 2N = 40 boules pour 20 individus, et non 30."},
         {{"--alleles", "3", "--urn", "20,20"}, "--urn donne 2 valeurs pour 3 allèles."},
         {{"--fitness", "5,100,100,100"},
          "--fitness : « 5,100,100,100 » ne convient pas pour les valeurs sélectives : il faut de 2 "

@@ -27,6 +27,8 @@ std::vector<std::string> sound(const Parameter& p) {
         return {whole(p.low) + ", " + whole(p.high)};
     case ParameterKind::Rate:
         return {rateText(p.low), rateText(p.high)};
+    case ParameterKind::Sizes: // in the protocol, whose sizes are multiples of 10
+        return {"1:10", "1:10, " + whole(kMaxGeneration) + ":" + whole(p.high)};
     }
     return {};
 }
@@ -45,6 +47,8 @@ std::vector<std::string> refused(const Parameter& p) {
         return {whole(p.low) + ", " + whole(past), whole(p.low)};
     case ParameterKind::Rate:
         return {rateText(2 * p.high), "-" + rateText(p.high), "1e-3"};
+    case ParameterKind::Sizes:
+        return {"0:10", "1:" + whole(past), "20", "20:10,"};
     }
     return {};
 }
@@ -67,6 +71,8 @@ std::vector<std::string> commandLine(const Parameter& p, const std::string& valu
 std::string withValue(const Parameter& p, const std::string& value) {
     std::string text = scenarioText(Scenario{});
     const std::string key = "\n" + std::string(p.key) + " = ";
+    if (text.find(key) == std::string::npos) // left out at its default: set A's is last
+        return text + key.substr(1) + value + "\n";
     const auto at = text.find(key) + key.size();
     return text.replace(at, text.find('\n', at) - at, value);
 }
@@ -121,8 +127,10 @@ TEST(ParametersTest, SummaryAndHelpFollowTheTable) {
         SCOPED_TRACE(summary[i].key);
         EXPECT_EQ(summary[i].key, p.key);
         EXPECT_EQ(summary[i].label.find('&'), std::string::npos);
-        EXPECT_NE(text.find("\n" + summary[i].key + " = " + summary[i].defaultValue + "\n"),
-                  std::string::npos);
+        // An optional key is left out at its default.
+        EXPECT_EQ(text.find("\n" + summary[i].key + " = " + summary[i].defaultValue + "\n") ==
+                      std::string::npos,
+                  p.optional);
         EXPECT_NE(help.find("  " + std::string(p.option) + " "), std::string::npos);
         EXPECT_EQ(findOption(p.option), &p);
         EXPECT_EQ(findParameter(p.key, p.scope), &p);

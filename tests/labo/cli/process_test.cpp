@@ -212,7 +212,7 @@ TEST(ProcessTest, RunsToOneNameAtOnceLeaveAPairOfOneRun) {
             waitpid(child, &raw, 0);
             EXPECT_EQ(statusOf(raw), 0);
         }
-        const Result<Scenario> beside = loadScenario(dir / "same.scenario");
+        const bocavo::Result<Scenario> beside = loadScenario(dir / "same.scenario");
         ASSERT_TRUE(beside) << beside.reason();
         const std::uint32_t seed = beside->seed;
         ASSERT_TRUE(seed >= 1 && seed <= kRuns) << seed;

@@ -154,9 +154,10 @@ TEST(ScenarioTest, FaultyFilesAreRefusedWithTheLineAndTheValue) {
         {with("mutation = 0.0025", "mutation = 1e-3"), "« 1e-3 » ne convient pas"},
         {with("seed = 4000000000", "seed = 4294967296"),
          "« 4294967296 » ne convient pas pour la graine"},
-        {with("urn = 12, 100, 8", "urn = 12, 100, 9"),
+        {with("urn = 12, 100, 8", "urn = 12, 100, 7"),
          "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") +
-             " : [A] : L'urne doit contenir 2N = 120 boules pour 60 individus, et non 121."},
+             " : [A] : L'urne doit contenir au moins 2N = 120 boules pour 60 individus, et non "
+             "119."},
         {with("urn = 12, 100, 8", "urn = 12, 108"),
          "Scénario refusé, ligne " + lineOf("urn = 12, 100, 8") + " : [A] annonce 3 allèles"},
         {with("classes = 12", "classes = 12\nclasses = 13"),

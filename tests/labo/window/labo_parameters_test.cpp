@@ -134,7 +134,8 @@ private slots:
     }
 
     // An urn split evenly follows the population size and the allele count;
-    // one the user set is left alone, and must add up to 2N.
+    // one the user set is left alone, and must hold at least 2N balls (more
+    // make it a source population).
     void theUrnFollowsTheSizeUntilTheUserSetsIt() {
         SettingsEditor* a = set(0);
         a->individualsField()->setText("200");
@@ -151,7 +152,10 @@ private slots:
         QVERIFY(panel()->scenario().has_value());
         a->individualsField()->setText("100");
         QCOMPARE(a->urnField(1)->text(), "40"); // the user's, kept
-        QVERIFY(!panel()->scenario());
+        QVERIFY(panel()->scenario().has_value());
+        QVERIFY(panel()->scenario()->a.sourceUrn());
+        a->individualsField()->setText("300");
+        QVERIFY(!panel()->scenario()); // 400 balls for 600 copies
     }
 
     // A against B: each set has its own classes, its own observed curve and

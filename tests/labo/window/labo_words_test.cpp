@@ -47,7 +47,7 @@ private slots:
                                             "10, 10 → 20, 20, 20, 20) : ils s'appliqueront au "
                                             "prochain « Lancer »"),
                  qPrintable(pending()->text()));
-        QCOMPARE(panel()->editor(1)->geometry(), fields); // nothing above it moves
+        QTRY_COMPARE(panel()->editor(1)->geometry(), fields); // once laid out, nothing above moved
         // The views keep describing the run on display.
         window_->tabs()->setCurrentWidget(window_->heterozygosityTab());
         QCOMPARE(window_->heterozygosityTab()->observed()->name(), "Moyenne des classes (N = 20)");

@@ -43,6 +43,12 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     // cut a generation in two.
     const plans = [
         (f) => { f.classes = "200"; f.generations = "1000"; },
+        // A bottleneck: the number of copies changes between two slices.
+        (f) => {
+            Object.assign(f, { classes: "200", generations: "1000" });
+            Object.assign(f.a, { individuals: "100", model: "wright-fisher", history: "20:10, 25:100" });
+            Object.assign(f.a, { urn: ["50", "50", "50", "50"] });
+        },
         (f) => {
             Object.assign(f, { classes: "30", generations: "400", compare: true });
             Object.assign(f.a, { individuals: "200", model: "wright-fisher", mutation: "0.005", migration: "0.1" });
@@ -51,6 +57,17 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
             Object.assign(f.b, { urn: ["30", "30", "30", "30"] });
         },
     ];
+    // The size history is a field like the others: written into the scenario,
+    // read back from it, refused in the core's words.
+    const bottleneck = fields(M, (f) => Object.assign(f.a, { model: "wright-fisher", history: "20:10, 25:100" }));
+    const saved = M.checkFields(bottleneck, "");
+    assert.equal(saved.refusals.length, 0, JSON.stringify(saved.refusals));
+    assert.match(saved.text, /^history = 20:10, 25:100$/m);
+    assert.equal(M.openScenario(saved.text, "goulot.scenario").fields.a.history, "20:10, 25:100");
+    const wrong = M.checkFields(fields(M, (f) => { f.a.history = "20:0"; }), "");
+    assert.deepEqual(wrong.refusals.map((r) => r.field), ["jeuA-histoire"]);
+    assert.match(wrong.refusals[0].text, /^A : /);
+
     for (const change of plans) {
         const f = fields(M, change);
         const whole = new M.LabSession();

@@ -22,6 +22,7 @@ SetFields setFields(const val& in) {
     }
     f.mutation = text(in, "mutation");
     f.migration = text(in, "migration");
+    f.history = text(in, "history");
     return f;
 }
 
@@ -34,6 +35,7 @@ val setFieldsVal(const SetFields& f) {
     out.set("fitness", textList({f.fitness.begin(), f.fitness.end()}));
     out.set("mutation", f.mutation);
     out.set("migration", f.migration);
+    out.set("history", f.history);
     return out;
 }
 

@@ -63,6 +63,7 @@ void readSet(const SetFields& f, const std::string& prefix, Settings& into,
     }
     take("mutation", f.mutation);
     take("migration", f.migration);
+    take("history", f.history);
     if (refusals.size() > before)
         return;
     // Every field is sound on its own; what is left is how they fit together
@@ -84,6 +85,7 @@ SetFields setFieldsOf(const Scenario& run, const Settings& s) {
     }
     f.mutation = shown("mutation");
     f.migration = shown("migration");
+    f.history = shown("history");
     return f;
 }
 

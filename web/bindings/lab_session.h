@@ -25,6 +25,7 @@ struct SetFields {
     std::array<std::string, 4> fitness{"100", "100", "100", "100"};
     std::string mutation = "0";
     std::string migration = "0";
+    std::string history; // empty: N for ever
 };
 
 struct ScenarioFields {

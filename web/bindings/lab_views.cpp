@@ -8,6 +8,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <string_view>
 
 namespace bocavo::web {
 
@@ -55,11 +56,11 @@ struct View {
     template <typename T> static val copied(const std::vector<T>& values) {
         return val(emscripten::typed_memory_view(values.size(), values.data())).call<val>("slice");
     }
-    void add(const std::string& label, int colour, bool expected,
+    void add(const std::string& label, std::string_view colour, bool expected,
              const std::function<std::optional<double>(int g)>& value) {
         val s = val::object();
         s.set("label", label);
-        s.set("colour", colour);
+        s.set("colour", std::string(colour));
         s.set("expected", expected);
         std::vector<double> values;
         for (const int g : x)
@@ -70,6 +71,10 @@ struct View {
     // The core's words for the set on show, led by its name when comparing;
     // none for a view the core says nothing of.
     val done(const LabSession& session, int set, const std::optional<Explanation>& words) {
+        // The set's stroke, as the window draws it: B dashed when compared.
+        const bool dashed = session.sets() > 1 && setStroke(set) == Stroke::Dashed;
+        for (int i = 0; i < count; ++i)
+            series[i].set("dashed", dashed);
         out.set("series", series);
         val list = val::array();
         if (words) {
@@ -95,10 +100,11 @@ val oneClass(const LabSession& session, int set, int number) {
                   " : fréquence de chaque allèle",
               "Fréquence (%)", 100.0, session.statistics(set).generation());
     for (int k = 0; k < run.settings().alleles; ++k)
-        view.add(alleleName(k), k, false, [&](int g) -> std::optional<double> {
-            return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] /
-                   run.settings().copiesAt(g);
-        });
+        view.add(alleleName(k), alleleColourCode(k + 1), false,
+                 [&](int g) -> std::optional<double> {
+                     return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] /
+                            run.settings().copiesAt(g);
+                 });
     view.out.set("classNumber", number);
     return view.done(session, set, std::nullopt);
 }
@@ -110,7 +116,7 @@ val everyClass(const LabSession& session, int set, int allele) {
                   setName(session, set),
               "Fréquence (%)", 100.0, session.statistics(set).generation(), run.classes());
     for (int c = 1; c <= run.classes(); ++c)
-        view.add("Classe " + std::to_string(c), allele - 1, false,
+        view.add("Classe " + std::to_string(c), alleleColourCode(allele), false,
                  [&](int g) -> std::optional<double> {
                      return 100.0 * run.counts(c, g)[static_cast<std::size_t>(allele - 1)] /
                             run.settings().copiesAt(g);
@@ -134,11 +140,12 @@ val fixation(const LabSession& session, int set) {
     const auto expected = fixationProbabilities(settings);
     for (int k = 0; k < settings.alleles; ++k) {
         const auto a = static_cast<std::size_t>(k);
-        view.add(alleleName(k) + " fixé", k, false, [&](int g) -> std::optional<double> {
-            return 100.0 * stats.fixedClasses()[static_cast<std::size_t>(g)][a] / classes;
-        });
+        view.add(alleleName(k) + " fixé", alleleColourCode(k + 1), false,
+                 [&](int g) -> std::optional<double> {
+                     return 100.0 * stats.fixedClasses()[static_cast<std::size_t>(g)][a] / classes;
+                 });
         if (expected[a])
-            view.add(alleleName(k) + " : attendu", k, true,
+            view.add(alleleName(k) + " : attendu", kTheoryColour, true,
                      [&](int) -> std::optional<double> { return 100.0 * *expected[a]; });
     }
     return view.done(session, set, fixationExplanation(settings, run.classes()));
@@ -150,20 +157,21 @@ val heterozygosity(const LabSession& session, int set) {
     const Settings& settings = run.settings();
     const int last = stats.generation();
     View view("Hétérozygotie moyenne" + setName(session, set), "Hétérozygotie", 1.0, last);
-    view.add("Hétérozygotie observée", 0, false, [&](int g) -> std::optional<double> {
-        return stats.meanHeterozygosity()[static_cast<std::size_t>(g)];
-    });
+    view.add("Hétérozygotie observée", kEveryAlleleColour, false,
+             [&](int g) -> std::optional<double> {
+                 return stats.meanHeterozygosity()[static_cast<std::size_t>(g)];
+             });
     const auto expected = expectedHeterozygosity(settings, last, run.classes());
     if (!expected.empty())
-        view.add("Hétérozygotie attendue", 0, true, [&](int g) -> std::optional<double> {
-            return expected[static_cast<std::size_t>(g)];
-        });
+        view.add(
+            "Hétérozygotie attendue", kTheoryColour, true,
+            [&](int g) -> std::optional<double> { return expected[static_cast<std::size_t>(g)]; });
     if (settings.migration > 0.0 && run.classes() > 1) {
-        view.add("Fst observé", 1, false,
+        view.add("Fst observé", kDifferentiationColour, false,
                  [&](int g) { return stats.differentiation()[static_cast<std::size_t>(g)]; });
         const auto fst = expectedDifferentiation(settings, run.classes(), last);
         if (!fst.empty())
-            view.add("Fst attendu", 1, true, [&](int g) -> std::optional<double> {
+            view.add("Fst attendu", kTheoryColour, true, [&](int g) -> std::optional<double> {
                 return fst[static_cast<std::size_t>(g)];
             });
     }

@@ -21,6 +21,8 @@ inline constexpr std::array<std::string_view, kMaxAlleles> kAlleleColours{
 };
 // What belongs to no one allele: the mean heterozygosity.
 inline constexpr std::string_view kEveryAlleleColour = "#303030";
+// The classes' differentiation (Fst), where a view draws it.
+inline constexpr std::string_view kDifferentiationColour = "#8C510A";
 // What theory expects, whatever it is expected of.
 inline constexpr std::string_view kTheoryColour = "#8C8C8C";
 

@@ -9,7 +9,6 @@ Bocavo.define("chart", [], function () {
     var kHeight = 450;
     var kMargin = { left: 70, right: 20, top: 44, bottom: 56 };
     // Allele 1 to 4, then the second curve of a view (Fst): dark enough on white.
-    var kColours = ["#1f5fbf", "#c0392b", "#1e7b34", "#8a5a00", "#6a2c91"];
     var kMostLegend = 10; // entries; a view of many classes says how many instead
 
     function escape(text) {
@@ -96,20 +95,20 @@ Bocavo.define("chart", [], function () {
                 path += (pen ? "L" : "M") + px(g).toFixed(1) + " " + py(value).toFixed(1);
                 pen = true;
             }
-            out.push('<path d="' + path + '" fill="none" stroke="' + kColours[series.colour % kColours.length] +
+            out.push('<path d="' + path + '" fill="none" stroke="' + series.colour +
                 '" stroke-width="' + (many ? 1 : 2.2) + '"' + (many ? ' stroke-opacity="0.45"' : "") +
-                (series.expected ? ' stroke-dasharray="8 5"' : "") + "/>");
+                (series.dashed ? ' stroke-dasharray="8 5"' : "") + "/>");
         });
         out.push("</g>");
-        var legend = many ? [{ label: view.series.length + " classes", colour: view.series[0].colour, expected: false }]
+        var legend = many ? [{ label: view.series.length + " classes", colour: view.series[0].colour, dashed: view.series[0].dashed }]
             : view.series;
         legend.forEach(function (series, i) {
             var x = kMargin.left + 10 + (i % 3) * 236;
             var y = kMargin.top + 16 + Math.floor(i / 3) * 22;
             out.push('<rect x="' + (x - 4) + '" y="' + (y - 14) + '" width="230" height="20" fill="#fff" fill-opacity="0.8"/>');
             out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) + '" stroke="' +
-                kColours[series.colour % kColours.length] + '" stroke-width="2.5"' +
-                (series.expected ? ' stroke-dasharray="8 5"' : "") + "/>");
+                series.colour + '" stroke-width="2.5"' +
+                (series.dashed ? ' stroke-dasharray="8 5"' : "") + "/>");
             out.push('<text x="' + (x + 36) + '" y="' + y + '" font-size="15" fill="#111">' + escape(series.label) + "</text>");
         });
         out.push("</svg>");

@@ -13,6 +13,7 @@
  * @property {string[]} fitness four texts
  * @property {string} mutation
  * @property {string} migration
+ * @property {string} history « génération:N » pairs, empty for none
  */
 
 /**
@@ -49,7 +50,7 @@
 
 /**
  * One curve of a view (lab_views.h): values one per x, NaN where none.
- * @typedef {{label: string, colour: number, expected: boolean, values: Float64Array}} Series
+ * @typedef {{label: string, colour: string, expected: boolean, dashed: boolean, values: Float64Array}} Series
  */
 
 /**

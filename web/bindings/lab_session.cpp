@@ -152,8 +152,7 @@ std::vector<std::string> scenarioSummary(const Scenario& scenario) {
 }
 
 bool LabSession::sameRun(const Scenario& plan) const {
-    return sets() == (plan.b ? 2 : 1) && scenario_.a == plan.a && scenario_.b == plan.b &&
-           scenario_.classes == plan.classes && scenario_.seed == plan.seed;
+    return sets() == (plan.b ? 2 : 1) && continuesRun(scenario_, plan);
 }
 
 void LabSession::replaceRun(const Scenario& plan) {
@@ -165,7 +164,7 @@ void LabSession::replaceRun(const Scenario& plan) {
         Run& run = runs_.emplace_back();
         // B draws its own sequences even with A's parameters.
         run.experiment = std::make_unique<Experiment>(
-            *settings, plan.classes, runs_.size() == 1 ? plan.seed : secondSeed(plan.seed));
+            *settings, plan.classes, setSeed(plan, static_cast<int>(runs_.size()) - 1));
         run.stats.reset(plan.classes);
     }
 }

@@ -291,6 +291,15 @@ Result<Scenario> parseScenario(std::string_view text) {
     return scenario;
 }
 
+std::uint32_t setSeed(const Scenario& scenario, int set) {
+    return set == 0 ? scenario.seed : secondSeed(scenario.seed);
+}
+
+bool continuesRun(const Scenario& shown, const Scenario& plan) {
+    return shown.a == plan.a && shown.b == plan.b && shown.classes == plan.classes &&
+           shown.seed == plan.seed;
+}
+
 bool reproduces(const Scenario& file, const Scenario& written) {
     return file.a == written.a && (!written.b || file.b == written.b) &&
            file.classes == written.classes && file.generations == written.generations &&

@@ -66,6 +66,12 @@ Result<void> checkScenario(const Scenario& scenario);
 // Set B's seed: a well-mixed value of set A's, so that the two sets never share
 // their random sequences even when their parameters are the same.
 std::uint32_t secondSeed(std::uint32_t seed);
+// The seed of set `set` (0: A, 1: B).
+std::uint32_t setSeed(const Scenario& scenario, int set);
+
+// True when `plan` goes on with the run of `shown`: the same sets, classes and
+// seed, only the last generation may differ, so the generations drawn stand.
+bool continuesRun(const Scenario& shown, const Scenario& plan);
 
 // The file's text, commented in French; parseScenario reads it back equal.
 // `note`, if any, is a comment of its own under the title (one line each).

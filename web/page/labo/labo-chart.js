@@ -1,5 +1,5 @@
 // A core view (core/lab/view/chart.h, View) drawn as one SVG picture: its
-// axes, lines, markers, the generations where N changes, legend and title,
+// axes, lines, markers, the generations where N changes, title and legend,
 // as the window draws them. The same text is shown, saved as SVG, painted
 // into a canvas for PNG and printed, so the four never differ. The figures
 // are the core's; the page only places them.
@@ -69,6 +69,7 @@ Bocavo.define("chart", [], function () {
     var kMargin = { left: 70, right: 20, top: 44, bottom: 56 };
     var kEdgeRoom = 80; // pixels right of the plot for the all-classes view's counts
     var kLegendColumns = 3;
+    var kLegendRow = 20; // pixels
     var kDash = "8 5"; // a set B's stroke
     var kSizeChangeColour = "#808080";
 
@@ -139,9 +140,11 @@ Bocavo.define("chart", [], function () {
         function px(g) { return plot.left + (g - chart.x.min) / xSpan * plot.width; }
         function py(v) { return plot.top + plot.height - (v - chart.y.min) / ySpan * plot.height; }
         var bottom = plot.top + plot.height;
+        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+        var height = kHeight + Math.ceil(entries.length / kLegendColumns) * kLegendRow;
         var out = [];
-        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + kHeight +
-            '" width="' + kWidth + '" height="' + kHeight + '" role="img" aria-label="' +
+        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + height +
+            '" width="' + kWidth + '" height="' + height + '" role="img" aria-label="' +
             escape(chart.title) + '" font-family="Arial, Liberation Sans, sans-serif">');
         out.push('<rect width="100%" height="100%" fill="#fff"/>');
         out.push('<text x="' + kWidth / 2 + '" y="24" font-size="15" text-anchor="middle" fill="#111">' +
@@ -194,20 +197,18 @@ Bocavo.define("chart", [], function () {
                             escape(part) + "</tspan>";
                     }).join("") + "</text>");
             });
-        legend(chart, plot, out);
+        legend(entries, plot, out);
         out.push("</svg>");
         return out.join("");
     }
 
-    // The named lines and markers, three to a row over the plot's top.
-    function legend(chart, plot, out) {
-        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+    // The named lines and markers, three to a row under the plot as the
+    // window has them: the curves' start stays in sight.
+    function legend(entries, plot, out) {
         var width = plot.width / kLegendColumns;
         entries.forEach(function (entry, i) {
             var x = plot.left + 10 + (i % kLegendColumns) * width;
-            var y = plot.top + 16 + Math.floor(i / kLegendColumns) * 20;
-            out.push('<rect x="' + (x - 4) + '" y="' + (y - 14) + '" width="' + (width - 6) +
-                '" height="19" fill="#fff" fill-opacity="0.85"/>');
+            var y = kHeight + 4 + Math.floor(i / kLegendColumns) * kLegendRow;
             if ("filled" in entry)
                 out.push('<circle cx="' + (x + 15) + '" cy="' + (y - 4) + '" r="5" stroke="' + entry.colour +
                     '" stroke-width="2" fill="' + (entry.filled ? entry.colour : "#fff") + '"/>');
@@ -246,11 +247,12 @@ Bocavo.define("chart", [], function () {
             var image = new Image();
             image.onload = function () {
                 var canvas = document.createElement("canvas");
-                canvas.width = kWidth * 2;
-                canvas.height = kHeight * 2;
+                // The picture's own size: its legend makes it taller than kHeight.
+                canvas.width = image.naturalWidth * 2;
+                canvas.height = image.naturalHeight * 2;
                 var context = canvas.getContext("2d");
                 context.scale(2, 2);
-                context.drawImage(image, 0, 0, kWidth, kHeight);
+                context.drawImage(image, 0, 0, image.naturalWidth, image.naturalHeight);
                 canvas.toBlob(function (blob) { return blob ? resolve(blob) : reject(new Error("png")); }, "image/png");
             };
             image.onerror = reject;

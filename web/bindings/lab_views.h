@@ -16,7 +16,15 @@ namespace bocavo::web {
 // { set, classNumber, allele, zoom: {first, last} or null, columns } as the
 // core's ChartChoice, any of them left out for its default. Null without a
 // run; an unknown name throws std::invalid_argument with the French words.
+// The view also carries `classroomLink`: the classroom program's address on
+// the class shown (« Ouvrir cette classe dans Bocavo »), or null.
 emscripten::val viewData(LabSession& session, const std::string& name,
                          const emscripten::val& options);
+
+// « Copier le tableau »: { text, said } — the numbers of the view `name` shows
+// with `options`, as a spreadsheet paste takes them with `decimalSign`, and
+// what the page says once copied. Null without a run.
+emscripten::val tableData(LabSession& session, const std::string& name,
+                          const emscripten::val& options, const std::string& decimalSign);
 
 } // namespace bocavo::web

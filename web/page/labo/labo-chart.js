@@ -61,6 +61,7 @@
  * @property {Note[]} notes
  * @property {string[]} status
  * @property {{fixed: number, lost: number, fixedText: string, lostText: string}|null} edge
+ * @property {string|null} classroomLink the classroom program on the class shown, or null
  */
 
 Bocavo.define("chart", [], function () {

@@ -68,6 +68,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         var options = { set: Number(byId("vueJeu").value), classNumber: Number(byId("vueClasse").value) || 1,
             allele: Number(byId("vueAllele").value) || 1, zoom: page.zoom,
             columns: chart.columns(byId("graphique").clientWidth) };
+        page.options = options;
         worker.ask({ kind: "view", name: page.view, options: options }).then(function (data) {
             page.data = data && !data.error ? data : null;
             draw();
@@ -80,6 +81,11 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         showWords(data ? data.notes : []);
         byId("etatVue").textContent = data ? data.status.join("\n") : "";
         showChoosers(data);
+        var open = byId("ouvrirDansBocavo");
+        open.hidden = !(data && data.classroomLink);
+        if (!open.hidden)
+            open.href = data.classroomLink;
+        byId("copierTableau").disabled = !data;
         if (!data) {
             place.textContent = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
             return;
@@ -222,6 +228,25 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
     }
 
     // The link is shown as well as copied: a browser may refuse the clipboard.
+    // « Copier le tableau »: the view's numbers with the reader's decimal sign,
+    // so that a paste into a spreadsheet lands in columns.
+    function copyTable() {
+        var decimal = new Intl.NumberFormat().formatToParts(1.5).filter(function (part) {
+            return part.type === "decimal";
+        }).map(function (part) { return part.value; })[0] || ".";
+        worker.ask({ kind: "table", name: page.view, options: page.options, decimal: decimal }).then(function (table) {
+            if (!table || table.error) {
+                byId("etat").textContent = table ? table.error : "";
+                return;
+            }
+            var said = function () { byId("etat").textContent = table.said; };
+            if (navigator.clipboard)
+                navigator.clipboard.writeText(table.text).then(said, function () { byId("etat").textContent = table.refused; });
+            else
+                byId("etat").textContent = table.refused;
+        });
+    }
+
     function copyLink() {
         worker.ask({ kind: "link", fields: form.read(), consigne: page.consigne }).then(function (made) {
             if (made.error) {
@@ -310,6 +335,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             worker.ask({ kind: "open", text: text, name: name }).then(showOpened);
         });
         byId("copierLien").addEventListener("click", copyLink);
+        byId("copierTableau").addEventListener("click", copyTable);
         byId("enregistrer").addEventListener("click", function () {
             check().then(function (checked) {
                 if (checked.text)

@@ -228,7 +228,8 @@ val viewData(LabSession& session, const std::string& name, const val& options) {
                 return entry.draw(all, c, session.expected());
             });
         if (views.size() > 1)
-            pair = listOf(views, [&](const View& one) { return viewOf(one, lastGeneration(sets)); });
+            pair =
+                listOf(views, [&](const View& one) { return viewOf(one, lastGeneration(sets)); });
     }
     out.set("pair", pair);
     // « Ouvrir cette classe dans Bocavo », for a class of a set with the classroom's settings.

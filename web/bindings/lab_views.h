@@ -18,8 +18,9 @@ namespace bocavo::web {
 // run; an unknown name throws std::invalid_argument with the French words.
 // `options.sideBySide` true asks for « A et B côte à côte »: the view then
 // carries `pair`, one view per set on the same axes, or null without set B;
-// `sets` says how many sets the run has. The view also carries `classroomLink`: the classroom program's address on
-// the class shown (« Ouvrir cette classe dans Bocavo »), or null.
+// `sets` says how many sets the run has. The view also carries
+// `classroomLink`: the classroom program's address on the class shown
+// (« Ouvrir cette classe dans Bocavo »), or null.
 emscripten::val viewData(LabSession& session, const std::string& name,
                          const emscripten::val& options);
 

@@ -102,6 +102,37 @@ double startingFrequency(const Settings& s, int allele) {
     return static_cast<double>(s.urn[static_cast<std::size_t>(allele - 1)]) / s.balls();
 }
 
+std::vector<std::array<double, kMaxAlleles>> expectedFrequencies(const Settings& s, int last) {
+    std::vector<std::array<double, kMaxAlleles>> curve;
+    if (!hasSelection(s) || last < 0)
+        return curve;
+    const int k = s.alleles;
+    std::array<double, kMaxAlleles> p{};
+    for (int a = 0; a < k; ++a)
+        p[static_cast<std::size_t>(a)] = startingFrequency(s, a + 1);
+    curve.reserve(static_cast<std::size_t>(last) + 1);
+    curve.push_back(p);
+    for (int t = 1; t <= last; ++t) {
+        std::array<double, kMaxAlleles> marginal{}; // Σ_j p_j·w_aj
+        double mean = 0.0;
+        for (int a = 0; a < k; ++a) {
+            for (int b = 0; b < k; ++b)
+                marginal[static_cast<std::size_t>(a)] +=
+                    p[static_cast<std::size_t>(b)] * genotypeFitness(s, a, b);
+            mean += p[static_cast<std::size_t>(a)] * marginal[static_cast<std::size_t>(a)];
+        }
+        if (mean <= 0.0)
+            break;
+        for (int a = 0; a < k; ++a) {
+            const auto i = static_cast<std::size_t>(a);
+            const double selected = p[i] * marginal[i] / mean;
+            p[i] = selected * (1.0 - s.mutation) + (1.0 - selected) * s.mutation / (k - 1);
+        }
+        curve.push_back(p);
+    }
+    return curve;
+}
+
 std::array<std::optional<double>, kMaxAlleles> fixationProbabilities(const Settings& s) {
     return fixation(s).chance;
 }
@@ -205,6 +236,10 @@ std::string fixationSentence(const Settings& s) {
                 percentText(startingFrequency(s, k + 1)) + " au départ)";
     }
     const std::string lost = ". Un allèle avantageux peut encore être perdu par hasard.";
+    if (figures.method == FixationMethod::Lethal)
+        return "Probabilité de fixation exacte : un homozygote de valeur sélective 0 % ne "
+               "survit jamais, son allèle ne peut donc pas être fixé ; " +
+               list + ".";
     if (figures.method == FixationMethod::Chain)
         return "Probabilité de fixation avec sélection, calculée exactement (chaîne de Markov du "
                "modèle idéal) ; " +

@@ -55,8 +55,10 @@ double startingFrequency(const Settings& settings, int allele);
 
 // Under selection, each allele's frequency p_k(t), t = 0..last, in a population
 // too large to drift: from the urn's shares, p_k' = p_k·Σ_j p_j·w_kj / w̄ with
-// w̄ = Σ p_i·p_j·w_ij (two alleles: p' = (p²w11 + pq·w12)/w̄), then mutation.
-// It stops early where w̄ is 0 (nothing can survive). Empty without selection.
+// w̄ = Σ p_i·p_j·w_ij (two alleles: p' = (p²w11 + pq·w12)/w̄), then mutation;
+// the protocol's first breeding also weighs the founding draw's effect on an
+// uneven urn (an approximation, within 0.01 at N = 1 000). It stops early
+// where w̄ is 0 (nothing can survive). Empty without selection.
 std::vector<std::array<double, kMaxAlleles>> expectedFrequencies(const Settings& settings,
                                                                  int last);
 

@@ -176,6 +176,13 @@ std::vector<int> LabSession::generations() const {
     return all;
 }
 
+std::vector<int> LabSession::extinctClasses() const {
+    std::vector<int> all;
+    for (const Run& run : runs_)
+        all.push_back(run.experiment->extinctClasses());
+    return all;
+}
+
 bool LabSession::allFixed() const {
     return std::all_of(runs_.begin(), runs_.end(),
                        [](const Run& run) { return run.experiment->allFixed(); });
@@ -208,7 +215,8 @@ std::string LabSession::start(Command command, const Scenario& plan) {
         if (!sameRun(plan))
             replaceRun(plan);
         if (allFixed()) {
-            status_ = alreadyFixedText(generations());
+            const std::string extinct = extinctText(extinctClasses());
+            status_ = alreadyFixedText(generations(), !extinct.empty()) + extinct;
             return {};
         }
     }
@@ -277,12 +285,13 @@ void LabSession::finish(bool cancelled) {
         status_ = cancelledText(all);
         return;
     }
+    const std::string extinct = extinctText(extinctClasses());
     if (command == Command::Launch)
-        status_ = reachedText(scenario_.generations, scenario_.classes, sets());
+        status_ = reachedText(scenario_.generations, scenario_.classes, sets()) + extinct;
     else if (command == Command::NextGeneration)
-        status_ = steppedText(all);
+        status_ = steppedText(all) + extinct;
     else
-        status_ = fixationText(all, allFixed());
+        status_ = fixationText(all, allFixed(), !extinct.empty()) + extinct;
 }
 
 std::string LabSession::reset() {

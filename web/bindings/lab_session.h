@@ -99,6 +99,7 @@ private:
     bool setDone(std::size_t set) const;
     void finish(bool cancelled);
     std::vector<int> generations() const;
+    std::vector<int> extinctClasses() const; // each set's classes that died out
     bool allFixed() const;
 
     std::vector<Run> runs_;

@@ -25,7 +25,8 @@ struct SetFields {
     std::array<std::string, 4> fitness{"100", "100", "100", "100"};
     std::string mutation = "0";
     std::string migration = "0";
-    std::string history; // empty: N for ever
+    std::string history;   // empty: N for ever
+    std::string genotypes; // "100, 50, 0"; empty: each genotype its alleles' mean
 };
 
 struct ScenarioFields {

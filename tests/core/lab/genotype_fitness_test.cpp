@@ -6,6 +6,7 @@
 #include "core/lab/science/fixation.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
+#include "core/lab/view/chart.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -194,6 +195,31 @@ TEST(GenotypeFitnessTest, TheLargePopulationTrajectoryFollowsTheRecursion) {
         1u);
     EXPECT_TRUE(
         expectedFrequencies(twoAlleles(20, Model::WrightFisher, 20, 20, {80, 80, 80}), 9).empty());
+}
+
+// The view of every class draws, under selection only, where a large
+// population would take the allele followed.
+TEST(GenotypeFitnessTest, TheAllClassesViewDrawsTheLargePopulationsLine) {
+    for (const bool selection : {true, false}) {
+        const Settings s = twoAlleles(20, Model::WrightFisher, 10, 30,
+                                      selection ? std::array<int, 3>{100, 100, 0}
+                                                : std::array<int, 3>{90, 90, 90});
+        Experiment run(s, 5, 2);
+        run.advanceTo(30);
+        Statistics stats;
+        stats.update(run);
+        ChartChoice choice;
+        choice.allele = 2;
+        const View view = allClassesView({ViewSet{&run, &stats}}, choice);
+        const auto expected = std::find_if(view.chart.lines.begin(), view.chart.lines.end(),
+                                           [](const Line& l) { return l.role == Role::Expected; });
+        ASSERT_EQ(expected != view.chart.lines.end(), selection);
+        if (!selection)
+            continue;
+        EXPECT_EQ(expected->points.front().y, 75.0);
+        // A recessive lethal: q_t = q0/(1 + t·q0), 0.75/23.5 at generation 30.
+        EXPECT_NEAR(expected->points.back().y, 100.0 * 0.75 / (1 + 30 * 0.75), 1e-9);
+    }
 }
 
 TEST(GenotypeFitnessTest, FixationFiguresAreExactSureOrAbsent) {

@@ -210,6 +210,11 @@ TEST(PendingNoticeTest, NamesWhatWaitsForTheNextLaunch) {
     compared.b = Settings{};
     Scenario comparedB = compared;
     comparedB.b->mutation = 0.001;
+    Scenario twoAlleles = run;
+    twoAlleles.a.alleles = 2;
+    twoAlleles.a.urn = evenUrn(20, 2);
+    Scenario lethal = twoAlleles;
+    lethal.a.genotypes = std::array<int, 3>{100, 100, 0};
     const struct {
         Scenario shown;
         std::optional<Scenario> edited;
@@ -223,6 +228,8 @@ TEST(PendingNoticeTest, NamesWhatWaitsForTheNextLaunch) {
         {run, compared, "(jeu B ajouté)"},
         {compared, run, "(jeu B retiré)"},
         {compared, comparedB, "(Mutation u du jeu B : 0 → 0.001)"},
+        // A parameter left out is said as such, not as a blank.
+        {twoAlleles, lethal, "(Génotypes 11, 12, 22 (%) : (vide) → 100, 100, 0)"},
         {run, std::nullopt, "une fois corrigés"},
     };
     for (const auto& c : cases) {

@@ -70,9 +70,8 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     presets_->setObjectName("modeleGenotypes" + set);
     presets_->setToolTip("Valeurs sélectives des génotypes les plus courantes");
     presets_->addItem("Choisir un cas…");
-    for (const GenotypePreset& preset : kGenotypePresets)
-        presets_->addItem(QString::fromStdString(std::string(preset.name) + " (" +
-                                                 genotypesText(preset.fitness) + ")"));
+    for (const GenotypePreset& preset : kGenotypePresets) // the field beside gives the values
+        presets_->addItem(QString::fromStdString(std::string(preset.name)));
     setSettings(Settings{});
 
     // connect

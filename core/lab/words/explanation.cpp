@@ -167,6 +167,12 @@ Explanation fixationExplanation(const Settings& s, int classes) {
         figures.method == FixationMethod::Neutral
             ? "Sans sélection, le hasard seul décide quel allèle reste : plus un allèle a de "
               "boules dans l'urne au départ, plus il a de chances de l'emporter."
+        : figures.method == FixationMethod::Lethal
+            ? "Un génotype de valeur sélective 0 % ne survit jamais : l'allèle de l'homozygote "
+              "létal ne peut pas l'emporter, il ne se maintient que chez les hétérozygotes."
+        : s.genotypes
+            ? "La sélection favorise certains génotypes, mais le hasard compte aussi : un allèle "
+              "avantagé peut encore disparaître, surtout dans une petite population."
             : "La sélection avantage les allèles de plus grande valeur sélective, mais le hasard "
               "compte aussi : un allèle avantagé peut encore disparaître, surtout dans une petite "
               "population.";

@@ -172,7 +172,7 @@ private slots:
         QCOMPARE(a->genotypesField()->text(), "100, 100, 0");
         QCOMPARE(panel()->scenario()->a.genotypes, (std::array<int, 3>{100, 100, 0}));
         a->genotypesField()->setText("100,90,80");
-        QCOMPARE(a->presetBox()->currentText(), "additif (100, 90, 80)");
+        QCOMPARE(a->presetBox()->currentText(), "additif");
         a->genotypesField()->setText("100,90,70");
         QCOMPARE(a->presetBox()->currentIndex(), 0);
         a->allelesBox()->setValue(3);

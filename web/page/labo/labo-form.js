@@ -76,7 +76,7 @@ Bocavo.define("form", [], function () {
     function presetChooser(entry, id) {
         var chooser = element("select", { id: id + "-cas", class: "cas", "aria-label": "Cas courants" },
             [element("option", { value: "", text: "Choisir un cas…" })].concat(entry.presets.map(function (preset) {
-                return element("option", { value: preset.value, text: preset.name + " (" + preset.value + ")" });
+                return element("option", { value: preset.value, text: preset.name });
             })));
         chooser.addEventListener("change", function () {
             if (chooser.value !== "")

@@ -1,7 +1,5 @@
 // The command-line mode: sound arguments write the file, every bad one gets
 // its own French message and a non-zero status.
-#include "core/lab/science/fixation.h"
-#include "core/lab/science/theory.h"
 #include "labo/cli/command_line.h"
 #include "labo/files/csv_writer.h"
 #include "labo/files/scenario_file.h"
@@ -291,18 +289,6 @@ TEST(CommandLineTest, GenotypesRunAndTheSummarySaysWhatDiedOut) {
     const Result<Scenario> back = loadScenario(scenario);
     ASSERT_TRUE(back) << back.reason();
     EXPECT_EQ(back->a.genotypes, (std::array<int, 3>{100, 100, 0}));
-    // None died out: no count, and the chain's figure for allele 1.
-    const Outcome alive =
-        run({"--classes", "3", "--generations", "6", "--csv", path.string(), "--model",
-             "wright-fisher", "--urn", "10,30", "--genotypes", "100,50,100"});
-    ASSERT_EQ(alive.status, 0) << alive.err;
-    EXPECT_EQ(alive.out.find("éteintes"), std::string::npos) << alive.out;
-    Settings s = back->a;
-    s.urn = {10, 30, 0, 0};
-    s.genotypes = std::array<int, 3>{100, 50, 100};
-    EXPECT_NE(alive.out.find("attendu allèle 1 : " + plainNumber(*fixation(s).chance[0]) + "\n"),
-              std::string::npos)
-        << alive.out;
 }
 
 // The CSV's scenario reproduces it; options after --scenario change the file's

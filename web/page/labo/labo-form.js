@@ -78,8 +78,10 @@ Bocavo.define("form", [], function () {
             [element("option", { value: "", text: "Choisir un cas…" })].concat(entry.presets.map(function (preset) {
                 return element("option", { value: preset.value, text: preset.name });
             })));
-        chooser.addEventListener("change", function () {
-            if (chooser.value !== "")
+        // On "input", which reaches the chooser before the form's own listeners
+        // (they read the field and set the chooser back from it).
+        chooser.addEventListener("input", function () {
+            if (chooser.selectedIndex > 0)
                 document.getElementById(id).value = chooser.value;
         });
         return chooser;
@@ -155,9 +157,9 @@ Bocavo.define("form", [], function () {
         document.querySelectorAll("select.cas").forEach(function (chooser) {
             var typed = value(chooser.id.replace(/-cas$/, "")).replace(/\s/g, "");
             var match = Array.prototype.find.call(chooser.options, function (option) {
-                return option.value !== "" && option.value.replace(/\s/g, "") === typed;
+                return option.index > 0 && option.value.replace(/\s/g, "") === typed;
             });
-            chooser.value = match ? match.value : "";
+            chooser.selectedIndex = match ? match.index : 0;
         });
         var compare = document.getElementById("comparer").checked;
         document.querySelectorAll("#jeuB .row").forEach(function (row) { row.hidden = !compare; });

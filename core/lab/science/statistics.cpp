@@ -26,6 +26,8 @@ std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int6
 } // namespace
 
 double heterozygosity(const Counts& counts, int copies) {
+    if (counts == Counts{}) // a class that died out keeps no variation
+        return 0.0;
     double sum = 0.0;
     for (const auto n : counts) {
         const double p = static_cast<double>(n) / copies;
@@ -59,6 +61,7 @@ void Statistics::update(const Experiment& experiment) {
         std::array<std::int64_t, 4> pooled{};
         std::int64_t squares = 0;
         double sumH = 0.0;
+        std::int64_t living = 0; // classes that have not died out
         std::uint64_t bytes = 0;
         const auto alleles = static_cast<std::size_t>(settings_.alleles);
         for (int c = 1; c <= experiment.classes(); ++c) {
@@ -72,6 +75,7 @@ void Statistics::update(const Experiment& experiment) {
                     bytes += fieldLength_[counts[k]];
             }
             sumH += heterozygosity(counts, copies);
+            living += counts != Counts{};
             const auto slot = static_cast<std::size_t>(c - 1);
             if (firstLoss_[slot] < 0 && hasLoss(counts, settings_.alleles))
                 firstLoss_[slot] = g;
@@ -83,8 +87,7 @@ void Statistics::update(const Experiment& experiment) {
         lost_.push_back(lost);
         meanH_.push_back(hS);
         csvBytes_.push_back(bytes);
-        const std::int64_t classes = experiment.classes();
-        fst_.push_back(fstOf(pooled, squares, classes, classes * copies));
+        fst_.push_back(fstOf(pooled, squares, living, living * copies));
     }
 }
 

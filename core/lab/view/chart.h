@@ -51,12 +51,21 @@ struct Marker {
     Point at;
 };
 
+// A label put at a value of its own choosing, where the axis's numbers are
+// not what a reader knows (a size series places N by its logarithm).
+struct AxisLabel {
+    double at = 0.0;
+    std::string text;
+};
+
 struct Axis {
     std::string title;
     double min = 0.0;
     double max = 1.0;
     double tick = 0.0; // between labels; 0: the front end's own
     int decimals = 0;  // of the labels
+    // When given, the axis's only labels, instead of tick and decimals.
+    std::vector<AxisLabel> labels{};
 };
 
 struct Chart {

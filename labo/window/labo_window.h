@@ -31,6 +31,8 @@ class FixationTab;
 class HeterozygosityTab;
 class ParameterPanel;
 class RunController;
+class SeriesDialog;
+struct RunCost;
 
 class LaboWindow : public QMainWindow {
     Q_OBJECT
@@ -72,6 +74,8 @@ public:
     AllClassesTab* allClassesTab() const { return allClassesTab_; }
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
+    // « Série de tailles », opened from the « Outils » menu.
+    SeriesDialog* seriesDialog() const { return seriesDialog_; }
     // The last problem shown to the user, if any.
     QMessageBox* notice() const { return notice_; }
 
@@ -88,6 +92,7 @@ private:
     void onLaunch();
     void onFixation();
     bool costAccepted(const Scenario& plan, bool untilFixation);
+    bool costAccepted(const RunCost& cost);
     void updateCommands();
     void refreshRunLabel();
     void refreshPendingNotice();
@@ -125,6 +130,7 @@ private:
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
+    SeriesDialog* seriesDialog_ = nullptr;
     std::string consigne_; // of the scenario opened last; empty: none
     QGroupBox* consigneBox_ = nullptr;
     QPlainTextEdit* consigneText_ = nullptr;

@@ -6,6 +6,7 @@
 #include "labo/files/workbook_export.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/chart_export.h"
+#include "labo/window/chart_support.h"
 #include "labo/window/chart_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -165,19 +166,7 @@ void LaboWindow::copyTable() {
     for (std::size_t i = 0; i < experiments.size(); ++i)
         sets.push_back({experiments[i], stats[i]});
     const ViewTable table = viewTable(sets, choice);
-    // Tabs between cells, the user's decimal sign in numbers: a paste into a
-    // spreadsheet lands in columns and reads as numbers.
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    QString text;
-    for (const auto& row : table.rows) {
-        QStringList cells;
-        for (const SheetCell& cell : row)
-            cells << QString::fromStdString(cell.kind == SheetCell::Kind::Number
-                                                ? withSeparator(cell.value, separator)
-                                                : cell.value);
-        text += cells.join('\t') + '\n';
-    }
-    QGuiApplication::clipboard()->setText(text);
+    QGuiApplication::clipboard()->setText(clipboardTable(table.rows));
     const int rows = static_cast<int>(table.rows.size()) - 1;
     statusBar()->showMessage(table.every > 1
                                  ? QString("Tableau copié : %1 lignes, une génération sur %2.")

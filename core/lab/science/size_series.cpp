@@ -90,6 +90,17 @@ Result<void> checkSeries(const Settings& set, const std::vector<int>& sizes) {
     return {};
 }
 
+RunCost estimateSeries(const Settings& set, const std::vector<int>& sizes, int classes, int last) {
+    RunCost cost;
+    for (const int size : sizes) {
+        const RunCost one = estimateSet(*settingsAtSize(set, size), classes, last, false);
+        cost.seconds += one.seconds;
+        cost.bytes = std::max(cost.bytes, one.bytes);
+        cost.generations = one.generations;
+    }
+    return cost;
+}
+
 std::optional<int> medianFirstLoss(std::vector<int> firstLosses) {
     if (firstLosses.empty())
         return std::nullopt;

@@ -185,7 +185,7 @@ std::string medianLossText(const SeriesRow& row, int last) {
 View seriesView(const std::vector<SeriesRow>& rows, int classes, int last) {
     View view;
     view.chart.x = sizeAxis(rows);
-    view.chart.y = Axis{"Part des classes avec perte ; hétérozygotie H", 0.0, 1.0, 0.1, 1};
+    view.chart.y = Axis{"Part avec perte ; hétérozygotie H", 0.0, 1.0, 0.1, 1};
     if (rows.empty()) {
         view.chart.title = "Série de tailles : aucune série";
         view.status.push_back("Aucune série : donnez les tailles puis « Lancer la série ».");
@@ -211,6 +211,19 @@ View seriesView(const std::vector<SeriesRow>& rows, int classes, int last) {
         view.status.push_back(rowStatus(row, last));
     view.notes.push_back({"", {pupilWords(rows, last), teacherWords(rows, classes, last)}});
     return view;
+}
+
+std::string seriesStanding(int done, int sizes, int classes, int last) {
+    if (done >= sizes)
+        return "Série de tailles terminée : " + std::to_string(sizes) + " tailles de " +
+               groupDigits(static_cast<std::uint64_t>(classes)) +
+               (classes > 1 ? " classes" : " classe") + " jusqu'à la génération " + sizeText(last) +
+               ".";
+    if (done == 0)
+        return "Série de tailles annulée avant la fin de la première taille : aucune ligne.";
+    return "Série de tailles annulée : " + std::to_string(done) +
+           (done > 1 ? " tailles" : " taille") + " sur " + std::to_string(sizes) + " calculée" +
+           (done > 1 ? "s" : "") + ", gardée" + (done > 1 ? "s" : "") + " dans le tableau.";
 }
 
 // Read back from the CSV's own text, so that the table and the file can

@@ -35,4 +35,8 @@ std::vector<std::vector<SheetCell>> seriesTable(const std::vector<SeriesRow>& ro
 // "au-delà de la génération 100" when fewer than half had: the median in words.
 std::string medianLossText(const SeriesRow& row, int last);
 
+// Where a series stands once its task ends: "Série de tailles terminée : …",
+// or, cancelled after `done` of `sizes` sizes, what was kept.
+std::string seriesStanding(int done, int sizes, int classes, int last);
+
 } // namespace bocavo::labo

@@ -35,6 +35,8 @@ void SeriesChart::draw(const Chart& shown) {
     for (const AxisLabel& label : shown.x.labels)
         sizes_->append(textOf(label.text), label.at);
     sizes_->setRange(shown.x.min, shown.x.max);
+    // Without sizes there is nothing to place: no bare title at a corner.
+    sizes_->setVisible(!shown.x.labels.empty());
     showAxis(values_, shown.y);
     chart()->setTitle(textOf(shown.title));
 

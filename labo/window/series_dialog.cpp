@@ -32,7 +32,7 @@ inline constexpr int kChartStretch = 3;       // of the dialog's height, against
 inline constexpr int kTableStretch = 1;
 inline constexpr int kRowHeight = 22; // pixels: compact rows, so that five sizes show whole
 inline constexpr int kTableRowsShown = 5;
-inline constexpr int kHeadingChars = 12; // characters per line of a column's heading
+inline constexpr int kHeadingChars = 16; // characters per line of a column's heading
 
 // A long heading on several lines, so that the columns are as wide as their numbers.
 QString wrapped(const std::string& heading) {
@@ -142,12 +142,12 @@ void SeriesDialog::connectAll() {
 }
 
 void SeriesDialog::layOut() {
+    // The sizes, the command and its progress on one row: the chart keeps the height.
     auto* sizesRow = new QHBoxLayout;
     sizesRow->addWidget(sizes_, 1);
     sizesRow->addWidget(launch_);
-    auto* running = new QHBoxLayout;
-    running->addWidget(progress_, 1);
-    running->addWidget(cancel_);
+    sizesRow->addWidget(progress_, 1);
+    sizesRow->addWidget(cancel_);
     auto* form = new QFormLayout;
     auto* label = new QLabel("&Tailles N :");
     label->setBuddy(sizes_);
@@ -160,13 +160,12 @@ void SeriesDialog::layOut() {
     layout->addWidget(settingsNote_);
     layout->addLayout(form);
     layout->addWidget(message_);
-    layout->addLayout(running);
     layout->addWidget(standing_);
     layout->addWidget(chart_, kChartStretch);
     layout->addWidget(words_);
     layout->addWidget(table_, kTableStretch);
-    // The headings' three lines and the worksheet's five sizes, without scrolling.
-    table_->setMinimumHeight(table_->horizontalHeader()->fontMetrics().height() * 3 +
+    // The headings' two lines and the worksheet's five sizes, without scrolling.
+    table_->setMinimumHeight(table_->horizontalHeader()->fontMetrics().height() * 2 +
                              kRowHeight * (kTableRowsShown + 1));
     layout->addLayout(exports);
 }

@@ -185,7 +185,7 @@ std::string medianLossText(const SeriesRow& row, int last) {
 View seriesView(const std::vector<SeriesRow>& rows, int classes, int last) {
     View view;
     view.chart.x = sizeAxis(rows);
-    view.chart.y = Axis{"Part avec perte ; hétérozygotie H", 0.0, 1.0, 0.1, 1};
+    view.chart.y = Axis{"Part ou hétérozygotie H", 0.0, 1.0, 0.2, 1};
     if (rows.empty()) {
         view.chart.title = "Série de tailles : aucune série";
         view.status.push_back("Aucune série : donnez les tailles puis « Lancer la série ».");

@@ -256,6 +256,46 @@ test('under a view, the pupils\' words with the teacher\'s folded away; a notice
     await session.close();
 });
 
+// What the page drew: the marks where N changes, and each line's pen.
+function drawing(page) {
+    return page.evaluate(() => ({
+        marks: Array.from(document.querySelectorAll('#graphique line.changementTaille'))
+            .map((l) => [Number(l.dataset.generation), l.getAttribute('stroke-dasharray')]),
+        pens: Array.from(document.querySelectorAll('#graphique path'))
+            .map((p) => [p.getAttribute('stroke'), p.getAttribute('stroke-dasharray')]),
+        ticks: document.querySelector('#graphique text[text-anchor="middle"][font-size="14"]').textContent,
+    }));
+}
+
+test('the core\'s view on the page: N\'s changes marked, a colour per allele, set B dashed, the zoom the core\'s', async () => {
+    const session = await openLab();
+    const { page } = session;
+    await page.fill('#classes', '5');
+    await page.fill('#generations', '100');
+    await page.fill('#jeuA-histoire', '20:10, 25:200');
+    await page.check('#comparer');
+    await run(page, 'lancer');
+    await page.waitForSelector('#graphique svg path');
+    const alleles = ['#D55E00', '#0072B2', '#009E73', '#CC79A7'];
+    const a = await drawing(page);
+    assert.deepEqual(a.marks, [[20, '6 4'], [25, '6 4']], 'a dashed mark at each change of N');
+    assert.deepEqual(a.pens, alleles.map((c) => [c, null]), 'set A: one solid line per allele, in its colour');
+    await page.selectOption('#vueJeu', '1');
+    await page.waitForFunction(() => document.querySelector('#graphique path').getAttribute('stroke-dasharray'));
+    assert.deepEqual((await drawing(page)).pens, alleles.map((c) => [c, '8 5']), 'set B: the same colours, dashed');
+
+    // Zoomed in, the core draws the middle of the run and offers « Toute la simulation ».
+    assert.equal(await page.isDisabled('#vueEntiere'), true);
+    await page.click('#zoomPlus');
+    await page.waitForSelector('#vueEntiere:enabled');
+    assert.equal((await drawing(page)).ticks, '25', 'twice closer: generations 25 to 75');
+    await page.click('#vueEntiere');
+    await page.waitForSelector('#vueEntiere:disabled');
+    assert.equal((await drawing(page)).ticks, '0');
+    h.assertClean(session);
+    await session.close();
+});
+
 // Serious and critical findings of axe-core, in each state the page shows.
 async function seriousFindings(page) {
     if (!(await page.evaluate(() => 'axe' in window)))

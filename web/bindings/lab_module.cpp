@@ -233,8 +233,8 @@ public:
         return session_.pendingNotice(readFields(scenarioFields(fields)).scenario);
     }
 
-    // One view's series, reduced for drawing (lab_views.h).
-    val view(const std::string& name, const val& options) const {
+    // One of the core's views as plain data (lab_views.h).
+    val view(const std::string& name, const val& options) {
         return guarded([&] { return viewData(session_, name, options); });
     }
 

@@ -184,15 +184,7 @@ void SeriesDialog::refreshNote() {
                                "paramètres refusés.");
         return;
     }
-    settingsNote_->setText(
-        QString("La série reprend les réglages du jeu A de la fenêtre (modèle, allèles, urne en "
-                "proportions, forces), %1 par taille, les générations 0 à %2 et la graine %3 ; "
-                "seule la taille N change.%4")
-            .arg(QString::fromStdString(groupDigits(static_cast<std::uint64_t>(plan->classes))) +
-                     (plan->classes > 1 ? " classes" : " classe"),
-                 QString::fromStdString(groupDigits(static_cast<std::uint64_t>(plan->generations))))
-            .arg(plan->seed)
-            .arg(plan->b ? " Le jeu B n'y entre pas." : ""));
+    settingsNote_->setText(QString::fromStdString(seriesSettingsNote(*plan)));
 }
 
 QString SeriesDialog::refusal() const {

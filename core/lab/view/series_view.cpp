@@ -213,6 +213,15 @@ View seriesView(const std::vector<SeriesRow>& rows, int classes, int last) {
     return view;
 }
 
+std::string seriesSettingsNote(const Scenario& plan) {
+    return "La série reprend les réglages du jeu A (modèle, allèles, urne en proportions, "
+           "forces), " +
+           groupDigits(static_cast<std::uint64_t>(plan.classes)) +
+           (plan.classes > 1 ? " classes" : " classe") + " par taille, les générations 0 à " +
+           sizeText(plan.generations) + " et la graine " + std::to_string(plan.seed) +
+           " ; seule la taille N change." + (plan.b ? " Le jeu B n'y entre pas." : "");
+}
+
 std::string seriesStanding(int done, int sizes, int classes, int last) {
     if (done >= sizes)
         return "Série de tailles terminée : " + std::to_string(sizes) + " tailles de " +

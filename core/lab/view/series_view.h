@@ -5,6 +5,7 @@
 // table. Plain data, like the lab's other views, for the window and the page.
 #pragma once
 
+#include "core/lab/files/scenario.h"
 #include "core/lab/files/workbook.h"
 #include "core/lab/science/size_series.h"
 #include "core/lab/view/chart.h"
@@ -34,6 +35,9 @@ std::vector<std::vector<SheetCell>> seriesTable(const std::vector<SeriesRow>& ro
 // "la moitié des classes avait perdu un allèle à la génération 23", or
 // "au-delà de la génération 100" when fewer than half had: the median in words.
 std::string medianLossText(const SeriesRow& row, int last);
+
+// What a series takes from the lab's parameters, said beside its sizes.
+std::string seriesSettingsNote(const Scenario& plan);
 
 // Where a series stands once its task ends: "Série de tailles terminée : …",
 // or, cancelled after `done` of `sizes` sizes, what was kept.

@@ -6,8 +6,10 @@
 "use strict";
 
 /**
- * An axis (Axis): labels every `tick` (0: the page's own) with `decimals`.
- * @typedef {{title: string, min: number, max: number, tick: number, decimals: number}} Axis
+ * An axis (Axis): labels every `tick` (0: the page's own) with `decimals`,
+ * or, when the core places them (a size series' N), its own labels only.
+ * @typedef {{title: string, min: number, max: number, tick: number, decimals: number,
+ *     labels: {at: number, text: string}[]}} Axis
  */
 
 /**
@@ -104,6 +106,17 @@ Bocavo.define("chart", [], function () {
     }
 
     /**
+     * An axis's labels: the core's own where it places them, else its ticks in French.
+     * @param {Axis} axis
+     * @returns {{at: number, text: string}[]}
+     */
+    function labelled(axis) {
+        if (axis.labels && axis.labels.length)
+            return axis.labels;
+        return ticks(axis).map(function (v) { return { at: v, text: tickText(v, axis.decimals) }; });
+    }
+
+    /**
      * The plot's place in the picture.
      * @param {ViewData} view
      */
@@ -155,11 +168,12 @@ Bocavo.define("chart", [], function () {
             out.push('<text x="' + (plot.left - 8) + '" y="' + (py(v) + 5) +
                 '" font-size="14" text-anchor="end" fill="#222">' + tickText(v, chart.y.decimals) + "</text>");
         });
-        ticks(chart.x).forEach(function (g) {
-            out.push('<line x1="' + px(g) + '" x2="' + px(g) + '" y1="' + plot.top + '" y2="' + bottom +
+        labelled(chart.x).forEach(function (label) {
+            var x = px(label.at);
+            out.push('<line x1="' + x + '" x2="' + x + '" y1="' + plot.top + '" y2="' + bottom +
                 '" stroke="#eee"/>');
-            out.push('<text x="' + px(g) + '" y="' + (bottom + 20) +
-                '" font-size="14" text-anchor="middle" fill="#222">' + tickText(g, chart.x.decimals) + "</text>");
+            out.push('<text x="' + x + '" y="' + (bottom + 20) +
+                '" font-size="14" text-anchor="middle" fill="#222">' + escape(label.text) + "</text>");
         });
         out.push('<rect x="' + plot.left + '" y="' + plot.top + '" width="' + plot.width + '" height="' +
             plot.height + '" fill="none" stroke="#444"/>');

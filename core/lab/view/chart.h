@@ -43,9 +43,10 @@ struct Line {
 // A line of `set` in its set's stroke, thick, without points yet.
 Line lineOf(Role role, int set, int allele, std::string_view colour);
 
-// A point drawn as a disc, filled or hollow (the all-classes view's edge).
+// A point drawn as a disc, filled or hollow (the all-classes view's edge,
+// a size series' points).
 struct Marker {
-    std::string name;
+    std::string name; // the legend's entry; empty: no entry of its own
     std::string colour;
     bool filled = true;
     Point at;

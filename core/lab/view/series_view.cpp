@@ -191,10 +191,8 @@ View seriesView(const std::vector<SeriesRow>& rows, int classes, int last) {
         view.status.push_back("Aucune série : donnez les tailles puis « Lancer la série ».");
         return view;
     }
-    addLine(
-        view,
-        seriesLine(Role::Lost, kAnyLossColour, "Part des classes ayant perdu un allèle", kBoldLine),
-        rows, true, [](const SeriesRow& r) { return std::optional<double>(r.lostShare); });
+    addLine(view, seriesLine(Role::Lost, kAnyLossColour, "Classes avec perte", kBoldLine), rows,
+            true, [](const SeriesRow& r) { return std::optional<double>(r.lostShare); });
     addLine(view, seriesLine(Role::Expected, kTheoryColour, "Part attendue", kExpectedLine), rows,
             false, [](const SeriesRow& r) { return r.expectedLostShare; });
     addLine(

@@ -75,7 +75,7 @@ TEST(SeriesViewTest, EachFigureIsAPointAtItsSizeAndAMissingExpectedOneIsNone) {
         bool filled; // observed: filled discs; expected: hollow
     };
     const Case cases[] = {
-        {"Part des classes ayant perdu un allèle", {{1, 0.95}, {2, 0.225}, {3, 0.0}}, true},
+        {"Classes avec perte", {{1, 0.95}, {2, 0.225}, {3, 0.0}}, true},
         {"Part attendue", {{1, 0.93}, {2, 0.2}}, false},
         {"Hétérozygotie moyenne", {{1, 0.03}, {2, 0.45}, {3, 0.74}}, true},
         {"Hétérozygotie attendue", {{1, 0.04}, {2, 0.44}, {3, 0.74}}, false},

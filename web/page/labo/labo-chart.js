@@ -31,7 +31,7 @@
  */
 
 /**
- * A disc (Marker), filled or hollow.
+ * A disc (Marker), filled or hollow; name is its legend entry, "" for none.
  * @typedef {{name: string, colour: string, filled: boolean, x: number, y: number}} Marker
  */
 
@@ -153,7 +153,7 @@ Bocavo.define("chart", [], function () {
         function px(g) { return plot.left + (g - chart.x.min) / xSpan * plot.width; }
         function py(v) { return plot.top + plot.height - (v - chart.y.min) / ySpan * plot.height; }
         var bottom = plot.top + plot.height;
-        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers.filter(function (marker) { return marker.name; }));
         var height = kHeight + Math.ceil(entries.length / kLegendColumns) * kLegendRow;
         var out = [];
         out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + height +

@@ -70,6 +70,10 @@ test('a small series gives the command line\'s CSV bytes, drawn against N', asyn
     assert.ok(at.every((i) => i >= 0) && at[0] < at[1] && at[1] < at[2], `sizes labelled in order: ${labels}`);
     assert.equal(await page.$$eval('#graphiqueSerie svg circle', (c) => c.length) >= 3 * 4, true);
     assert.match(await page.textContent('#lignesSerie'), /^N = 10 : \d+ classes? sur 12 avec un allèle perdu/);
+    // The pupils' words in sight, the teacher's folded away, both the core's.
+    assert.match(await page.textContent('#motsSerie'), /à N = 10, \d+ % des classes ont perdu un allèle en 40 générations/);
+    assert.equal(await page.isVisible('#motsProfesseurSerie'), false);
+    assert.match(await page.textContent('#motsProfesseurSerie'), /Part attendue : la chaîne de Wright-Fisher exacte/);
     h.assertClean(session);
     await session.close();
 });

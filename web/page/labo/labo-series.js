@@ -71,6 +71,9 @@ Bocavo.define("series", ["chart", "files"], function (chart, files) {
             byId("graphiqueSerie").innerHTML = state.csv ? chart.svg(view) : "";
             byId("lignesSerie").textContent = view.status.join("\n");
             byId("motsSerie").textContent = view.notes.map(function (note) { return note.pupil; }).join("\n");
+            var teacher = view.notes.map(function (note) { return note.teacher; }).join("\n");
+            byId("motsProfesseurSerie").textContent = teacher;
+            byId("detailsSerie").hidden = !teacher;
             showCommands();
         }
 

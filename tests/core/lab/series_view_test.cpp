@@ -175,5 +175,29 @@ TEST(SeriesViewTest, TheTableIsTheCsvFileCellByCell) {
     EXPECT_EQ(table[1][3].kind, SheetCell::Kind::Number);
 }
 
+TEST(SeriesViewTest, WhereASeriesStandsAndWhatItTakes) {
+    const struct {
+        int done;
+        const char* text;
+    } cases[] = {
+        {3, "Série de tailles terminée : 3 tailles de 40 classes jusqu'à la génération 100."},
+        {2, "Série de tailles annulée : 2 tailles sur 3 calculées, gardées dans le tableau."},
+        {1, "Série de tailles annulée : 1 taille sur 3 calculée, gardée dans le tableau."},
+        {0, "Série de tailles annulée avant la fin de la première taille : aucune ligne."},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(seriesStanding(c.done, 3, kClasses, kLast), c.text);
+
+    Scenario plan;
+    plan.classes = 1;
+    plan.generations = 1500;
+    plan.seed = 42;
+    EXPECT_TRUE(has(seriesSettingsNote(plan), "1 classe par taille, les générations 0 à 1 500 et "
+                                              "la graine 42 ; seule la taille N change."));
+    EXPECT_FALSE(has(seriesSettingsNote(plan), "jeu B"));
+    plan.b = plan.a;
+    EXPECT_TRUE(has(seriesSettingsNote(plan), "Le jeu B n'y entre pas."));
+}
+
 } // namespace
 } // namespace bocavo::labo

@@ -1,7 +1,5 @@
 #include "labo/window/chart_support.h"
 
-#include "core/lab/files/run_description.h"
-
 #include <QAbstractSeries>
 #include <QLegend>
 #include <QLineSeries>
@@ -95,20 +93,6 @@ std::vector<std::pair<QString, Explanation>> wordsOf(const std::vector<Note>& no
     for (const Note& note : notes)
         words.emplace_back(textOf(note.lead), note.words);
     return words;
-}
-
-QString clipboardTable(const std::vector<std::vector<SheetCell>>& rows) {
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    QString text;
-    for (const auto& row : rows) {
-        QStringList cells;
-        for (const SheetCell& cell : row)
-            cells << QString::fromStdString(cell.kind == SheetCell::Kind::Number
-                                                ? withSeparator(cell.value, separator)
-                                                : cell.value);
-        text += cells.join('\t') + '\n';
-    }
-    return text;
 }
 
 } // namespace bocavo::labo

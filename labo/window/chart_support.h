@@ -2,7 +2,6 @@
 // colours, strokes, axes and points as they are, nothing computed here.
 #pragma once
 
-#include "core/lab/files/workbook.h"
 #include "core/lab/view/chart.h"
 
 #include <QChart>
@@ -38,9 +37,5 @@ void showLine(QLineSeries* series, const Line* line);
 
 // The notes as an explanation box shows them: each set's name and words.
 std::vector<std::pair<QString, Explanation>> wordsOf(const std::vector<Note>& notes);
-
-// A table as a spreadsheet takes it from the clipboard: tabs between cells,
-// the user's decimal sign in numbers, so that a paste lands in columns of numbers.
-QString clipboardTable(const std::vector<std::vector<SheetCell>>& rows);
 
 } // namespace bocavo::labo

@@ -144,6 +144,7 @@ void LaboWindow::createMenus() {
     exportActions_[5] = edit->addAction("&Copier le tableau", this, &LaboWindow::copyTable);
     exportActions_[5]->setObjectName("copierTableau");
     exportActions_[5]->setShortcut(QKeySequence::Copy);
+    createDisplayMenu();
     // Its own window beside this one: set A's settings at several sizes.
     seriesDialog_ = new SeriesDialog(
         controller_, parameters_, [this](const RunCost& cost) { return costAccepted(cost); }, this);
@@ -183,6 +184,7 @@ void LaboWindow::layOut() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumWidth(kLeastColumnWidth);
+    parameterColumn_ = scroll;
     auto* right = new QVBoxLayout;
     right->addLayout(commands);
     right->addLayout(running);
@@ -288,6 +290,7 @@ void LaboWindow::updateCommands() {
     openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
+    refreshDisplayCommands();
 }
 
 void LaboWindow::refreshRunLabel() {

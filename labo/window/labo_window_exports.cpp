@@ -6,7 +6,6 @@
 #include "labo/files/workbook_export.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/chart_export.h"
-#include "labo/window/chart_support.h"
 #include "labo/window/chart_tab.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
@@ -166,13 +165,9 @@ void LaboWindow::copyTable() {
     for (std::size_t i = 0; i < experiments.size(); ++i)
         sets.push_back({experiments[i], stats[i]});
     const ViewTable table = viewTable(sets, choice);
-    QGuiApplication::clipboard()->setText(clipboardTable(table.rows));
-    const int rows = static_cast<int>(table.rows.size()) - 1;
-    statusBar()->showMessage(table.every > 1
-                                 ? QString("Tableau copié : %1 lignes, une génération sur %2.")
-                                       .arg(rows)
-                                       .arg(table.every)
-                                 : QString("Tableau copié : %1 lignes.").arg(rows));
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(tableText(table, QLocale().decimalPoint().toStdString())));
+    statusBar()->showMessage(QString::fromStdString(tableCopiedText(table)));
 }
 
 void LaboWindow::printCurrentChart() {

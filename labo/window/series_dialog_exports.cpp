@@ -2,10 +2,10 @@
 // the same safe output as the lab's (a failed or cancelled one spoils no older
 // file), and its table copied as the window copies a view's.
 #include "core/lab/files/series_csv.h"
+#include "core/lab/files/view_table.h"
 #include "core/lab/science/size_series.h"
 #include "core/lab/view/series_view.h"
 #include "labo/window/chart_export.h"
-#include "labo/window/chart_support.h"
 #include "labo/window/picture_size_dialog.h"
 #include "labo/window/run_controller.h"
 #include "labo/window/series_chart.h"
@@ -15,6 +15,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLocale>
 #include <QStandardPaths>
 
 namespace bocavo::labo {
@@ -102,10 +103,11 @@ void SeriesDialog::exportSvgTo(const QString& path, QSize size) {
 void SeriesDialog::copyTable() {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return say(refused);
-    const auto table = seriesTable(series_->rows(), series_->last());
-    QGuiApplication::clipboard()->setText(clipboardTable(table));
+    const ViewTable table{seriesTable(series_->rows(), series_->last())};
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(tableText(table, QLocale().decimalPoint().toStdString())));
     say(QString());
-    standing()->setText(QString("Tableau de la série copié : %1 lignes.").arg(table.size() - 1));
+    standing()->setText(QString::fromStdString(tableCopiedText(table)));
 }
 
 } // namespace bocavo::labo

@@ -220,6 +220,11 @@ public:
         return guarded([&] { return viewData(session_, name, options); });
     }
 
+    // The numbers of that view for « Copier le tableau » (lab_views.h).
+    val table(const std::string& name, const val& options, const std::string& decimalSign) {
+        return guarded([&] { return tableData(session_, name, options, decimalSign); });
+    }
+
     // The CSV file of the run, one generation in `every`: its size, the
     // warning above the desktop's threshold with the K that brings it
     // under, and how many parts csvPart hands out.
@@ -322,6 +327,7 @@ EMSCRIPTEN_BINDINGS(bocavo_lab) {
         .function("state", &LabModuleSession::state)
         .function("pending", &LabModuleSession::pending)
         .function("view", &LabModuleSession::view)
+        .function("table", &LabModuleSession::table)
         .function("csvPlan", &LabModuleSession::csvPlan)
         .function("csvPart", &LabModuleSession::csvPart);
 }

@@ -1,8 +1,11 @@
 #include "web/bindings/lab_views.h"
 
+#include "core/lab/files/classroom_link.h"
+#include "core/lab/files/view_table.h"
 #include "core/lab/science/limits.h"
 #include "core/lab/view/chart.h"
 #include "core/lab/view/expected_cache.h"
+#include "core/lab/view/side_by_side.h"
 
 #include <algorithm>
 #include <array>
@@ -22,15 +25,34 @@ inline constexpr int kMostColumns = 10'000; // pixels
 
 using ViewFunction = View (*)(const std::vector<ViewSet>&, const ChartChoice&, ExpectedCache&);
 
-// The page's view names and the core's views behind them.
-constexpr std::array<std::pair<std::string_view, ViewFunction>, 4> kViews{{
-    {"classe", [](const std::vector<ViewSet>& sets, const ChartChoice& choice,
-                  ExpectedCache&) { return classView(sets, choice); }},
-    {"classes", [](const std::vector<ViewSet>& sets, const ChartChoice& choice,
-                   ExpectedCache&) { return allClassesView(sets, choice); }},
-    {"fixation", fixationView},
-    {"heterozygotie", heterozygosityView},
+// The page's view names, the core's views behind them and their tables.
+struct ViewEntry {
+    std::string_view name;
+    ViewFunction draw;
+    ViewKind table;
+};
+constexpr std::array<ViewEntry, 4> kViews{{
+    {"classe",
+     [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
+         return classView(sets, choice);
+     },
+     ViewKind::OneClass},
+    {"classes",
+     [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
+         return allClassesView(sets, choice);
+     },
+     ViewKind::AllClasses},
+    {"fixation", fixationView, ViewKind::Fixation},
+    {"heterozygotie", heterozygosityView, ViewKind::Heterozygosity},
 }};
+
+const ViewEntry& entryNamed(const std::string& name) {
+    const auto* entry = std::find_if(kViews.begin(), kViews.end(),
+                                     [&](const ViewEntry& view) { return view.name == name; });
+    if (entry == kViews.end())
+        throw std::invalid_argument("Cette vue n'existe pas : « " + name + " ».");
+    return *entry;
+}
 
 const char* roleName(Role role) {
     switch (role) {
@@ -201,15 +223,59 @@ val viewVal(const View& view, int last) {
 }
 
 val viewData(LabSession& session, const std::string& name, const val& options) {
-    const auto* entry = std::find_if(kViews.begin(), kViews.end(),
-                                     [&](const auto& view) { return view.first == name; });
-    if (entry == kViews.end())
-        throw std::invalid_argument("Cette vue n'existe pas : « " + name + " ».");
+    const ViewEntry& entry = entryNamed(name);
     if (!session.hasRun())
         return val::null();
     const std::vector<ViewSet> sets = session.viewSets();
-    return viewOf(entry->second(sets, choiceOf(sets, options), session.expected()),
-                  lastGeneration(sets));
+    const ChartChoice choice = choiceOf(sets, options);
+    const View view = entry.draw(sets, choice, session.expected());
+    val out = viewOf(view, lastGeneration(sets));
+    out.set("sets", static_cast<int>(sets.size()));
+    // « A et B côte à côte »: one view per set on the same axes, when asked and set B is there.
+    val pair = val::null();
+    if (!options.isUndefined() && !options.isNull() && options["sideBySide"].isTrue() &&
+        sets.size() > 1) {
+        const std::vector<View> views =
+            sideBySide(sets, choice, [&](const std::vector<ViewSet>& all, const ChartChoice& c) {
+                return entry.draw(all, c, session.expected());
+            });
+        if (views.size() > 1)
+            pair =
+                listOf(views, [&](const View& one) { return viewOf(one, lastGeneration(sets)); });
+    }
+    out.set("pair", pair);
+    // « Ouvrir cette classe dans Bocavo », for a class of a set with the classroom's settings.
+    std::optional<ClassroomGroup> group;
+    if (entry.table == ViewKind::OneClass && view.shown.set < static_cast<int>(sets.size()))
+        group = classroomGroup(*sets[view.shown.set].experiment, view.shown.classNumber);
+    out.set("classroomLink", group ? val(classroomLink(*group)) : val::null());
+    return out;
+}
+
+val tableData(LabSession& session, const std::string& name, const val& options,
+              const std::string& decimalSign) {
+    const ViewEntry& entry = entryNamed(name);
+    if (!session.hasRun())
+        return val::null();
+    const std::vector<ViewSet> sets = session.viewSets();
+    // The view as drawn decides the set, class, allele and generations on show.
+    const View view = entry.draw(sets, choiceOf(sets, options), session.expected());
+    if (!view.generations)
+        return val::null();
+    ViewChoice choice;
+    choice.kind = entry.table;
+    choice.set = view.shown.set;
+    choice.classNumber = view.shown.classNumber;
+    choice.allele = view.shown.allele;
+    choice.first = view.generations->first;
+    choice.last = view.generations->last;
+    const ViewTable table = viewTable(sets, choice);
+    val out = val::object();
+    out.set("text", tableText(table, decimalSign));
+    out.set("said", tableCopiedText(table));
+    out.set("refused", std::string("Le navigateur n'a pas permis de copier le tableau : utilisez "
+                                   "plutôt « Exporter les données en CSV… »."));
+    return out;
 }
 
 } // namespace bocavo::web

@@ -373,7 +373,7 @@ TEST(CommandLineTest, OverridesKeepOrRefuseTheScenariosUrnAndFitness) {
     rare.a.urn = {4, 36, 0, 0};
     rare.a.fitness = {120, 100, 100, 100};
     const auto file = (dir / "rare.scenario").string();
-    ASSERT_EQ(saveScenario(rare, file), "");
+    ASSERT_EQ(saveScenario(rare, file).reason(), "");
     const auto csv = (dir / "rare.csv").string();
     auto parse = [&](std::vector<std::string> more) {
         std::vector<std::string> args{"--scenario", file, "--csv", csv};

@@ -32,6 +32,8 @@ class FixationTab;
 class HeterozygosityTab;
 class ParameterPanel;
 class RunController;
+class SeriesDialog;
+struct RunCost;
 
 class LaboWindow : public QMainWindow {
     Q_OBJECT
@@ -73,6 +75,8 @@ public:
     AllClassesTab* allClassesTab() const { return allClassesTab_; }
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
+    // « Série de tailles », opened from the « Outils » menu.
+    SeriesDialog* seriesDialog() const { return seriesDialog_; }
     // « Affichage »: « A et B côte à côte » (usable with set B) and « Mode
     // projecteur » (F11; F11 or Échap leaves it).
     QAction* sideBySideAction() const { return sideBySide_; }
@@ -98,6 +102,7 @@ private:
     void onLaunch();
     void onFixation();
     bool costAccepted(const Scenario& plan, bool untilFixation);
+    bool costAccepted(const RunCost& cost);
     void updateCommands();
     void refreshRunLabel();
     void refreshPendingNotice();
@@ -135,6 +140,7 @@ private:
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
+    SeriesDialog* seriesDialog_ = nullptr;
     std::string consigne_; // of the scenario opened last; empty: none
     QGroupBox* consigneBox_ = nullptr;
     QPlainTextEdit* consigneText_ = nullptr;

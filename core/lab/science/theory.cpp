@@ -240,6 +240,14 @@ std::string effectiveSizeSentence(const Settings& s) {
 std::string heterozygositySentence(const Settings& s) {
     if (hasSelection(s))
         return {};
+    // Each size of a history loses its own share: the first size's is no summary of them.
+    if (!s.sizes.empty())
+        return "Hétérozygotie attendue, calculée génération par génération depuis la première "
+               "reproduction, avec le Ne de chaque taille de l'histoire de N : la dérive en "
+               "retire environ 1/(2Ne) à chaque génération, soit " +
+               percentText(1.0 / (2.0 * effectiveSize(s))) +
+               " tant que N = " + groupDigits(static_cast<std::uint64_t>(s.individuals)) +
+               ", davantage quand la population est plus petite.";
     const std::string h1 = frenchDecimal(expectedHeterozygosity(s, 1)[1], 3);
     std::string forces;
     if (s.mutation > 0.0)

@@ -130,8 +130,11 @@ View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& cho
         if (curve.empty())
             continue;
         Line line = lineOf(Role::Expected, set, 0, kTheoryColour);
-        const std::string ne = frenchDecimal(effectiveSize(settings), 1);
-        line.name = both ? label + "attendue, Ne = " + ne : "Attendue (Ne = " + ne + ")";
+        // Under a size history Ne changes with N: no one figure names the curve.
+        const std::string ne = settings.sizes.empty()
+                                   ? "Ne = " + frenchDecimal(effectiveSize(settings), 1)
+                                   : std::string("Ne selon l'histoire de N");
+        line.name = both ? label + "attendue, " + ne : "Attendue (" + ne + ")";
         line.width = kExpectedLine;
         line.points = reducedLine(span.first, span.last, choice.columns,
                                   [&](int g) { return curve[static_cast<std::size_t>(g)]; });

@@ -36,7 +36,32 @@ std::string roughly(double generations) {
         static_cast<std::uint64_t>(std::llround(generations / magnitude) * magnitude));
 }
 
+// "100 individus, puis 10 à partir de la génération 20, puis 100 à partir de la génération 30".
+std::string historyText(const Settings& s) {
+    std::string text = individualsText(s.individuals);
+    for (const SizeChange& change : s.sizes)
+        text += ", puis " + groupDigits(static_cast<std::uint64_t>(change.individuals)) +
+                " à partir de la génération " +
+                groupDigits(static_cast<std::uint64_t>(change.generation));
+    return text;
+}
+
+bool shrinks(const Settings& s) {
+    return std::any_of(s.sizes.begin(), s.sizes.end(), [&](const SizeChange& change) {
+        return change.individuals < s.individuals;
+    });
+}
+
 std::string sizeSentence(const Settings& s) {
+    // Under a history, a sentence about the first size alone would hide the bottleneck.
+    if (!s.sizes.empty())
+        return "Avec " + historyText(s) +
+               (shrinks(s) ? " : quand la population devient petite (un goulot "
+                             "d'étranglement), le hasard y fait disparaître des allèles bien plus "
+                             "vite, et ce qui est perdu ne revient pas quand elle grandit de "
+                             "nouveau."
+                           : " : plus la population est grande, plus les fréquences des allèles "
+                             "varient lentement.");
     const std::string n = individualsText(s.individuals);
     if (s.individuals <= kSmallPopulation)
         return "Avec seulement " + n +
@@ -129,7 +154,8 @@ std::string idealComparison(const Settings& s, const Fixation& figures) {
 
 Explanation heterozygosityExplanation(const Settings& s, int classes) {
     std::string drift;
-    if (s.mutation == 0.0 && s.migration == 0.0 && !hasSelection(s))
+    // A halving time holds for one size only.
+    if (s.mutation == 0.0 && s.migration == 0.0 && !hasSelection(s) && s.sizes.empty())
         drift = "Ici, l'hétérozygotie (la chance que deux copies du gène prises au hasard dans "
                 "une classe soient différentes) devrait diminuer de moitié en environ " +
                 roughly(halvingGenerations(s)) + " générations.";

@@ -84,6 +84,18 @@ TEST(ExplanationTest, HeterozygosityInPlainWordsBySizeAndForce) {
          {"Des migrants venus des autres classes"},
          {"de moitié", "mutation"},
          {"Fst se stabilise vers 0,"}},
+        {"goulot",
+         [] {
+             Settings s = sized(100);
+             s.sizes = {{20, 10}, {30, 100}};
+             return s;
+         }(),
+         30,
+         {"Avec 100 individus, puis 10 à partir de la génération 20, puis 100 à partir de la "
+          "génération 30",
+          "goulot d'étranglement", "ne revient pas"},
+         {"de moitié", "est grande"},
+         {"le Ne de chaque taille", "tant que N = 100"}},
         {"sélection",
          with(sized(2000), 0, 0, {150, 100, 100, 100}),
          30,

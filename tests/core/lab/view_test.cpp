@@ -260,6 +260,15 @@ TEST(Views, FollowTheSizeHistory) {
         fixed += e.counts(c, 12)[0] == s.copiesAt(12);
     EXPECT_EQ(all.edge->fixed, fixed);
     EXPECT_TRUE(classView({}, ChartChoice{}).chart.sizeChanges.empty());
+    // No one Ne names a curve whose Ne changes with N.
+    ExpectedCache expected;
+    const View h = heterozygosityView(run.records(), ChartChoice{}, expected);
+    std::vector<std::string> names;
+    for (const Line& line : h.chart.lines)
+        if (line.role == Role::Expected)
+            names.push_back(line.name);
+    EXPECT_EQ(names, (std::vector<std::string>{"A : attendue, Ne selon l'histoire de N",
+                                               "B : attendue, Ne selon l'histoire de N"}));
 }
 
 // « A et B côte à côte »: every view, dealt out per set, gives each chart its

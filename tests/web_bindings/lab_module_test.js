@@ -23,11 +23,16 @@ function csv(session, every = 1) {
     }
 }
 
+// Runs the command to its end in slices of `seconds`; the progress bar only
+// ever moves forward, whatever the slices.
 function finish(session, state, seconds) {
     let steps = 0;
+    let progress = 0;
     while (state.busy) {
         state = session.step(seconds);
         ++steps;
+        assert.ok(state.progress >= progress, `progress went back: ${progress} then ${state.progress}`);
+        progress = state.progress;
     }
     return { state, steps };
 }
@@ -91,6 +96,18 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
         const once = finish(whole, whole.launch(f), 1e6);
         assert.equal(once.steps, 1, "a long enough slice does it all at once");
         const sliced = new M.LabSession();
+        if (!f.compare) {
+            // The bar says how far the run is, not how far the slice is.
+            const watched = new M.LabSession();
+            let state = watched.launch(f);
+            for (let i = 0; i < 3 && state.busy; ++i) {
+                state = watched.step(0);
+                const reached = Number(/génération (\d+)/.exec(state.runLabel)[1]);
+                assert.ok(Math.abs(state.progress - reached / Number(f.generations)) < 0.01,
+                    `progress ${state.progress} at generation ${reached} of ${f.generations}`);
+            }
+            watched.cancel();
+        }
         const many = finish(sliced, sliced.launch(f), 0);
         assert.ok(many.steps > 3, `the smallest slices take several steps (${many.steps})`);
         assert.equal(many.state.status, once.state.status);

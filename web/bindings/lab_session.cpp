@@ -230,6 +230,7 @@ std::string LabSession::start(Command command, const Scenario& plan) {
             return {};
         }
     }
+    task->starts = generations();
     task_ = std::move(task);
     progress_ = 0.0;
     return {};
@@ -255,8 +256,17 @@ bool LabSession::step(double seconds) {
             continue;
         // The core's cancel, used as a pause: a run stopped between two steps
         // and resumed gives the numbers of one never stopped.
+        // The core counts from where this slice began; the bar counts from
+        // where the command did, so that it never falls back at a new slice.
+        const int from = task_->starts[set];
         const Control control{&pause,
-                              [&](int, double done) {
+                              [&](int reached, double done) {
+                                  if (task_->command != Command::UntilFixation) {
+                                      const int target = task_->targets[set];
+                                      done = target > from ? static_cast<double>(reached - from) /
+                                                                 (target - from)
+                                                           : 1.0;
+                                  }
                                   progress_ = (static_cast<double>(set) + done) / n;
                                   if (Clock::now() >= deadline)
                                       pause = true;

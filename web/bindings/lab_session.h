@@ -98,6 +98,7 @@ private:
     struct Task {
         Command command;
         std::vector<int> targets; // Launch, NextGeneration: each set's last generation
+        std::vector<int> starts;  // each set's generation when the command began
         std::size_t set = 0;      // the set under way
     };
 

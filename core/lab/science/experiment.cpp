@@ -161,7 +161,7 @@ bool Experiment::allFixed() const {
 }
 
 std::size_t Experiment::bytes() const {
-    std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun);
+    std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun) + census_.bytes();
     for (const ClassRun& run : runs_) {
         total += run.history.bytes();
         total += run.deme.parents().capacity() + run.deme.children(0).capacity() +
@@ -194,6 +194,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     while (reached < target) {
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
+        census_.prepare(to);
         if (plan_.migrationGaps.on() && classes() > 1)
             runLinkedStep(to, threads, control.cancel);
         else
@@ -297,6 +298,7 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
                     run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{&runs_, n, g});
                     const Counts counts = tally(run.deme.children(g));
                     run.history.set(g, counts);
+                    census_.add(g, counts, homozygotesOf(run.deme.children(g)));
                     run.reached = g;
                     if (run.fixedAt < 0 && isFixed(counts))
                         run.fixedAt = g;
@@ -317,7 +319,7 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
 // The main program's order: Simulation is foundGeneration then the census,
 // Next generation is nextGeneration then the census. The class stops between
 // two generations when cancelled.
-void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) const {
+void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) {
     if (cancel && cancel->load(std::memory_order_relaxed))
         return;
     int g = run.reached + 1;
@@ -327,10 +329,14 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             run.history.set(0, countsOf(run.pop.Geno_Parent));
             Count_Allele(run.pop);
             run.history.set(1, childCounts(run.pop));
+            census_.add(0, run.history.at(0), homozygotesOf(run.pop.Geno_Parent));
+            census_.add(1, run.history.at(1), homozygotesOf(run.pop.Geno_Enfant));
         } else {
             run.deme.found(plan_, run.source);
             run.history.set(0, tally(run.deme.parents()));
             run.history.set(1, tally(run.deme.children(1)));
+            census_.add(0, run.history.at(0), homozygotesOf(run.deme.parents()));
+            census_.add(1, run.history.at(1), homozygotesOf(run.deme.children(1)));
         }
         if (isFixed(run.history.at(1)))
             run.fixedAt = 1;
@@ -361,9 +367,11 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             nextGeneration(run.pop, run.source);
             Count_Allele(run.pop);
             counts = childCounts(run.pop);
+            census_.add(g, counts, homozygotesOf(run.pop.Geno_Enfant));
         } else {
             run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{});
             counts = tally(run.deme.children(g));
+            census_.add(g, counts, homozygotesOf(run.deme.children(g)));
         }
         run.history.set(g, counts);
         run.reached = g;

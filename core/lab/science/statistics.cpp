@@ -23,6 +23,28 @@ std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int6
     return static_cast<double>(classes * squares - pooledSquares) / static_cast<double>(spread);
 }
 
+// Whole-number sums over the classes, divided once: the means come out the
+// same whatever order the classes were counted in.
+GenotypeShares sharesOf(const GenotypeCensus::Sums& census,
+                        const std::array<std::int64_t, 4>& fixedHomozygotes,
+                        const std::array<std::int64_t, 4>& alleleSquares,
+                        const std::array<std::int64_t, 4>& pooled, std::int64_t classes,
+                        int copies) {
+    GenotypeShares shares;
+    const auto individuals = static_cast<double>(classes * (copies / 2));
+    const auto squaredCopies = static_cast<double>(classes) * copies * copies;
+    const auto allCopies = static_cast<double>(classes * copies);
+    double pooledSquares = 0.0;
+    for (std::size_t k = 0; k < shares.homozygotes.size(); ++k) {
+        shares.homozygotes[k] = static_cast<double>(census[k] + fixedHomozygotes[k]) / individuals;
+        shares.hardyWeinberg[k] = static_cast<double>(alleleSquares[k]) / squaredCopies;
+        const double p = static_cast<double>(pooled[k]) / allCopies;
+        pooledSquares += p * p;
+    }
+    shares.pooledHeterozygotes = 1.0 - pooledSquares;
+    return shares;
+}
+
 } // namespace
 
 double heterozygosity(const Counts& counts, int copies) {
@@ -38,6 +60,7 @@ void Statistics::reset(int classes) {
     fixed_.clear();
     lost_.clear();
     meanH_.clear();
+    genotypes_.clear();
     fst_.clear();
     csvBytes_.clear();
     firstLoss_.assign(static_cast<std::size_t>(classes), -1);
@@ -57,7 +80,8 @@ void Statistics::update(const Experiment& experiment) {
         std::array<int, 4> fixed{};
         std::array<int, 4> lost{};
         std::array<std::int64_t, 4> pooled{};
-        std::int64_t squares = 0;
+        std::array<std::int64_t, 4> alleleSquares{};
+        std::array<std::int64_t, 4> homozygotes{};
         double sumH = 0.0;
         std::uint64_t bytes = 0;
         const auto alleles = static_cast<std::size_t>(settings_.alleles);
@@ -67,7 +91,10 @@ void Statistics::update(const Experiment& experiment) {
                 fixed[k] += counts[k] == copies;
                 lost[k] += counts[k] == 0;
                 pooled[k] += counts[k];
-                squares += std::int64_t{counts[k]} * counts[k];
+                alleleSquares[k] += std::int64_t{counts[k]} * counts[k];
+                // A class of one allele is all its homozygotes; the census left it out.
+                if (counts[k] == copies)
+                    homozygotes[k] += copies / 2;
                 if (k < alleles)
                     bytes += fieldLength_[counts[k]];
             }
@@ -84,7 +111,11 @@ void Statistics::update(const Experiment& experiment) {
         meanH_.push_back(hS);
         csvBytes_.push_back(bytes);
         const std::int64_t classes = experiment.classes();
+        const std::int64_t squares =
+            alleleSquares[0] + alleleSquares[1] + alleleSquares[2] + alleleSquares[3];
         fst_.push_back(fstOf(pooled, squares, classes, classes * copies));
+        genotypes_.push_back(sharesOf(experiment.genotypes().at(g), homozygotes, alleleSquares,
+                                      pooled, classes, copies));
     }
 }
 

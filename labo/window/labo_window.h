@@ -29,6 +29,7 @@ class ClassTab;
 class AllClassesTab;
 class FixationTab;
 class HeterozygosityTab;
+class GenotypesTab;
 class ParameterPanel;
 class RunController;
 
@@ -72,6 +73,7 @@ public:
     AllClassesTab* allClassesTab() const { return allClassesTab_; }
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
+    GenotypesTab* genotypesTab() const { return genotypesTab_; }
     // The last problem shown to the user, if any.
     QMessageBox* notice() const { return notice_; }
 
@@ -122,6 +124,7 @@ private:
     AllClassesTab* allClassesTab_ = nullptr;
     FixationTab* fixationTab_ = nullptr;
     HeterozygosityTab* heterozygosityTab_ = nullptr;
+    GenotypesTab* genotypesTab_ = nullptr;
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;

@@ -202,8 +202,8 @@ View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) 
         view.notes.push_back(
             {setLead(set, both), genotypesExplanation(record.experiment->settings(), s.classes())});
     }
-    view.chart.title = "Génotypes observés (trait large) et proportions de Hardy-Weinberg (trait "
-                       "fin), moyennes de " +
+    // Short enough for a projector's 1024 pixels: the status and the words say the rest.
+    view.chart.title = "Génotypes (bandes) et Hardy-Weinberg (traits), " +
                        classesText(sets.front().stats->classes()) + (both ? " par jeu" : "") +
                        ", " + generationsText(span);
     return view;

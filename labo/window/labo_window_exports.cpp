@@ -168,25 +168,9 @@ void LaboWindow::copyTable() {
     for (std::size_t i = 0; i < experiments.size(); ++i)
         sets.push_back({experiments[i], stats[i]});
     const ViewTable table = viewTable(sets, choice);
-    // Tabs between cells, the user's decimal sign in numbers: a paste into a
-    // spreadsheet lands in columns and reads as numbers.
-    const std::string separator = QLocale().decimalPoint().toStdString();
-    QString text;
-    for (const auto& row : table.rows) {
-        QStringList cells;
-        for (const SheetCell& cell : row)
-            cells << QString::fromStdString(cell.kind == SheetCell::Kind::Number
-                                                ? withSeparator(cell.value, separator)
-                                                : cell.value);
-        text += cells.join('\t') + '\n';
-    }
-    QGuiApplication::clipboard()->setText(text);
-    const int rows = static_cast<int>(table.rows.size()) - 1;
-    statusBar()->showMessage(table.every > 1
-                                 ? QString("Tableau copié : %1 lignes, une génération sur %2.")
-                                       .arg(rows)
-                                       .arg(table.every)
-                                 : QString("Tableau copié : %1 lignes.").arg(rows));
+    QGuiApplication::clipboard()->setText(
+        QString::fromStdString(tableText(table, QLocale().decimalPoint().toStdString())));
+    statusBar()->showMessage(QString::fromStdString(tableCopiedText(table)));
 }
 
 void LaboWindow::printCurrentChart() {

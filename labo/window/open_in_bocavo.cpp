@@ -1,12 +1,9 @@
 #include "labo/window/open_in_bocavo.h"
 
-#include "core/lab/science/experiment.h"
-#include "core/lab/science/settings.h"
-#include "core/run/run_core.h"
+#include "core/lab/files/classroom_link.h"
 
 #include <QProcess>
 #include <QStandardPaths>
-#include <algorithm>
 
 namespace bocavo::labo {
 namespace {
@@ -15,10 +12,8 @@ const QString kProgram = QStringLiteral("bocavo");
 
 std::optional<BocavoStart> bocavoStart(const Experiment& run, int classNumber,
                                        const QString& folder) {
-    // The lab's 1 000 classes are the groups' 1 000 today; the bound keeps
-    // that true if either grows.
-    if (!isClassroomProtocol(run.settings()) || classNumber < kFirstGroup ||
-        classNumber > std::min(kLastGroup, run.classes()))
+    const std::optional<ClassroomGroup> group = classroomGroup(run, classNumber);
+    if (!group)
         return std::nullopt;
     // The copy installed beside the lab first: the same version, whatever PATH says.
     QString program = QStandardPaths::findExecutable(kProgram, {folder});
@@ -26,7 +21,7 @@ std::optional<BocavoStart> bocavoStart(const Experiment& run, int classNumber,
         program = kProgram;
     return BocavoStart{
         program,
-        {"--groupe", QString::number(classNumber), "--graine", QString::number(run.seed())}};
+        {"--groupe", QString::number(group->group), "--graine", QString::number(group->seed)}};
 }
 
 QString startBocavo(const BocavoStart& start) {

@@ -256,6 +256,83 @@ test('under a view, the pupils\' words with the teacher\'s folded away; a notice
     await session.close();
 });
 
+// What the page drew: the marks where N changes, and each line's pen.
+function drawing(page) {
+    return page.evaluate(() => ({
+        marks: Array.from(document.querySelectorAll('#graphique line.changementTaille'))
+            .map((l) => [Number(l.dataset.generation), l.getAttribute('stroke-dasharray')]),
+        pens: Array.from(document.querySelectorAll('#graphique path'))
+            .map((p) => [p.getAttribute('stroke'), p.getAttribute('stroke-dasharray')]),
+        ticks: document.querySelector('#graphique text[text-anchor="middle"][font-size="14"]').textContent,
+    }));
+}
+
+test('the core\'s view on the page: N\'s changes marked, a colour per allele, set B dashed, the zoom the core\'s', async () => {
+    const session = await openLab();
+    const { page } = session;
+    await page.fill('#classes', '5');
+    await page.fill('#generations', '100');
+    await page.fill('#jeuA-histoire', '20:10, 25:200');
+    await page.check('#comparer');
+    await run(page, 'lancer');
+    await page.waitForSelector('#graphique svg path');
+    const alleles = ['#D55E00', '#0072B2', '#009E73', '#CC79A7'];
+    const a = await drawing(page);
+    assert.deepEqual(a.marks, [[20, '6 4'], [25, '6 4']], 'a dashed mark at each change of N');
+    assert.deepEqual(a.pens, alleles.map((c) => [c, null]), 'set A: one solid line per allele, in its colour');
+    await page.selectOption('#vueJeu', '1');
+    await page.waitForFunction(() => document.querySelector('#graphique path').getAttribute('stroke-dasharray'));
+    assert.deepEqual((await drawing(page)).pens, alleles.map((c) => [c, '8 5']), 'set B: the same colours, dashed');
+
+    // Zoomed in, the core draws the middle of the run and offers « Toute la simulation ».
+    assert.equal(await page.isDisabled('#vueEntiere'), true);
+    await page.click('#zoomPlus');
+    await page.waitForSelector('#vueEntiere:enabled');
+    assert.equal((await drawing(page)).ticks, '25', 'twice closer: generations 25 to 75');
+    await page.click('#vueEntiere');
+    await page.waitForSelector('#vueEntiere:disabled');
+    assert.equal((await drawing(page)).ticks, '0');
+    h.assertClean(session);
+    await session.close();
+});
+
+test('« Copier le tableau » gives the view\'s numbers with a decimal comma; a classroom class opens in Bocavo', async () => {
+    const session = await openLab();
+    const { page } = session;
+    await page.fill('#classes', '5');
+    await page.fill('#generations', '20');
+    await page.fill('#graine', '77');
+    await run(page, 'lancer');
+    await page.fill('#vueClasse', '3');
+    await page.press('#vueClasse', 'Tab');
+    await page.waitForFunction(() => document.getElementById('ouvrirDansBocavo').getAttribute('href')
+        .endsWith('#groupe=3&graine=77'));
+    assert.equal(await page.isVisible('#ouvrirDansBocavo'), true);
+    assert.equal(await page.getAttribute('#ouvrirDansBocavo', 'href'), 'index.html#groupe=3&graine=77');
+
+    await page.evaluate(() => {
+        window.copied = null;
+        navigator.clipboard.writeText = (text) => { window.copied = text; return Promise.resolve(); };
+    });
+    await page.click('#copierTableau');
+    await page.waitForFunction(() => document.getElementById('etat').textContent.startsWith('Tableau copié'));
+    assert.equal(await page.textContent('#etat'), 'Tableau copié : 21 lignes.');
+    const rows = (await page.evaluate(() => window.copied)).trimEnd().split('\n').map((r) => r.split('\t'));
+    assert.equal(rows.length, 22, 'headings, then generations 0 to 20');
+    assert.ok(rows.every((r) => r.length === 5), 'the generation, then the four alleles');
+    assert.deepEqual(rows.slice(1).map((r) => Number(r[0])), Array.from({ length: 21 }, (_, g) => g));
+    const numbers = rows.slice(1).flatMap((r) => r.slice(1));
+    assert.ok(numbers.every((n) => /^\d+(,\d+)?$/.test(n)), `percentages with a comma: ${numbers}`);
+    assert.ok(numbers.some((n) => n.includes(',')), 'some share is not whole (2N = 40 copies)');
+
+    // The ideal model is no classroom: nothing to open.
+    await page.selectOption('#jeuA-modele', 'wright-fisher');
+    await run(page, 'lancer');
+    await page.waitForSelector('#ouvrirDansBocavo', { state: 'hidden' });
+    h.assertClean(session);
+    await session.close();
+});
+
 // Serious and critical findings of axe-core, in each state the page shows.
 async function seriousFindings(page) {
     if (!(await page.evaluate(() => 'axe' in window)))

@@ -102,13 +102,40 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
         /^Toutes les classes n'ont plus qu'un allèle à la génération \d+\.$/);
 
     // The views' words are the core's: plain words for pupils, the formulas for the teacher.
-    const drift = session.view("heterozygotie", {}).words;
+    const drift = session.view("heterozygotie", {}).notes;
     assert.equal(drift.length, 1);
-    assert.equal(drift[0].set, "", "no set's name without a comparison");
+    assert.equal(drift[0].lead, "", "no set's name without a comparison");
     assert.ok(drift[0].pupil.length > 0 && !drift[0].pupil.includes("="), drift[0].pupil);
     assert.match(drift[0].teacher, /Ne = /);
-    assert.deepEqual(session.view("classe", {}).words, [], "nothing said of one class");
-    assert.match(session.view("classes", {}).words[0].pupil, /^À la génération \d+, /);
+    assert.deepEqual(session.view("classe", {}).notes, [], "nothing said of one class");
+    assert.match(session.view("classes", {}).notes[0].pupil, /^À la génération \d+, /);
+    assert.match(session.view("graphique", {}).error, /^Cette vue n'existe pas/, "an unknown view is said, not guessed");
+
+    // The core's view as it is: one colour per allele, set B dashed, the
+    // generations where N changes, the page's zoom and width taken.
+    const shaped = new M.LabSession();
+    finish(shaped, shaped.launch(fields(M, (f) => {
+        Object.assign(f, { classes: "4", generations: "1000", compare: true });
+        f.a.history = "20:10, 25:200";
+    })), 1);
+    const alleleColours = ["#D55E00", "#0072B2", "#009E73", "#CC79A7"];
+    for (const [set, stroke] of [[0, "solid"], [1, "dashed"]]) {
+        const lines = shaped.view("classe", { set, classNumber: 2 }).chart.lines;
+        assert.deepEqual(lines.map((l) => [l.colour, l.stroke, l.set, l.classNumber]),
+            alleleColours.map((c) => [c, stroke, set, 2]), `set ${set}: the alleles' colours and the set's stroke`);
+    }
+    const whole = shaped.view("fixation", { columns: 1000 });
+    assert.deepEqual(Array.from(whole.chart.sizeChanges), [20, 25]);
+    assert.equal(whole.commands.wholeRun, false);
+    assert.deepEqual(whole.notes.map((n) => n.lead), ["A", "B"]);
+    assert.equal(whole.chart.lines[0].x.length, 1001, "every generation while 4 a column fit");
+    assert.ok(shaped.view("fixation", { columns: 50 }).chart.lines[0].x.length <= 4 * 50, "reduced to 50 columns");
+    const zoomed = shaped.view("classe", { zoom: { first: 0, last: 22 } });
+    assert.deepEqual([zoomed.generations, zoomed.commands.wholeRun, zoomed.last], [{ first: 0, last: 22 }, true, 1000]);
+    assert.deepEqual(Array.from(zoomed.chart.sizeChanges), [20], "only the changes on show");
+    assert.equal(zoomed.chart.lines[0].x[zoomed.chart.lines[0].x.length - 1], 22);
+    assert.equal(shaped.view("classe", { zoom: { first: -5, last: 99999 } }).shown.zoom, null,
+        "a zoom past the run is the whole run");
 
     // Fields edited after a run: the notice names the change until « Lancer » runs them,
     // a run continued to more generations included.
@@ -125,7 +152,7 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     assert.equal(edited.pending(longer), "", "continued to the new last generation: nothing awaits");
     const compared = fields(M, (f) => { Object.assign(f, { classes: "5", generations: "10", compare: true }); });
     finish(edited, edited.launch(compared), 1);
-    assert.deepEqual(edited.view("fixation", { set: 1 }).words.map((w) => w.set), ["B"]);
+    assert.deepEqual(edited.view("fixation", { set: 1 }).notes.map((w) => w.lead), ["A", "B"]);
     edited.reset();
     assert.equal(edited.pending(longer), "", "nothing on display after a reset");
     assert.equal(session.reset().status, "Simulation effacée.");

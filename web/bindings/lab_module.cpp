@@ -233,9 +233,14 @@ public:
         return session_.pendingNotice(readFields(scenarioFields(fields)).scenario);
     }
 
-    // One view's series, reduced for drawing (lab_views.h).
-    val view(const std::string& name, const val& options) const {
+    // One of the core's views as plain data (lab_views.h).
+    val view(const std::string& name, const val& options) {
         return guarded([&] { return viewData(session_, name, options); });
+    }
+
+    // The numbers of that view for « Copier le tableau » (lab_views.h).
+    val table(const std::string& name, const val& options, const std::string& decimalSign) {
+        return guarded([&] { return tableData(session_, name, options, decimalSign); });
     }
 
     // The CSV file of the run, one generation in `every`: its size, the
@@ -340,6 +345,7 @@ EMSCRIPTEN_BINDINGS(bocavo_lab) {
         .function("state", &LabModuleSession::state)
         .function("pending", &LabModuleSession::pending)
         .function("view", &LabModuleSession::view)
+        .function("table", &LabModuleSession::table)
         .function("csvPlan", &LabModuleSession::csvPlan)
         .function("csvPart", &LabModuleSession::csvPart);
 }

@@ -297,6 +297,13 @@ std::string LabSession::pendingNotice(const std::optional<Scenario>& edited) con
     return sets() > 0 ? labo::pendingNotice(scenario_, edited) : std::string();
 }
 
+std::vector<ViewSet> LabSession::viewSets() const {
+    std::vector<ViewSet> sets;
+    for (const Run& run : runs_)
+        sets.push_back({run.experiment.get(), &run.stats});
+    return sets;
+}
+
 std::string LabSession::runLabel() const {
     if (!hasRun())
         return "Aucune simulation : choisissez les paramètres puis « Lancer ».";

@@ -5,8 +5,10 @@
 #pragma once
 
 #include "core/lab/files/scenario.h"
+#include "core/lab/files/view_table.h"
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
+#include "core/lab/view/expected_cache.h"
 
 #include <array>
 #include <memory>
@@ -82,6 +84,10 @@ public:
     const labo::Statistics& statistics(int set) const { return runs_.at(set).stats; }
     const labo::Scenario& scenario() const { return scenario_; }
     bool hasRun() const { return !runs_.empty() && runs_[0].experiment->generation() >= 0; }
+    // The sets as the core's views take them, and what theory expects of
+    // them, kept between two drawings as the window keeps it.
+    std::vector<labo::ViewSet> viewSets() const;
+    labo::ExpectedCache& expected() { return expected_; }
 
 private:
     struct Run {
@@ -102,6 +108,7 @@ private:
     bool allFixed() const;
 
     std::vector<Run> runs_;
+    labo::ExpectedCache expected_;
     labo::Scenario scenario_;
     std::unique_ptr<Task> task_;
     double progress_ = 0.0;

@@ -1,14 +1,16 @@
 #include "web/bindings/lab_views.h"
 
-#include "core/lab/science/theory.h"
-#include "core/lab/view/palette.h"
-#include "core/lab/words/explanation.h"
+#include "core/lab/files/classroom_link.h"
+#include "core/lab/files/view_table.h"
+#include "core/lab/science/limits.h"
+#include "core/lab/view/chart.h"
+#include "core/lab/view/expected_cache.h"
 
 #include <algorithm>
-#include <functional>
-#include <limits>
-#include <optional>
+#include <array>
+#include <stdexcept>
 #include <string_view>
+#include <utility>
 
 namespace bocavo::web {
 
@@ -17,184 +19,235 @@ namespace {
 using emscripten::val;
 using namespace bocavo::labo;
 
-// Generations drawn at most per curve: more than a projector's width shows;
-// and points in a whole view, so that a thousand classes draw without a stall.
-inline constexpr int kMostPoints = 600;        // points per curve
-inline constexpr int kMostViewPoints = 60'000; // points per view
-inline constexpr int kFewestPoints = 50;       // points per curve, however many
+// Wider than any screen: a page that says more gets this many columns.
+inline constexpr int kMostColumns = 10'000; // pixels
 
-std::vector<int> drawnGenerations(int last, int curves) {
-    const int most = std::clamp(kMostViewPoints / std::max(1, curves), kFewestPoints, kMostPoints);
-    std::vector<int> x;
-    const int every = std::max(1, (last + most) / most);
-    for (int g = 0; g <= last; g += every)
-        x.push_back(g);
-    if (last >= 0 && x.back() != last)
-        x.push_back(last);
-    return x;
-}
+using ViewFunction = View (*)(const std::vector<ViewSet>&, const ChartChoice&, ExpectedCache&);
 
-std::string setName(const LabSession& session, int set) {
-    return session.sets() > 1 ? std::string(set ? " — jeu B" : " — jeu A") : std::string();
-}
-
-struct View {
-    val out = val::object();
-    val series = val::array();
-    std::vector<int> x;
-    int count = 0;
-
-    View(const std::string& title, const std::string& yLabel, double yMax, int last,
-         int curves = 1) {
-        out.set("title", title);
-        out.set("yLabel", yLabel);
-        out.set("yMax", yMax);
-        x = drawnGenerations(last, curves);
-        out.set("x", copied(x));
-    }
-    // A copy the page keeps: a typed array, made in one call rather than one per value.
-    template <typename T> static val copied(const std::vector<T>& values) {
-        return val(emscripten::typed_memory_view(values.size(), values.data())).call<val>("slice");
-    }
-    void add(const std::string& label, std::string_view colour, bool expected,
-             const std::function<std::optional<double>(int g)>& value) {
-        val s = val::object();
-        s.set("label", label);
-        s.set("colour", std::string(colour));
-        s.set("expected", expected);
-        std::vector<double> values;
-        for (const int g : x)
-            values.push_back(value(g).value_or(std::numeric_limits<double>::quiet_NaN()));
-        s.set("values", copied(values));
-        series.set(count++, s);
-    }
-    // The core's words for the set on show, led by its name when comparing;
-    // none for a view the core says nothing of.
-    val done(const LabSession& session, int set, const std::optional<Explanation>& words) {
-        // The set's stroke, as the window draws it: B dashed when compared.
-        const bool dashed = session.sets() > 1 && setStroke(set) == Stroke::Dashed;
-        for (int i = 0; i < count; ++i)
-            series[i].set("dashed", dashed);
-        out.set("series", series);
-        val list = val::array();
-        if (words) {
-            val entry = val::object();
-            entry.set("set", setLead(set, session.sets() > 1));
-            entry.set("pupil", words->pupil);
-            entry.set("teacher", words->teacher);
-            list.set(0, entry);
-        }
-        out.set("words", list);
-        return out;
-    }
+// The page's view names, the core's views behind them and their tables.
+struct ViewEntry {
+    std::string_view name;
+    ViewFunction draw;
+    ViewKind table;
 };
+constexpr std::array<ViewEntry, 4> kViews{{
+    {"classe",
+     [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
+         return classView(sets, choice);
+     },
+     ViewKind::OneClass},
+    {"classes",
+     [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
+         return allClassesView(sets, choice);
+     },
+     ViewKind::AllClasses},
+    {"fixation", fixationView, ViewKind::Fixation},
+    {"heterozygotie", heterozygosityView, ViewKind::Heterozygosity},
+}};
 
-std::string alleleName(int k) {
-    return "Allèle " + std::to_string(k + 1);
+const ViewEntry& entryNamed(const std::string& name) {
+    const auto* entry = std::find_if(kViews.begin(), kViews.end(),
+                                     [&](const ViewEntry& view) { return view.name == name; });
+    if (entry == kViews.end())
+        throw std::invalid_argument("Cette vue n'existe pas : « " + name + " ».");
+    return *entry;
 }
 
-val oneClass(const LabSession& session, int set, int number) {
-    const Experiment& run = session.experiment(set);
-    number = std::clamp(number, 1, run.classes());
-    View view("Classe " + std::to_string(number) + setName(session, set) +
-                  " : fréquence de chaque allèle",
-              "Fréquence (%)", 100.0, session.statistics(set).generation());
-    for (int k = 0; k < run.settings().alleles; ++k)
-        view.add(alleleName(k), alleleColourCode(k + 1), false,
-                 [&](int g) -> std::optional<double> {
-                     return 100.0 * run.counts(number, g)[static_cast<std::size_t>(k)] /
-                            run.settings().copiesAt(g);
-                 });
-    view.out.set("classNumber", number);
-    return view.done(session, set, std::nullopt);
-}
-
-val everyClass(const LabSession& session, int set, int allele) {
-    const Experiment& run = session.experiment(set);
-    allele = std::clamp(allele, 1, run.settings().alleles);
-    View view("Fréquence de l'allèle " + std::to_string(allele) + " dans chaque classe" +
-                  setName(session, set),
-              "Fréquence (%)", 100.0, session.statistics(set).generation(), run.classes());
-    for (int c = 1; c <= run.classes(); ++c)
-        view.add("Classe " + std::to_string(c), alleleColourCode(allele), false,
-                 [&](int g) -> std::optional<double> {
-                     return 100.0 * run.counts(c, g)[static_cast<std::size_t>(allele - 1)] /
-                            run.settings().copiesAt(g);
-                 });
-    view.out.set("allele", allele);
-    const int last = session.statistics(set).generation();
-    return view.done(
-        session, set,
-        differentiationExplanation(
-            run.settings(), run.classes(), last,
-            session.statistics(set).differentiation()[static_cast<std::size_t>(last)]));
-}
-
-val fixation(const LabSession& session, int set) {
-    const Experiment& run = session.experiment(set);
-    const Statistics& stats = session.statistics(set);
-    const Settings& settings = run.settings();
-    const double classes = run.classes();
-    View view("Classes où chaque allèle est fixé" + setName(session, set), "Classes (%)", 100.0,
-              stats.generation());
-    const auto expected = fixationProbabilities(settings);
-    for (int k = 0; k < settings.alleles; ++k) {
-        const auto a = static_cast<std::size_t>(k);
-        view.add(alleleName(k) + " fixé", alleleColourCode(k + 1), false,
-                 [&](int g) -> std::optional<double> {
-                     return 100.0 * stats.fixedClasses()[static_cast<std::size_t>(g)][a] / classes;
-                 });
-        if (expected[a])
-            view.add(alleleName(k) + " : attendu", kTheoryColour, true,
-                     [&](int) -> std::optional<double> { return 100.0 * *expected[a]; });
+const char* roleName(Role role) {
+    switch (role) {
+    case Role::Frequency:
+        return "frequency";
+    case Role::ClassFrequency:
+        return "classFrequency";
+    case Role::Fixed:
+        return "fixed";
+    case Role::Lost:
+        return "lost";
+    case Role::Heterozygosity:
+        return "heterozygosity";
+    case Role::Expected:
+        break;
     }
-    return view.done(session, set, fixationExplanation(settings, run.classes()));
+    return "expected";
 }
 
-val heterozygosity(const LabSession& session, int set) {
-    const Experiment& run = session.experiment(set);
-    const Statistics& stats = session.statistics(set);
-    const Settings& settings = run.settings();
-    const int last = stats.generation();
-    View view("Hétérozygotie moyenne" + setName(session, set), "Hétérozygotie", 1.0, last);
-    view.add("Hétérozygotie observée", kEveryAlleleColour, false,
-             [&](int g) -> std::optional<double> {
-                 return stats.meanHeterozygosity()[static_cast<std::size_t>(g)];
-             });
-    const auto expected = expectedHeterozygosity(settings, last, run.classes());
-    if (!expected.empty())
-        view.add(
-            "Hétérozygotie attendue", kTheoryColour, true,
-            [&](int g) -> std::optional<double> { return expected[static_cast<std::size_t>(g)]; });
-    if (settings.migration > 0.0 && run.classes() > 1) {
-        view.add("Fst observé", kDifferentiationColour, false,
-                 [&](int g) { return stats.differentiation()[static_cast<std::size_t>(g)]; });
-        const auto fst = expectedDifferentiation(settings, run.classes(), last);
-        if (!fst.empty())
-            view.add("Fst attendu", kTheoryColour, true, [&](int g) -> std::optional<double> {
-                return fst[static_cast<std::size_t>(g)];
-            });
+// A copy the page keeps: a typed array made in one call rather than one per value.
+template <typename T> val copied(const std::vector<T>& values) {
+    return val(emscripten::typed_memory_view(values.size(), values.data())).call<val>("slice");
+}
+
+val axisOf(const Axis& axis) {
+    val out = val::object();
+    out.set("title", axis.title);
+    out.set("min", axis.min);
+    out.set("max", axis.max);
+    out.set("tick", axis.tick);
+    out.set("decimals", axis.decimals);
+    return out;
+}
+
+val lineOf(const Line& line) {
+    val out = val::object();
+    out.set("role", std::string(roleName(line.role)));
+    out.set("set", line.set);
+    out.set("allele", line.allele);
+    out.set("classNumber", line.classNumber);
+    out.set("name", line.name);
+    out.set("colour", line.colour);
+    out.set("opacity", line.opacity);
+    out.set("stroke", std::string(line.stroke == Stroke::Dashed ? "dashed" : "solid"));
+    out.set("width", line.width);
+    std::vector<double> x;
+    std::vector<double> y;
+    x.reserve(line.points.size());
+    y.reserve(line.points.size());
+    for (const Point& p : line.points) {
+        x.push_back(p.x);
+        y.push_back(p.y);
     }
-    return view.done(session, set, heterozygosityExplanation(settings, run.classes()));
+    out.set("x", copied(x));
+    out.set("y", copied(y));
+    return out;
+}
+
+val markerOf(const Marker& marker) {
+    val out = val::object();
+    out.set("name", marker.name);
+    out.set("colour", marker.colour);
+    out.set("filled", marker.filled);
+    out.set("x", marker.at.x);
+    out.set("y", marker.at.y);
+    return out;
+}
+
+template <typename T, typename Each> val listOf(const std::vector<T>& items, Each each) {
+    val out = val::array();
+    for (std::size_t i = 0; i < items.size(); ++i)
+        out.set(i, each(items[i]));
+    return out;
+}
+
+val spanOf(const std::optional<Span>& span) {
+    if (!span)
+        return val::null();
+    val out = val::object();
+    out.set("first", span->first);
+    out.set("last", span->last);
+    return out;
+}
+
+val chartOf(const Chart& chart) {
+    val out = val::object();
+    out.set("title", chart.title);
+    out.set("x", axisOf(chart.x));
+    out.set("y", axisOf(chart.y));
+    out.set("lines", listOf(chart.lines, lineOf));
+    out.set("markers", listOf(chart.markers, markerOf));
+    out.set("sizeChanges", copied(chart.sizeChanges));
+    return out;
+}
+
+val viewOf(const View& view, int last) {
+    val out = val::object();
+    out.set("chart", chartOf(view.chart));
+    val commands = val::object();
+    commands.set("wholeRun", view.commands.wholeRun);
+    commands.set("setChoice", view.commands.setChoice);
+    commands.set("alleles", view.commands.alleles);
+    commands.set("classes", view.commands.classes);
+    out.set("commands", commands);
+    val shown = val::object();
+    shown.set("set", view.shown.set);
+    shown.set("classNumber", view.shown.classNumber);
+    shown.set("allele", view.shown.allele);
+    shown.set("zoom", spanOf(view.shown.zoom));
+    shown.set("columns", view.shown.columns);
+    out.set("shown", shown);
+    out.set("generations", spanOf(view.generations));
+    out.set("last", last);
+    out.set("notes", listOf(view.notes, [](const Note& note) {
+                val entry = val::object();
+                entry.set("lead", note.lead);
+                entry.set("pupil", note.words.pupil);
+                entry.set("teacher", note.words.teacher);
+                return entry;
+            }));
+    out.set("status", listOf(view.status, [](const std::string& text) { return val(text); }));
+    if (view.edge) {
+        val edge = val::object();
+        edge.set("fixed", view.edge->fixed);
+        edge.set("lost", view.edge->lost);
+        edge.set("fixedText", view.edge->fixedText);
+        edge.set("lostText", view.edge->lostText);
+        out.set("edge", edge);
+    } else {
+        out.set("edge", val::null());
+    }
+    return out;
+}
+
+int intOr(const val& options, const char* key, int fallback) {
+    const val value = options[key];
+    return value.isNumber() ? value.as<int>() : fallback;
+}
+
+// The reader's choice as the core takes it; a zoom is kept only within the run.
+ChartChoice choiceOf(const std::vector<ViewSet>& sets, const val& options) {
+    ChartChoice choice;
+    if (options.isUndefined() || options.isNull())
+        return choice;
+    choice.set = intOr(options, "set", choice.set);
+    choice.classNumber = intOr(options, "classNumber", choice.classNumber);
+    choice.allele = intOr(options, "allele", choice.allele);
+    choice.columns = std::clamp(intOr(options, "columns", choice.columns), 1, kMostColumns);
+    const val zoom = options["zoom"];
+    if (!zoom.isUndefined() && !zoom.isNull())
+        choice.zoom =
+            clampedZoom(sets, Span{intOr(zoom, "first", 0), intOr(zoom, "last", kMaxGeneration)});
+    return choice;
 }
 
 } // namespace
 
-val viewData(const LabSession& session, const std::string& name, const val& options) {
+val viewData(LabSession& session, const std::string& name, const val& options) {
+    const ViewEntry& entry = entryNamed(name);
     if (!session.hasRun())
         return val::null();
-    const int set = std::clamp(options["set"].isUndefined() ? 0 : options["set"].as<int>(), 0,
-                               session.sets() - 1);
-    if (name == "classe")
-        return oneClass(session, set,
-                        options["classNumber"].isUndefined() ? 1
-                                                             : options["classNumber"].as<int>());
-    if (name == "classes")
-        return everyClass(session, set,
-                          options["allele"].isUndefined() ? 1 : options["allele"].as<int>());
-    if (name == "fixation")
-        return fixation(session, set);
-    return heterozygosity(session, set);
+    const std::vector<ViewSet> sets = session.viewSets();
+    const View view = entry.draw(sets, choiceOf(sets, options), session.expected());
+    val out = viewOf(view, lastGeneration(sets));
+    // « Ouvrir cette classe dans Bocavo », for a class of a set with the classroom's settings.
+    std::optional<ClassroomGroup> group;
+    if (entry.table == ViewKind::OneClass && view.shown.set < static_cast<int>(sets.size()))
+        group = classroomGroup(*sets[view.shown.set].experiment, view.shown.classNumber);
+    out.set("classroomLink", group ? val(classroomLink(*group)) : val::null());
+    return out;
+}
+
+val tableData(LabSession& session, const std::string& name, const val& options,
+              const std::string& decimalSign) {
+    const ViewEntry& entry = entryNamed(name);
+    if (!session.hasRun())
+        return val::null();
+    const std::vector<ViewSet> sets = session.viewSets();
+    // The view as drawn decides the set, class, allele and generations on show.
+    const View view = entry.draw(sets, choiceOf(sets, options), session.expected());
+    if (!view.generations)
+        return val::null();
+    ViewChoice choice;
+    choice.kind = entry.table;
+    choice.set = view.shown.set;
+    choice.classNumber = view.shown.classNumber;
+    choice.allele = view.shown.allele;
+    choice.first = view.generations->first;
+    choice.last = view.generations->last;
+    const ViewTable table = viewTable(sets, choice);
+    val out = val::object();
+    out.set("text", tableText(table, decimalSign));
+    out.set("said", tableCopiedText(table));
+    out.set("refused", std::string("Le navigateur n'a pas permis de copier le tableau : utilisez "
+                                   "plutôt « Exporter les données en CSV… »."));
+    return out;
 }
 
 } // namespace bocavo::web

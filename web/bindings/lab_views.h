@@ -1,10 +1,8 @@
-// The lab page's four views as plain data: one class, every class, fixation,
-// heterozygosity. Each is { title, yLabel, yMax, x, series, words }: x
-// the generations drawn (Int32Array), each series { label, values (a
-// Float64Array, one per x, NaN where there is none), expected, colour }. Series longer than a
-// screen shows are reduced for drawing (some generations, the first and last always), never in the
-// run itself. words: the core's Explanation of the set on show, as
-// [{ set, pupil, teacher }] (set "B" when comparing, else ""), empty for one class.
+// The lab page's views: the core's View (core/lab/view/chart.h) as a plain
+// JavaScript object, the same one the window draws. Points come as typed
+// arrays (x, y); strokes, roles and the rest as the core names them, in
+// lower case. The view is chosen by name in one table, so a new core view is
+// one entry there.
 #pragma once
 
 #include "web/bindings/lab_session.h"
@@ -14,9 +12,19 @@
 
 namespace bocavo::web {
 
-// `name`: "classe" (options.set, options.classNumber), "classes"
-// (options.set, options.allele), "fixation" or "heterozygotie" (options.set).
-emscripten::val viewData(const LabSession& session, const std::string& name,
+// `name`: "classe", "classes", "fixation" or "heterozygotie"; `options`:
+// { set, classNumber, allele, zoom: {first, last} or null, columns } as the
+// core's ChartChoice, any of them left out for its default. Null without a
+// run; an unknown name throws std::invalid_argument with the French words.
+// The view also carries `classroomLink`: the classroom program's address on
+// the class shown (« Ouvrir cette classe dans Bocavo »), or null.
+emscripten::val viewData(LabSession& session, const std::string& name,
                          const emscripten::val& options);
+
+// « Copier le tableau »: { text, said } — the numbers of the view `name` shows
+// with `options`, as a spreadsheet paste takes them with `decimalSign`, and
+// what the page says once copied. Null without a run.
+emscripten::val tableData(LabSession& session, const std::string& name,
+                          const emscripten::val& options, const std::string& decimalSign);
 
 } // namespace bocavo::web

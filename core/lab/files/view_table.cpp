@@ -1,5 +1,6 @@
 #include "core/lab/files/view_table.h"
 
+#include "core/lab/files/run_description.h" // withSeparator
 #include "core/lab/science/theory.h"
 #include "core/lab/words/genotype_words.h"
 #include "core/text/user_text.h"
@@ -169,6 +170,29 @@ ViewTable viewTable(const std::vector<ViewSet>& sets, const ViewChoice& choice) 
         rows.push_back(std::move(row));
     }
     return table;
+}
+
+std::string tableText(const ViewTable& table, std::string_view decimalSign) {
+    std::string text;
+    for (const auto& row : table.rows) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0)
+                text += '\t';
+            const SheetCell& cell = row[i];
+            text += cell.kind == SheetCell::Kind::Number ? withSeparator(cell.value, decimalSign)
+                                                         : cell.value;
+        }
+        text += '\n';
+    }
+    return text;
+}
+
+std::string tableCopiedText(const ViewTable& table) {
+    const int rows = std::max(0, static_cast<int>(table.rows.size()) - 1); // below the headings
+    std::string text = "Tableau copié : " + std::to_string(rows) + " lignes";
+    if (table.every > 1)
+        text += ", une génération sur " + std::to_string(table.every);
+    return text + ".";
 }
 
 } // namespace bocavo::labo

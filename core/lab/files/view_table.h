@@ -6,6 +6,8 @@
 #include "core/lab/files/workbook.h"
 #include "core/lab/science/statistics.h"
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 namespace bocavo::labo {
@@ -41,5 +43,13 @@ struct ViewTable {
 // empty past its last generation. Fixation, heterozygosity and genotypes show
 // each set, the others the chosen one.
 ViewTable viewTable(const std::vector<ViewSet>& sets, const ViewChoice& choice);
+
+// The table as a paste into a spreadsheet takes it: tabs between cells, a
+// line a row, numbers with the reader's decimal sign, so that it lands in
+// columns and reads as numbers. The window and the page copy this text.
+std::string tableText(const ViewTable& table, std::string_view decimalSign);
+// What the program says once it is copied: the rows, and K when one
+// generation in K was kept.
+std::string tableCopiedText(const ViewTable& table);
 
 } // namespace bocavo::labo

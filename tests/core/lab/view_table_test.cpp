@@ -86,5 +86,19 @@ TEST(ViewTables, GenotypesOfEachSetBesideHardyWeinberg) {
     }
 }
 
+// The text a spreadsheet takes: the decimal sign only in numbers, empty cells
+// kept as empty columns, and what the program says of it.
+TEST(ViewTables, CopiedTextKeepsColumnsAndSaysWhatWasKept) {
+    ViewTable table;
+    table.rows = {{{SheetCell::Kind::Heading, "génération"}, {SheetCell::Kind::Heading, "A : 1.5"}},
+                  {{SheetCell::Kind::Number, "0"}, {SheetCell::Kind::Number, "22.5"}},
+                  {{SheetCell::Kind::Number, "1"}, {}},
+                  {{SheetCell::Kind::Text, "v1.2"}, {SheetCell::Kind::Number, "-0.25"}}};
+    EXPECT_EQ(tableText(table, ","), "génération\tA : 1.5\n0\t22,5\n1\t\nv1.2\t-0,25\n");
+    EXPECT_EQ(tableCopiedText(table), "Tableau copié : 3 lignes.");
+    table.every = 4;
+    EXPECT_EQ(tableCopiedText(table), "Tableau copié : 3 lignes, une génération sur 4.");
+}
+
 } // namespace
 } // namespace bocavo::labo

@@ -1,22 +1,86 @@
-// A view drawn as one SVG picture: axes, curves (expected ones dashed),
-// legend and title. The same text is shown, saved as SVG, painted into a
-// canvas for PNG and printed, so the four never differ. Zoom is a range of
-// generations; the data stay whole.
+// A core view (core/lab/view/chart.h, View) drawn as one SVG picture: its
+// axes, lines, markers, the generations where N changes, title and legend,
+// as the window draws them. The same text is shown, saved as SVG, painted
+// into a canvas for PNG and printed, so the four never differ. The figures
+// are the core's; the page only places them.
 "use strict";
+
+/**
+ * An axis (Axis): labels every `tick` (0: the page's own) with `decimals`.
+ * @typedef {{title: string, min: number, max: number, tick: number, decimals: number}} Axis
+ */
+
+/**
+ * A line (Line): its points as x (generation) and y, drawn in its colour,
+ * stroke ("solid" or "dashed": the set), width in pixels and opacity; name
+ * is its legend entry, "" for none.
+ * @typedef {Object} Line
+ * @property {string} role "frequency", "classFrequency", "fixed", "lost", "heterozygosity" or "expected"
+ * @property {number} set 0 (A) or 1 (B)
+ * @property {number} allele 1..4, 0 for every allele
+ * @property {number} classNumber
+ * @property {string} name
+ * @property {string} colour #RRGGBB
+ * @property {number} opacity
+ * @property {string} stroke
+ * @property {number} width
+ * @property {Float64Array} x
+ * @property {Float64Array} y
+ */
+
+/**
+ * A disc (Marker), filled or hollow.
+ * @typedef {{name: string, colour: string, filled: boolean, x: number, y: number}} Marker
+ */
+
+/**
+ * @typedef {Object} Chart
+ * @property {string} title
+ * @property {Axis} x
+ * @property {Axis} y
+ * @property {Line[]} lines
+ * @property {Marker[]} markers
+ * @property {Int32Array} sizeChanges generations on show where a set's N changes
+ */
+
+/** @typedef {{first: number, last: number}} Span */
+
+/**
+ * What a view says of one set (Note): lead is the set's name when comparing, else "".
+ * @typedef {{lead: string, pupil: string, teacher: string}} Note
+ */
+
+/**
+ * A view as the module gives it (lab_views.h).
+ * @typedef {Object} ViewData
+ * @property {Chart} chart
+ * @property {{wholeRun: boolean, setChoice: boolean, alleles: number, classes: number}} commands
+ * @property {{set: number, classNumber: number, allele: number, zoom: (Span|null), columns: number}} shown
+ * @property {Span|null} generations on show
+ * @property {number} last the run's last generation
+ * @property {Note[]} notes
+ * @property {string[]} status
+ * @property {{fixed: number, lost: number, fixedText: string, lostText: string}|null} edge
+ * @property {string|null} classroomLink the classroom program on the class shown, or null
+ */
 
 Bocavo.define("chart", [], function () {
     var kWidth = 800;
     var kHeight = 450;
     var kMargin = { left: 70, right: 20, top: 44, bottom: 56 };
-    // Allele 1 to 4, then the second curve of a view (Fst): dark enough on white.
-    var kMostLegend = 10; // entries; a view of many classes says how many instead
+    var kEdgeRoom = 80; // pixels right of the plot for the all-classes view's counts
+    var kLegendColumns = 3;
+    var kLegendRow = 20; // pixels
+    var kDash = "8 5"; // a set B's stroke
+    var kSizeChangeColour = "#808080";
 
     function escape(text) {
         return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;")
             .replace(/"/g, "&quot;");
     }
 
-    // Round steps (1, 2 or 5 × 10^k) giving about `count` ticks over span.
+    // Round steps (1, 2 or 5 × 10^k) giving about `count` ticks over span:
+    // for an axis whose tick the core leaves to the page.
     function step(span, count) {
         var raw = span / count;
         var power = Math.pow(10, Math.floor(Math.log10(raw)));
@@ -25,105 +89,153 @@ Bocavo.define("chart", [], function () {
     }
 
     // A number as the axes write it, in French: 0,25, 1 000.
-    function tickText(value) {
-        return Number(value.toPrecision(6)).toLocaleString("fr-FR").replace(/\u202f/g, "\u00a0");
+    function tickText(value, decimals) {
+        return value.toLocaleString("fr-FR", { minimumFractionDigits: decimals, maximumFractionDigits: decimals })
+            .replace(/\u202f/g, "\u00a0");
+    }
+
+    /** @param {Axis} axis @returns {number[]} the labelled values */
+    function ticks(axis) {
+        var span = Math.max(1e-9, axis.max - axis.min);
+        var every = axis.tick > 0 ? axis.tick : step(span, 8);
+        var values = [];
+        for (var i = Math.ceil(axis.min / every - 1e-9); i * every <= axis.max + every * 1e-9; ++i)
+            values.push(i * every + 0); // never « -0 »
+        return values;
     }
 
     /**
-     * The whole range of a view's generations.
+     * The plot's place in the picture.
      * @param {ViewData} view
-     * @returns {{from: number, to: number}}
      */
-    function fullRange(view) {
-        var last = view.x.length ? view.x[view.x.length - 1] : 1;
-        return { from: 0, to: Math.max(1, last) };
+    function plotOf(view) {
+        var right = kMargin.right + (view.edge ? kEdgeRoom : 0);
+        return { left: kMargin.left, top: kMargin.top, width: kWidth - kMargin.left - right,
+            height: kHeight - kMargin.top - kMargin.bottom };
     }
 
     /**
-     * The view as SVG text, over the generations of `range`.
+     * The plot's width in screen pixels when the picture is `shownWidth` wide:
+     * the columns the core reduces the lines to.
+     * @param {number} shownWidth
+     * @returns {number}
+     */
+    function columns(shownWidth) {
+        return Math.max(1, Math.round(shownWidth * (kWidth - kMargin.left - kMargin.right) / kWidth));
+    }
+
+    function dash(stroke) {
+        return stroke === "dashed" ? ' stroke-dasharray="' + kDash + '"' : "";
+    }
+
+    /**
+     * The view as SVG text.
      * @param {ViewData} view
-     * @param {{from: number, to: number}} range
      * @returns {string}
      */
-    function svg(view, range) {
-        var plotW = kWidth - kMargin.left - kMargin.right;
-        var plotH = kHeight - kMargin.top - kMargin.bottom;
-        var span = Math.max(1e-9, range.to - range.from);
-        function px(g) { return kMargin.left + (g - range.from) / span * plotW; }
-        function py(v) { return kMargin.top + plotH - v / view.yMax * plotH; }
+    function svg(view) {
+        var chart = view.chart;
+        var plot = plotOf(view);
+        var xSpan = Math.max(1e-9, chart.x.max - chart.x.min);
+        var ySpan = Math.max(1e-9, chart.y.max - chart.y.min);
+        function px(g) { return plot.left + (g - chart.x.min) / xSpan * plot.width; }
+        function py(v) { return plot.top + plot.height - (v - chart.y.min) / ySpan * plot.height; }
+        var bottom = plot.top + plot.height;
+        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+        var height = kHeight + Math.ceil(entries.length / kLegendColumns) * kLegendRow;
         var out = [];
-        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + kHeight +
-            '" width="' + kWidth + '" height="' + kHeight + '" role="img" aria-label="' +
-            escape(view.title) + '" font-family="Arial, Liberation Sans, sans-serif">');
+        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + height +
+            '" width="' + kWidth + '" height="' + height + '" role="img" aria-label="' +
+            escape(chart.title) + '" font-family="Arial, Liberation Sans, sans-serif">');
         out.push('<rect width="100%" height="100%" fill="#fff"/>');
-        out.push('<text x="' + kWidth / 2 + '" y="26" font-size="20" text-anchor="middle" fill="#111">' +
-            escape(view.title) + "</text>");
-        var yStep = step(view.yMax, 5);
-        for (var v = 0; v <= view.yMax + 1e-9; v += yStep) {
-            out.push('<line x1="' + kMargin.left + '" x2="' + (kWidth - kMargin.right) + '" y1="' + py(v) +
+        out.push('<text x="' + kWidth / 2 + '" y="24" font-size="15" text-anchor="middle" fill="#111">' +
+            escape(chart.title) + "</text>");
+        ticks(chart.y).forEach(function (v) {
+            out.push('<line x1="' + plot.left + '" x2="' + (plot.left + plot.width) + '" y1="' + py(v) +
                 '" y2="' + py(v) + '" stroke="#ddd"/>');
-            out.push('<text x="' + (kMargin.left - 8) + '" y="' + (py(v) + 5) +
-                '" font-size="15" text-anchor="end" fill="#222">' + tickText(v) + "</text>");
-        }
-        var xStep = Math.max(1, step(span, 8));
-        for (var g = Math.ceil(range.from / xStep) * xStep; g <= range.to; g += xStep) {
-            out.push('<line x1="' + px(g) + '" x2="' + px(g) + '" y1="' + kMargin.top + '" y2="' +
-                (kMargin.top + plotH) + '" stroke="#eee"/>');
-            out.push('<text x="' + px(g) + '" y="' + (kMargin.top + plotH + 20) +
-                '" font-size="15" text-anchor="middle" fill="#222">' + tickText(g) + "</text>");
-        }
-        out.push('<rect x="' + kMargin.left + '" y="' + kMargin.top + '" width="' + plotW + '" height="' +
-            plotH + '" fill="none" stroke="#444"/>');
-        out.push('<text x="' + (kMargin.left + plotW / 2) + '" y="' + (kHeight - 10) +
-            '" font-size="16" text-anchor="middle" fill="#111">Génération</text>');
-        out.push('<text transform="translate(18 ' + (kMargin.top + plotH / 2) +
-            ') rotate(-90)" font-size="16" text-anchor="middle" fill="#111">' + escape(view.yLabel) + "</text>");
-        out.push('<clipPath id="plot"><rect x="' + kMargin.left + '" y="' + kMargin.top + '" width="' +
-            plotW + '" height="' + plotH + '"/></clipPath><g clip-path="url(#plot)">');
-        var many = view.series.length > kMostLegend;
-        view.series.forEach(function (series) {
+            out.push('<text x="' + (plot.left - 8) + '" y="' + (py(v) + 5) +
+                '" font-size="14" text-anchor="end" fill="#222">' + tickText(v, chart.y.decimals) + "</text>");
+        });
+        ticks(chart.x).forEach(function (g) {
+            out.push('<line x1="' + px(g) + '" x2="' + px(g) + '" y1="' + plot.top + '" y2="' + bottom +
+                '" stroke="#eee"/>');
+            out.push('<text x="' + px(g) + '" y="' + (bottom + 20) +
+                '" font-size="14" text-anchor="middle" fill="#222">' + tickText(g, chart.x.decimals) + "</text>");
+        });
+        out.push('<rect x="' + plot.left + '" y="' + plot.top + '" width="' + plot.width + '" height="' +
+            plot.height + '" fill="none" stroke="#444"/>');
+        out.push('<text x="' + (plot.left + plot.width / 2) + '" y="' + (kHeight - 10) +
+            '" font-size="15" text-anchor="middle" fill="#111">' + escape(chart.x.title) + "</text>");
+        out.push('<text transform="translate(18 ' + (plot.top + plot.height / 2) +
+            ') rotate(-90)" font-size="15" text-anchor="middle" fill="#111">' + escape(chart.y.title) + "</text>");
+        out.push('<clipPath id="plot"><rect x="' + plot.left + '" y="' + plot.top + '" width="' +
+            plot.width + '" height="' + plot.height + '"/></clipPath><g clip-path="url(#plot)">');
+        // A jump in the curves reads as N's change: a dashed grey mark at each.
+        Array.prototype.forEach.call(chart.sizeChanges, function (g) {
+            out.push('<line class="changementTaille" data-generation="' + g + '" x1="' + px(g) + '" x2="' + px(g) +
+                '" y1="' + plot.top + '" y2="' + bottom + '" stroke="' + kSizeChangeColour +
+                '" stroke-width="1.5" stroke-dasharray="6 4"/>');
+        });
+        chart.lines.forEach(function (line) {
             var path = "";
-            var pen = false;
-            for (var i = 0; i < view.x.length; ++i) {
-                var value = series.values[i];
-                var g = view.x[i];
-                var inside = g >= range.from - span * 0.02 && g <= range.to + span * 0.02;
-                if (Number.isNaN(value) || !inside) {
-                    pen = false;
-                    continue;
-                }
-                path += (pen ? "L" : "M") + px(g).toFixed(1) + " " + py(value).toFixed(1);
-                pen = true;
-            }
-            out.push('<path d="' + path + '" fill="none" stroke="' + series.colour +
-                '" stroke-width="' + (many ? 1 : 2.2) + '"' + (many ? ' stroke-opacity="0.45"' : "") +
-                (series.dashed ? ' stroke-dasharray="8 5"' : "") + "/>");
+            for (var i = 0; i < line.x.length; ++i)
+                path += (i ? "L" : "M") + px(line.x[i]).toFixed(1) + " " + py(line.y[i]).toFixed(1);
+            out.push('<path d="' + path + '" fill="none" stroke="' + line.colour + '" stroke-width="' + line.width +
+                '"' + (line.opacity < 1 ? ' stroke-opacity="' + line.opacity + '"' : "") + dash(line.stroke) +
+                ' stroke-linejoin="round"/>');
         });
         out.push("</g>");
-        var legend = many ? [{ label: view.series.length + " classes", colour: view.series[0].colour, dashed: view.series[0].dashed }]
-            : view.series;
-        legend.forEach(function (series, i) {
-            var x = kMargin.left + 10 + (i % 3) * 236;
-            var y = kMargin.top + 16 + Math.floor(i / 3) * 22;
-            out.push('<rect x="' + (x - 4) + '" y="' + (y - 14) + '" width="230" height="20" fill="#fff" fill-opacity="0.8"/>');
-            out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) + '" stroke="' +
-                series.colour + '" stroke-width="2.5"' +
-                (series.dashed ? ' stroke-dasharray="8 5"' : "") + "/>");
-            out.push('<text x="' + (x + 36) + '" y="' + y + '" font-size="15" fill="#111">' + escape(series.label) + "</text>");
+        chart.markers.forEach(function (marker) {
+            out.push('<circle cx="' + px(marker.x) + '" cy="' + py(marker.y) + '" r="5.5" stroke="' + marker.colour +
+                '" stroke-width="2" fill="' + (marker.filled ? marker.colour : "#fff") + '"/>');
         });
+        if (view.edge)
+            [[view.edge.fixedText, chart.y.max], [view.edge.lostText, chart.y.min]].forEach(function (pair) {
+                var y = py(pair[1]) + (pair[1] === chart.y.max ? 4 : -22);
+                out.push('<text x="' + (plot.left + plot.width + 12) + '" y="' + y + '" font-size="13" fill="#111">' +
+                    pair[0].split("\n").map(function (part, i) {
+                        return '<tspan x="' + (plot.left + plot.width + 12) + '" dy="' + (i ? 16 : 0) + '">' +
+                            escape(part) + "</tspan>";
+                    }).join("") + "</text>");
+            });
+        legend(entries, plot, out);
         out.push("</svg>");
         return out.join("");
     }
 
+    // The named lines and markers, three to a row under the plot as the
+    // window has them: the curves' start stays in sight.
+    function legend(entries, plot, out) {
+        var width = plot.width / kLegendColumns;
+        entries.forEach(function (entry, i) {
+            var x = plot.left + 10 + (i % kLegendColumns) * width;
+            var y = kHeight + 4 + Math.floor(i / kLegendColumns) * kLegendRow;
+            if ("filled" in entry)
+                out.push('<circle cx="' + (x + 15) + '" cy="' + (y - 4) + '" r="5" stroke="' + entry.colour +
+                    '" stroke-width="2" fill="' + (entry.filled ? entry.colour : "#fff") + '"/>');
+            else
+                out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) +
+                    '" stroke="' + entry.colour + '" stroke-width="' + Math.max(2, entry.width) + '"' +
+                    dash(entry.stroke) + "/>");
+            out.push('<text x="' + (x + 36) + '" y="' + y + '" font-size="13" fill="#111">' +
+                escape(entry.name) + "</text>");
+        });
+    }
+
     /**
-     * The range zoomed by `factor` (0.5: twice closer) around its middle,
-     * or moved by `shift` of its width, kept inside the whole.
+     * The span `shown` zoomed by `factor` (0.5: twice closer) around its
+     * middle, or moved by `shift` of its width, kept within 0..last.
+     * @param {Span} shown
+     * @param {number} last
+     * @param {number} factor
+     * @param {number} shift
+     * @returns {Span}
      */
-    function zoom(range, whole, factor, shift) {
-        var width = Math.min(whole.to - whole.from, Math.max(2, (range.to - range.from) * factor));
-        var middle = (range.from + range.to) / 2 + shift * (range.to - range.from);
-        var from = Math.max(whole.from, Math.min(whole.to - width, middle - width / 2));
-        return { from: Math.round(from), to: Math.round(from + width) };
+    function zoom(shown, last, factor, shift) {
+        var width = Math.min(last, Math.max(2, (shown.last - shown.first) * factor));
+        var middle = (shown.first + shown.last) / 2 + shift * (shown.last - shown.first);
+        var first = Math.round(Math.max(0, Math.min(last - width, middle - width / 2)));
+        return { first: first, last: Math.round(first + width) };
     }
 
     /**
@@ -136,11 +248,12 @@ Bocavo.define("chart", [], function () {
             var image = new Image();
             image.onload = function () {
                 var canvas = document.createElement("canvas");
-                canvas.width = kWidth * 2;
-                canvas.height = kHeight * 2;
+                // The picture's own size: its legend makes it taller than kHeight.
+                canvas.width = image.naturalWidth * 2;
+                canvas.height = image.naturalHeight * 2;
                 var context = canvas.getContext("2d");
                 context.scale(2, 2);
-                context.drawImage(image, 0, 0, kWidth, kHeight);
+                context.drawImage(image, 0, 0, image.naturalWidth, image.naturalHeight);
                 canvas.toBlob(function (blob) { return blob ? resolve(blob) : reject(new Error("png")); }, "image/png");
             };
             image.onerror = reject;
@@ -148,5 +261,5 @@ Bocavo.define("chart", [], function () {
         });
     }
 
-    return { svg: svg, fullRange: fullRange, zoom: zoom, png: png };
+    return { svg: svg, columns: columns, zoom: zoom, png: png };
 });

@@ -49,29 +49,6 @@
  */
 
 /**
- * One curve of a view (lab_views.h): values one per x, NaN where none.
- * @typedef {{label: string, colour: string, expected: boolean, dashed: boolean, values: Float64Array}} Series
- */
-
-/**
- * What the core says of a view for one set (core/lab/words/explanation.h,
- * Explanation): the pupils' words and the teacher's details; set is the
- * set's name when comparing ("B"), else "".
- * @typedef {{set: string, pupil: string, teacher: string}} Words
- */
-
-/**
- * A view as the module gives it to draw.
- * @typedef {Object} ViewData
- * @property {string} title
- * @property {string} yLabel
- * @property {number} yMax
- * @property {Int32Array} x the generations drawn
- * @property {Series[]} series
- * @property {Words[]} words the set on show's, none for one class
- */
-
-/**
  * A CSV download's plan (LabModuleSession::csvPlan).
  * @typedef {Object} CsvPlan
  * @property {number} bytes

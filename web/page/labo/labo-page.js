@@ -5,8 +5,8 @@
 
 Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, form, files) {
     var byId = function (id) { return document.getElementById(id); };
-    /** @type {{view: string, set: number, range: ({from: number, to: number}|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string}} */
-    var page = { view: "classe", set: 0, range: null, data: null, state: null, checked: null, csv: null, requested: 0,
+    /** @type {{view: string, zoom: (Span|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string}} */
+    var page = { view: "classe", zoom: null, data: null, state: null, checked: null, csv: null, requested: 0,
         consigne: "" };
     var worker = lab.start(showState);
     var commandIds = { lancer: "lancer", suivante: "generationSuivante", fixation: "jusquAFixation",
@@ -30,7 +30,6 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         byId("progression").value = Math.round(state.progress * 1000);
         byId("etat").textContent = state.refused || state.status;
         byId("resume").textContent = state.runLabel;
-        byId("vueJeu").disabled = state.sets < 2;
         if (!state.busy)
             showPending();
         if (!state.busy || Date.now() - page.requested > 250)
@@ -57,13 +56,19 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
 
     function command(kind) {
         byId("csv").hidden = true;
+        if (kind !== "next")
+            page.zoom = null; // another run, or this one to a new length: all of it
+
         return worker.ask({ kind: kind, fields: form.read() }).then(showState);
     }
 
+    // The core's view for the reader's choice, at the plot's width in pixels.
     function refreshView() {
         page.requested = Date.now();
         var options = { set: Number(byId("vueJeu").value), classNumber: Number(byId("vueClasse").value) || 1,
-            allele: Number(byId("vueAllele").value) };
+            allele: Number(byId("vueAllele").value) || 1, zoom: page.zoom,
+            columns: chart.columns(byId("graphique").clientWidth) };
+        page.options = options;
         worker.ask({ kind: "view", name: page.view, options: options }).then(function (data) {
             page.data = data && !data.error ? data : null;
             draw();
@@ -72,21 +77,52 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
 
     function draw() {
         var place = byId("graphique");
-        showWords(page.data ? page.data.words : []);
-        if (!page.data) {
+        var data = page.data;
+        showWords(data ? data.notes : []);
+        byId("etatVue").textContent = data ? data.status.join("\n") : "";
+        showChoosers(data);
+        var open = byId("ouvrirDansBocavo");
+        open.hidden = !(data && data.classroomLink);
+        if (!open.hidden)
+            open.href = data.classroomLink;
+        byId("copierTableau").disabled = !data;
+        if (!data) {
             place.textContent = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
             return;
         }
-        var whole = chart.fullRange(page.data);
-        if (!page.range || page.range.to > whole.to)
-            page.range = whole;
-        place.innerHTML = chart.svg(page.data, page.range);
+        page.zoom = data.shown.zoom; // what the run allows of it
+        place.innerHTML = chart.svg(data);
         byId("parametresImprimes").textContent = page.state ? page.state.summary.join("\n") : "";
+    }
+
+    // The choosers as the view's commands say, showing the choice as drawn.
+    /** @param {ViewData|null} data */
+    function showChoosers(data) {
+        var commands = data ? data.commands : { wholeRun: false, setChoice: false, alleles: 0, classes: 0 };
+        byId("vueEntiere").disabled = !commands.wholeRun;
+        byId("vueJeu").disabled = !commands.setChoice;
+        var alleles = byId("vueAllele");
+        alleles.parentNode.hidden = commands.alleles === 0;
+        if (alleles.options.length !== commands.alleles) {
+            alleles.textContent = "";
+            for (var k = 1; k <= commands.alleles; ++k) {
+                var option = document.createElement("option");
+                option.textContent = String(k);
+                alleles.appendChild(option);
+            }
+        }
+        byId("vueClasse").parentNode.hidden = page.view !== "classe";
+        if (!data)
+            return;
+        byId("vueJeu").value = String(data.shown.set);
+        alleles.value = String(data.shown.allele);
+        if (document.activeElement !== byId("vueClasse"))
+            byId("vueClasse").value = String(data.shown.classNumber);
     }
 
     // Each set's words as paragraphs, led by the set's name when comparing;
     // the details stay as the teacher left them, open or closed.
-    /** @param {Words[]} words */
+    /** @param {Note[]} words */
     function showWords(words) {
         var pupil = byId("motsEleves");
         var teacher = byId("motsProfesseur");
@@ -97,10 +133,10 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
                 if (!pair[1])
                     return;
                 var paragraph = document.createElement("p");
-                if (said.set) {
+                if (said.lead) {
                     var name = document.createElement("strong");
                     name.className = "jeu";
-                    name.textContent = said.set;
+                    name.textContent = said.lead;
                     paragraph.appendChild(name);
                 }
                 paragraph.appendChild(document.createTextNode(pair[1]));
@@ -110,11 +146,12 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         byId("detailsProfesseur").hidden = !teacher.hasChildNodes();
     }
 
+    // The core takes the zoom and keeps it within the run.
     function zoom(factor, shift) {
-        if (!page.data)
+        if (!page.data || !page.data.generations)
             return;
-        page.range = chart.zoom(page.range, chart.fullRange(page.data), factor, shift);
-        draw();
+        page.zoom = chart.zoom(page.data.generations, page.data.last, factor, shift);
+        refreshView();
     }
 
     function selectTab(tab) {
@@ -126,9 +163,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         byId("vue").setAttribute("aria-labelledby", tab.id);
         page.view = tab.dataset.view;
         // The class's number for one class, the allele's for every class.
-        byId("vueClasse").parentNode.hidden = page.view !== "classe";
-        byId("vueAllele").parentNode.hidden = page.view !== "classes";
-        page.range = null;
+        page.zoom = null;
         refreshView();
     }
 
@@ -193,6 +228,25 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
     }
 
     // The link is shown as well as copied: a browser may refuse the clipboard.
+    // « Copier le tableau »: the view's numbers with the reader's decimal sign,
+    // so that a paste into a spreadsheet lands in columns.
+    function copyTable() {
+        var decimal = new Intl.NumberFormat().formatToParts(1.5).filter(function (part) {
+            return part.type === "decimal";
+        }).map(function (part) { return part.value; })[0] || ".";
+        worker.ask({ kind: "table", name: page.view, options: page.options, decimal: decimal }).then(function (table) {
+            if (!table || table.error) {
+                byId("etat").textContent = table ? table.error : "";
+                return;
+            }
+            var said = function () { byId("etat").textContent = table.said; };
+            if (navigator.clipboard)
+                navigator.clipboard.writeText(table.text).then(said, function () { byId("etat").textContent = table.refused; });
+            else
+                byId("etat").textContent = table.refused;
+        });
+    }
+
     function copyLink() {
         worker.ask({ kind: "link", fields: form.read(), consigne: page.consigne }).then(function (made) {
             if (made.error) {
@@ -254,26 +308,23 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             });
         });
         ["vueJeu", "vueClasse", "vueAllele"].forEach(function (id) {
-            byId(id).addEventListener("change", function () {
-                page.range = null;
-                refreshView();
-            });
+            byId(id).addEventListener("change", refreshView);
         });
         byId("zoomPlus").addEventListener("click", function () { zoom(0.5, 0); });
         byId("zoomMoins").addEventListener("click", function () { zoom(2, 0); });
         byId("gauche").addEventListener("click", function () { zoom(1, -0.5); });
         byId("droite").addEventListener("click", function () { zoom(1, 0.5); });
         byId("vueEntiere").addEventListener("click", function () {
-            page.range = null;
-            draw();
+            page.zoom = null;
+            refreshView();
         });
         byId("exporterSvg").addEventListener("click", function () {
             if (page.data)
-                files.download([chart.svg(page.data, page.range)], "graphique.svg", "image/svg+xml");
+                files.download([chart.svg(page.data)], "graphique.svg", "image/svg+xml");
         });
         byId("exporterPng").addEventListener("click", function () {
             if (page.data)
-                chart.png(chart.svg(page.data, page.range)).then(function (blob) {
+                chart.png(chart.svg(page.data)).then(function (blob) {
                     files.download([blob], "graphique.png", "image/png");
                 });
         });
@@ -284,6 +335,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             worker.ask({ kind: "open", text: text, name: name }).then(showOpened);
         });
         byId("copierLien").addEventListener("click", copyLink);
+        byId("copierTableau").addEventListener("click", copyTable);
         byId("enregistrer").addEventListener("click", function () {
             check().then(function (checked) {
                 if (checked.text)

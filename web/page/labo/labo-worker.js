@@ -50,6 +50,8 @@
             return post(id, session.pending(message.fields));
         if (kind === "view")
             return post(id, session.view(message.name, message.options));
+        if (kind === "table")
+            return post(id, session.table(message.name, message.options, message.decimal));
         if (kind === "csvPlan")
             return post(id, session.csvPlan(message.every));
         if (kind === "csvPart")

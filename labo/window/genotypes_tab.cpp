@@ -13,6 +13,12 @@
 #include <QValueAxis>
 
 namespace bocavo::labo {
+namespace {
+
+// Legend entries a 1024 × 768 screen stacks beside the chart: four alleles' ten.
+inline constexpr std::size_t kMostLegendRows = 10; // entries
+
+} // namespace
 
 GenotypesTab::GenotypesTab(QWidget* parent)
     : ChartTab(parent), explanation_(new ExplanationBox("explicationGenotypes")),
@@ -27,9 +33,6 @@ GenotypesTab::GenotypesTab(QWidget* parent)
     texts->addWidget(explanation_);
     texts->addWidget(heterozygotes_);
     controls()->addLayout(texts, 1);
-    // Each genotype beside its Hardy–Weinberg term, stacked on the right,
-    // rather than rows of entries eating the chart's height.
-    chart()->legend()->setAlignment(Qt::AlignRight);
     setAxes(x_, y_);
     redraw();
 }
@@ -40,6 +43,10 @@ View GenotypesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& c
 
 void GenotypesTab::draw(const View& view) {
     const std::vector<Line>& lines = view.chart.lines;
+    // One set's genotypes stacked on the right, each beside its Hardy–Weinberg
+    // term; a comparison's are too many for the chart's height: in rows under it.
+    chart()->legend()->setAlignment(lines.size() > kMostLegendRows ? Qt::AlignBottom
+                                                                   : Qt::AlignRight);
     while (series_.size() < lines.size()) {
         auto* series = new QLineSeries;
         chart()->addSeries(series);

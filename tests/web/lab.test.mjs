@@ -359,7 +359,7 @@ test('by keyboard and by touch on a Chromebook and a tablet, with nothing for ax
         assert.equal(focused, 'lancer', `${where}: Tab reaches Lancer`);
         await page.keyboard.press('Enter');
         await page.waitForFunction(() => document.getElementById('etat').textContent.startsWith('Génération'));
-        for (const tab of ['ongletClasses', 'ongletFixation', 'ongletHeterozygotie', 'ongletClasse']) {
+        for (const tab of ['ongletClasses', 'ongletFixation', 'ongletHeterozygotie', 'ongletGenotypes', 'ongletClasse']) {
             if (viewport.width < 1366)
                 await page.tap(`#${tab}`);
             else

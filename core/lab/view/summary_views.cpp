@@ -45,12 +45,10 @@ std::string_view genotypeColour(int genotype) {
 std::string genotypesStatus(const std::string& label, const GenotypeShares& shares, int g,
                             int classes) {
     std::string text = label + "Génération " + groupDigits(static_cast<std::uint64_t>(g)) + " : " +
-                       percentText(shares.observed(0)) +
-                       " d'hétérozygotes en moyenne dans une classe, " +
+                       percentText(shares.observed(0)) + " d'hétérozygotes, " +
                        percentText(shares.expected(0)) + " selon Hardy-Weinberg dans chaque classe";
     if (classes > 1)
-        text += " ; calculé sur toutes les classes mélangées, on en attendrait " +
-                percentText(shares.pooledHeterozygotes);
+        text += ", " + percentText(shares.pooledHeterozygotes) + " en mélangeant les classes";
     return text + ".";
 }
 
@@ -199,8 +197,13 @@ View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) 
         if (until >= span.first)
             view.status.push_back(genotypesStatus(
                 label, s.genotypes()[static_cast<std::size_t>(until)], until, s.classes()));
-        view.notes.push_back(
-            {setLead(set, both), genotypesExplanation(record.experiment->settings(), s.classes())});
+        Explanation words = genotypesExplanation(record.experiment->settings(), s.classes());
+        // Said once for both sets when it is the same: it says nothing of N.
+        if (set == 1 && words.pupil == view.notes[0].words.pupil &&
+            words.teacher == view.notes[0].words.teacher)
+            view.notes[0].lead.clear();
+        else
+            view.notes.push_back({setLead(set, both), std::move(words)});
     }
     // Short enough for a projector's 1024 pixels: the status and the words say the rest.
     view.chart.title = "Génotypes (bandes) et Hardy-Weinberg (traits), " +

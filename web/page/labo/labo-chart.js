@@ -15,7 +15,8 @@
  * stroke ("solid" or "dashed": the set), width in pixels and opacity; name
  * is its legend entry, "" for none.
  * @typedef {Object} Line
- * @property {string} role "frequency", "classFrequency", "fixed", "lost", "heterozygosity" or "expected"
+ * @property {string} role "frequency", "classFrequency", "fixed", "lost", "heterozygosity", "expected",
+ *     "genotype" or "hardyWeinberg"
  * @property {number} set 0 (A) or 1 (B)
  * @property {number} allele 1..4, 0 for every allele
  * @property {number} classNumber

@@ -7,18 +7,13 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QStringList>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 namespace bocavo::labo {
-namespace {
-
-// Legend entries a 1024 × 768 screen stacks beside the chart: four alleles' ten.
-inline constexpr std::size_t kMostLegendRows = 10; // entries
-
-} // namespace
 
 GenotypesTab::GenotypesTab(QWidget* parent)
     : ChartTab(parent), explanation_(new ExplanationBox("explicationGenotypes")),
@@ -33,6 +28,9 @@ GenotypesTab::GenotypesTab(QWidget* parent)
     texts->addWidget(explanation_);
     texts->addWidget(heterozygotes_);
     controls()->addLayout(texts, 1);
+    // At most ten entries (a comparison's four alleles name each genotype
+    // once): stacked on the right, each whole, rather than elided in a row.
+    chart()->legend()->setAlignment(Qt::AlignRight);
     setAxes(x_, y_);
     redraw();
 }
@@ -43,18 +41,20 @@ View GenotypesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& c
 
 void GenotypesTab::draw(const View& view) {
     const std::vector<Line>& lines = view.chart.lines;
-    // One set's genotypes stacked on the right, each beside its Hardy–Weinberg
-    // term; a comparison's are too many for the chart's height: in rows under it.
-    chart()->legend()->setAlignment(lines.size() > kMostLegendRows ? Qt::AlignBottom
-                                                                   : Qt::AlignRight);
     while (series_.size() < lines.size()) {
         auto* series = new QLineSeries;
         chart()->addSeries(series);
         attach(series, x_, y_);
         series_.push_back(series);
     }
-    for (std::size_t i = 0; i < series_.size(); ++i)
-        showLine(series_[i], i < lines.size() ? &lines[i] : nullptr);
+    for (std::size_t i = 0; i < series_.size(); ++i) {
+        const Line* line = i < lines.size() ? &lines[i] : nullptr;
+        showLine(series_[i], line);
+        // A comparison names each genotype once, beside its band.
+        if (line)
+            for (QLegendMarker* marker : chart()->legend()->markers(series_[i]))
+                marker->setVisible(!line->name.empty());
+    }
     QStringList status;
     for (const std::string& line : view.status)
         status << textOf(line);

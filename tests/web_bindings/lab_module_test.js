@@ -134,10 +134,10 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     // the observed band the wider, each set in its stroke; its table beside it.
     const genotypes = shaped.view("genotypes", { columns: 1000 }).chart.lines;
     assert.deepEqual(genotypes.slice(0, 4).map((l) => [l.role, l.name, l.colour, l.stroke]), [
-        ["genotype", "A : 11", alleleColours[0], "solid"], ["hardyWeinberg", "A : p₁²", alleleColours[0], "solid"],
-        ["genotype", "A : 22", alleleColours[1], "solid"], ["hardyWeinberg", "A : p₂²", alleleColours[1], "solid"]]);
+        ["genotype", "A : 11 (p₁²)", alleleColours[0], "solid"], ["hardyWeinberg", "", alleleColours[0], "solid"],
+        ["genotype", "A : 22 (p₂²)", alleleColours[1], "solid"], ["hardyWeinberg", "", alleleColours[1], "solid"]]);
     assert.deepEqual(genotypes.slice(18).map((l) => [l.name, l.stroke]),
-        [["B : hétérozygotes", "dashed"], ["B : 1 − Σ p²", "dashed"]]);
+        [["B : hétérozygotes (1 − Σ p²)", "dashed"], ["", "dashed"]], "a comparison names each genotype once");
     assert.ok(genotypes[0].width > genotypes[1].width && genotypes[0].opacity < 1, "a pale band, a thin line");
     const genotypeRows = shaped.table("genotypes", {}, ",").text.split("\n");
     assert.equal(genotypeRows[0].split("\t")[1], "A : 11 observés");

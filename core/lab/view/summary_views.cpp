@@ -179,8 +179,15 @@ View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) 
         for (const int genotype : genotypeOrder(alleles)) {
             for (const Role role : {Role::Genotype, Role::HardyWeinberg}) {
                 Line line = lineOf(role, set, genotype, genotypeColour(genotype));
-                line.name = label + (role == Role::Genotype ? genotypeName(genotype, alleles)
-                                                            : hardyWeinbergName(genotype, alleles));
+                // One set: each genotype and its term, one entry each. Two: an
+                // entry per genotype, « 11 (p²) », so that four alleles' still fit
+                // beside the chart.
+                const std::string name = genotypeName(genotype, alleles);
+                const std::string term = hardyWeinbergName(genotype, alleles);
+                if (!both)
+                    line.name = role == Role::Genotype ? name : term;
+                else if (role == Role::Genotype)
+                    line.name = label + name + " (" + term + ")";
                 if (role == Role::Genotype) {
                     line.width = kGenotypeBand;
                     line.opacity = kGenotypeBandOpacity;

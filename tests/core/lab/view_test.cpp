@@ -232,10 +232,14 @@ TEST(Legends, GenotypesBesideHardyWeinberg) {
     for (const auto& [b, leads] : {std::pair{larger, std::vector<std::string>{""}},
                                    std::pair{Settings{}, std::vector<std::string>{"A", "B"}}}) {
         const LabRun run({two, b}, 3, 10);
+        const View view = genotypesView(run.records(), {});
         std::vector<std::string> said;
-        for (const Note& note : genotypesView(run.records(), {}).notes)
+        for (const Note& note : view.notes)
             said.push_back(note.lead);
         EXPECT_EQ(said, leads);
+        // One legend entry per genotype and set, so that four alleles' fit.
+        EXPECT_EQ(view.chart.lines[0].name, "A : 11 (p²)");
+        EXPECT_EQ(view.chart.lines[1].name, "");
     }
 }
 

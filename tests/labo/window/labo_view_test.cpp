@@ -20,6 +20,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
@@ -187,9 +189,20 @@ private slots:
                                          "hétérozygotes", "1 − Σ p²"}));
         QVERIFY2(tab->heterozygotes()->text().startsWith("Génération 30 : "),
                  qPrintable(tab->heterozygotes()->text()));
-        QVERIFY(tab->explanation()->pupil()->text().contains("Hardy-Weinberg"));
         QCOMPARE(tab->chart()->title(),
                  "Génotypes (bandes) et Hardy-Weinberg (traits), 6 classes, générations 0 à 30");
+        QVERIFY(tab->explanation()->pupil()->text().contains("Hardy-Weinberg"));
+
+        // Compared with B: one legend entry per genotype and set, ten in all.
+        QTest::keyClick(window_, Qt::Key_B, Qt::AltModifier); // "Comparer avec un jeu &B"
+        launch();
+        QStringList entries;
+        for (const QLegendMarker* marker : tab->chart()->legend()->markers())
+            if (marker->isVisible())
+                entries << marker->label();
+        QCOMPARE(entries.size(), 10);
+        QCOMPARE(entries.first(), "A : 11 (p₁²)");
+        QCOMPARE(entries.last(), "B : hétérozygotes (1 − Σ p²)");
     }
 
     // A scenario beside the file that already gives it keeps the teacher's

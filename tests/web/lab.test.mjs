@@ -292,6 +292,13 @@ test('the core\'s view on the page: N\'s changes marked, a colour per allele, se
     await page.click('#vueEntiere');
     await page.waitForSelector('#vueEntiere:disabled');
     assert.equal((await drawing(page)).ticks, '0');
+
+    // « Génotypes »: a genotype's pale band is as pale in its legend entry.
+    await page.click('#ongletGenotypes');
+    await page.waitForSelector('#graphique path[stroke-opacity]');
+    assert.deepEqual(await page.evaluate(() => ['path', 'line'].map((what) =>
+        document.querySelector(`#graphique ${what}[stroke="#D55E00"]`).getAttribute('stroke-opacity'))),
+    ['0.35', '0.35'], 'the band of 11, then its legend entry');
     h.assertClean(session);
     await session.close();
 });

@@ -129,6 +129,11 @@ Bocavo.define("chart", [], function () {
         return stroke === "dashed" ? ' stroke-dasharray="' + kDash + '"' : "";
     }
 
+    // A pale line (a genotype's band) pale in its legend entry too.
+    function opacity(value) {
+        return value < 1 ? ' stroke-opacity="' + value + '"' : "";
+    }
+
     /**
      * The view as SVG text.
      * @param {ViewData} view
@@ -182,7 +187,7 @@ Bocavo.define("chart", [], function () {
             for (var i = 0; i < line.x.length; ++i)
                 path += (i ? "L" : "M") + px(line.x[i]).toFixed(1) + " " + py(line.y[i]).toFixed(1);
             out.push('<path d="' + path + '" fill="none" stroke="' + line.colour + '" stroke-width="' + line.width +
-                '"' + (line.opacity < 1 ? ' stroke-opacity="' + line.opacity + '"' : "") + dash(line.stroke) +
+                '"' + opacity(line.opacity) + dash(line.stroke) +
                 ' stroke-linejoin="round"/>');
         });
         out.push("</g>");
@@ -217,7 +222,7 @@ Bocavo.define("chart", [], function () {
             else
                 out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) +
                     '" stroke="' + entry.colour + '" stroke-width="' + Math.max(2, entry.width) + '"' +
-                    dash(entry.stroke) + "/>");
+                    opacity(entry.opacity) + dash(entry.stroke) + "/>");
             out.push('<text x="' + (x + 36) + '" y="' + y + '" font-size="13" fill="#111">' +
                 escape(entry.name) + "</text>");
         });

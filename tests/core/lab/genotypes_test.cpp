@@ -31,18 +31,6 @@ TEST(GenotypeCount, HandCountedPopulations) {
     EXPECT_EQ(homozygotesOf(deme.children(1)), (Counts{1, 0, 0, 0}));
     EXPECT_EQ(source.used(), 8u);
 
-    // The engine's table: 1-based allele numbers, one row per individual.
-    Genotypes table("Geno_Enfant");
-    for (int i = 1; i <= kIndividus; ++i) {
-        table(i, 1) = 1;
-        table(i, 2) = 2;
-    }
-    for (const auto& [i, a, b] : {std::tuple{1, 3, 3}, {2, 3, 3}, {3, 4, 4}, {4, 2, 1}}) {
-        table(i, 1) = static_cast<Cell>(a);
-        table(i, 2) = static_cast<Cell>(b);
-    }
-    EXPECT_EQ(homozygotesOf(table), (Counts{0, 0, 2, 1}));
-
     // The census leaves a class of one allele out, across a block's edge.
     GenotypeCensus census;
     census.prepare(1030);

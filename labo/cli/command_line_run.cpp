@@ -124,6 +124,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     }
     CsvOutcome outcome;
     bool bookOnOutput = false;
+    int extinct = 0; // classes that died out
     try {
         // Nobody to ask here: a run of more than a minute or a gigabyte is announced.
         if (const RunCost cost =
@@ -135,6 +136,7 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
             ProgressLine line(progress, {});
             experiment.advanceTo(scenario.generations, line.control());
         }
+        extinct = experiment.extinctClasses();
         ProgressLine line(progress, "Écriture du fichier");
         if (!options.csv.empty())
             outcome =
@@ -170,6 +172,8 @@ int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
     if (!options.xlsx.empty())
         summary << "classeur écrit dans " << visibleText(options.xlsx);
     summary << "\n";
+    if (extinct > 0)
+        summary << "classes éteintes : " << extinct << "\n";
     summary << expectedLines(scenario.a, scenario.classes, scenario.generations);
     if (outcome.scenarioKept)
         summary << "Scénario déjà à côté, laissé tel quel : "

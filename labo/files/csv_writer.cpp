@@ -125,7 +125,7 @@ void placeScenario(const Scenario& scenario, const std::vector<std::string>& not
                 quotedPath(beside.stem().string() + "-2" + kScenarioExtension) + " à " +
                 quotedPath(name.filename().string()) + ".";
     else if (found == Found::Nothing || found == Found::Replaced)
-        error = saveScenario(scenario, name, note);
+        error = saveScenario(scenario, name, note).reason();
     if (error.empty()) {
         outcome.scenario = name;
         outcome.scenarioKept = found == Found::Same;

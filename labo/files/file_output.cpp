@@ -413,11 +413,11 @@ void FileOutput::closeAll() {
     folder_ = -1;
 }
 
-std::string writeWholeFile(const std::string& path, std::string_view bytes) {
+Result<void> writeWholeFile(const std::string& path, std::string_view bytes) {
     FileOutput out(path);
     if (out.open() && out.write(bytes) && out.commit())
         return {};
-    return out.error();
+    return Refusal{out.error()};
 }
 
 } // namespace bocavo::labo

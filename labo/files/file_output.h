@@ -9,6 +9,8 @@
 // names the file as the user typed it.
 #pragma once
 
+#include "core/text/result.h"
+
 #include <atomic>
 #include <string>
 #include <string_view>
@@ -79,7 +81,7 @@ std::string writeReason(int error);
 // `opening`: met opening the file itself, not while looking its name up.
 std::string readReason(int error, bool opening);
 
-// The whole of `bytes` as the file `path`; empty on success, else the French message.
-std::string writeWholeFile(const std::string& path, std::string_view bytes);
+// The whole of `bytes` as the file `path`, or the French reason it is not.
+Result<void> writeWholeFile(const std::string& path, std::string_view bytes);
 
 } // namespace bocavo::labo

@@ -43,8 +43,8 @@ Result<Scenario> loadScenario(const std::filesystem::path& path, std::string* te
     return parseScenario(bytes);
 }
 
-std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
-                         const std::vector<std::string>& note) {
+Result<void> saveScenario(const Scenario& scenario, const std::filesystem::path& path,
+                          const std::vector<std::string>& note) {
     return writeWholeFile(path.string(), scenarioText(scenario, note));
 }
 

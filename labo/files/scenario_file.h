@@ -15,9 +15,9 @@ namespace bocavo::labo {
 // `text`, when given, gets the bytes read.
 Result<Scenario> loadScenario(const std::filesystem::path& path, std::string* text = nullptr);
 
-// Writes through FileOutput, like every export; "" or the French reason.
-std::string saveScenario(const Scenario& scenario, const std::filesystem::path& path,
-                         const std::vector<std::string>& note = {});
+// Writes through FileOutput, like every export, or says why not in French.
+Result<void> saveScenario(const Scenario& scenario, const std::filesystem::path& path,
+                          const std::vector<std::string>& note = {});
 
 // Where the scenario that reproduces a CSV file goes: the same name with the
 // scenario extension; nullopt for the standard output ("-") or a CSV already

@@ -5,10 +5,15 @@
 // Dragging across the chart zooms into a stretch of generations, which is then
 // drawn in full detail; a right click zooms out, "Toute la simulation" returns
 // to the whole run. The generations where a set's size changes are marked.
+//
+// With set B, « A et B côte à côte » shows the two sets in two charts on the
+// same axes, as the lab core deals the view out; the look (the projector's
+// thick lines and large type) applies to every chart of the tab.
 #pragma once
 
 #include "core/lab/files/view_table.h"
 #include "core/lab/view/chart.h"
+#include "labo/window/chart_frame.h"
 
 #include <QWidget>
 #include <vector>
@@ -19,9 +24,13 @@ class QComboBox;
 class QHBoxLayout;
 class QLineSeries;
 class QPushButton;
+class QScrollArea;
+class QStackedWidget;
 class QValueAxis;
 
 namespace bocavo::labo {
+
+class SideBySideCharts;
 
 // One parameter set of the run as the views draw it.
 using SetRun = ViewSet;
@@ -50,6 +59,20 @@ public:
     // The set and the generations on show, for the table the window copies.
     ViewChoice shown() const;
 
+    // « A et B côte à côte » chosen: two charts whenever the run has set B.
+    // This and the look take effect at the next drawing (display): a tab not
+    // on show may hold a run since replaced.
+    void showSideBySide(bool chosen);
+    // The two charts are on display (chosen, and set B is there).
+    bool sideBySideShown() const;
+    SideBySideCharts* sideBySide() const { return pair_; }
+    // The words above the chart: they scroll rather than squeeze the chart.
+    QScrollArea* wordsArea() const { return words_; }
+    // The tab's own chart's title, axes and legend.
+    ChartFrame* frame() const { return frame_; }
+    void setLook(const Look& look);
+    const Look& look() const { return look_; }
+
 protected:
     // The core's view of these sets for this choice.
     virtual View viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) = 0;
@@ -72,21 +95,25 @@ protected:
 private:
     void onAxisMoved(qreal min, qreal max);
     void onPlotResized();
-    // A dashed vertical line at each generation on show where a set's N changes.
-    void markSizeChanges();
+    // The plot the core's points are reduced for: the tab's chart or a set's.
+    int plotColumns() const;
 
     QChart* chart_;
     QChartView* view_;
     QHBoxLayout* controls_;
+    QScrollArea* words_;
+    QStackedWidget* charts_; // the tab's own chart, or the two sets' side by side
+    SideBySideCharts* pair_;
     QPushButton* wholeRun_;
     QComboBox* setBox_ = nullptr;
     QValueAxis* axis_ = nullptr;
     QValueAxis* values_ = nullptr;
-    std::vector<QLineSeries*> sizeMarks_; // one dashed vertical line per change of N
+    ChartFrame* frame_ = nullptr;
     std::vector<ViewSet> sets_;
     ChartChoice choice_;
     View drawn_;
-    bool moving_ = false; // the axis is being set by the tab itself
+    Look look_;
+    bool sideBySideChosen_ = false;
 };
 
 } // namespace bocavo::labo

@@ -6,8 +6,6 @@
 #include <QChart>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLegend>
-#include <QLegendMarker>
 #include <QLineSeries>
 #include <QStringList>
 #include <QVBoxLayout>
@@ -28,9 +26,6 @@ GenotypesTab::GenotypesTab(QWidget* parent)
     texts->addWidget(explanation_);
     texts->addWidget(heterozygotes_);
     controls()->addLayout(texts, 1);
-    // At most ten entries (a comparison's four alleles name each genotype
-    // once): stacked on the right, each whole, rather than elided in a row.
-    chart()->legend()->setAlignment(Qt::AlignRight);
     setAxes(x_, y_);
     redraw();
 }
@@ -47,14 +42,8 @@ void GenotypesTab::draw(const View& view) {
         attach(series, x_, y_);
         series_.push_back(series);
     }
-    for (std::size_t i = 0; i < series_.size(); ++i) {
-        const Line* line = i < lines.size() ? &lines[i] : nullptr;
-        showLine(series_[i], line);
-        // A comparison names each genotype once, beside its band.
-        if (line)
-            for (QLegendMarker* marker : chart()->legend()->markers(series_[i]))
-                marker->setVisible(!line->name.empty());
-    }
+    for (std::size_t i = 0; i < series_.size(); ++i)
+        showLine(series_[i], i < lines.size() ? &lines[i] : nullptr);
     QStringList status;
     for (const std::string& line : view.status)
         status << textOf(line);

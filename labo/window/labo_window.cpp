@@ -146,6 +146,7 @@ void LaboWindow::createMenus() {
     exportActions_[5] = edit->addAction("&Copier le tableau", this, &LaboWindow::copyTable);
     exportActions_[5]->setObjectName("copierTableau");
     exportActions_[5]->setShortcut(QKeySequence::Copy);
+    createDisplayMenu();
 }
 
 // The parameters in a column on the left, the commands and the views beside
@@ -173,6 +174,7 @@ void LaboWindow::layOut() {
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setMinimumWidth(kLeastColumnWidth);
+    parameterColumn_ = scroll;
     auto* right = new QVBoxLayout;
     right->addLayout(commands);
     right->addLayout(running);
@@ -275,6 +277,7 @@ void LaboWindow::updateCommands() {
     openScenario_->setEnabled(!busy);
     if (!busy)
         progress_->setValue(hasRun ? progress_->maximum() : 0);
+    refreshDisplayCommands();
 }
 
 void LaboWindow::refreshRunLabel() {

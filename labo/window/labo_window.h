@@ -3,6 +3,7 @@
 // given owns the run, and the window reflects it.
 #pragma once
 
+#include <QFont>
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
@@ -74,6 +75,12 @@ public:
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
     GenotypesTab* genotypesTab() const { return genotypesTab_; }
+    // « Affichage »: « A et B côte à côte » (usable with set B) and « Mode
+    // projecteur » (F11; F11 or Échap leaves it).
+    QAction* sideBySideAction() const { return sideBySide_; }
+    QAction* projectorAction() const { return projector_; }
+    // Full screen, thick lines and large type; leaving restores the window as it was.
+    void setProjectorMode(bool on);
     // The last problem shown to the user, if any.
     QMessageBox* notice() const { return notice_; }
 
@@ -84,6 +91,9 @@ private:
     void createCommands();
     void createTabs();
     void createMenus();
+    void createDisplayMenu();
+    // « A et B côte à côte » needs a run with set B.
+    void refreshDisplayCommands();
     void layOut();
     void connectController();
 
@@ -132,6 +142,17 @@ private:
     QGroupBox* consigneBox_ = nullptr;
     QPlainTextEdit* consigneText_ = nullptr;
     std::uint64_t csvWarningBytes_;
+    QWidget* parameterColumn_ = nullptr;
+    QAction* sideBySide_ = nullptr;
+    QAction* projector_ = nullptr;
+    QAction* leaveProjector_ = nullptr;
+    // The window as it was before the projector.
+    struct Before {
+        QRect geometry;
+        Qt::WindowStates state;
+        QFont font;
+        bool fontSet = false;
+    } before_;
 };
 
 } // namespace bocavo::labo

@@ -89,6 +89,13 @@ bool RunController::allFixed() const {
                        [](const Run& run) { return run.experiment->allFixed(); });
 }
 
+std::vector<int> RunController::extinctClasses() const {
+    std::vector<int> all;
+    for (const Run& run : runs_)
+        all.push_back(run.experiment->extinctClasses());
+    return all;
+}
+
 std::vector<int> RunController::generations() const {
     std::vector<int> all;
     for (const Run& run : runs_)
@@ -144,7 +151,8 @@ QString RunController::launch(const Scenario& plan) {
                          });
                      if (cancelled && !reached)
                          return runCancelled();
-                     emit finished(fromUtf8(reachedText(generations, scenario_.classes, sets())),
+                     emit finished(fromUtf8(reachedText(generations, scenario_.classes, sets()) +
+                                            extinctText(extinctClasses())),
                                    false);
                  });
 }
@@ -168,7 +176,8 @@ QString RunController::nextGeneration() {
                          std::all_of(all.begin(), all.end(), [next](int g) { return g >= next; });
                      if (cancelled && !reached)
                          return runCancelled();
-                     emit finished(fromUtf8(steppedText(all)), false);
+                     emit finished(fromUtf8(steppedText(all) + extinctText(extinctClasses())),
+                                   false);
                  });
 }
 
@@ -178,18 +187,23 @@ QString RunController::untilFixation(const Scenario& plan) {
     if (!sameRun(plan))
         replaceRun(plan);
     if (allFixed()) {
-        emit finished(fromUtf8(alreadyFixedText(generations())), false);
+        const std::string extinct = extinctText(extinctClasses());
+        emit finished(fromUtf8(alreadyFixedText(generations(), !extinct.empty()) + extinct), false);
         return {};
     }
-    return start(eachSet([](Experiment& run, const Control& c) {
-                     if (!run.allFixed())
-                         run.advanceUntilFixation(c);
-                 }),
-                 [this](bool cancelled) {
-                     if (cancelled && !allFixed())
-                         return runCancelled();
-                     emit finished(fromUtf8(fixationText(generations(), allFixed())), false);
-                 });
+    return start(
+        eachSet([](Experiment& run, const Control& c) {
+            if (!run.allFixed())
+                run.advanceUntilFixation(c);
+        }),
+        [this](bool cancelled) {
+            if (cancelled && !allFixed())
+                return runCancelled();
+            const std::string extinct = extinctText(extinctClasses());
+            emit finished(
+                fromUtf8(fixationText(generations(), allFixed(), !extinct.empty()) + extinct),
+                false);
+        });
 }
 
 QString RunController::reset() {

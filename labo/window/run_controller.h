@@ -104,8 +104,9 @@ private:
     bool sameRun(const Scenario& plan) const;
     void replaceRun(const Scenario& plan);
     bool allFixed() const;
-    int lastGeneration() const;           // the furthest set's
-    std::vector<int> generations() const; // each set's, A then B
+    int lastGeneration() const;              // the furthest set's
+    std::vector<int> generations() const;    // each set's, A then B
+    std::vector<int> extinctClasses() const; // each set's classes that died out
     // The run's sets for an export's worker, which keeps them alive until it is done.
     std::vector<std::shared_ptr<const Experiment>> heldSets() const;
     static Sets setsOf(const std::vector<std::shared_ptr<const Experiment>>& held);

@@ -39,8 +39,9 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
       model_(new QComboBox), alleles_(new QSpinBox),
       mutation_(newField(parameter("mutation"), set, 70)),
       migration_(newField(parameter("migration"), set, 70)),
-      history_(newField(parameter("history"), set, 260)), shownIndividuals_(Settings{}.individuals),
-      shownAlleles_(Settings{}.alleles) {
+      history_(newField(parameter("history"), set, 260)),
+      genotypes_(newField(parameter("genotypes"), set, 110)), presets_(new QComboBox),
+      shownIndividuals_(Settings{}.individuals), shownAlleles_(Settings{}.alleles) {
     // create
     const Parameter& urn = parameter("urn");
     const Parameter& fitness = parameter("fitness");
@@ -63,11 +64,21 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     history_->setWhatsThis(tableText(parameter("history").hint));
     history_->setToolTip(history_->whatsThis());
     history_->setPlaceholderText("aucune : N constant");
+    genotypes_->setWhatsThis(tableText(parameter("genotypes").hint));
+    genotypes_->setToolTip(genotypes_->whatsThis());
+    genotypes_->setPlaceholderText("moyenne des allèles");
+    presets_->setObjectName("modeleGenotypes" + set);
+    presets_->setToolTip("Valeurs sélectives des génotypes les plus courantes");
+    presets_->addItem("Choisir un cas…");
+    for (const GenotypePreset& preset : kGenotypePresets) // the field beside gives the values
+        presets_->addItem(QString::fromStdString(std::string(preset.name)));
     setSettings(Settings{});
 
     // connect
-    for (QLineEdit* field : {individuals_, mutation_, migration_, history_})
+    for (QLineEdit* field : {individuals_, mutation_, migration_, history_, genotypes_})
         connect(field, &QLineEdit::textChanged, this, &SettingsEditor::check);
+    connect(genotypes_, &QLineEdit::textChanged, this, &SettingsEditor::showPreset);
+    connect(presets_, &QComboBox::activated, this, &SettingsEditor::onPresetChosen);
     for (std::size_t k = 0; k < 4; ++k) {
         connect(urn_[k], &QLineEdit::textChanged, this, &SettingsEditor::check);
         connect(fitness_[k], &QLineEdit::textChanged, this, &SettingsEditor::check);
@@ -108,11 +119,17 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     historyLabel->setBuddy(history_);
     grid->addWidget(historyLabel, 6, 0);
     grid->addWidget(history_, 6, 1, 1, 5);
+    auto* genotypesLabel = newLabel(parameter("genotypes"));
+    genotypesLabel->setBuddy(genotypes_);
+    grid->addWidget(genotypesLabel, 7, 0);
+    grid->addWidget(genotypes_, 7, 1, 1, 2);
+    grid->addWidget(presets_, 7, 3, 1, 3);
     grid->setColumnStretch(5, 1);
 }
 
 std::vector<QWidget*> SettingsEditor::fields() const {
-    std::vector<QWidget*> all{individuals_, model_, alleles_, mutation_, migration_, history_};
+    std::vector<QWidget*> all{individuals_, model_,   alleles_,   mutation_,
+                              migration_,   history_, genotypes_, presets_};
     all.insert(all.end(), urn_.begin(), urn_.end());
     all.insert(all.end(), fitness_.begin(), fitness_.end());
     return all;
@@ -133,7 +150,9 @@ void SettingsEditor::setSettings(const Settings& settings) {
         mutation_->setText(shown(parameter("mutation"), settings));
         migration_->setText(shown(parameter("migration"), settings));
         history_->setText(shown(parameter("history"), settings));
+        genotypes_->setText(shown(parameter("genotypes"), settings));
     }
+    showPreset();
     shownIndividuals_ = settings.individuals;
     shownAlleles_ = settings.alleles;
     check();
@@ -179,6 +198,7 @@ SettingsEditor::Reading SettingsEditor::read() const {
     take(mutation_, parameter("mutation"));
     take(migration_, parameter("migration"));
     take(history_, parameter("history"));
+    take(genotypes_, parameter("genotypes"));
     if (!r.errors.isEmpty())
         return r;
     // Every field is sound on its own; what is left is how they fit together
@@ -186,6 +206,12 @@ SettingsEditor::Reading SettingsEditor::read() const {
     if (const auto sound = checkSettings(s); !sound) {
         const std::string& whole = sound.reason();
         r.errors << QString::fromStdString(whole);
+        Settings alleleFitness = s; // the genotypes' fitness is what does not fit
+        alleleFitness.genotypes.reset();
+        if (s.genotypes && checkSettings(alleleFitness)) {
+            r.refused.emplace_back(genotypes_, QString::fromStdString(whole));
+            return r;
+        }
         Settings sizeless = s;
         sizeless.sizes.clear();
         if (checkSettings(sizeless)) {
@@ -215,7 +241,7 @@ void SettingsEditor::check() {
         urn_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
         fitness_[k]->setEnabled(static_cast<int>(k) < alleles_->value());
     }
-    for (QLineEdit* field : {individuals_, mutation_, migration_, history_})
+    for (QLineEdit* field : {individuals_, mutation_, migration_, history_, genotypes_})
         mark(field, {});
     for (std::size_t k = 0; k < 4; ++k) {
         mark(urn_[k], {});
@@ -224,6 +250,27 @@ void SettingsEditor::check() {
     for (const auto& [field, reason] : r.refused)
         mark(field, reason);
     emit changed();
+}
+
+// A preset fills the genotypes' field, which then says which it is.
+void SettingsEditor::onPresetChosen(int index) {
+    if (index < 1 || index > static_cast<int>(kGenotypePresets.size()))
+        return;
+    genotypes_->setText(QString::fromStdString(
+        genotypesText(kGenotypePresets[static_cast<std::size_t>(index - 1)].fitness)));
+}
+
+void SettingsEditor::showPreset() {
+    Scenario run;
+    SetReading reading;
+    const Parameter& p = parameter("genotypes");
+    int index = 0;
+    if (p.read(p, genotypes_->text().toStdString(), DecimalMark::Point, run, reading))
+        for (std::size_t i = 0; i < kGenotypePresets.size(); ++i)
+            if (reading.settings.genotypes == kGenotypePresets[i].fitness)
+                index = static_cast<int>(i) + 1;
+    const QSignalBlocker quiet(presets_);
+    presets_->setCurrentIndex(index);
 }
 
 // A new size or allele count: an urn that was split evenly between the old

@@ -1,7 +1,7 @@
 // One parameter set (A or B) typed as text: population size, reproduction
-// model, alleles with the urn's composition and their fitness, mutation,
-// migration and the size history. Every field is checked at every keystroke; a refused one is
-// marked and carries its French reason as a tooltip.
+// model, alleles with the urn's composition and their fitness (or, for two
+// alleles, the genotypes'), mutation, migration and the size history. Every field is checked at
+// every keystroke; a refused one is marked and carries its French reason as a tooltip.
 #pragma once
 
 #include "core/lab/science/settings.h"
@@ -42,6 +42,8 @@ public:
     QLineEdit* mutationField() const { return mutation_; }
     QLineEdit* migrationField() const { return migration_; }
     QLineEdit* historyField() const { return history_; }
+    QLineEdit* genotypesField() const { return genotypes_; }
+    QComboBox* presetBox() const { return presets_; }
 
 signals:
     void changed();
@@ -56,6 +58,8 @@ private:
     std::vector<QWidget*> fields() const;
     void check();
     void onSizeChanged();
+    void onPresetChosen(int index);
+    void showPreset(); // the preset the genotypes' field holds, if any
 
     QLineEdit* individuals_;
     QComboBox* model_;
@@ -65,6 +69,8 @@ private:
     QLineEdit* mutation_;
     QLineEdit* migration_;
     QLineEdit* history_;
+    QLineEdit* genotypes_;
+    QComboBox* presets_; // the usual patterns of genotype fitness
     // The last sound size and allele count: an urn still split evenly between
     // them follows a new size or count (N = 200 needs 400 balls, not 40).
     int shownIndividuals_;

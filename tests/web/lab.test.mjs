@@ -206,6 +206,16 @@ test('fields and files are refused in the desktop\'s words, and nothing runs', a
     assert.match(await page.textContent('#refus'), /^A : .*urne.*39/);
     assert.equal(await page.getAttribute('#jeuA-urne3', 'aria-invalid'), 'true', 'the whole urn is marked');
     await page.fill('#jeuA-urne1', '10');
+    // A usual case of genotype fitness fills its field, which is refused beside
+    // four alleles and says which case it holds.
+    await page.selectOption('#jeuA-genotypes-cas', { label: 'récessif létal' });
+    assert.equal(await page.inputValue('#jeuA-genotypes'), '100, 100, 0');
+    await page.waitForFunction(() => document.getElementById('refus').textContent.includes('2 allèles (et non 4)'));
+    assert.equal(await page.getAttribute('#jeuA-genotypes', 'aria-invalid'), 'true');
+    await page.fill('#jeuA-genotypes', '90,100,80');
+    assert.equal(await page.$eval('#jeuA-genotypes-cas', (c) => c.selectedOptions[0].text), 'avantage de l\'hétérozygote');
+    await page.fill('#jeuA-genotypes', '');
+    await page.waitForFunction(() => document.getElementById('refus').textContent === '');
     await page.setInputFiles('#fichierScenario', { name: 'faux.scenario', mimeType: 'text/plain',
         buffer: Buffer.from('format = 1\nclasses = 5000\n') });
     await page.waitForFunction(() => document.getElementById('etat').textContent.startsWith('Le scénario'));

@@ -67,6 +67,23 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     const wrong = M.checkFields(fields(M, (f) => { f.a.history = "20:0"; }), "");
     assert.deepEqual(wrong.refusals.map((r) => r.field), ["jeuA-histoire"]);
     assert.match(wrong.refusals[0].text, /^A : /);
+    // So are the genotypes' fitness and its usual cases; a set they do not
+    // fit is refused on their field, and classes that died out are said.
+    const cases = M.parameterTable().find((entry) => entry.key === "genotypes").presets;
+    assert.deepEqual(cases.find((c) => c.name === "récessif létal"), { name: "récessif létal", value: "100, 100, 0" });
+    const lethal = fields(M, (f) => {
+        Object.assign(f, { classes: "3", generations: "5" });
+        Object.assign(f.a, { alleles: "2", urn: ["0", "40", "", ""], genotypes: "100,100,0" });
+    });
+    const lethalSaved = M.checkFields(lethal, "");
+    assert.equal(lethalSaved.refusals.length, 0, JSON.stringify(lethalSaved.refusals));
+    assert.match(lethalSaved.text, /^genotypes = 100, 100, 0$/m);
+    assert.equal(M.openScenario(lethalSaved.text, "letal.scenario").fields.a.genotypes, "100, 100, 0");
+    const extinct = new M.LabSession();
+    assert.match(finish(extinct, extinct.launch(lethal), 1e6).state.status, /3 classes se sont éteintes/);
+    const fourAlleles = M.checkFields(fields(M, (f) => { f.a.genotypes = "100, 50, 0"; }), "");
+    assert.deepEqual(fourAlleles.refusals.map((r) => r.field), ["jeuA-genotypes"]);
+    assert.match(fourAlleles.refusals[0].text, /ne valent que pour 2 allèles/);
 
     for (const change of plans) {
         const f = fields(M, change);

@@ -23,6 +23,7 @@ SetFields setFields(const val& in) {
     f.mutation = text(in, "mutation");
     f.migration = text(in, "migration");
     f.history = text(in, "history");
+    f.genotypes = text(in, "genotypes");
     return f;
 }
 
@@ -36,6 +37,7 @@ val setFieldsVal(const SetFields& f) {
     out.set("mutation", f.mutation);
     out.set("migration", f.migration);
     out.set("history", f.history);
+    out.set("genotypes", f.genotypes);
     return out;
 }
 

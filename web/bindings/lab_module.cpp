@@ -81,6 +81,14 @@ val parameterTable() {
             choices.set(c, choice);
         }
         entry.set("choices", choices);
+        val presets = val::array(); // the genotypes' usual cases, as the window offers them
+        for (std::size_t p = 0; s.kind == "genotypes" && p < kGenotypePresets.size(); ++p) {
+            val preset = val::object();
+            preset.set("name", std::string(kGenotypePresets[p].name));
+            preset.set("value", genotypesText(kGenotypePresets[p].fitness));
+            presets.set(p, preset);
+        }
+        entry.set("presets", presets);
         table.set(i, entry);
     }
     return table;

@@ -64,12 +64,18 @@ void readSet(const SetFields& f, const std::string& prefix, Settings& into,
     take("mutation", f.mutation);
     take("migration", f.migration);
     take("history", f.history);
+    take("genotypes", f.genotypes);
     if (refusals.size() > before)
         return;
     // Every field is sound on its own; what is left is how they fit together
-    // (the urn must hold 2N balls): said on the urn's fields.
-    if (const auto sound = checkSettings(s); !sound)
-        refusals.push_back({id("urn"), prefix + " : " + sound.reason()});
+    // (the urn must hold 2N balls): said on the urn's fields, or on the
+    // genotypes' when they are what does not fit.
+    if (const auto sound = checkSettings(s); !sound) {
+        Settings alleleFitness = s;
+        alleleFitness.genotypes.reset();
+        const bool genotypes = s.genotypes && checkSettings(alleleFitness);
+        refusals.push_back({id(genotypes ? "genotypes" : "urn"), prefix + " : " + sound.reason()});
+    }
     into = s;
 }
 
@@ -86,6 +92,7 @@ SetFields setFieldsOf(const Scenario& run, const Settings& s) {
     f.mutation = shown("mutation");
     f.migration = shown("migration");
     f.history = shown("history");
+    f.genotypes = shown("genotypes");
     return f;
 }
 
@@ -142,11 +149,14 @@ std::vector<std::string> scenarioSummary(const Scenario& scenario) {
             urn += (k ? ", " : "") + std::to_string(s->urn[k]);
             fitness += (k ? ", " : "") + std::to_string(s->fitness[k]);
         }
+        const std::string selection = s->genotypes
+                                          ? "génotypes 11, 12, 22 " + genotypesText(s->genotypes)
+                                          : "valeurs sélectives " + fitness;
         lines.push_back(std::string("Jeu ") + (s == &scenario.a ? "A" : "B") + " : " +
                         grouped(s->individuals) + " individus, " + modelTitle(s->model) + ", " +
-                        std::to_string(s->alleles) + " allèles, urne " + urn +
-                        ", valeurs sélectives " + fitness + " %, mutation " +
-                        rateText(s->mutation) + ", migration " + rateText(s->migration) + ".");
+                        std::to_string(s->alleles) + " allèles, urne " + urn + ", " + selection +
+                        " %, mutation " + rateText(s->mutation) + ", migration " +
+                        rateText(s->migration) + ".");
     }
     return lines;
 }
@@ -173,6 +183,13 @@ std::vector<int> LabSession::generations() const {
     std::vector<int> all;
     for (const Run& run : runs_)
         all.push_back(run.experiment->generation());
+    return all;
+}
+
+std::vector<int> LabSession::extinctClasses() const {
+    std::vector<int> all;
+    for (const Run& run : runs_)
+        all.push_back(run.experiment->extinctClasses());
     return all;
 }
 
@@ -208,7 +225,8 @@ std::string LabSession::start(Command command, const Scenario& plan) {
         if (!sameRun(plan))
             replaceRun(plan);
         if (allFixed()) {
-            status_ = alreadyFixedText(generations());
+            const std::string extinct = extinctText(extinctClasses());
+            status_ = alreadyFixedText(generations(), !extinct.empty()) + extinct;
             return {};
         }
     }
@@ -277,12 +295,13 @@ void LabSession::finish(bool cancelled) {
         status_ = cancelledText(all);
         return;
     }
+    const std::string extinct = extinctText(extinctClasses());
     if (command == Command::Launch)
-        status_ = reachedText(scenario_.generations, scenario_.classes, sets());
+        status_ = reachedText(scenario_.generations, scenario_.classes, sets()) + extinct;
     else if (command == Command::NextGeneration)
-        status_ = steppedText(all);
+        status_ = steppedText(all) + extinct;
     else
-        status_ = fixationText(all, allFixed());
+        status_ = fixationText(all, allFixed(), !extinct.empty()) + extinct;
 }
 
 std::string LabSession::reset() {

@@ -27,7 +27,8 @@ struct SetFields {
     std::array<std::string, 4> fitness{"100", "100", "100", "100"};
     std::string mutation = "0";
     std::string migration = "0";
-    std::string history; // empty: N for ever
+    std::string history;   // empty: N for ever
+    std::string genotypes; // "100, 50, 0"; empty: each genotype its alleles' mean
 };
 
 struct ScenarioFields {
@@ -105,6 +106,7 @@ private:
     bool setDone(std::size_t set) const;
     void finish(bool cancelled);
     std::vector<int> generations() const;
+    std::vector<int> extinctClasses() const; // each set's classes that died out
     bool allFixed() const;
 
     std::vector<Run> runs_;

@@ -5,6 +5,7 @@
 #include "core/lab/science/limits.h"
 #include "core/lab/view/chart.h"
 #include "core/lab/view/expected_cache.h"
+#include "core/lab/view/side_by_side.h"
 
 #include <algorithm>
 #include <array>
@@ -223,8 +224,23 @@ val viewData(LabSession& session, const std::string& name, const val& options) {
     if (!session.hasRun())
         return val::null();
     const std::vector<ViewSet> sets = session.viewSets();
-    const View view = entry.draw(sets, choiceOf(sets, options), session.expected());
+    const ChartChoice choice = choiceOf(sets, options);
+    const View view = entry.draw(sets, choice, session.expected());
     val out = viewOf(view, lastGeneration(sets));
+    out.set("sets", static_cast<int>(sets.size()));
+    // « A et B côte à côte »: one view per set on the same axes, when asked and set B is there.
+    val pair = val::null();
+    if (!options.isUndefined() && !options.isNull() && options["sideBySide"].isTrue() &&
+        sets.size() > 1) {
+        const std::vector<View> views =
+            sideBySide(sets, choice, [&](const std::vector<ViewSet>& all, const ChartChoice& c) {
+                return entry.draw(all, c, session.expected());
+            });
+        if (views.size() > 1)
+            pair =
+                listOf(views, [&](const View& one) { return viewOf(one, lastGeneration(sets)); });
+    }
+    out.set("pair", pair);
     // « Ouvrir cette classe dans Bocavo », for a class of a set with the classroom's settings.
     std::optional<ClassroomGroup> group;
     if (entry.table == ViewKind::OneClass && view.shown.set < static_cast<int>(sets.size()))

@@ -16,8 +16,11 @@ namespace bocavo::web {
 // { set, classNumber, allele, zoom: {first, last} or null, columns } as the
 // core's ChartChoice, any of them left out for its default. Null without a
 // run; an unknown name throws std::invalid_argument with the French words.
-// The view also carries `classroomLink`: the classroom program's address on
-// the class shown (« Ouvrir cette classe dans Bocavo »), or null.
+// `options.sideBySide` true asks for « A et B côte à côte »: the view then
+// carries `pair`, one view per set on the same axes, or null without set B;
+// `sets` says how many sets the run has. The view also carries
+// `classroomLink`: the classroom program's address on the class shown
+// (« Ouvrir cette classe dans Bocavo »), or null.
 emscripten::val viewData(LabSession& session, const std::string& name,
                          const emscripten::val& options);
 

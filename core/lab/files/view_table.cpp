@@ -50,18 +50,18 @@ void genotypeColumns(const Statistics& stats, const std::string& prefix,
     const auto& shares = stats.genotypes();
     for (const int genotype : genotypeOrder(alleles)) {
         const std::string name = prefix + genotypeName(genotype, alleles);
-        columns.push_back({name + " observés", stats.generation(), [&shares, genotype](int g) {
-                               return decimal(
-                                   shares[static_cast<std::size_t>(g)].observed(genotype));
-                           }});
+        columns.push_back(
+            {name + " observés", stats.lastWithGenotypes(), [&shares, genotype](int g) {
+                 return decimal(shares[static_cast<std::size_t>(g)].observed(genotype));
+             }});
         columns.push_back({name + " Hardy-Weinberg (" + hardyWeinbergName(genotype, alleles) + ")",
-                           stats.generation(), [&shares, genotype](int g) {
+                           stats.lastWithGenotypes(), [&shares, genotype](int g) {
                                return decimal(
                                    shares[static_cast<std::size_t>(g)].expected(genotype));
                            }});
     }
     columns.push_back({prefix + "hétérozygotes Hardy-Weinberg, classes mélangées",
-                       stats.generation(), [&shares](int g) {
+                       stats.lastWithGenotypes(), [&shares](int g) {
                            return decimal(shares[static_cast<std::size_t>(g)].pooledHeterozygotes);
                        }});
 }

@@ -72,6 +72,7 @@ struct Plan {
 
     Settings settings;
     bool selection; // some genotype is kept with probability below 1
+    bool lethal;    // some genotype is never kept: a class may have no child that can be
     std::array<float, kMaxAlleles * kMaxAlleles> keep{}; // genotype (a, b): fitness / highest
     GeometricGaps mutationGaps;                          // to the next mutated copy
     GeometricGaps migrationGaps;                         // to the next migrant
@@ -136,7 +137,8 @@ public:
     template <UniformSource S, typename Donors>
     void next(const Plan& plan, S& source, int g, const Donors& donors);
 
-    // The copies of generation g's children (g, the last or the one before).
+    // The copies of generation g's children (g, the last or the one before);
+    // none once the class has died out.
     const std::vector<Allele>& children(int g) const { return children_[g & 1]; }
     const std::vector<Allele>& parents() const { return parents_; }
 
@@ -145,6 +147,7 @@ private:
     void breed(const Plan& plan, S& source, int g, std::vector<Allele>& out);
     template <UniformSource S> void mutate(const Plan& plan, S& source, std::vector<Allele>& out);
     template <UniformSource S> void shuffle(S& source, const std::vector<Allele>& former);
+    bool canBreed(const Plan& plan) const;
 
     std::vector<Allele> parents_;
     std::array<std::vector<Allele>, 2> children_; // by parity of the generation
@@ -160,6 +163,10 @@ template <UniformSource S> void Deme::found(const Plan& plan, S& source) {
 template <UniformSource S, typename Donors>
 void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
     const std::vector<Allele>& former = children_[(g - 1) & 1];
+    if (former.empty()) { // died out: nobody is left to breed
+        children_[g & 1].clear();
+        return;
+    }
     if (plan.settings.model == Model::Protocole)
         shuffle(source, former);
     else
@@ -173,6 +180,8 @@ void Deme::next(const Plan& plan, S& source, int g, const Donors& donors) {
              i += 1 + plan.migrationGaps.next(source)) {
             const int d = Tirage(source, static_cast<std::int16_t>(donors.count())) - 1;
             const Allele* from = donors.copiesOf(d);
+            if (!from) // that class has died out: it sends nobody
+                continue;
             const int j = Tirage(source, individuals) - 1;
             parents_[static_cast<std::size_t>(2 * i)] = from[2 * j];
             parents_[static_cast<std::size_t>(2 * i + 1)] = from[2 * j + 1];
@@ -218,9 +227,16 @@ template <UniformSource S> void Deme::shuffle(S& source, const std::vector<Allel
 // parent copy drawn among all of theirs. A child of fitness w is kept with
 // probability w / (highest fitness); otherwise its place is bred again by a
 // random couple (the ideal model: by new random parents), until one is kept.
+// A couple that can give no surviving child thus has its children bred by the
+// others, as any child that does not survive is. When no couple can (every
+// possible child has fitness 0) the class dies out: no children at all.
 template <UniformSource S>
 void Deme::breed(const Plan& plan, S& source, int g, std::vector<Allele>& out) {
     const int k = plan.settings.alleles;
+    if (plan.lethal && !canBreed(plan)) {
+        out.clear();
+        return;
+    }
     out.resize(static_cast<std::size_t>(plan.settings.copiesAt(g)));
     auto kept = [&](Allele a, Allele b) {
         const float p = plan.keep[static_cast<std::size_t>(a * k + b)];
@@ -253,6 +269,29 @@ void Deme::breed(const Plan& plan, S& source, int g, std::vector<Allele>& out) {
             out[row + 1] = parent[Tirage(source, copies) - 1];
         } while (plan.selection && !kept(out[row], out[row + 1]));
     }
+}
+
+// Whether some child could survive: in the protocol some couple can give a
+// genotype of fitness above 0, in the ideal model some two copies of the parents.
+inline bool Deme::canBreed(const Plan& plan) const {
+    const auto k = static_cast<std::size_t>(plan.settings.alleles);
+    auto alive = [&](Allele a, Allele b) { return plan.keep[a * k + b] > 0.0f; };
+    if (plan.settings.model == Model::Protocole) {
+        for (std::size_t c = 0; c + 3 < parents_.size(); c += 4)
+            for (std::size_t x = c; x < c + 2; ++x)
+                for (std::size_t y = c + 2; y < c + 4; ++y)
+                    if (alive(parents_[x], parents_[y]))
+                        return true;
+        return false;
+    }
+    std::array<bool, kMaxAlleles> present{};
+    for (const Allele a : parents_)
+        present[a] = true;
+    for (std::size_t a = 0; a < k; ++a)
+        for (std::size_t b = 0; b < k; ++b)
+            if (present[a] && present[b] && alive(static_cast<Allele>(a), static_cast<Allele>(b)))
+                return true;
+    return false;
 }
 
 // Each copy mutates with probability u into one of the K − 1 other alleles,

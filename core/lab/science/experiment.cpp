@@ -77,6 +77,14 @@ Counts childCounts(const Population& pop) {
     return counts;
 }
 
+// The first generation a class had one allele left or none at all: from
+// there on it can no longer change (without mutation or migration).
+int endedAt(int fixedAt, int extinctAt) {
+    if (fixedAt < 0 || extinctAt < 0)
+        return std::max(fixedAt, extinctAt);
+    return std::min(fixedAt, extinctAt);
+}
+
 // The other classes of a linked run, as Deme::next reads them: their children
 // of the previous generation, which nobody writes during generation g.
 template <typename Runs> struct Donors {
@@ -85,9 +93,11 @@ template <typename Runs> struct Donors {
     int g = 0;
 
     int count() const { return runs ? static_cast<int>(runs->size()) - 1 : 0; }
+    // None when that class has died out.
     const Allele* copiesOf(int d) const {
         const auto n = static_cast<std::size_t>(d) + (static_cast<std::size_t>(d) >= self);
-        return (*runs)[n].deme.children(g - 1).data();
+        const std::vector<Allele>& copies = (*runs)[n].deme.children(g - 1);
+        return copies.empty() ? nullptr : copies.data();
     }
 };
 
@@ -114,16 +124,18 @@ GeometricGaps::GeometricGaps(double p) {
 }
 
 Plan::Plan(const Settings& s)
-    : settings(s), selection(hasSelection(s)), mutationGaps(s.mutation),
+    : settings(s), selection(hasSelection(s)), lethal(false), mutationGaps(s.mutation),
       migrationGaps(s.migration) {
-    int highest = 0;
-    for (int k = 0; k < s.alleles; ++k)
-        highest = std::max(highest, s.fitness[static_cast<std::size_t>(k)]);
+    double highest = 0.0;
     for (int a = 0; a < s.alleles; ++a)
         for (int b = 0; b < s.alleles; ++b)
-            keep[static_cast<std::size_t>(a * s.alleles + b)] = static_cast<float>(
-                (s.fitness[static_cast<std::size_t>(a)] + s.fitness[static_cast<std::size_t>(b)]) /
-                (2.0 * highest));
+            highest = std::max(highest, genotypeFitness(s, a, b));
+    for (int a = 0; a < s.alleles; ++a)
+        for (int b = 0; b < s.alleles; ++b) {
+            const double w = genotypeFitness(s, a, b);
+            keep[static_cast<std::size_t>(a * s.alleles + b)] = static_cast<float>(w / highest);
+            lethal = lethal || w == 0.0;
+        }
 }
 
 bool isFixed(const Counts& counts) {
@@ -144,7 +156,7 @@ Experiment::Experiment(const Settings& settings, int classes, std::uint32_t seed
     runs_.reserve(static_cast<std::size_t>(classes));
     for (int n = 1; n <= classes; ++n)
         runs_.push_back(ClassRun{Population{}, Deme{}, Source_Aleatoire(classSeed(seed, n)),
-                                 History(2 * settings.mostIndividuals(), settings.alleles), -1,
+                                 History(2 * settings.mostIndividuals(), settings.alleles), -1, -1,
                                  -1});
 }
 
@@ -156,8 +168,17 @@ bool Experiment::allFixed() const {
     const int g = generation();
     if (g < 0)
         return false;
-    return std::all_of(runs_.begin(), runs_.end(),
-                       [g](const ClassRun& run) { return run.fixedAt >= 0 && run.fixedAt <= g; });
+    return std::all_of(runs_.begin(), runs_.end(), [g](const ClassRun& run) {
+        const int ended = endedAt(run.fixedAt, run.extinctAt);
+        return ended >= 0 && ended <= g;
+    });
+}
+
+int Experiment::extinctClasses() const {
+    const int g = generation();
+    return static_cast<int>(std::count_if(runs_.begin(), runs_.end(), [g](const ClassRun& run) {
+        return run.extinctAt >= 0 && run.extinctAt <= g;
+    }));
 }
 
 std::size_t Experiment::bytes() const {
@@ -206,9 +227,10 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
             int fixed = 0;
             int last = 0;
             for (const ClassRun& run : runs_) {
-                if (run.fixedAt >= 0 && run.fixedAt <= run.reached) {
+                const int ended = endedAt(run.fixedAt, run.extinctAt);
+                if (ended >= 0 && ended <= run.reached) {
                     ++fixed;
-                    last = std::max(last, run.fixedAt);
+                    last = std::max(last, ended);
                 }
             }
             if (fixed == classes() && last <= published) {
@@ -297,11 +319,8 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
                     }
                     run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{&runs_, n, g});
                     const Counts counts = tally(run.deme.children(g));
-                    run.history.set(g, counts);
+                    record(run, g, counts);
                     census_.add(g, counts, homozygotesOf(run.deme.children(g)));
-                    run.reached = g;
-                    if (run.fixedAt < 0 && isFixed(counts))
-                        run.fixedAt = g;
                 }
             } catch (...) {
                 failure.keep();
@@ -331,19 +350,24 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             run.history.set(1, childCounts(run.pop));
             census_.add(0, run.history.at(0), homozygotesOf(run.pop.Geno_Parent));
             census_.add(1, run.history.at(1), homozygotesOf(run.pop.Geno_Enfant));
+            if (isFixed(run.history.at(1)))
+                run.fixedAt = 1;
+            run.reached = 1;
         } else {
             run.deme.found(plan_, run.source);
             run.history.set(0, tally(run.deme.parents()));
-            run.history.set(1, tally(run.deme.children(1)));
+            record(run, 1, tally(run.deme.children(1)));
             census_.add(0, run.history.at(0), homozygotesOf(run.deme.parents()));
             census_.add(1, run.history.at(1), homozygotesOf(run.deme.children(1)));
         }
-        if (isFixed(run.history.at(1)))
-            run.fixedAt = 1;
-        run.reached = 1;
         g = 2;
     }
     for (; g <= to; ++g) {
+        if (run.extinctAt >= 0) { // nobody is left: no copies from here on
+            run.history.fill(g, to, Counts{});
+            run.reached = to;
+            break;
+        }
         if (run.fixedAt >= 0 && absorbing_ && !breedFixed_) {
             // The fixed allele holds every copy, however many the size history gives.
             const Counts before = run.history.at(g - 1);
@@ -362,22 +386,26 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
         }
         if (cancel && cancel->load(std::memory_order_relaxed))
             return;
-        Counts counts;
         if (engine_) {
             nextGeneration(run.pop, run.source);
             Count_Allele(run.pop);
-            counts = childCounts(run.pop);
-            census_.add(g, counts, homozygotesOf(run.pop.Geno_Enfant));
+            record(run, g, childCounts(run.pop));
+            census_.add(g, run.history.at(g), homozygotesOf(run.pop.Geno_Enfant));
         } else {
             run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{});
-            counts = tally(run.deme.children(g));
-            census_.add(g, counts, homozygotesOf(run.deme.children(g)));
+            record(run, g, tally(run.deme.children(g)));
+            census_.add(g, run.history.at(g), homozygotesOf(run.deme.children(g)));
         }
-        run.history.set(g, counts);
-        run.reached = g;
-        if (run.fixedAt < 0 && isFixed(counts))
-            run.fixedAt = g;
     }
+}
+
+void Experiment::record(ClassRun& run, int g, const Counts& counts) {
+    run.history.set(g, counts);
+    run.reached = g;
+    if (run.fixedAt < 0 && isFixed(counts))
+        run.fixedAt = g;
+    if (run.extinctAt < 0 && counts == Counts{})
+        run.extinctAt = g;
 }
 
 } // namespace bocavo::labo

@@ -72,7 +72,17 @@ public:
     // ends at the first generation where the last class fixes.
     int advanceUntilFixation(const Control& control = {});
 
-    bool allFixed() const; // by generation(); not while an advance runs
+    // Every class has one allele left or has died out, by generation(); not
+    // while an advance runs.
+    bool allFixed() const;
+    // A class dies out when none of its couples can give a child that
+    // survives (a lethal genotype): its later generations have no copies.
+    // The first generation without children, −1 while it lives; not while
+    // an advance runs.
+    int extinctAt(int classNumber) const {
+        return runs_[static_cast<std::size_t>(classNumber - 1)].extinctAt;
+    }
+    int extinctClasses() const; // by generation(); not while an advance runs
     std::size_t bytes() const;
 
     // Without mutation or migration a fixed class keeps its counts for ever (no
@@ -88,8 +98,9 @@ private:
         Deme deme;      // any other set's
         Source_Aleatoire source;
         History history;
-        int fixedAt = -1; // first generation with one allele left
-        int reached = -1; // last generation recorded, ahead of the published one after a cancel
+        int fixedAt = -1;   // first generation with one allele left
+        int extinctAt = -1; // first generation without children
+        int reached = -1;   // last generation recorded, ahead of the published one after a cancel
     };
 
     int advance(int target, bool untilFixation, const Control& control);
@@ -97,6 +108,7 @@ private:
     void runStep(int to, int threads, const std::atomic<bool>* cancel);
     void runLinkedStep(int to, int threads, const std::atomic<bool>* cancel);
     void advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel);
+    static void record(ClassRun& run, int g, const Counts& counts);
 
     Settings settings_;
     Plan plan_;      // the generalised procedure's tables, unused by the engine's

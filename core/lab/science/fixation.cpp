@@ -51,10 +51,37 @@ std::vector<double> halfPower(double a0, double a1, double a2, int n) {
     return logs;
 }
 
+// The chance of each count 0..2n of A among n children when each carries
+// `copies` (1 or 2) of A with chance r and `base` (0 or 1) copies otherwise:
+// base·n plus `copies` times a binomial(n, r).
+std::vector<double> binomialCounts(double r, int base, int copies, int n) {
+    std::vector<double> chances(2 * static_cast<std::size_t>(n) + 1, 0.0);
+    const double logR = std::log(r), logQ = std::log1p(-r);
+    for (int j = 0; j <= n; ++j) {
+        const double log = std::lgamma(n + 1.0) - std::lgamma(j + 1.0) - std::lgamma(n - j + 1.0) +
+                           (j > 0 ? j * logR : 0.0) + (j < n ? (n - j) * logQ : 0.0);
+        chances[static_cast<std::size_t>(base * n + copies * j)] = std::exp(log);
+    }
+    return chances;
+}
+
 // The chance of each count 0..2n of A among n kept children, each AA, Aa or
 // aa with chances r2, r1, r0: the coefficients of (r0 + r1·z + r2·z²)^n, the
-// lower half from z⁰ up, the upper half from z^(2n) down.
+// lower half from z⁰ up, the upper half from z^(2n) down. A lethal genotype
+// (a chance of 0) leaves a binomial.
 std::vector<double> nextCounts(double r0, double r1, double r2, int n) {
+    if (r0 == 0.0 || r1 == 0.0 || r2 == 0.0) {
+        if (r0 == 0.0 && r2 == 0.0) { // every child Aa
+            std::vector<double> chances(2 * static_cast<std::size_t>(n) + 1, 0.0);
+            chances[static_cast<std::size_t>(n)] = 1.0;
+            return chances;
+        }
+        if (r0 == 0.0) // Aa or AA: n copies and one more for each AA
+            return binomialCounts(r2, 1, 1, n);
+        if (r2 == 0.0) // aa or Aa
+            return binomialCounts(r1, 0, 1, n);
+        return binomialCounts(r2, 0, 2, n); // aa or AA
+    }
     const auto low = halfPower(r0, r1, r2, n);
     const auto high = halfPower(r2, r1, r0, n);
     std::vector<double> logs(2 * static_cast<std::size_t>(n) + 1);
@@ -76,7 +103,19 @@ std::vector<double> nextCounts(double r0, double r1, double r2, int n) {
 
 } // namespace
 
+std::optional<double> lethalFixation(int start, int copies, double wAA, double waa) {
+    if (wAA == 0.0) // no AA child ever survives
+        return 0.0;
+    if (waa == 0.0) // every child carries A from the first breeding on, if any parent does
+        return start > 0 ? 1.0 : 0.0;
+    if (start <= 0 || start >= copies)
+        return start <= 0 ? 0.0 : 1.0;
+    return std::nullopt;
+}
+
 double chainFixation(int start, int copies, double wAA, double wAa, double waa) {
+    if (const auto sure = lethalFixation(start, copies, wAA, waa))
+        return *sure;
     if (start <= 0 || start >= copies)
         return start <= 0 ? 0.0 : 1.0;
     // u_i = Σ_j P(i → j)·u_j for the 2N − 1 counts where neither kind is fixed,
@@ -133,6 +172,35 @@ double chainFixation(int start, int copies, double wAA, double wAa, double waa) 
     return std::clamp(b[static_cast<std::size_t>(start - 1)], 0.0, 1.0);
 }
 
+double genotypeDiffusion(double p, double w11, double w12, double w22, double ne) {
+    // ψ(x) = exp(−4Ne·∫₀ˣ [y(w11 − w12) + (1 − y)(w12 − w22)]/w̄(y) dy), both
+    // integrals by the trapezoid rule on a fine grid, ψ carried as its log.
+    constexpr int kSteps = 4000;
+    const double h = 1.0 / kSteps;
+    auto slope = [&](double y) {
+        const double q = 1.0 - y;
+        const double mean = y * y * w11 + 2.0 * y * q * w12 + q * q * w22;
+        return (y * (w11 - w12) + q * (w12 - w22)) / mean;
+    };
+    std::vector<double> logPsi(kSteps + 1, 0.0);
+    for (int i = 1; i <= kSteps; ++i)
+        logPsi[static_cast<std::size_t>(i)] =
+            logPsi[static_cast<std::size_t>(i) - 1] -
+            4.0 * ne * h * (slope((i - 1) * h) + slope(i * h)) / 2.0;
+    const double top = *std::max_element(logPsi.begin(), logPsi.end());
+    double below = 0.0, total = 0.0;
+    const double at = std::clamp(p, 0.0, 1.0) * kSteps;
+    for (int i = 1; i <= kSteps; ++i) {
+        const double piece = h *
+                             (std::exp(logPsi[static_cast<std::size_t>(i) - 1] - top) +
+                              std::exp(logPsi[static_cast<std::size_t>(i)] - top)) /
+                             2.0;
+        total += piece;
+        below += piece * std::clamp(at - (i - 1), 0.0, 1.0);
+    }
+    return below / total;
+}
+
 double diffusionFixation(double p, double s, double ne) {
     if (std::abs(s) < 1e-12)
         return p;
@@ -145,6 +213,42 @@ double diffusionFixation(double p, double s, double ne) {
     // A handicap: both above 1, divided through by e^(x_1) so neither overflows.
     return std::exp(xp - x1) * std::expm1(-xp) / std::expm1(-x1);
 }
+
+namespace {
+
+// Two alleles of given genotype fitness: a lethal homozygote's fate is sure
+// under both models; otherwise the ideal model's chain while it is small
+// enough, the diffusion where the three fitnesses are close.
+Fixation genotypeFixation(const Settings& s, double startShare) {
+    Fixation out;
+    const auto& w = *s.genotypes;
+    const int start = s.urn[0];
+    if (w[0] == 0 || w[2] == 0) {
+        out.chance[0] = lethalFixation(start, s.copies(), w[0], w[2]);
+        out.chance[1] = lethalFixation(s.copies() - start, s.copies(), w[2], w[0]);
+        out.method = FixationMethod::Lethal;
+        return out;
+    }
+    const bool ideal = s.model == Model::WrightFisher;
+    double u = 0.0;
+    if (ideal && s.copies() <= kExactChainCopies) {
+        u = chainFixation(start, s.copies(), w[0], w[1], w[2]);
+        out.method = FixationMethod::Chain;
+    } else {
+        const double limit = ideal ? kWeakSelection : kWeakProtocolSelection;
+        const int low = *std::min_element(w.begin(), w.end());
+        const int high = *std::max_element(w.begin(), w.end());
+        if (high > (1.0 + limit) * low + 1e-9)
+            return out;
+        u = genotypeDiffusion(startShare, w[0], w[1], w[2], effectiveSize(s));
+        out.method = FixationMethod::Diffusion;
+    }
+    out.chance[0] = u;
+    out.chance[1] = 1.0 - u;
+    return out;
+}
+
+} // namespace
 
 Fixation fixation(const Settings& s) {
     Fixation out;
@@ -161,6 +265,11 @@ Fixation fixation(const Settings& s) {
         return out;
     }
     // The chain and the diffusion hold for one size and a known start.
+    if (s.genotypes) {
+        if (!s.sizes.empty() || s.sourceUrn())
+            return out;
+        return genotypeFixation(s, start[0]);
+    }
     const int lone = loneAllele(s);
     if (lone < 0 || !s.sizes.empty() || s.sourceUrn())
         return out;

@@ -31,7 +31,9 @@ enum class FixationMethod {
                // source urn under selection, outside the domain
     Neutral,   // the frequency after the first breeding
     Chain,     // the ideal model's exact Markov chain
-    Diffusion, // u(p) = [1 − (1 + s·p)^(1 − 2Ne)]/[1 − (1 + s)^(1 − 2Ne)]
+    Diffusion, // u(p) = [1 − (1 + s·p)^(1 − 2Ne)]/[1 − (1 + s)^(1 − 2Ne)], or its integral
+               // form for given genotype fitness
+    Lethal,    // a homozygote of fitness 0 is never fixed, and the other allele then is
 };
 
 struct Fixation {
@@ -43,7 +45,18 @@ Fixation fixation(const Settings& settings);
 // Ideal model, two kinds of copies: the chance that A, with `start` of the
 // `copies` copies, is fixed. A kept child is AA, Aa or aa with chance ∝ p²·w_AA,
 // 2pq·w_Aa, q²·w_aa, so the next count is the sum of N such children's A copies.
+// A count of 0 (or 2N) is a fixation only where that homozygote survives.
 double chainFixation(int start, int copies, double wAA, double wAa, double waa);
+// What is sure whatever the model: A is never fixed when AA never survives,
+// always (once present) when aa never does; fixed or lost at the start. None
+// otherwise.
+std::optional<double> lethalFixation(int start, int copies, double wAA, double waa);
+
+// The diffusion's u(p) for genotype fitness w11, w12, w22 (allele 1 at p):
+// the change per generation is pq[p(w11 − w12) + q(w12 − w22)]/w̄, the variance
+// pq/(2Ne), u(p) = ∫₀ᵖψ/∫₀¹ψ, worked out numerically. With w12 the mean of
+// w11 and w22 it is diffusionFixation's.
+double genotypeDiffusion(double p, double w11, double w12, double w22, double ne);
 
 // The diffusion's u(p) for A of relative advantage s = w_A/w_a − 1 when a
 // genotype's fitness is the mean of its alleles': the change per generation

@@ -41,7 +41,7 @@ inline constexpr std::array<std::string_view, 2> kModelWords{modelWord(Model::Pr
                                                              modelWord(Model::WrightFisher)};
 
 // The run's parameters, then each set's, in the order a scenario writes them.
-const std::array<Parameter, 11> kParameters{{
+const std::array<Parameter, 12> kParameters{{
     {.key = "classes",
      .option = "--classes",
      .metavar = "N",
@@ -217,6 +217,31 @@ const std::array<Parameter, 11> kParameters{{
          set.fitness = p.value.value_or(std::vector<int>{});
          return refusedOr(p);
      }},
+    {.key = "genotypes",
+     .option = "--genotypes",
+     .metavar = "W11,W12,W22",
+     .field = "genotypes",
+     .label = "Génotypes 11, 12, 22 (%)",
+     .what = "les valeurs sélectives des génotypes",
+     .hint = "Pour 2 allèles : valeurs sélectives des génotypes 11, 12 et 22, de 0 à 1 000 %, "
+             "à la place de celles des allèles (qui restent alors à 100 %) ; 0 : génotype létal. "
+             "Vide : chaque génotype a la moyenne de ses deux allèles",
+     .help = "pour 2 allèles, valeurs sélectives des génotypes 11, 12 et 22\n"
+             "en %, de 0 à 1 000 (0 : létal), à la place de --fitness",
+     .comment = "Valeurs sélectives des génotypes 11, 12 et 22 en % (0 à 1 000), facultatives, "
+                "pour 2 allèles seulement",
+     .scope = ParameterScope::Set,
+     .kind = ParameterKind::Genotypes,
+     .low = kMinGenotypeFitness,
+     .high = kMaxGenotypeFitness,
+     .optional = true,
+     .write = [](const Scenario&, const Settings& set) { return genotypesText(set.genotypes); },
+     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&,
+                SetReading& set) -> Read {
+         const auto p = parseGenotypes(text);
+         set.settings.genotypes = p.value.value_or(std::nullopt);
+         return refusedOr(p);
+     }},
     {.key = "mutation",
      .option = "--mutation",
      .metavar = "U",
@@ -332,7 +357,8 @@ std::string plainLabel(std::string_view label) {
 }
 
 std::vector<ParameterSummary> parameterSummary() {
-    static constexpr const char* kKinds[] = {"whole", "choice", "list", "rate", "sizes"};
+    static constexpr const char* kKinds[] = {"whole", "choice", "list",
+                                             "rate",  "sizes",  "genotypes"};
     const Scenario defaults;
     std::vector<ParameterSummary> summary;
     for (const Parameter& p : kParameters) {

@@ -20,8 +20,9 @@ struct Scenario;
 // The run's own parameters (classes, generations, seed) or each set's.
 enum class ParameterScope { Run, Set };
 // How a value is typed: a whole number, one word of a few, a list of whole
-// numbers (one per allele), a decimal rate or « génération:N » pairs.
-enum class ParameterKind { Whole, Choice, List, Rate, Sizes };
+// numbers (one per allele), a decimal rate, « génération:N » pairs or the
+// three genotypes' fitness.
+enum class ParameterKind { Whole, Choice, List, Rate, Sizes, Genotypes };
 
 // One set's values as they are read one at a time (a scenario's section, the
 // command line). The size, the allele count and the lists are kept as given,
@@ -87,7 +88,7 @@ std::string plainLabel(std::string_view label);
 struct ParameterSummary {
     std::string key;
     std::string label; // without '&'
-    std::string kind;  // "whole", "choice", "list" or "rate"
+    std::string kind;  // "whole", "choice", "list", "rate", "sizes" or "genotypes"
     bool perSet = false;
     double low = 0.0;
     double high = 0.0;

@@ -32,6 +32,13 @@ std::string durationText(double seconds) {
     return groupDigits(minutes / 60) + " h " + std::to_string(minutes % 60) + " min";
 }
 
+// A heterozygote fitter than both homozygotes holds both alleles, for ever
+// when both homozygotes are lethal: the neutral time to fixation would
+// promise far too little.
+bool holdsBothAlleles(const Settings& s) {
+    return s.genotypes && (*s.genotypes)[1] > std::max((*s.genotypes)[0], (*s.genotypes)[2]);
+}
+
 } // namespace
 
 double secondsPerClassGeneration(const Settings& settings) {
@@ -72,7 +79,7 @@ double expectedFixationTime(const Settings& settings) {
 RunCost estimateSet(const Settings& set, int classes, int generations, bool untilFixation) {
     RunCost cost;
     cost.untilFixation = untilFixation;
-    const bool absorbing = set.mutation == 0.0 && set.migration == 0.0;
+    const bool absorbing = set.mutation == 0.0 && set.migration == 0.0 && !holdsBothAlleles(set);
     int last = generations;
     double bred = generations; // generations bred per class
     if (untilFixation && !absorbing) {

@@ -54,6 +54,30 @@ Result<void> checkSizes(const Settings& s) {
     return {};
 }
 
+// Genotype fitness: two alleles only, in range, some genotype alive, and not
+// beside allele fitness, so that a set never carries two rules at once.
+Result<void> checkGenotypes(const Settings& s) {
+    if (!s.genotypes)
+        return {};
+    if (s.alleles != 2)
+        return Refusal{"Les valeurs sélectives des génotypes 11, 12 et 22 ne valent que pour 2 "
+                       "allèles (et non " +
+                       std::to_string(s.alleles) +
+                       ") ; avec plus d'allèles, donnez celles des allèles."};
+    for (const int w : *s.genotypes)
+        if (w < kMinGenotypeFitness || w > kMaxGenotypeFitness)
+            return Refusal{"La valeur sélective d'un génotype doit aller de " +
+                           fitnessText(kMinGenotypeFitness) + " à " +
+                           fitnessText(kMaxGenotypeFitness) + " (et non " + fitnessText(w) + ")."};
+    if (std::all_of(s.genotypes->begin(), s.genotypes->end(), [](int w) { return w == 0; }))
+        return Refusal{"Au moins un génotype doit avoir une valeur sélective au-dessus de 0 % : "
+                       "sinon aucun enfant ne survit."};
+    if (s.fitness[0] != 100 || s.fitness[1] != 100)
+        return Refusal{"Donnez les valeurs sélectives des allèles ou celles des génotypes, pas "
+                       "les deux : avec celles des génotypes, celles des allèles restent à 100 %."};
+    return {};
+}
+
 } // namespace
 
 Result<void> checkSettings(const Settings& s) {
@@ -89,6 +113,8 @@ Result<void> checkSettings(const Settings& s) {
         return Refusal{"L'urne doit contenir au moins 2N = " + std::to_string(s.copies()) +
                        " boules pour " + std::to_string(s.individuals) + " individus, et non " +
                        std::to_string(balls) + "."};
+    if (const auto genotypes = checkGenotypes(s); !genotypes)
+        return genotypes;
     if (!(s.mutation >= 0.0 && s.mutation <= kMaxMutation))
         return Refusal{"Le taux de mutation doit aller de 0 à 0.1 par copie et par génération."};
     if (!(s.migration >= 0.0 && s.migration <= kMaxMigration))
@@ -153,10 +179,20 @@ std::array<int, kMaxAlleles> evenUrn(int individuals, int alleles) {
 }
 
 bool hasSelection(const Settings& s) {
+    if (s.genotypes) {
+        const auto& w = *s.genotypes;
+        return w[0] != w[1] || w[1] != w[2];
+    }
     for (int k = 1; k < s.alleles; ++k)
         if (s.fitness[static_cast<std::size_t>(k)] != s.fitness[0])
             return true;
     return false;
+}
+
+double genotypeFitness(const Settings& s, int a, int b) {
+    if (s.genotypes)
+        return (*s.genotypes)[static_cast<std::size_t>(a + b)]; // 11, 12 or 22
+    return (s.fitness[static_cast<std::size_t>(a)] + s.fitness[static_cast<std::size_t>(b)]) / 2.0;
 }
 
 bool isClassroomProtocol(const Settings& settings) {
@@ -241,6 +277,46 @@ std::string sizesText(const std::vector<SizeChange>& sizes) {
         text += (text.empty() ? "" : ", ") + std::to_string(change.generation) + ":" +
                 std::to_string(change.individuals);
     return text;
+}
+
+Parsed<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text) {
+    Parsed<std::optional<std::array<int, kGenotypes>>> read;
+    const std::string_view word = trimmed(text);
+    if (word.empty()) {
+        read.value.emplace(); // none given: sound
+        return read;
+    }
+    const std::string refusal =
+        shortQuote(word) +
+        " ne convient pas pour les valeurs sélectives des génotypes : il faut trois nombres "
+        "entiers de 0 à 1 000, pour 11, 12 et 22, séparés par des virgules (100, 50, 0).";
+    std::array<int, kGenotypes> values{};
+    std::string_view rest = word;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        const auto comma = rest.find(',');
+        const bool last = i + 1 == values.size();
+        if ((comma == std::string_view::npos) != last) {
+            read.error = refusal;
+            return read;
+        }
+        const auto value = wholeIn(rest.substr(0, comma), kMinGenotypeFitness, kMaxGenotypeFitness);
+        if (!value) {
+            read.error = refusal;
+            return read;
+        }
+        values[i] = *value;
+        if (!last)
+            rest.remove_prefix(comma + 1);
+    }
+    read.value.emplace(values);
+    return read;
+}
+
+std::string genotypesText(const std::optional<std::array<int, kGenotypes>>& genotypes) {
+    if (!genotypes)
+        return {};
+    const auto& w = *genotypes;
+    return std::to_string(w[0]) + ", " + std::to_string(w[1]) + ", " + std::to_string(w[2]);
 }
 
 std::string rateText(double rate) {

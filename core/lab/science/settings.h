@@ -8,6 +8,7 @@
 #include "core/text/result.h"
 
 #include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,8 +27,12 @@ inline constexpr int kMaxIndividuals = 10'000; // individuals
 inline constexpr int kIndividualsStep = 10;    // individuals: N is a multiple of 10
 inline constexpr int kMinFitness = 10;         // percent; at most a hundredfold spread,
 inline constexpr int kMaxFitness = 1000;       // percent; so redraws stay few
-inline constexpr double kMaxMutation = 0.1;    // per copy per generation
-inline constexpr double kMaxMigration = 0.5;   // per parent per generation
+// Genotype fitness for two alleles, 11, 12 and 22: 0 is a lethal genotype.
+inline constexpr int kGenotypes = 3;
+inline constexpr int kMinGenotypeFitness = 0;    // percent
+inline constexpr int kMaxGenotypeFitness = 1000; // percent
+inline constexpr double kMaxMutation = 0.1;      // per copy per generation
+inline constexpr double kMaxMigration = 0.5;     // per parent per generation
 // A size history: the ideal model breeds any number of children, the protocol
 // keeps its couples and so multiples of 10.
 inline constexpr int kMinIdealIndividuals = 1; // individuals, in a size history
@@ -53,6 +58,10 @@ struct Settings {
     double mutation = 0.0;                                    // per copy per generation
     double migration = 0.0;                                   // island model's m
     std::vector<SizeChange> sizes; // by increasing generation; empty: N for ever
+    // With two alleles, the fitness of 11, 12 and 22 in percent, in place of
+    // the alleles' (which then stay 100); none: a genotype's fitness is the
+    // mean of its two alleles'.
+    std::optional<std::array<int, kGenotypes>> genotypes;
 
     int copies() const { return 2 * individuals; }        // the founders' copies
     int balls() const;                                    // in the urn's K compartments
@@ -71,8 +80,24 @@ Result<void> checkSettings(const Settings& settings);
 // remainder (N = 30, K = 4: 15, 15, 15, 15; N = 10, K = 3: 7, 7, 6); 0 past K.
 std::array<int, kMaxAlleles> evenUrn(int individuals, int alleles);
 
-// True when some allele's fitness differs from another's among the K.
+// True when some genotype's fitness differs from another's: among the K
+// alleles', or among the three genotypes' when they are given.
 bool hasSelection(const Settings& settings);
+// The fitness of genotype (a, b), alleles 0..K − 1, in percent: the given
+// genotype's, or the mean of its two alleles'.
+double genotypeFitness(const Settings& settings, int a, int b);
+
+// A usual pattern of genotype fitness, as the window and the page offer it.
+struct GenotypePreset {
+    std::string_view name; // French, as shown
+    std::array<int, kGenotypes> fitness;
+};
+inline constexpr std::array<GenotypePreset, 4> kGenotypePresets{{
+    {"additif", {100, 90, 80}},
+    {"allèle 1 dominant", {100, 100, 80}},
+    {"récessif létal", {100, 100, 0}},
+    {"avantage de l'hétérozygote", {90, 100, 80}},
+}};
 // True when the set is the classroom protocol itself (every default).
 bool isClassroomProtocol(const Settings& settings);
 
@@ -105,6 +130,11 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
 // the sizes against the model.
 Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text);
 std::string sizesText(const std::vector<SizeChange>& sizes); // "20:10, 25:200"
+
+// "100, 50, 0": the fitness of 11, 12 and 22, each a whole percent from 0 to
+// 1 000; "" none (a genotype's fitness is then its alleles' mean).
+Parsed<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text);
+std::string genotypesText(const std::optional<std::array<int, kGenotypes>>& genotypes);
 
 // The shortest decimal text that reads back to exactly this rate ("0.01", "0").
 std::string rateText(double rate);

@@ -24,13 +24,18 @@ std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int6
 }
 
 // Whole-number sums over the classes, divided once: the means come out the
-// same whatever order the classes were counted in.
+// same whatever order the classes were counted in. A class that died out has
+// no genotypes to average: the means are over the `classes` left, none when
+// none is.
 GenotypeShares sharesOf(const GenotypeCensus::Sums& census,
                         const std::array<std::int64_t, 4>& fixedHomozygotes,
                         const std::array<std::int64_t, 4>& alleleSquares,
                         const std::array<std::int64_t, 4>& pooled, std::int64_t classes,
                         int copies) {
     GenotypeShares shares;
+    shares.classes = static_cast<int>(classes);
+    if (classes == 0)
+        return shares;
     const auto individuals = static_cast<double>(classes * (copies / 2));
     const auto squaredCopies = static_cast<double>(classes) * copies * copies;
     const auto allCopies = static_cast<double>(classes * copies);
@@ -48,6 +53,8 @@ GenotypeShares sharesOf(const GenotypeCensus::Sums& census,
 } // namespace
 
 double heterozygosity(const Counts& counts, int copies) {
+    if (counts == Counts{}) // a class that died out keeps no variation
+        return 0.0;
     double sum = 0.0;
     for (const auto n : counts) {
         const double p = static_cast<double>(n) / copies;
@@ -61,6 +68,7 @@ void Statistics::reset(int classes) {
     lost_.clear();
     meanH_.clear();
     genotypes_.clear();
+    lastLiving_ = -1;
     fst_.clear();
     csvBytes_.clear();
     firstLoss_.assign(static_cast<std::size_t>(classes), -1);
@@ -83,6 +91,7 @@ void Statistics::update(const Experiment& experiment) {
         std::array<std::int64_t, 4> alleleSquares{};
         std::array<std::int64_t, 4> homozygotes{};
         double sumH = 0.0;
+        std::int64_t living = 0; // classes that have not died out
         std::uint64_t bytes = 0;
         const auto alleles = static_cast<std::size_t>(settings_.alleles);
         for (int c = 1; c <= experiment.classes(); ++c) {
@@ -99,6 +108,7 @@ void Statistics::update(const Experiment& experiment) {
                     bytes += fieldLength_[counts[k]];
             }
             sumH += heterozygosity(counts, copies);
+            living += counts != Counts{};
             const auto slot = static_cast<std::size_t>(c - 1);
             if (firstLoss_[slot] < 0 && hasLoss(counts, settings_.alleles))
                 firstLoss_[slot] = g;
@@ -110,12 +120,13 @@ void Statistics::update(const Experiment& experiment) {
         lost_.push_back(lost);
         meanH_.push_back(hS);
         csvBytes_.push_back(bytes);
-        const std::int64_t classes = experiment.classes();
         const std::int64_t squares =
             alleleSquares[0] + alleleSquares[1] + alleleSquares[2] + alleleSquares[3];
-        fst_.push_back(fstOf(pooled, squares, classes, classes * copies));
+        fst_.push_back(fstOf(pooled, squares, living, living * copies));
         genotypes_.push_back(sharesOf(experiment.genotypes().at(g), homozygotes, alleleSquares,
-                                      pooled, classes, copies));
+                                      pooled, living, copies));
+        if (living > 0)
+            lastLiving_ = g;
     }
 }
 

@@ -27,10 +27,11 @@ struct GenotypeShares {
     std::array<double, 4> homozygotes{};   // [allele − 1]: individuals ii
     std::array<double, 4> hardyWeinberg{}; // [allele − 1]: p_i² in each class
     double pooledHeterozygotes = 0.0;      // 1 − Σ p̄_i², p̄ over every class's copies
+    int classes = 0;                       // averaged over: those with individuals; 0, no share
 
     // Genotype i ii, or 0 for every heterozygote: the individuals that are no
     // homozygote, and for Hardy–Weinberg 2pq (1 − Σ p_i² with more alleles,
-    // the mean heterozygosity).
+    // the mean heterozygosity of the classes with individuals).
     double observed(int genotype) const { return shareOf(homozygotes, genotype); }
     double expected(int genotype) const { return shareOf(hardyWeinberg, genotype); }
 
@@ -60,6 +61,9 @@ public:
     const std::vector<std::array<int, 4>>& lostClasses() const { return lost_; }
     const std::vector<double>& meanHeterozygosity() const { return meanH_; }
     const std::vector<GenotypeShares>& genotypes() const { return genotypes_; }
+    // The last generation with genotypes to show: some class has individuals
+    // (once every class has died out, none ever has again); −1 if none.
+    int lastWithGenotypes() const { return lastLiving_; }
     // Fst = 1 − H_S/H_T between the classes (Nei 1973), generation by
     // generation: H_S their mean 1 − Σ p², H_T that of all their copies
     // pooled. From 0 (every class alike, as at generation 0) to 1 (each its
@@ -93,6 +97,7 @@ private:
     std::vector<std::array<int, 4>> lost_;
     std::vector<double> meanH_;
     std::vector<GenotypeShares> genotypes_;
+    int lastLiving_ = -1;
     std::vector<std::optional<double>> fst_;
     std::vector<std::uint64_t> csvBytes_;
     std::vector<std::uint8_t> fieldLength_; // bytes of the CSV fields of each count 0..2N, at

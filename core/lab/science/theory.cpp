@@ -102,6 +102,73 @@ double startingFrequency(const Settings& s, int allele) {
     return static_cast<double>(s.urn[static_cast<std::size_t>(allele - 1)]) / s.balls();
 }
 
+namespace {
+
+using Frequencies = std::array<double, kMaxAlleles>;
+
+// One breeding under selection, then mutation, in a population too large to
+// drift. A child is first drawn from `first` (its own couple's alleles) and
+// kept with chance w/w_max; a child not kept is drawn again from `again` (a
+// random couple) until one is kept: allele a's share is A_a + (1 − K)·B_a/L,
+// A_a = Σ_b first_a·first_b·keep_ab and K = Σ_a A_a, B and L the same from
+// `again`. With first = again it is p_a·Σ_b p_b·w_ab / w̄.
+std::optional<Frequencies> bred(const Settings& s, const Frequencies& first,
+                                const Frequencies& again) {
+    const int k = s.alleles;
+    double highest = 0.0;
+    for (int a = 0; a < k; ++a)
+        for (int b = 0; b < k; ++b)
+            highest = std::max(highest, genotypeFitness(s, a, b));
+    auto kept = [&](const Frequencies& p, Frequencies& share) {
+        double total = 0.0;
+        for (int a = 0; a < k; ++a) {
+            const auto i = static_cast<std::size_t>(a);
+            share[i] = 0.0;
+            for (int b = 0; b < k; ++b)
+                share[i] +=
+                    p[i] * p[static_cast<std::size_t>(b)] * genotypeFitness(s, a, b) / highest;
+            total += share[i];
+        }
+        return total;
+    };
+    Frequencies firstKept{}, againKept{};
+    const double keptFirst = kept(first, firstKept);
+    const double keptAgain = kept(again, againKept);
+    if (keptAgain <= 0.0)
+        return std::nullopt;
+    Frequencies p{};
+    for (std::size_t i = 0; i < static_cast<std::size_t>(k); ++i) {
+        const double selected = firstKept[i] + (1.0 - keptFirst) * againKept[i] / keptAgain;
+        p[i] = selected * (1.0 - s.mutation) + (1.0 - selected) * s.mutation / (k - 1);
+    }
+    return p;
+}
+
+} // namespace
+
+std::vector<std::array<double, kMaxAlleles>> expectedFrequencies(const Settings& s, int last) {
+    std::vector<Frequencies> curve;
+    if (!hasSelection(s) || last < 0)
+        return curve;
+    Frequencies p{};
+    for (int a = 0; a < s.alleles; ++a)
+        p[static_cast<std::size_t>(a)] = startingFrequency(s, a + 1);
+    curve.reserve(static_cast<std::size_t>(last) + 1);
+    curve.push_back(p);
+    // The protocol's founding draw gathers an uneven urn's rare allele in the
+    // first couples, whose broods are largest (identity.h): the first children
+    // are drawn from those shares, their redraws from the founders' own.
+    Frequencies first = last >= 1 ? firstBredFrequencies(s) : p;
+    for (int t = 1; t <= last; ++t) {
+        const auto next = bred(s, first, p);
+        if (!next)
+            break; // nothing can survive
+        p = first = *next;
+        curve.push_back(p);
+    }
+    return curve;
+}
+
 std::array<std::optional<double>, kMaxAlleles> fixationProbabilities(const Settings& s) {
     return fixation(s).chance;
 }
@@ -205,6 +272,10 @@ std::string fixationSentence(const Settings& s) {
                 percentText(startingFrequency(s, k + 1)) + " au départ)";
     }
     const std::string lost = ". Un allèle avantageux peut encore être perdu par hasard.";
+    if (figures.method == FixationMethod::Lethal)
+        return "Probabilité de fixation exacte : un homozygote de valeur sélective 0 % ne "
+               "survit jamais, son allèle ne peut donc pas être fixé ; " +
+               list + ".";
     if (figures.method == FixationMethod::Chain)
         return "Probabilité de fixation avec sélection, calculée exactement (chaîne de Markov du "
                "modèle idéal) ; " +

@@ -129,6 +129,18 @@ View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice)
         edge.fixed += n == settings.copiesAt(frame.until);
         edge.lost += n == 0;
     }
+    // Under selection, where a population too large to drift would take the allele.
+    if (const auto expected = expectedFrequencies(settings, span.last); !expected.empty()) {
+        Line line = lineOf(Role::Expected, frame.set, allele, kTheoryColour);
+        line.name = setLabel(frame.set, sets.size() > 1) + "Attendu pour une grande population";
+        line.width = kExpectedLine;
+        const int last = std::min(span.last, static_cast<int>(expected.size()) - 1);
+        line.points = reducedLine(span.first, last, choice.columns, [&](int g) {
+            return 100.0 *
+                   expected[static_cast<std::size_t>(g)][static_cast<std::size_t>(allele - 1)];
+        });
+        view.chart.lines.push_back(std::move(line));
+    }
     const double edgeX = std::max(1, span.last);
     const std::string colour(alleleColourCode(allele));
     view.chart.markers = {

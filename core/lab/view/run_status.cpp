@@ -35,14 +35,35 @@ std::string steppedText(const std::vector<int>& generations) {
     return text;
 }
 
-std::string alreadyFixedText(const std::vector<int>& generations) {
-    return "Toutes les classes ont déjà un seul allèle (" + runStanding(generations) + ").";
+std::string alreadyFixedText(const std::vector<int>& generations, bool someExtinct) {
+    return std::string("Toutes les classes ont déjà un seul allèle") +
+           (someExtinct ? ", ou se sont éteintes" : "") + " (" + runStanding(generations) + ").";
 }
 
-std::string fixationText(const std::vector<int>& generations, bool allFixed) {
+std::string fixationText(const std::vector<int>& generations, bool allFixed, bool someExtinct) {
     const std::string where = "à la " + runStanding(generations);
-    return allFixed ? "Toutes les classes n'ont plus qu'un allèle " + where + "."
+    return allFixed ? std::string("Toutes les classes n'ont plus qu'un allèle") +
+                          (someExtinct ? ", ou se sont éteintes, " : " ") + where + "."
                     : "Arrêt " + where + " : des classes gardent encore plusieurs allèles.";
+}
+
+std::string extinctText(const std::vector<int>& extinct) {
+    std::string which;
+    int total = 0;
+    for (std::size_t set = 0; set < extinct.size(); ++set) {
+        if (extinct[set] == 0)
+            continue;
+        which += std::string(which.empty() ? "" : " et ") + grouped(extinct[set]) +
+                 (extinct[set] > 1 ? " classes" : " classe") +
+                 (extinct.size() > 1 ? std::string(" du jeu ") + char('A' + set) : "");
+        total += extinct[set];
+    }
+    if (total == 0)
+        return {};
+    return " " + which +
+           (total > 1 ? " se sont éteintes : aucun de leurs couples ne pouvait avoir"
+                      : " s'est éteinte : aucun de ses couples ne pouvait avoir") +
+           " d'enfant viable.";
 }
 
 std::string cancelledText(const std::vector<int>& generations) {

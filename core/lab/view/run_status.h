@@ -20,9 +20,14 @@ std::string runStanding(const std::vector<int>& generations);
 std::string reachedText(int generation, int classes, int sets);
 // « Génération suivante » done: "Génération 11."
 std::string steppedText(const std::vector<int>& generations);
-// « Jusqu'à fixation »: with nothing left to do, and once done.
-std::string alreadyFixedText(const std::vector<int>& generations);
-std::string fixationText(const std::vector<int>& generations, bool allFixed);
+// « Jusqu'à fixation »: with nothing left to do, and once done (a class that
+// died out is done too).
+std::string alreadyFixedText(const std::vector<int>& generations, bool someExtinct = false);
+std::string fixationText(const std::vector<int>& generations, bool allFixed,
+                         bool someExtinct = false);
+// Classes that died out (no couple could have a child that survives), per
+// set: a sentence to add after any of the texts above, "" when none.
+std::string extinctText(const std::vector<int>& extinct);
 // A cancel keeps what was computed; `generations` may be empty or −1 (none yet).
 std::string cancelledText(const std::vector<int>& generations);
 

@@ -175,7 +175,7 @@ View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) 
         const Statistics& s = *record.stats;
         const int alleles = s.alleles();
         const std::string label = setLabel(set, both);
-        const int until = std::min(span.last, s.generation());
+        const int until = std::min(span.last, s.lastWithGenotypes());
         for (const int genotype : genotypeOrder(alleles)) {
             for (const Role role : {Role::Genotype, Role::HardyWeinberg}) {
                 Line line = lineOf(role, set, genotype, genotypeColour(genotype));

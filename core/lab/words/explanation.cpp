@@ -79,7 +79,11 @@ std::string forcesSentences(const Settings& s) {
         said.push_back("Des migrants venus des autres classes apportent leurs allèles : une classe "
                        "peut retrouver un allèle qu'elle avait perdu, et les classes restent "
                        "proches les unes des autres.");
-    if (hasSelection(s))
+    if (hasSelection(s) && s.genotypes)
+        said.push_back("La sélection favorise certains génotypes : un allèle peut se répandre, ou "
+                       "les deux se maintenir quand l'hétérozygote est avantagé ; un génotype de "
+                       "valeur sélective 0 % ne survit jamais.");
+    else if (hasSelection(s))
         said.push_back("La sélection avantage certains allèles, qui ont plus de chances de se "
                        "répandre ; mais le hasard peut encore les faire disparaître.");
     return joined(said);
@@ -144,6 +148,15 @@ Explanation fixationExplanation(const Settings& s, int classes) {
                         " : une classe ne garde jamais un seul allèle pour toujours.",
                     "Avec mutation ou migration, une fixation n'est pas définitive : aucune "
                     "probabilité de fixation n'est attendue."};
+        if (s.genotypes)
+            return {"La sélection favorise certains génotypes, mais le hasard compte aussi : on "
+                    "ne peut pas dire simplement dans quelle part des classes chaque allèle "
+                    "l'emportera.",
+                    "Aucune probabilité de fixation n'est attendue ici : avec les valeurs "
+                    "sélectives des génotypes, le calcul est exact dans le modèle idéal à 1 000 "
+                    "copies au plus, et ailleurs ne vaut que si elles diffèrent de moins de 10 % "
+                    "(modèle idéal) ou 2 % (protocole), sans histoire de la taille ni urne "
+                    "source."};
         return {"La sélection avantage certains allèles, mais le hasard compte aussi : on ne "
                 "peut pas dire simplement dans quelle part des classes chacun l'emportera.",
                 "Aucune probabilité de fixation n'est attendue ici : le calcul ne vaut que pour "
@@ -154,6 +167,12 @@ Explanation fixationExplanation(const Settings& s, int classes) {
         figures.method == FixationMethod::Neutral
             ? "Sans sélection, le hasard seul décide quel allèle reste : plus un allèle a de "
               "boules dans l'urne au départ, plus il a de chances de l'emporter."
+        : figures.method == FixationMethod::Lethal
+            ? "Un génotype de valeur sélective 0 % ne survit jamais : l'allèle de l'homozygote "
+              "létal ne peut pas l'emporter, il ne se maintient que chez les hétérozygotes."
+        : s.genotypes
+            ? "La sélection favorise certains génotypes, mais le hasard compte aussi : un allèle "
+              "avantagé peut encore disparaître, surtout dans une petite population."
             : "La sélection avantage les allèles de plus grande valeur sélective, mais le hasard "
               "compte aussi : un allèle avantagé peut encore disparaître, surtout dans une petite "
               "population.";

@@ -17,8 +17,10 @@ void compare(std::vector<std::string>& changes, ParameterScope scope, const Scen
             continue;
         const std::string from = p.write(shown, before);
         const std::string to = p.write(edited, after);
+        // An optional parameter left out writes nothing: said, not left blank.
+        auto said = [](const std::string& value) { return value.empty() ? "(vide)" : value; };
         if (from != to)
-            changes.push_back(plainLabel(p.label) + of + " : " + from + " → " + to);
+            changes.push_back(plainLabel(p.label) + of + " : " + said(from) + " → " + said(to));
     }
 }
 

@@ -109,6 +109,10 @@ TEST(ExplanationTest, FixationInPlainWordsWithTheRunsClasses) {
     rare.urn = {4, 36, 0, 0};
     Settings single = sized(200, Model::WrightFisher, 2);
     single.urn = {1, 399, 0, 0};
+    Settings lethal = rare;
+    lethal.genotypes = std::array<int, 3>{100, 100, 0};
+    Settings strong = lethal;
+    strong.genotypes = std::array<int, 3>{100, 150, 50};
     const std::vector<Case> cases{
         {"neutre, protocole",
          rare,
@@ -149,6 +153,19 @@ TEST(ExplanationTest, FixationInPlainWordsWithTheRunsClasses) {
          {"Un migrant peut ramener un allèle perdu"},
          {"%"},
          {"une fixation n'est pas définitive"}},
+        {"homozygote létal",
+         lethal,
+         30,
+         {"ne peut pas l'emporter", "l'allèle 1 dans 100 % des classes (30 sur 30), l'allèle 2 "
+                                    "dans 0 % (0 sur 30)"},
+         {"valeur sélective, mais"},
+         {"Probabilité de fixation exacte", "allèle 2 : 0 %"}},
+        {"génotypes hors du calcul",
+         strong,
+         30,
+         {"La sélection favorise certains génotypes", "on ne peut pas dire simplement"},
+         {"%"},
+         {"avec les valeurs sélectives des génotypes"}},
         {"sélection hors du calcul",
          with(sized(20, Model::Protocole, 3), 0, 0, {50, 100, 150, 100}),
          30,
@@ -210,6 +227,11 @@ TEST(PendingNoticeTest, NamesWhatWaitsForTheNextLaunch) {
     compared.b = Settings{};
     Scenario comparedB = compared;
     comparedB.b->mutation = 0.001;
+    Scenario twoAlleles = run;
+    twoAlleles.a.alleles = 2;
+    twoAlleles.a.urn = evenUrn(20, 2);
+    Scenario lethal = twoAlleles;
+    lethal.a.genotypes = std::array<int, 3>{100, 100, 0};
     const struct {
         Scenario shown;
         std::optional<Scenario> edited;
@@ -223,6 +245,8 @@ TEST(PendingNoticeTest, NamesWhatWaitsForTheNextLaunch) {
         {run, compared, "(jeu B ajouté)"},
         {compared, run, "(jeu B retiré)"},
         {compared, comparedB, "(Mutation u du jeu B : 0 → 0.001)"},
+        // A parameter left out is said as such, not as a blank.
+        {twoAlleles, lethal, "(Génotypes 11, 12, 22 (%) : (vide) → 100, 100, 0)"},
         {run, std::nullopt, "une fois corrigés"},
     };
     for (const auto& c : cases) {

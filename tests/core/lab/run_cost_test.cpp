@@ -77,6 +77,10 @@ TEST(RunCostTest, UntilFixationSaysHowTheGenerationsWereCounted) {
     EXPECT_TRUE(capped.capped);
     EXPECT_EQ(capped.generations, kMaxGeneration);
     EXPECT_NE(costText(capped).find("32 767"), std::string::npos);
+    // A heterozygote advantage keeps both alleles far longer than drift alone.
+    Settings balanced = ideal;
+    balanced.genotypes = std::array<int, 3>{90, 100, 80};
+    EXPECT_EQ(estimateSet(balanced, 400, 100, true).generations, kMaxGeneration);
 
     // The mean time itself against 4 000 classes (Ne = N in the ideal model,
     // 4N·ln 2 ≈ 139 generations for p = 1/2): within four standard errors of

@@ -50,5 +50,19 @@ TEST(RunStatus, ReachedCountsClassesPerSet) {
                                              "allèles.");
 }
 
+// Classes that died out are said after the status, set by set, and a run they
+// ended is not said to hold one allele in every class.
+TEST(RunStatus, ClassesThatDiedOutAreCounted) {
+    EXPECT_EQ(extinctText({0, 0}), "");
+    EXPECT_EQ(extinctText({1}),
+              " 1 classe s'est éteinte : aucun de ses couples ne pouvait avoir d'enfant viable.");
+    EXPECT_EQ(extinctText({1200, 3}), " 1 200 classes du jeu A et 3 classes du jeu B se sont "
+                                      "éteintes : aucun de leurs couples ne pouvait avoir "
+                                      "d'enfant viable.");
+    EXPECT_EQ(fixationText({40}, true, true),
+              "Toutes les classes n'ont plus qu'un allèle, ou se sont éteintes, à la génération "
+              "40.");
+}
+
 } // namespace
 } // namespace bocavo::labo

@@ -6,6 +6,7 @@
 #include "core/lab/science/theory.h"
 #include "core/lab/view/chart.h"
 #include "core/lab/view/expected_cache.h"
+#include "core/lab/view/side_by_side.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -324,6 +325,70 @@ TEST(Views, FollowTheSizeHistory) {
         fixed += e.counts(c, 12)[0] == s.copiesAt(12);
     EXPECT_EQ(all.edge->fixed, fixed);
     EXPECT_TRUE(classView({}, ChartChoice{}).chart.sizeChanges.empty());
+}
+
+// « A et B côte à côte »: every view, dealt out per set, gives each chart its
+// own set's lines, words and changes of N, on axes that are the same for both
+// even when B was stopped short of A.
+TEST(SideBySide, EachChartItsSetOnCommonAxes) {
+    Settings b = withN(40, Model::WrightFisher);
+    b.sizes = {{6, 20}};
+    LabRun run({withN(20), b}, 5, 30);
+    run.experiments[0]->advanceTo(60); // A went further than B
+    run.stats[0]->update(*run.experiments[0]);
+    ExpectedCache expected;
+    const std::vector<std::pair<const char*, ViewOf>> kinds{
+        {"une classe", classView},
+        {"toutes les classes", allClassesView},
+        {"fixation",
+         [&](const auto& sets, const auto& c) { return fixationView(sets, c, expected); }},
+        {"hétérozygotie",
+         [&](const auto& sets, const auto& c) { return heterozygosityView(sets, c, expected); }},
+    };
+    ChartChoice choice;
+    choice.set = 1; // the chooser's set does not pick the charts
+    for (const auto& [kind, viewOf] : kinds) {
+        SCOPED_TRACE(kind);
+        const std::vector<View> views = sideBySide(run.records(), choice, viewOf);
+        ASSERT_EQ(views.size(), 2u);
+        for (int set = 0; set < kSets; ++set) {
+            const View& view = views[static_cast<std::size_t>(set)];
+            EXPECT_EQ(view.shown.set, set);
+            EXPECT_FALSE(view.commands.setChoice);
+            ASSERT_FALSE(view.chart.lines.empty());
+            for (const Line& line : view.chart.lines)
+                EXPECT_EQ(line.set, set) << line.name;
+            EXPECT_NE(view.chart.title.find(setName(set)), std::string::npos) << view.chart.title;
+            for (const Note& note : view.notes)
+                EXPECT_TRUE(note.lead.empty() || note.lead == setName(set));
+            for (const std::string& line : view.status)
+                EXPECT_EQ(line.rfind(setLabel(set, true), 0), 0u) << line;
+            EXPECT_EQ(view.chart.sizeChanges, set == 1 ? std::vector<int>{6} : std::vector<int>{});
+            EXPECT_EQ(view.chart.x.min, 0.0);
+            EXPECT_EQ(view.chart.x.max, 60.0);
+            EXPECT_EQ(view.chart.x.tick, views[0].chart.x.tick);
+            EXPECT_EQ(view.chart.y.min, views[0].chart.y.min);
+            EXPECT_EQ(view.chart.y.max, views[0].chart.y.max);
+        }
+        // What both sets say together is all said, each set's part in its own chart.
+        const View whole = viewOf(run.records(), choice);
+        if (!whole.commands.setChoice) {
+            EXPECT_EQ(views[0].chart.lines.size() + views[1].chart.lines.size(),
+                      whole.chart.lines.size());
+            EXPECT_EQ(views[0].notes.size() + views[1].notes.size(), whole.notes.size());
+            EXPECT_EQ(views[0].status.size() + views[1].status.size(), whole.status.size());
+        }
+    }
+}
+
+// One set alone, or no run: the one view, as it is.
+TEST(SideBySide, OneSetIsOneView) {
+    const LabRun run({withN(20)}, 3, 10);
+    for (const std::vector<ViewSet>& sets : {run.records(), std::vector<ViewSet>{}}) {
+        const std::vector<View> views = sideBySide(sets, ChartChoice{}, classView);
+        ASSERT_EQ(views.size(), 1u);
+        EXPECT_EQ(views[0].chart.title, classView(sets, ChartChoice{}).chart.title);
+    }
 }
 
 } // namespace

@@ -256,6 +256,11 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
          "--migration : « -0.1 » ne convient pas pour le taux de migration"},
         {{"--classes", "1", "--generations", "10", "--csv", "x.csv", "--migration", "0.1"},
          "Jeu A : la migration demande au moins deux classes."},
+        {{"--genotypes", "100,50,0"},
+         "Les valeurs sélectives des génotypes 11, 12 et 22 ne valent que pour 2 allèles (et non "
+         "4)"},
+        {{"--fitness", "110,100", "--genotypes", "100,50,0"},
+         "Donnez les valeurs sélectives des allèles ou celles des génotypes, pas les deux"},
     };
     for (const auto& [extra, message] : cases) {
         auto args = extra.size() > 4 ? extra : base;
@@ -265,6 +270,25 @@ TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
         EXPECT_EQ(r.status, 2) << message;
         EXPECT_EQ(r.err.rfind("bocavo-labo : " + message, 0), 0u) << r.err;
     }
+}
+
+// Genotype fitness on the command line: the scenario keeps it, the summary
+// counts the classes that died out and gives the figures theory is sure of.
+TEST(CommandLineTest, GenotypesRunAndTheSummarySaysWhatDiedOut) {
+    const ScratchDir dir;
+    const auto path = dir / "genotypes.csv";
+    const Outcome r =
+        run({"--classes", "3", "--generations", "6", "--csv", path.string(), "--model",
+             "wright-fisher", "--urn", "0,40", "--genotypes", "100, 100, 0"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\nclasses éteintes : 3\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nattendu allèle 1 : 0\nattendu allèle 2 : 0\n"), std::string::npos)
+        << r.out;
+    auto scenario = path;
+    scenario.replace_extension(kScenarioExtension);
+    const Result<Scenario> back = loadScenario(scenario);
+    ASSERT_TRUE(back) << back.reason();
+    EXPECT_EQ(back->a.genotypes, (std::array<int, 3>{100, 100, 0}));
 }
 
 // The CSV's scenario reproduces it; options after --scenario change the file's
@@ -373,7 +397,7 @@ TEST(CommandLineTest, OverridesKeepOrRefuseTheScenariosUrnAndFitness) {
     rare.a.urn = {4, 36, 0, 0};
     rare.a.fitness = {120, 100, 100, 100};
     const auto file = (dir / "rare.scenario").string();
-    ASSERT_EQ(saveScenario(rare, file), "");
+    ASSERT_EQ(saveScenario(rare, file).reason(), "");
     const auto csv = (dir / "rare.csv").string();
     auto parse = [&](std::vector<std::string> more) {
         std::vector<std::string> args{"--scenario", file, "--csv", csv};

@@ -29,6 +29,9 @@ std::vector<std::string> sound(const Parameter& p) {
         return {rateText(p.low), rateText(p.high)};
     case ParameterKind::Sizes: // in the protocol, whose sizes are multiples of 10
         return {"1:10", "1:10, " + whole(kMaxGeneration) + ":" + whole(p.high)};
+    case ParameterKind::Genotypes:
+        return {whole(p.low) + ", " + whole(p.high) + ", " + whole(p.low),
+                whole(p.high) + ", " + whole(p.low) + ", " + whole(p.high)};
     }
     return {};
 }
@@ -49,6 +52,8 @@ std::vector<std::string> refused(const Parameter& p) {
         return {rateText(2 * p.high), "-" + rateText(p.high), "1e-3"};
     case ParameterKind::Sizes:
         return {"0:10", "1:" + whole(past), "20", "20:10,"};
+    case ParameterKind::Genotypes:
+        return {"100, 50, " + whole(past), "100, 50", "100, 50, 0, 0", "-1, 50, 0", "100,,0"};
     }
     return {};
 }
@@ -64,6 +69,8 @@ std::vector<std::string> commandLine(const Parameter& p, const std::string& valu
     if (p.kind == ParameterKind::List)
         args.insert(args.end(), {std::string(parameter("individuals").option),
                                  whole(parameter("individuals").high)});
+    if (p.kind == ParameterKind::Genotypes) // the genotypes of two alleles
+        args.insert(args.end(), {std::string(parameter("alleles").option), "2"});
     return args;
 }
 

@@ -93,9 +93,9 @@ TEST(FileOutputTest, NeverTrustsOrTouchesAFileNamedLikeItsTemporary) {
     writeText(dir / "r/other.csv.partiel", "à garder");
     fs::create_directory(dir / "r/dir.csv.partiel");
 
-    EXPECT_EQ(writeWholeFile((dir / "r/res.csv").string(), "nouveau"), "");
-    EXPECT_EQ(writeWholeFile((dir / "r/other.csv").string(), "autre"), "");
-    EXPECT_EQ(writeWholeFile((dir / "r/dir.csv").string(), "encore"), "");
+    EXPECT_EQ(writeWholeFile((dir / "r/res.csv").string(), "nouveau").reason(), "");
+    EXPECT_EQ(writeWholeFile((dir / "r/other.csv").string(), "autre").reason(), "");
+    EXPECT_EQ(writeWholeFile((dir / "r/dir.csv").string(), "encore").reason(), "");
     EXPECT_EQ(readAll(dir / "precious.txt"), "précieux");
     EXPECT_TRUE(S_ISREG(modeOf(dir / "r/res.csv")));
     EXPECT_EQ(readAll(dir / "r/res.csv"), "nouveau");
@@ -108,9 +108,9 @@ TEST(FileOutputTest, NeverTrustsOrTouchesAFileNamedLikeItsTemporary) {
     // A folder's name, with or without its slash: refused, and nothing in it touched.
     fs::create_directory(dir / "d");
     writeText(dir / "d/.partiel", "garde");
-    EXPECT_EQ(writeWholeFile((dir / "d").string() + "/", "x"),
+    EXPECT_EQ(writeWholeFile((dir / "d").string() + "/", "x").reason(),
               failureFor((dir / "d").string() + "/", "ce nom désigne un dossier, pas un fichier"));
-    EXPECT_EQ(writeWholeFile((dir / "d").string(), "x"),
+    EXPECT_EQ(writeWholeFile((dir / "d").string(), "x").reason(),
               failureFor(dir / "d", "ce nom est celui d'un dossier"));
     EXPECT_EQ(names(dir / "d"), std::set<std::string>{".partiel"});
 }
@@ -118,7 +118,8 @@ TEST(FileOutputTest, NeverTrustsOrTouchesAFileNamedLikeItsTemporary) {
 // Case 2: devices and pipes are written in place, never replaced.
 TEST(FileOutputTest, WritesDevicesAndPipesInPlace) {
     const ScratchDir dir;
-    EXPECT_EQ(writeWholeFile("/dev/full", "x"), failureFor("/dev/full", "le disque est plein"));
+    EXPECT_EQ(writeWholeFile("/dev/full", "x").reason(),
+              failureFor("/dev/full", "le disque est plein"));
     EXPECT_TRUE(S_ISCHR(modeOf("/dev/full")));
 
     const fs::path pipePath = dir / "p.csv";
@@ -126,7 +127,7 @@ TEST(FileOutputTest, WritesDevicesAndPipesInPlace) {
     std::string received;
     std::thread reader([&] { received = readAll(pipePath); });
     const std::string rows(200'000, 'r'); // more than a pipe holds at once
-    EXPECT_EQ(writeWholeFile(pipePath.string(), rows), "");
+    EXPECT_EQ(writeWholeFile(pipePath.string(), rows).reason(), "");
     reader.join();
     EXPECT_EQ(received, rows);
     EXPECT_TRUE(S_ISFIFO(modeOf(pipePath)));
@@ -179,11 +180,11 @@ TEST(FileOutputTest, WritesDevicesAndPipesInPlace) {
         GTEST_SKIP() << "device nodes in the test's folder need root (mknod)";
     ASSERT_EQ(mknod((dir / "null.csv").c_str(), S_IFCHR | 0666, makedev(1, 3)), 0);
     ASSERT_EQ(mknod((dir / "full.csv").c_str(), S_IFCHR | 0666, makedev(1, 7)), 0);
-    EXPECT_EQ(writeWholeFile((dir / "null.csv").string(), "48 lignes"), "");
-    EXPECT_EQ(writeWholeFile((dir / "full.csv").string(), "48 lignes"),
+    EXPECT_EQ(writeWholeFile((dir / "null.csv").string(), "48 lignes").reason(), "");
+    EXPECT_EQ(writeWholeFile((dir / "full.csv").string(), "48 lignes").reason(),
               failureFor(dir / "full.csv", "le disque est plein"));
     fs::create_symlink(dir / "full.csv", dir / "lien.csv");
-    EXPECT_EQ(writeWholeFile((dir / "lien.csv").string(), "x"),
+    EXPECT_EQ(writeWholeFile((dir / "lien.csv").string(), "x").reason(),
               failureFor(dir / "lien.csv", "le disque est plein"));
     EXPECT_TRUE(S_ISCHR(modeOf(dir / "null.csv")));
     EXPECT_TRUE(S_ISCHR(modeOf(dir / "full.csv")));
@@ -222,8 +223,8 @@ TEST(FileOutputTest, RefusesProtectedFilesAndKeepsPermissions) {
     const bool root = isRoot();
     const std::string said = inChild(
         [&] {
-            return writeWholeFile((dir / "lecture.csv").string(), "x") + "|" +
-                   (root ? writeWholeFile((dir / "autre.csv").string(), "x") : "");
+            return writeWholeFile((dir / "lecture.csv").string(), "x").reason() + "|" +
+                   (root ? writeWholeFile((dir / "autre.csv").string(), "x").reason() : "");
         },
         root);
     EXPECT_EQ(said, failureFor(dir / "lecture.csv", refused) + "|" +
@@ -239,7 +240,7 @@ TEST(FileOutputTest, RefusesProtectedFilesAndKeepsPermissions) {
     if (isRoot()) {
         ASSERT_EQ(chown((dir / "groupe.csv").c_str(), 65534, 65534), 0);
     }
-    EXPECT_EQ(writeWholeFile((dir / "groupe.csv").string(), "après"), "");
+    EXPECT_EQ(writeWholeFile((dir / "groupe.csv").string(), "après").reason(), "");
     EXPECT_EQ(readAll(dir / "groupe.csv"), "après");
     struct stat st {};
     ASSERT_EQ(stat((dir / "groupe.csv").c_str(), &st), 0);
@@ -257,14 +258,14 @@ TEST(FileOutputTest, WritesThroughSymbolicLinks) {
     fs::permissions(dir / "data/real.csv", fs::perms(0604));
     fs::create_symlink("data/real.csv", dir / "link.csv"); // relative, as ln -s makes them
     fs::create_symlink("link.csv", dir / "link2.csv");
-    EXPECT_EQ(writeWholeFile((dir / "link2.csv").string(), "nouveau"), "");
+    EXPECT_EQ(writeWholeFile((dir / "link2.csv").string(), "nouveau").reason(), "");
     EXPECT_TRUE(S_ISLNK(modeOf(dir / "link.csv")));
     EXPECT_TRUE(S_ISLNK(modeOf(dir / "link2.csv")));
     EXPECT_EQ(readAll(dir / "data/real.csv"), "nouveau");
     EXPECT_EQ(modeOf(dir / "data/real.csv") & 07777, 0604u);
     // A link to a name not yet made makes that file.
     fs::create_symlink("data/later.csv", dir / "dangling.csv");
-    EXPECT_EQ(writeWholeFile((dir / "dangling.csv").string(), "créé"), "");
+    EXPECT_EQ(writeWholeFile((dir / "dangling.csv").string(), "créé").reason(), "");
     EXPECT_EQ(readAll(dir / "data/later.csv"), "créé");
     EXPECT_EQ(names(dir / "data"), (std::set<std::string>{"real.csv", "later.csv"}));
 }
@@ -273,14 +274,15 @@ TEST(FileOutputTest, WritesThroughSymbolicLinks) {
 TEST(FileOutputTest, LongNamesAreRefusedOnlyWhenTheSystemRefusesThem) {
     const ScratchDir dir;
     const fs::path longest = dir / (std::string(250, 'n') + ".csv"); // 254 characters
-    EXPECT_EQ(writeWholeFile(longest.string(), "long"), "");
+    EXPECT_EQ(writeWholeFile(longest.string(), "long").reason(), "");
     EXPECT_EQ(readAll(longest), "long");
     const fs::path tooLong = dir / (std::string(252, 'n') + ".csv");
-    EXPECT_EQ(writeWholeFile(tooLong.string(), "x"), failureFor(tooLong, "le nom est trop long"));
+    EXPECT_EQ(writeWholeFile(tooLong.string(), "x").reason(),
+              failureFor(tooLong, "le nom est trop long"));
     EXPECT_EQ(names(dir.path()).size(), 1u);
     // A pasted page as a name: the message shows its end only.
     const std::string page = std::string(131'000, 'p') + "/fin.csv";
-    EXPECT_EQ(writeWholeFile(page, "x"),
+    EXPECT_EQ(writeWholeFile(page, "x").reason(),
               failureFor("…" + page.substr(page.size() - 320), "le nom est trop long"));
 }
 
@@ -290,7 +292,9 @@ TEST(FileOutputTest, EachFailureHasItsOwnReason) {
     writeText(dir / "plain.txt", "texte");
     fs::create_symlink("b", dir / "a");
     fs::create_symlink("a", dir / "b");
-    const auto reason = [](const fs::path& path) { return writeWholeFile(path.string(), "x"); };
+    const auto reason = [](const fs::path& path) {
+        return writeWholeFile(path.string(), "x").reason();
+    };
     EXPECT_EQ(reason(dir / "plain.txt/x.csv"),
               failureFor(dir / "plain.txt/x.csv", "un élément du chemin n'est pas un dossier"));
     EXPECT_EQ(reason(dir / "a"),
@@ -316,7 +320,7 @@ TEST(FileOutputTest, AMountPointIsBusy) {
     if (!isRoot() || mount((dir / "source.csv").c_str(), (dir / "point.csv").c_str(), nullptr,
                            MS_BIND, nullptr) != 0)
         GTEST_SKIP() << "mounting a file needs root and a system that allows it";
-    const std::string said = writeWholeFile((dir / "point.csv").string(), "x");
+    const std::string said = writeWholeFile((dir / "point.csv").string(), "x").reason();
     umount2((dir / "point.csv").c_str(), MNT_DETACH);
     EXPECT_EQ(said,
               failureFor(dir / "point.csv", "ce nom est occupé par le système (point de montage)"));
@@ -346,7 +350,7 @@ TEST(FileOutputTest, AFailedOrAbandonedWriteLeavesTheOldFile) {
             signal(SIGXFSZ, SIG_IGN);
             const rlimit small{4096, 4096};
             setrlimit(RLIMIT_FSIZE, &small);
-            return writeWholeFile(path.string(), std::string(100'000, 'x'));
+            return writeWholeFile(path.string(), std::string(100'000, 'x')).reason();
         },
         false);
     EXPECT_EQ(said, failureFor(path, "le fichier dépasserait la taille permise par le support"));
@@ -362,7 +366,8 @@ TEST(FileOutputTest, AFullDiskLosesNothing) {
     if (!isRoot() || mount("bocavo", disk.c_str(), "tmpfs", 0, "size=64k") != 0)
         GTEST_SKIP() << "a small disk of its own needs root and a system that allows mounting";
     writeText(disk / "res.csv", "ancien");
-    const std::string said = writeWholeFile((disk / "res.csv").string(), std::string(1 << 20, 'x'));
+    const std::string said =
+        writeWholeFile((disk / "res.csv").string(), std::string(1 << 20, 'x')).reason();
     const std::string old = readAll(disk / "res.csv");
     const auto left = names(disk);
     umount2(disk.c_str(), MNT_DETACH);
@@ -385,7 +390,7 @@ TEST(FileOutputTest, TheWindowsSignalsRemoveTheTemporaryFile) {
             _exit(3);
         close(channel[0]);
         const std::string pipeName = "/proc/self/fd/" + std::to_string(channel[1]);
-        if (writeWholeFile(pipeName, "x") !=
+        if (writeWholeFile(pipeName, "x").reason() !=
             failureFor(pipeName, "le programme qui lisait s'est arrêté"))
             _exit(4);
         FileOutput out(path.string());

@@ -231,7 +231,7 @@ TEST(ScenarioTest, AFailedLoadChangesNothing) {
     EXPECT_EQ(current, before);
     // A sound one replaces them.
     const auto good = scratch("bon.scenario");
-    ASSERT_EQ(saveScenario(Scenario{}, good), "");
+    ASSERT_EQ(saveScenario(Scenario{}, good).reason(), "");
     EXPECT_EQ(open(good), "");
     EXPECT_EQ(current, Scenario{});
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}),

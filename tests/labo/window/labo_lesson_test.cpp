@@ -32,8 +32,8 @@ private slots:
         lesson.a.individuals = 40;
         lesson.a.urn = evenUrn(40, 4);
         lesson.consigne = "Observez l'allèle 1.\n\nclasses = 5\n# À la génération 50 ?";
-        QCOMPARE(saveScenario(lesson, pathOf("lecon.scenario")), std::string());
-        QCOMPARE(saveScenario(Scenario{}, pathOf("ancien.scenario")), std::string());
+        QCOMPARE(saveScenario(lesson, pathOf("lecon.scenario")).reason(), std::string());
+        QCOMPARE(saveScenario(Scenario{}, pathOf("ancien.scenario")).reason(), std::string());
         QFile(folder_->filePath("abime.scenario")).open(QIODevice::WriteOnly);
 
         QVERIFY(consigne() && !consigne()->isVisible()); // none on a fresh start

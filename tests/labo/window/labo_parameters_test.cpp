@@ -160,6 +160,37 @@ private slots:
 
     // A against B: each set has its own classes, its own observed curve and
     // its own expected one, told apart by colour and by dash.
+    // The genotypes' fitness: typed or chosen among the usual cases, refused
+    // on its own field where it cannot hold, and a run where no child can
+    // survive says that its classes died out.
+    void genotypesAreTypedOrChosenAndTheirRefusalsMarked() {
+        SettingsEditor* a = set(0);
+        a->allelesBox()->setValue(2);
+        QCOMPARE(a->presetBox()->currentIndex(), 0);
+        a->presetBox()->setCurrentIndex(3);
+        emit a->presetBox()->activated(3);
+        QCOMPARE(a->genotypesField()->text(), "100, 100, 0");
+        QCOMPARE(panel()->scenario()->a.genotypes, (std::array<int, 3>{100, 100, 0}));
+        a->genotypesField()->setText("100,90,80");
+        QCOMPARE(a->presetBox()->currentText(), "additif");
+        a->genotypesField()->setText("100,90,70");
+        QCOMPARE(a->presetBox()->currentIndex(), 0);
+        a->allelesBox()->setValue(3);
+        QVERIFY(!panel()->scenario());
+        QVERIFY(a->genotypesField()->toolTip().contains("ne valent que pour 2 allèles"));
+        a->allelesBox()->setValue(2);
+        a->fitnessField(2)->setText("120");
+        QVERIFY(!panel()->scenario());
+        QVERIFY(a->genotypesField()->toolTip().contains("pas les deux"));
+        a->fitnessField(2)->setText("100");
+        a->genotypesField()->setText("100, 100, 0");
+        a->urnField(1)->setText("0");
+        a->urnField(2)->setText("40");
+        runTo("2", "5");
+        QVERIFY2(window_->statusBar()->currentMessage().contains("2 classes se sont éteintes"),
+                 qPrintable(window_->statusBar()->currentMessage()));
+    }
+
     void aComparisonDrawsBothSetsWithTheirExpectedCurves() {
         const QSize size = window_->size();
         panel()->classesField()->setText("6");

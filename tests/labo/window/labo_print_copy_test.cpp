@@ -94,7 +94,7 @@ private slots:
         QFETCH(int, tab);
         runTo("10", "50", "4242");
         window_->tabs()->setCurrentIndex(tab);
-        QCoreApplication::processEvents(); // the tab shown and laid out
+        QTest::qWait(100); // the tab shown, its words and its chart laid out
         QChart* chart = static_cast<ChartTab*>(window_->tabs()->currentWidget())->chart();
         const QRectF onScreen = chart->geometry();
         QPrinter printer(QPrinter::HighResolution);

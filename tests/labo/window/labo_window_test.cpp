@@ -7,6 +7,7 @@
 #include "labo/files/scenario_file.h"
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/chart_export.h"
+#include "labo/window/chart_legend.h"
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
 #include "labo/window/explanation_box.h"
@@ -137,7 +138,8 @@ private slots:
         for (ChartTab* tab :
              {static_cast<ChartTab*>(window_->classTab()), static_cast<ChartTab*>(all),
               static_cast<ChartTab*>(window_->fixationTab()), static_cast<ChartTab*>(h)}) {
-            QVERIFY(tab->chart()->legend()->isVisible());
+            QVERIFY(tab->frame()->legend()->isVisible());
+            QVERIFY(!tab->frame()->legend()->entries().empty());
             QCOMPARE(tab->chart()->axes(Qt::Horizontal).constFirst()->titleText().left(10),
                      "Génération");
         }

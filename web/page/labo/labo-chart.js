@@ -1,6 +1,9 @@
 // A core view (core/lab/view/chart.h, View) drawn as one SVG picture: its
 // axes, lines, markers, the generations where N changes, title and legend,
-// as the window draws them. The same text is shown, saved as SVG, painted
+// as the window draws them. Every text is measured and given the room it
+// needs: a long title or axis title goes onto more lines, the legend onto
+// more rows, and the axes keep as many of the core's labels as fit, so that
+// nothing is cut or overlaps, whatever the picture's width or the look. The same text is shown, saved as SVG, painted
 // into a canvas for PNG and printed, so the four never differ. The figures
 // are the core's; the page only places them.
 "use strict";
@@ -63,21 +66,81 @@
  * @property {string[]} status
  * @property {{fixed: number, lost: number, fixedText: string, lostText: string}|null} edge
  * @property {string|null} classroomLink the classroom program on the class shown, or null
+ * @property {number} sets how many sets the run has
+ * @property {ViewData[]|null} pair « A et B côte à côte »: A's view and B's on the same axes, when asked
+ */
+
+/**
+ * How a picture is drawn: the core's line widths and the type times these,
+ * and the picture's width in its own units.
+ * @typedef {{lines: number, type: number, width: number}} Look
  */
 
 Bocavo.define("chart", [], function () {
-    var kWidth = 800;
-    var kHeight = 450;
-    var kMargin = { left: 70, right: 20, top: 44, bottom: 56 };
-    var kEdgeRoom = 80; // pixels right of the plot for the all-classes view's counts
-    var kLegendColumns = 3;
-    var kLegendRow = 20; // pixels
+    var kWidth = 800; // the picture's own units across
+    var kPairWidth = 560; // each of two charts side by side: narrower, so that its type reads as large
+    var kPlotHeight = 300;
+    var kEdge = 12; // around the picture's contents
+    var kGap = 8; // between a text and what it names
+    var kFont = 'Arial, "Liberation Sans", sans-serif';
+    var kType = { title: 15, label: 14, axis: 15, legend: 13, edge: 13 }; // sizes at a look's type 1
+    var kLineHeight = 1.25; // times the type size
     var kDash = "8 5"; // a set B's stroke
     var kSizeChangeColour = "#808080";
+    var kSizeChangeWidth = 1.5;
+    var kMarkerRadius = 5.5;
+    /** @type {Look} the desk's screen */
+    var kScreen = { lines: 1, type: 1, width: kWidth };
+    // The projector's lines and type: the core's widths twice over, the type half as large again.
+    var kProjectorLines = 2;
+    var kProjectorType = 1.5;
+
+    /**
+     * The look for a projector or a desk, one chart or two side by side.
+     * @param {boolean} projector
+     * @param {boolean} pair
+     * @returns {Look}
+     */
+    function look(projector, pair) {
+        return { lines: projector ? kProjectorLines : 1, type: projector ? kProjectorType : 1,
+            width: pair ? kPairWidth : kWidth };
+    }
 
     function escape(text) {
         return String(text).replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/>/g, "&gt;")
             .replace(/"/g, "&quot;");
+    }
+
+    var measurer = null;
+    var clips = 0; // each picture's own clip, as two share a page side by side
+    // A text's width at `size` in the pictures' type, as the browser draws it.
+    function measure(text, size) {
+        if (!measurer)
+            measurer = document.createElement("canvas").getContext("2d");
+        measurer.font = size + "px " + kFont;
+        return measurer.measureText(String(text)).width;
+    }
+
+    // `text` broken at spaces into lines at most `width` wide; a word longer
+    // than that keeps a line of its own.
+    function wrap(text, size, width) {
+        var lines = [];
+        String(text).split(/ +/).forEach(function (word) {
+            var last = lines.length - 1;
+            if (last >= 0 && measure(lines[last] + " " + word, size) <= width)
+                lines[last] += " " + word;
+            else
+                lines.push(word);
+        });
+        return lines;
+    }
+
+    // Lines of text from (x, y) down, the first line's baseline at y.
+    function textLines(lines, x, y, size, attributes) {
+        return '<text x="' + x + '" y="' + y + '" font-size="' + size + '"' + attributes + ">" +
+            lines.map(function (line, i) {
+                return '<tspan x="' + x + '" dy="' + (i ? size * kLineHeight : 0) + '">' + escape(line) + "</tspan>";
+            }).join("") + "</text>";
     }
 
     // Round steps (1, 2 or 5 × 10^k) giving about `count` ticks over span:
@@ -95,10 +158,19 @@ Bocavo.define("chart", [], function () {
             .replace(/\u202f/g, "\u00a0");
     }
 
-    /** @param {Axis} axis @returns {number[]} the labelled values */
-    function ticks(axis) {
+    /**
+     * The labelled values: every tick of the core's, or of a step 2, 5, 10…
+     * times it when the labels, each `label` long, would not fit in `room`.
+     * @param {Axis} axis
+     * @param {number} label
+     * @param {number} room
+     * @returns {number[]}
+     */
+    function ticks(axis, label, room) {
         var span = Math.max(1e-9, axis.max - axis.min);
         var every = axis.tick > 0 ? axis.tick : step(span, 8);
+        for (var k = 0; (span / every + 1) * label > room && every < span; ++k)
+            every *= k % 3 === 1 ? 2.5 : 2;
         var values = [];
         for (var i = Math.ceil(axis.min / every - 1e-9); i * every <= axis.max + every * 1e-9; ++i)
             values.push(i * every + 0); // never « -0 »
@@ -106,23 +178,13 @@ Bocavo.define("chart", [], function () {
     }
 
     /**
-     * The plot's place in the picture.
-     * @param {ViewData} view
-     */
-    function plotOf(view) {
-        var right = kMargin.right + (view.edge ? kEdgeRoom : 0);
-        return { left: kMargin.left, top: kMargin.top, width: kWidth - kMargin.left - right,
-            height: kHeight - kMargin.top - kMargin.bottom };
-    }
-
-    /**
-     * The plot's width in screen pixels when the picture is `shownWidth` wide:
+     * The plot's width in screen pixels when one chart is `shownWidth` wide:
      * the columns the core reduces the lines to.
      * @param {number} shownWidth
      * @returns {number}
      */
     function columns(shownWidth) {
-        return Math.max(1, Math.round(shownWidth * (kWidth - kMargin.left - kMargin.right) / kWidth));
+        return Math.max(1, Math.round(shownWidth * 0.85));
     }
 
     function dash(stroke) {
@@ -135,97 +197,151 @@ Bocavo.define("chart", [], function () {
     }
 
     /**
+     * The legend's entries in rows across `width`, each row centred.
+     * @returns {{rows: number, placed: {x: number, row: number, entry: (Line|Marker)}[]}}
+     */
+    function legendRows(entries, size, sample, width) {
+        var placed = [];
+        var rows = [];
+        var x = 0;
+        entries.forEach(function (entry) {
+            var wide = sample + kGap + measure(entry.name, size);
+            if (!rows.length || x + 2 * kGap + wide > width) {
+                rows.push({ width: 0, first: placed.length });
+                x = 0;
+            } else {
+                x += 2 * kGap;
+            }
+            placed.push({ x: x, row: rows.length - 1, entry: entry });
+            x += wide;
+            rows[rows.length - 1].width = x;
+        });
+        placed.forEach(function (at) { at.x += Math.max(0, (width - rows[at.row].width) / 2); });
+        return { rows: rows.length, placed: placed };
+    }
+
+    /**
      * The view as SVG text.
      * @param {ViewData} view
+     * @param {Look} [shown] the desk's screen, one chart, unless said
      * @returns {string}
      */
-    function svg(view) {
+    function svg(view, shown) {
+        var at = shown || kScreen;
         var chart = view.chart;
-        var plot = plotOf(view);
+        var size = {};
+        Object.keys(kType).forEach(function (key) { size[key] = kType[key] * at.type; });
+        var width = at.width;
+        var inside = width - 2 * kEdge;
+        var titleLines = wrap(chart.title, size.title, inside);
+        // Below the title's last line, room for the top label, which stands half over the plot's edge.
+        var plotTop = kEdge + size.title + (titleLines.length - 1) * size.title * kLineHeight + kGap +
+            size.label * kLineHeight / 2;
+        var plotHeight = kPlotHeight;
+        var yLabels = ticks(chart.y, size.label * kLineHeight, plotHeight);
+        var yTitle = wrap(chart.y.title, size.axis, plotHeight);
+        var yLabelWidth = Math.max.apply(null, yLabels.map(function (v) {
+            return measure(tickText(v, chart.y.decimals), size.label);
+        }));
+        var yTitleWidth = yTitle.length * size.axis * kLineHeight;
+        var left = kEdge + yTitleWidth + kGap + yLabelWidth + kGap;
+        var edgeWidth = 0;
+        if (view.edge)
+            [view.edge.fixedText, view.edge.lostText].forEach(function (text) {
+                text.split("\n").forEach(function (part) { edgeWidth = Math.max(edgeWidth, measure(part, size.edge)); });
+            });
+        var lastLabel = measure(tickText(chart.x.max, chart.x.decimals), size.label);
+        var right = kEdge + Math.max(lastLabel / 2, edgeWidth ? edgeWidth + 2 * kGap : 0);
+        var plot = { left: left, top: plotTop, width: width - left - right, height: plotHeight };
+        var xLabel = Math.max(measure(tickText(chart.x.min, chart.x.decimals), size.label), lastLabel) + size.label;
+        var xLabels = ticks(chart.x, xLabel, plot.width);
+        var xTitle = wrap(chart.x.title, size.axis, plot.width);
+        var bottom = plot.top + plot.height;
+        var xTitleTop = bottom + kGap + size.label * kLineHeight + kGap;
+        var legendTop = xTitleTop + xTitle.length * size.axis * kLineHeight + kGap;
+        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+        var sample = 30 * at.type;
+        var legend = legendRows(entries, size.legend, sample, inside);
+        var rowHeight = size.legend * kLineHeight + kGap / 2;
+        var height = Math.ceil(legendTop + legend.rows * rowHeight + kEdge);
         var xSpan = Math.max(1e-9, chart.x.max - chart.x.min);
         var ySpan = Math.max(1e-9, chart.y.max - chart.y.min);
         function px(g) { return plot.left + (g - chart.x.min) / xSpan * plot.width; }
         function py(v) { return plot.top + plot.height - (v - chart.y.min) / ySpan * plot.height; }
-        var bottom = plot.top + plot.height;
-        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
-        var height = kHeight + Math.ceil(entries.length / kLegendColumns) * kLegendRow;
         var out = [];
-        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + kWidth + " " + height +
-            '" width="' + kWidth + '" height="' + height + '" role="img" aria-label="' +
-            escape(chart.title) + '" font-family="Arial, Liberation Sans, sans-serif">');
+        out.push('<svg xmlns="http://www.w3.org/2000/svg" viewBox="0 0 ' + width + " " + height +
+            '" width="' + width + '" height="' + height + '" role="img" aria-label="' +
+            escape(chart.title) + "\" font-family='" + kFont + "'>");
         out.push('<rect width="100%" height="100%" fill="#fff"/>');
-        out.push('<text x="' + kWidth / 2 + '" y="24" font-size="15" text-anchor="middle" fill="#111">' +
-            escape(chart.title) + "</text>");
-        ticks(chart.y).forEach(function (v) {
+        out.push(textLines(titleLines, width / 2, kEdge + size.title, size.title,
+            ' class="titre" text-anchor="middle" fill="#111"'));
+        yLabels.forEach(function (v) {
             out.push('<line x1="' + plot.left + '" x2="' + (plot.left + plot.width) + '" y1="' + py(v) +
                 '" y2="' + py(v) + '" stroke="#ddd"/>');
-            out.push('<text x="' + (plot.left - 8) + '" y="' + (py(v) + 5) +
-                '" font-size="14" text-anchor="end" fill="#222">' + tickText(v, chart.y.decimals) + "</text>");
+            out.push('<text class="graduation" x="' + (plot.left - kGap) + '" y="' + (py(v) + size.label * 0.35) +
+                '" font-size="' + size.label + '" text-anchor="end" fill="#222">' +
+                tickText(v, chart.y.decimals) + "</text>");
         });
-        ticks(chart.x).forEach(function (g) {
+        xLabels.forEach(function (g) {
             out.push('<line x1="' + px(g) + '" x2="' + px(g) + '" y1="' + plot.top + '" y2="' + bottom +
                 '" stroke="#eee"/>');
-            out.push('<text x="' + px(g) + '" y="' + (bottom + 20) +
-                '" font-size="14" text-anchor="middle" fill="#222">' + tickText(g, chart.x.decimals) + "</text>");
+            out.push('<text class="graduation" x="' + px(g) + '" y="' + (bottom + kGap + size.label) +
+                '" font-size="' + size.label + '" text-anchor="middle" fill="#222">' +
+                tickText(g, chart.x.decimals) + "</text>");
         });
         out.push('<rect x="' + plot.left + '" y="' + plot.top + '" width="' + plot.width + '" height="' +
             plot.height + '" fill="none" stroke="#444"/>');
-        out.push('<text x="' + (plot.left + plot.width / 2) + '" y="' + (kHeight - 10) +
-            '" font-size="15" text-anchor="middle" fill="#111">' + escape(chart.x.title) + "</text>");
-        out.push('<text transform="translate(18 ' + (plot.top + plot.height / 2) +
-            ') rotate(-90)" font-size="15" text-anchor="middle" fill="#111">' + escape(chart.y.title) + "</text>");
-        out.push('<clipPath id="plot"><rect x="' + plot.left + '" y="' + plot.top + '" width="' +
-            plot.width + '" height="' + plot.height + '"/></clipPath><g clip-path="url(#plot)">');
+        out.push(textLines(xTitle, plot.left + plot.width / 2, xTitleTop + size.axis, size.axis,
+            ' class="titreAxe" text-anchor="middle" fill="#111"'));
+        out.push('<g transform="translate(' + (kEdge + size.axis) + " " + (plot.top + plot.height / 2) +
+            ') rotate(-90)">' + textLines(yTitle, 0, 0, size.axis, ' class="titreAxe" text-anchor="middle" fill="#111"') +
+            "</g>");
+        var clip = "plot" + ++clips;
+        out.push('<clipPath id="' + clip + '"><rect x="' + plot.left + '" y="' + plot.top + '" width="' +
+            plot.width + '" height="' + plot.height + '"/></clipPath><g clip-path="url(#' + clip + ')">');
         // A jump in the curves reads as N's change: a dashed grey mark at each.
         Array.prototype.forEach.call(chart.sizeChanges, function (g) {
             out.push('<line class="changementTaille" data-generation="' + g + '" x1="' + px(g) + '" x2="' + px(g) +
                 '" y1="' + plot.top + '" y2="' + bottom + '" stroke="' + kSizeChangeColour +
-                '" stroke-width="1.5" stroke-dasharray="6 4"/>');
+                '" stroke-width="' + kSizeChangeWidth * at.lines + '" stroke-dasharray="6 4"/>');
         });
         chart.lines.forEach(function (line) {
             var path = "";
             for (var i = 0; i < line.x.length; ++i)
                 path += (i ? "L" : "M") + px(line.x[i]).toFixed(1) + " " + py(line.y[i]).toFixed(1);
-            out.push('<path d="' + path + '" fill="none" stroke="' + line.colour + '" stroke-width="' + line.width +
-                '"' + opacity(line.opacity) + dash(line.stroke) +
-                ' stroke-linejoin="round"/>');
+            out.push('<path d="' + path + '" fill="none" stroke="' + line.colour + '" stroke-width="' +
+                line.width * at.lines + '"' + opacity(line.opacity) + dash(line.stroke) + ' stroke-linejoin="round"/>');
         });
         out.push("</g>");
         chart.markers.forEach(function (marker) {
-            out.push('<circle cx="' + px(marker.x) + '" cy="' + py(marker.y) + '" r="5.5" stroke="' + marker.colour +
-                '" stroke-width="2" fill="' + (marker.filled ? marker.colour : "#fff") + '"/>');
+            out.push('<circle cx="' + px(marker.x) + '" cy="' + py(marker.y) + '" r="' + kMarkerRadius * at.type +
+                '" stroke="' + marker.colour + '" stroke-width="' + 2 * at.lines + '" fill="' +
+                (marker.filled ? marker.colour : "#fff") + '"/>');
         });
         if (view.edge)
-            [[view.edge.fixedText, chart.y.max], [view.edge.lostText, chart.y.min]].forEach(function (pair) {
-                var y = py(pair[1]) + (pair[1] === chart.y.max ? 4 : -22);
-                out.push('<text x="' + (plot.left + plot.width + 12) + '" y="' + y + '" font-size="13" fill="#111">' +
-                    pair[0].split("\n").map(function (part, i) {
-                        return '<tspan x="' + (plot.left + plot.width + 12) + '" dy="' + (i ? 16 : 0) + '">' +
-                            escape(part) + "</tspan>";
-                    }).join("") + "</text>");
+            [[view.edge.fixedText, chart.y.max, 0], [view.edge.lostText, chart.y.min, 1]].forEach(function (edge) {
+                var parts = edge[0].split("\n");
+                var y = edge[2] ? py(edge[1]) - kGap - (parts.length - 1) * size.edge * kLineHeight
+                    : py(edge[1]) + kGap + size.edge;
+                out.push(textLines(parts, plot.left + plot.width + 2 * kGap, y, size.edge, ' fill="#111"'));
             });
-        legend(entries, plot, out);
+        legend.placed.forEach(function (placed) {
+            var entry = placed.entry;
+            var x = kEdge + placed.x;
+            var y = legendTop + placed.row * rowHeight + size.legend;
+            var middle = y - size.legend * 0.35;
+            if ("filled" in entry)
+                out.push('<circle cx="' + (x + sample / 2) + '" cy="' + middle + '" r="' + 5 * at.type + '" stroke="' +
+                    entry.colour + '" stroke-width="' + 2 * at.lines + '" fill="' + (entry.filled ? entry.colour : "#fff") + '"/>');
+            else
+                out.push('<line x1="' + x + '" x2="' + (x + sample) + '" y1="' + middle + '" y2="' + middle +
+                    '" stroke="' + entry.colour + '" stroke-width="' + Math.max(2, entry.width) * at.lines + '"' +
+                    opacity(entry.opacity) + dash(entry.stroke) + "/>");
+            out.push('<text class="legende" x="' + (x + sample + kGap) + '" y="' + y + '" font-size="' + size.legend +
+                '" fill="#111">' + escape(entry.name) + "</text>");
+        });
         out.push("</svg>");
         return out.join("");
-    }
-
-    // The named lines and markers, three to a row under the plot as the
-    // window has them: the curves' start stays in sight.
-    function legend(entries, plot, out) {
-        var width = plot.width / kLegendColumns;
-        entries.forEach(function (entry, i) {
-            var x = plot.left + 10 + (i % kLegendColumns) * width;
-            var y = kHeight + 4 + Math.floor(i / kLegendColumns) * kLegendRow;
-            if ("filled" in entry)
-                out.push('<circle cx="' + (x + 15) + '" cy="' + (y - 4) + '" r="5" stroke="' + entry.colour +
-                    '" stroke-width="2" fill="' + (entry.filled ? entry.colour : "#fff") + '"/>');
-            else
-                out.push('<line x1="' + x + '" x2="' + (x + 30) + '" y1="' + (y - 4) + '" y2="' + (y - 4) +
-                    '" stroke="' + entry.colour + '" stroke-width="' + Math.max(2, entry.width) + '"' +
-                    opacity(entry.opacity) + dash(entry.stroke) + "/>");
-            out.push('<text x="' + (x + 36) + '" y="' + y + '" font-size="13" fill="#111">' +
-                escape(entry.name) + "</text>");
-        });
     }
 
     /**
@@ -267,5 +383,5 @@ Bocavo.define("chart", [], function () {
         });
     }
 
-    return { svg: svg, columns: columns, zoom: zoom, png: png };
+    return { svg: svg, look: look, columns: columns, zoom: zoom, png: png };
 });

@@ -17,6 +17,7 @@
  * @property {string} hint
  * @property {string[]} itemHints a list's, one per allele
  * @property {{value: string, title: string}[]} choices
+ * @property {{name: string, value: string}[]} presets the genotypes' usual cases
  */
 
 Bocavo.define("form", [], function () {
@@ -51,6 +52,10 @@ Bocavo.define("form", [], function () {
             return row(cells);
         }
         var control;
+        if (entry.kind === "genotypes")
+            return row([element("label", { for: id, text: entry.label + " :" }),
+                element("input", { id: id, type: "text", class: "mid", title: entry.hint, inputmode: "numeric" }),
+                presetChooser(entry, id)]);
         if (entry.kind === "choice") {
             control = element("select", { id: id, title: entry.hint }, entry.choices.map(function (choice) {
                 return element("option", { value: choice.value, text: choice.title });
@@ -65,6 +70,21 @@ Bocavo.define("form", [], function () {
                 inputmode: entry.kind === "rate" ? "decimal" : "numeric" });
         }
         return row([element("label", { for: id, text: entry.label + " :" }), control]);
+    }
+
+    // The usual cases of genotype fitness: choosing one fills the field.
+    function presetChooser(entry, id) {
+        var chooser = element("select", { id: id + "-cas", class: "cas", "aria-label": "Cas courants" },
+            [element("option", { value: "", text: "Choisir un cas…" })].concat(entry.presets.map(function (preset) {
+                return element("option", { value: preset.value, text: preset.name });
+            })));
+        // On "input", which reaches the chooser before the form's own listeners
+        // (they read the field and set the chooser back from it).
+        chooser.addEventListener("input", function () {
+            if (chooser.selectedIndex > 0)
+                document.getElementById(id).value = chooser.value;
+        });
+        return chooser;
     }
 
     function setFieldset(set) {
@@ -131,8 +151,16 @@ Bocavo.define("form", [], function () {
         update();
     }
 
-    // Alleles past K are greyed, and set B folded while it is off, both kept for later.
+    // Alleles past K are greyed, set B folded while it is off, both kept for
+    // later; each chooser of genotypes shows the case its field holds.
     function update() {
+        document.querySelectorAll("select.cas").forEach(function (chooser) {
+            var typed = value(chooser.id.replace(/-cas$/, "")).replace(/\s/g, "");
+            var match = Array.prototype.find.call(chooser.options, function (option) {
+                return option.index > 0 && option.value.replace(/\s/g, "") === typed;
+            });
+            chooser.selectedIndex = match ? match.index : 0;
+        });
         var compare = document.getElementById("comparer").checked;
         document.querySelectorAll("#jeuB .row").forEach(function (row) { row.hidden = !compare; });
         ["A", "B"].forEach(function (set) {

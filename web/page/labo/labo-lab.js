@@ -14,6 +14,7 @@
  * @property {string} mutation
  * @property {string} migration
  * @property {string} history « génération:N » pairs, empty for none
+ * @property {string} genotypes the fitness of 11, 12 and 22, empty for none
  */
 
 /**

@@ -5,9 +5,9 @@
 
 Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, form, files) {
     var byId = function (id) { return document.getElementById(id); };
-    /** @type {{view: string, zoom: (Span|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string}} */
+    /** @type {{view: string, zoom: (Span|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string, sideBySide: boolean, projector: boolean}} */
     var page = { view: "classe", zoom: null, data: null, state: null, checked: null, csv: null, requested: 0,
-        consigne: "" };
+        consigne: "", sideBySide: false, projector: false };
     var worker = lab.start(showState);
     var commandIds = { lancer: "lancer", suivante: "generationSuivante", fixation: "jusquAFixation",
         reinitialiser: "reinitialiser", annuler: "annuler" };
@@ -66,8 +66,8 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
     function refreshView() {
         page.requested = Date.now();
         var options = { set: Number(byId("vueJeu").value), classNumber: Number(byId("vueClasse").value) || 1,
-            allele: Number(byId("vueAllele").value) || 1, zoom: page.zoom,
-            columns: chart.columns(byId("graphique").clientWidth) };
+            allele: Number(byId("vueAllele").value) || 1, zoom: page.zoom, sideBySide: page.sideBySide,
+            columns: chart.columns(byId("graphique").clientWidth / (page.sideBySide ? 2 : 1)) };
         page.options = options;
         worker.ask({ kind: "view", name: page.view, options: options }).then(function (data) {
             page.data = data && !data.error ? data : null;
@@ -86,12 +86,19 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         if (!open.hidden)
             open.href = data.classroomLink;
         byId("copierTableau").disabled = !data;
+        byId("coteACote").disabled = !data || data.sets < 2;
         if (!data) {
             place.textContent = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
             return;
         }
         page.zoom = data.shown.zoom; // what the run allows of it
-        place.innerHTML = chart.svg(data);
+        // « A et B côte à côte »: the core's two views, each set in its own chart.
+        var pair = page.sideBySide && data.pair;
+        var look = chart.look(page.projector, Boolean(pair));
+        byId("vueJeu").disabled = Boolean(pair) || !data.commands.setChoice;
+        place.innerHTML = pair ? '<div class="coteACote">' + data.pair.map(function (one) {
+            return chart.svg(one, look);
+        }).join("") + "</div>" : chart.svg(data, look);
         byId("parametresImprimes").textContent = page.state ? page.state.summary.join("\n") : "";
     }
 
@@ -152,6 +159,22 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             return;
         page.zoom = chart.zoom(page.data.generations, page.data.last, factor, shift);
         refreshView();
+    }
+
+    // Full screen where the browser allows it, large type and thick lines
+    // either way; Échap, or the browser leaving full screen, ends it.
+    function setProjector(on) {
+        if (page.projector === on)
+            return;
+        page.projector = on;
+        document.documentElement.classList.toggle("projecteur", on);
+        byId("modeProjecteur").setAttribute("aria-pressed", String(on));
+        var root = document.documentElement;
+        if (on && root.requestFullscreen && !document.fullscreenElement)
+            root.requestFullscreen().catch(function () { return null; }); // refused here: the look stays
+        if (!on && document.fullscreenElement)
+            document.exitFullscreen().catch(function () { return null; });
+        refreshView(); // the plot's width changes with the room
     }
 
     function selectTab(tab) {
@@ -309,6 +332,20 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         });
         ["vueJeu", "vueClasse", "vueAllele"].forEach(function (id) {
             byId(id).addEventListener("change", refreshView);
+        });
+        byId("coteACote").addEventListener("click", function () {
+            page.sideBySide = !page.sideBySide;
+            byId("coteACote").setAttribute("aria-pressed", String(page.sideBySide));
+            refreshView();
+        });
+        byId("modeProjecteur").addEventListener("click", function () { setProjector(!page.projector); });
+        document.addEventListener("fullscreenchange", function () {
+            if (!document.fullscreenElement)
+                setProjector(false);
+        });
+        document.addEventListener("keydown", function (event) {
+            if (event.key === "Escape" && page.projector)
+                setProjector(false);
         });
         byId("zoomPlus").addEventListener("click", function () { zoom(0.5, 0); });
         byId("zoomMoins").addEventListener("click", function () { zoom(2, 0); });

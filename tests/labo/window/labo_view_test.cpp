@@ -193,6 +193,10 @@ private slots:
         QCOMPARE(tab->chart()->title().replace("<br>", " "),
                  "Génotypes (bandes) et Hardy-Weinberg (traits), 6 classes, générations 0 à 30");
         QVERIFY(tab->explanation()->pupil()->text().contains("Hardy-Weinberg"));
+        // The legend's sample of 11 is its pale band, of p₁² its thin full line.
+        const auto& samples = tab->frame()->legend()->entries();
+        QVERIFY(std::abs(samples[0].pen.color().alphaF() - kGenotypeBandOpacity) < 0.01);
+        QCOMPARE(samples[1].pen.color().alphaF(), 1.0f);
 
         // Compared with B: one legend entry per genotype and set, ten in all.
         QTest::keyClick(window_, Qt::Key_B, Qt::AltModifier); // "Comparer avec un jeu &B"

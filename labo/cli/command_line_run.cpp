@@ -45,14 +45,8 @@ int runSeries(const CommandLine& options, std::ostream& out, std::ostream& err,
     try {
         // Nobody to ask here: a series of more than a minute or a gigabyte is
         // announced. One size runs at a time, so memory is the largest size's.
-        RunCost cost;
-        for (const int size : options.series) {
-            const RunCost one = estimateSet(*settingsAtSize(scenario.a, size), scenario.classes,
-                                            scenario.generations, false);
-            cost.seconds += one.seconds;
-            cost.bytes = std::max(cost.bytes, one.bytes);
-            cost.generations = one.generations;
-        }
+        const RunCost cost =
+            estimateSeries(scenario.a, options.series, scenario.classes, scenario.generations);
         if (cost.costly())
             err << "bocavo-labo : ce calcul demandera " << costText(cost) << ".\n";
         SizeSeries series(scenario.a, options.series, scenario.classes, scenario.generations,

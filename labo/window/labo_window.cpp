@@ -14,6 +14,7 @@
 #include "labo/window/numbers.h"
 #include "labo/window/parameter_panel.h"
 #include "labo/window/run_controller.h"
+#include "labo/window/series_dialog.h"
 #include "ui/icon.h"
 
 #include <QAction>
@@ -147,6 +148,18 @@ void LaboWindow::createMenus() {
     exportActions_[5]->setObjectName("copierTableau");
     exportActions_[5]->setShortcut(QKeySequence::Copy);
     createDisplayMenu();
+    // Its own window beside this one: set A's settings at several sizes.
+    seriesDialog_ = new SeriesDialog(
+        controller_, parameters_, [this](const RunCost& cost) { return costAccepted(cost); }, this);
+    QMenu* tools = menuBar()->addMenu("&Outils");
+    tools
+        ->addAction("Série de &tailles...", this,
+                    [this] {
+                        seriesDialog_->show();
+                        seriesDialog_->raise();
+                        seriesDialog_->activateWindow();
+                    })
+        ->setObjectName("serieDeTailles");
 }
 
 // The parameters in a column on the left, the commands and the views beside
@@ -246,7 +259,10 @@ void LaboWindow::onFixation() {
 // first, with its estimate: a click should not hold a classroom's machine
 // for hours unawares.
 bool LaboWindow::costAccepted(const Scenario& plan, bool untilFixation) {
-    const RunCost cost = estimateRun(plan, untilFixation);
+    return costAccepted(estimateRun(plan, untilFixation));
+}
+
+bool LaboWindow::costAccepted(const RunCost& cost) {
     if (!cost.costly())
         return true;
     QMessageBox ask(QMessageBox::Question, "Laboratoire de dérive",

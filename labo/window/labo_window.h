@@ -33,6 +33,8 @@ class HeterozygosityTab;
 class GenotypesTab;
 class ParameterPanel;
 class RunController;
+class SeriesDialog;
+struct RunCost;
 
 class LaboWindow : public QMainWindow {
     Q_OBJECT
@@ -75,6 +77,8 @@ public:
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
     GenotypesTab* genotypesTab() const { return genotypesTab_; }
+    // « Série de tailles », opened from the « Outils » menu.
+    SeriesDialog* seriesDialog() const { return seriesDialog_; }
     // « Affichage »: « A et B côte à côte » (usable with set B) and « Mode
     // projecteur » (F11; F11 or Échap leaves it).
     QAction* sideBySideAction() const { return sideBySide_; }
@@ -100,6 +104,7 @@ private:
     void onLaunch();
     void onFixation();
     bool costAccepted(const Scenario& plan, bool untilFixation);
+    bool costAccepted(const RunCost& cost);
     void updateCommands();
     void refreshRunLabel();
     void refreshPendingNotice();
@@ -138,6 +143,7 @@ private:
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;
+    SeriesDialog* seriesDialog_ = nullptr;
     std::string consigne_; // of the scenario opened last; empty: none
     QGroupBox* consigneBox_ = nullptr;
     QPlainTextEdit* consigneText_ = nullptr;

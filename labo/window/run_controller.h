@@ -29,6 +29,8 @@ class QThread;
 
 namespace bocavo::labo {
 
+class SizeSeries;
+
 // Where the sets of a run stand (runStanding of the lab core), for the window.
 QString standingText(const std::vector<int>& generations);
 
@@ -80,6 +82,10 @@ public:
     // through FileOutput; `doneText` is said once the file is in place.
     using Draw = std::function<QString(QByteArray& bytes)>;
     QString saveFile(const QString& path, Draw draw, const QString& doneText);
+    // « Série de tailles »: the sizes not yet done, on the worker, beside the
+    // run (which it leaves as it is); the rows stay with the series, whose
+    // rowsDone() may be read meanwhile.
+    QString runSeries(std::shared_ptr<SizeSeries> series);
     // Why exportCsv would be refused now (busy, or no run yet); empty if it would start.
     QString exportRefusal() const;
     void cancel();

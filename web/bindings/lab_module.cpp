@@ -11,12 +11,11 @@
 #include "core/lab/science/theory.h"
 #include "core/text/user_text.h"
 #include "web/bindings/lab_fields.h"
+#include "web/bindings/lab_guarded.h"
 #include "web/bindings/lab_session.h"
 #include "web/bindings/lab_views.h"
 
 #include <emscripten/bind.h>
-#include <exception>
-#include <new>
 
 namespace bocavo::web {
 
@@ -28,23 +27,6 @@ using namespace bocavo::labo;
 // Bytes of CSV text handed over at a time: a download is a Blob of such
 // parts, never one string of the whole file.
 inline constexpr std::size_t kCsvPartBytes = 4u << 20; // bytes
-
-val failure(const std::string& text) {
-    val out = val::object();
-    out.set("error", text);
-    return out;
-}
-
-template <typename Work> val guarded(Work work) {
-    try {
-        return work();
-    } catch (const std::bad_alloc&) {
-        return failure("La mémoire du navigateur ne suffit pas pour ce calcul : réduisez le "
-                       "nombre de classes ou de générations.");
-    } catch (const std::exception& error) {
-        return failure(error.what());
-    }
-}
 
 } // namespace
 

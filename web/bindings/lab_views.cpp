@@ -93,6 +93,14 @@ val axisOf(const Axis& axis) {
     out.set("max", axis.max);
     out.set("tick", axis.tick);
     out.set("decimals", axis.decimals);
+    val labels = val::array();
+    for (std::size_t i = 0; i < axis.labels.size(); ++i) {
+        val label = val::object();
+        label.set("at", axis.labels[i].at);
+        label.set("text", axis.labels[i].text);
+        labels.set(i, label);
+    }
+    out.set("labels", labels);
     return out;
 }
 
@@ -218,6 +226,10 @@ ChartChoice choiceOf(const std::vector<ViewSet>& sets, const val& options) {
 }
 
 } // namespace
+
+val viewVal(const View& view, int last) {
+    return viewOf(view, last);
+}
 
 val viewData(LabSession& session, const std::string& name, const val& options) {
     const ViewEntry& entry = entryNamed(name);

@@ -5,6 +5,7 @@
 // one entry there.
 #pragma once
 
+#include "core/lab/view/chart.h"
 #include "web/bindings/lab_session.h"
 
 #include <emscripten/val.h>
@@ -29,5 +30,9 @@ emscripten::val viewData(LabSession& session, const std::string& name,
 // what the page says once copied. Null without a run.
 emscripten::val tableData(LabSession& session, const std::string& name,
                           const emscripten::val& options, const std::string& decimalSign);
+
+// A view that is no run's (a size series) in the same shape, `last` its last
+// generation; an axis's labels, when the core places them, as [{ at, text }].
+emscripten::val viewVal(const labo::View& view, int last);
 
 } // namespace bocavo::web

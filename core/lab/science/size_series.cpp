@@ -90,6 +90,17 @@ Result<void> checkSeries(const Settings& set, const std::vector<int>& sizes) {
     return {};
 }
 
+RunCost estimateSeries(const Settings& set, const std::vector<int>& sizes, int classes, int last) {
+    RunCost cost;
+    for (const int size : sizes) {
+        const RunCost one = estimateSet(*settingsAtSize(set, size), classes, last, false);
+        cost.seconds += one.seconds;
+        cost.bytes = std::max(cost.bytes, one.bytes);
+        cost.generations = one.generations;
+    }
+    return cost;
+}
+
 std::optional<int> medianFirstLoss(std::vector<int> firstLosses) {
     if (firstLosses.empty())
         return std::nullopt;
@@ -177,8 +188,12 @@ bool SizeSeries::run(const Control& control) {
         const double before = std::accumulate(sizes_.begin(), sizes_.begin() + i, 0.0);
         Control inner{control.cancel, nullptr, control.threads};
         if (control.progress)
-            inner.progress = [&](int generation, double done) {
-                control.progress(generation, (before + done * sizes_[i]) / total);
+            // From the generation reached (−1 while a cancel leaves a size
+            // unfounded), not the experiment's own share, which counts from
+            // where this call took the size up again.
+            inner.progress = [&](int generation, double) {
+                const double reached = std::max(0, generation);
+                control.progress(generation, (before + sizes_[i] * reached / last_) / total);
             };
         current_->advanceTo(last_, inner);
         if (current_->generation() < last_)

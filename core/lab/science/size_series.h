@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/lab/science/experiment.h"
+#include "core/lab/science/run_cost.h"
 #include "core/text/result.h"
 
 #include <atomic>
@@ -46,6 +47,10 @@ Result<Settings> settingsAtSize(const Settings& set, int individuals);
 // Every size of the series at once: the first refusal, naming its size.
 Result<void> checkSeries(const Settings& set, const std::vector<int>& sizes);
 
+// What a series of sizes that checkSeries accepted will cost: the sizes run
+// one after the other, so their times add up and memory is the largest size's.
+RunCost estimateSeries(const Settings& set, const std::vector<int>& sizes, int classes, int last);
+
 // The generation by which at least half of the classes had lost an allele,
 // from each class's first loss (−1: none by the end, counted, not dropped).
 std::optional<int> medianFirstLoss(std::vector<int> firstLosses);
@@ -68,6 +73,7 @@ public:
 
     const std::vector<int>& sizes() const { return sizes_; }
     int last() const { return last_; }
+    int classes() const { return classes_; }
 
     // Runs the sizes not yet done, each like an experiment of `classes`
     // classes from the series' seed, so that a series is reproducible. Stops

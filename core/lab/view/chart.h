@@ -45,12 +45,20 @@ struct Line {
 // A line of `set` in its set's stroke, thick, without points yet.
 Line lineOf(Role role, int set, int allele, std::string_view colour);
 
-// A point drawn as a disc, filled or hollow (the all-classes view's edge).
+// A point drawn as a disc, filled or hollow (the all-classes view's edge,
+// a size series' points).
 struct Marker {
-    std::string name;
+    std::string name; // the legend's entry; empty: no entry of its own
     std::string colour;
     bool filled = true;
     Point at;
+};
+
+// A label put at a value of its own choosing, where the axis's numbers are
+// not what a reader knows (a size series places N by its logarithm).
+struct AxisLabel {
+    double at = 0.0;
+    std::string text;
 };
 
 struct Axis {
@@ -59,6 +67,8 @@ struct Axis {
     double max = 1.0;
     double tick = 0.0; // between labels; 0: the front end's own
     int decimals = 0;  // of the labels
+    // When given, the axis's only labels, instead of tick and decimals.
+    std::vector<AxisLabel> labels{};
 };
 
 struct Chart {

@@ -24,6 +24,8 @@ inline constexpr std::array<std::string_view, kMaxAlleles> kAlleleColours{
 inline constexpr std::string_view kEveryAlleleColour = "#303030";
 // The classes' differentiation (Fst), where a view draws it.
 inline constexpr std::string_view kDifferentiationColour = "#8C510A";
+// The share of classes that lost any allele, in a size series.
+inline constexpr std::string_view kAnyLossColour = "#56B4E9"; // sky blue
 // What theory expects, whatever it is expected of.
 inline constexpr std::string_view kTheoryColour = "#8C8C8C";
 

@@ -4,6 +4,7 @@
 #include "core/lab/science/size_series.h"
 #include "core/lab/science/statistics.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <gtest/gtest.h>
@@ -263,6 +264,37 @@ TEST(SizeSeriesTest, ACancelChangesNoRow) {
     EXPECT_EQ(stops, 1);
     EXPECT_DOUBLE_EQ(lastDone, 1.0);
     EXPECT_EQ(Rows{series.rows()}, straight);
+}
+
+// The page runs a series in slices, stopping it at every step: its progress
+// is still the share of the whole series done, not of the slice.
+TEST(SizeSeriesTest, ProgressGrowsAcrossPauses) {
+    // Sizes large enough that each takes several steps of the lab's breeding.
+    const std::vector<int> sizes{500, 1000};
+    SizeSeries straight(Settings{}, sizes, 30, 60, 9);
+    ASSERT_TRUE(straight.run());
+    SizeSeries series(Settings{}, sizes, 30, 60, 9);
+    std::atomic<bool> pause{false};
+    std::vector<double> shares;
+    Control control;
+    control.cancel = &pause;
+    control.progress = [&](int generation, double done) {
+        // The share of the whole series' work: sizes done, and this one's generations.
+        const double before = series.rowsDone() == 0 ? 0.0 : 500.0;
+        const double size = sizes[static_cast<std::size_t>(series.rowsDone())];
+        EXPECT_NEAR(done, (before + size * std::max(0, generation) / 60.0) / 1500.0, 1e-12);
+        shares.push_back(done);
+        pause = true;
+    };
+    control.threads = 1;
+    int slices = 1;
+    for (; !series.run(control); ++slices)
+        pause = false;
+    EXPECT_GT(slices, 3);
+    ASSERT_FALSE(shares.empty());
+    EXPECT_TRUE(std::is_sorted(shares.begin(), shares.end()));
+    EXPECT_DOUBLE_EQ(shares.back(), 1.0);
+    EXPECT_EQ(Rows{series.rows()}, Rows{straight.rows()});
 }
 
 } // namespace

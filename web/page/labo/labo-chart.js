@@ -9,8 +9,10 @@
 "use strict";
 
 /**
- * An axis (Axis): labels every `tick` (0: the page's own) with `decimals`.
- * @typedef {{title: string, min: number, max: number, tick: number, decimals: number}} Axis
+ * An axis (Axis): labels every `tick` (0: the page's own) with `decimals`,
+ * or, when the core places them (a size series' N), its own labels only.
+ * @typedef {{title: string, min: number, max: number, tick: number, decimals: number,
+ *     labels: {at: number, text: string}[]}} Axis
  */
 
 /**
@@ -33,7 +35,7 @@
  */
 
 /**
- * A disc (Marker), filled or hollow.
+ * A disc (Marker), filled or hollow; name is its legend entry, "" for none.
  * @typedef {{name: string, colour: string, filled: boolean, x: number, y: number}} Marker
  */
 
@@ -178,6 +180,20 @@ Bocavo.define("chart", [], function () {
     }
 
     /**
+     * An axis's labels: the core's own where it places them, else its ticks
+     * (as ticks() keeps them in `room`) written in French.
+     * @param {Axis} axis
+     * @param {number} label
+     * @param {number} room
+     * @returns {{at: number, text: string}[]}
+     */
+    function labelled(axis, label, room) {
+        if (axis.labels && axis.labels.length)
+            return axis.labels;
+        return ticks(axis, label, room).map(function (v) { return { at: v, text: tickText(v, axis.decimals) }; });
+    }
+
+    /**
      * The plot's width in screen pixels when one chart is `shownWidth` wide:
      * the columns the core reduces the lines to.
      * @param {number} shownWidth
@@ -254,12 +270,12 @@ Bocavo.define("chart", [], function () {
         var right = kEdge + Math.max(lastLabel / 2, edgeWidth ? edgeWidth + 2 * kGap : 0);
         var plot = { left: left, top: plotTop, width: width - left - right, height: plotHeight };
         var xLabel = Math.max(measure(tickText(chart.x.min, chart.x.decimals), size.label), lastLabel) + size.label;
-        var xLabels = ticks(chart.x, xLabel, plot.width);
+        var xLabels = labelled(chart.x, xLabel, plot.width);
         var xTitle = wrap(chart.x.title, size.axis, plot.width);
         var bottom = plot.top + plot.height;
         var xTitleTop = bottom + kGap + size.label * kLineHeight + kGap;
         var legendTop = xTitleTop + xTitle.length * size.axis * kLineHeight + kGap;
-        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers);
+        var entries = chart.lines.filter(function (line) { return line.name; }).concat(chart.markers.filter(function (marker) { return marker.name; }));
         var sample = 30 * at.type;
         var legend = legendRows(entries, size.legend, sample, inside);
         var rowHeight = size.legend * kLineHeight + kGap / 2;
@@ -282,12 +298,13 @@ Bocavo.define("chart", [], function () {
                 '" font-size="' + size.label + '" text-anchor="end" fill="#222">' +
                 tickText(v, chart.y.decimals) + "</text>");
         });
-        xLabels.forEach(function (g) {
-            out.push('<line x1="' + px(g) + '" x2="' + px(g) + '" y1="' + plot.top + '" y2="' + bottom +
+        xLabels.forEach(function (label) {
+            var x = px(label.at);
+            out.push('<line x1="' + x + '" x2="' + x + '" y1="' + plot.top + '" y2="' + bottom +
                 '" stroke="#eee"/>');
-            out.push('<text class="graduation" x="' + px(g) + '" y="' + (bottom + kGap + size.label) +
+            out.push('<text class="graduation" x="' + x + '" y="' + (bottom + kGap + size.label) +
                 '" font-size="' + size.label + '" text-anchor="middle" fill="#222">' +
-                tickText(g, chart.x.decimals) + "</text>");
+                escape(label.text) + "</text>");
         });
         out.push('<rect x="' + plot.left + '" y="' + plot.top + '" width="' + plot.width + '" height="' +
             plot.height + '" fill="none" stroke="#444"/>');

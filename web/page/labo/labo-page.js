@@ -3,12 +3,19 @@
 // forwards input and draws.
 "use strict";
 
-Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, form, files) {
+Bocavo.define("page", ["lab", "chart", "form", "files", "series"], function (lab, chart, form, files, series) {
     var byId = function (id) { return document.getElementById(id); };
     /** @type {{view: string, zoom: (Span|null), data: (ViewData|null), state: (LabState|null), checked: (FieldCheck|null), csv: (CsvPlan|null), requested: number, consigne: string, sideBySide: boolean, projector: boolean}} */
     var page = { view: "classe", zoom: null, data: null, state: null, checked: null, csv: null, requested: 0,
         consigne: "", sideBySide: false, projector: false };
     var worker = lab.start(showState);
+    // « Série de tailles »: one runner for the page, so a run and a series never overlap.
+    var sizeSeries = series.start({ ask: worker.ask, fields: form.read,
+        runBusy: function () { return page.state !== null && page.state.busy; },
+        changed: function () {
+            if (page.state)
+                showState(page.state);
+        } });
     var commandIds = { lancer: "lancer", suivante: "generationSuivante", fixation: "jusquAFixation",
         reinitialiser: "reinitialiser", annuler: "annuler" };
 
@@ -21,10 +28,12 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         page.state = state;
         var valid = page.checked !== null && page.checked.refusals.length === 0;
         Object.keys(commandIds).forEach(function (key) {
-            var on = state.enabled[key] && (key === "lancer" || key === "fixation" ? valid : true);
+            var on = state.enabled[key] && (key === "lancer" || key === "fixation" ? valid : true) &&
+                (key === "annuler" || !sizeSeries.busy());
             byId(commandIds[key]).disabled = !on;
         });
         byId("exporterCsv").disabled = !state.enabled.exporter;
+        sizeSeries.refresh();
         byId("ouvrir").disabled = state.busy;
         byId("parametres").inert = state.busy;
         byId("progression").value = Math.round(state.progress * 1000);
@@ -48,6 +57,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
         return worker.ask({ kind: "check", fields: form.read(), consigne: page.consigne }).then(function (checked) {
             page.checked = checked;
             form.mark(checked);
+            sizeSeries.check();
             if (page.state)
                 showState(page.state);
             return checked;
@@ -297,6 +307,7 @@ Bocavo.define("page", ["lab", "chart", "form", "files"], function (lab, chart, f
             form.fill(begun.fields);
             page.checked = begun.check;
             form.mark(begun.check);
+            sizeSeries.check();
             showState(begun.state);
             if (window.location.hash)
                 worker.ask({ kind: "openLink", fragment: window.location.hash }).then(showOpened);

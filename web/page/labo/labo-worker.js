@@ -10,6 +10,7 @@
     var kSliceSeconds = 0.05;
     var module = null;
     var session = null;
+    var series = null;
     var pending = [];
     var running = false;
 
@@ -56,6 +57,15 @@
             return post(id, session.csvPlan(message.every));
         if (kind === "csvPart")
             return post(id, session.csvPart());
+        // « Série de tailles »: one slice per message, so that a cancel comes between two.
+        if (kind === "seriesCheck")
+            return post(id, series.check(message.fields, message.sizes));
+        if (kind === "seriesStart")
+            return post(id, series.start(message.fields, message.sizes));
+        if (kind === "seriesStep")
+            return post(id, series.step(kSliceSeconds));
+        if (kind === "seriesCancel")
+            return post(id, series.cancel());
         if (kind === "cancel")
             return post(id, session.cancel());
         if (kind === "reset")
@@ -93,6 +103,7 @@
     }).then(function (loaded) {
         module = loaded;
         session = new module.LabSession();
+        series = new module.LabSeries();
         pending.forEach(handle);
         pending = [];
     }, function (error) {

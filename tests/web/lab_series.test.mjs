@@ -1,0 +1,102 @@
+// « Série de tailles » on the lab page, opened from the disk: a small series
+// gives the CSV bytes of `bocavo-labo --scenario F --serie …` for the same
+// settings, its chart places each size with its label N; sizes are refused in
+// the desktop's words; « Annuler la série » stops a long one at once.
+//   BOCAVO_LAB_CLI  the native bocavo-labo
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtemp, readFile, rm, writeFile } from 'node:fs/promises';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { after, before, test } from 'node:test';
+import * as h from './harness.mjs';
+
+const cli = process.env.BOCAVO_LAB_CLI;
+
+let browser, root;
+before(async () => {
+    browser = await h.launch();
+    root = await mkdtemp(path.join(tmpdir(), 'bocavo-serie-'));
+});
+const prefix = pathToFileURL(h.config.site + path.sep).href;
+const openLab = () => h.openPage(browser, { url: prefix + 'labo.html', prefix },
+    { ready: (page) => page.waitForSelector('#lancer:enabled', { timeout: 15000 }) });
+after(async () => {
+    await browser?.close();
+    if (root)
+        await rm(root, { recursive: true, force: true });
+});
+
+// The ideal model, so that theory's share of classes with a loss is given too.
+const ideal = (classes, generations, seed) => ['format = 1', `classes = ${classes}`, `generations = ${generations}`,
+    `seed = ${seed}`, 'sets = A', '', '[A]', 'individuals = 20', 'model = wright-fisher', 'alleles = 2',
+    'urn = 20, 20', 'fitness = 100, 100', 'mutation = 0', 'migration = 0', ''].join('\n');
+
+async function openScenario(page, text) {
+    await page.setInputFiles('#fichierScenario', { name: 'serie.scenario', mimeType: 'text/plain', buffer: Buffer.from(text) });
+    await page.waitForFunction(() => document.getElementById('etat').textContent.includes('serie.scenario'));
+}
+
+async function launchSeries(page, sizes) {
+    await page.fill('#taillesSerie', sizes);
+    await page.waitForSelector('#lancerSerie:enabled');
+    await page.click('#lancerSerie');
+}
+
+test('a small series gives the command line\'s CSV bytes, drawn against N', async () => {
+    const session = await openLab();
+    const { page } = session;
+    const text = ideal(12, 40, 31);
+    await openScenario(page, text);
+    await page.waitForFunction(() => document.getElementById('serieReglages').textContent.includes('12 classes par taille'));
+    await launchSeries(page, '40,10,20');
+    await page.waitForFunction(() => document.getElementById('etatSerie').textContent.startsWith('Série de tailles terminée'),
+        null, { timeout: 60000 });
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#exporterSerieCsv')]);
+    const shown = await readFile(await download.path());
+
+    const file = path.join(root, 'serie.scenario');
+    const out = path.join(root, 'serie.csv');
+    await writeFile(file, text);
+    execFileSync(cli, ['--scenario', file, '--serie', '10,20,40', '--csv', out], { stdio: 'ignore' });
+    const desktop = await readFile(out);
+    assert.equal(shown.toString().split('\n').length, 5, 'the headings, three sizes and the end of the file');
+    assert.ok(shown.equals(desktop), `the page's series is the command line's, byte for byte:\n${shown}\n${desktop}`);
+
+    // The x axis names the sizes, in order, and each size has its discs.
+    const labels = await page.$$eval('#graphiqueSerie svg text', (texts) => texts.map((t) => t.textContent));
+    const at = ['10', '20', '40'].map((n) => labels.indexOf(n));
+    assert.ok(at.every((i) => i >= 0) && at[0] < at[1] && at[1] < at[2], `sizes labelled in order: ${labels}`);
+    assert.equal(await page.$$eval('#graphiqueSerie svg circle', (c) => c.length) >= 3 * 4, true);
+    assert.match(await page.textContent('#lignesSerie'), /^N = 10 : \d+ classes? sur 12 avec un allèle perdu/);
+    // The pupils' words in sight, the teacher's folded away, both the core's.
+    assert.match(await page.textContent('#motsSerie'), /à N = 10, \d+ % des classes ont perdu un allèle en 40 générations/);
+    assert.equal(await page.isVisible('#motsProfesseurSerie'), false);
+    assert.match(await page.textContent('#motsProfesseurSerie'), /Part attendue : la chaîne de Wright-Fisher exacte/);
+    h.assertClean(session);
+    await session.close();
+});
+
+test('sizes are refused in the desktop\'s words, and Annuler stops a long series', async () => {
+    const session = await openLab();
+    const { page } = session;
+    for (const [sizes, words] of [['10,10', 'La taille 10 est donnée deux fois dans la série.'],
+        ['10', 'Une série compare au moins 2 tailles']]) {
+        await page.fill('#taillesSerie', sizes);
+        await page.waitForFunction((w) => document.getElementById('messageSerie').textContent.includes(w), words);
+        assert.equal(await page.isDisabled('#lancerSerie'), true, sizes);
+    }
+    await openScenario(page, ideal(300, 5000, 3));
+    await launchSeries(page, '2000,4000,8000');
+    await page.waitForFunction(() => document.getElementById('progressionSerie').value > 0, null, { timeout: 30000 });
+    assert.equal(await page.isDisabled('#lancer'), true, 'one runner: the run waits for the series');
+    const asked = Date.now();
+    await page.click('#annulerSerie');
+    await page.waitForFunction(() => document.getElementById('etatSerie').textContent.startsWith('Série de tailles annulée'));
+    assert.ok(Date.now() - asked < 2000, 'the cancel takes effect within a slice or two');
+    assert.equal(await page.isDisabled('#lancerSerie'), false);
+    assert.equal(await page.isDisabled('#lancer'), false);
+    h.assertClean(session);
+    await session.close();
+});

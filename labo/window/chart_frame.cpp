@@ -48,7 +48,7 @@ QFont scaled(QFont font, double scale) {
 }
 
 ChartLegend::Entry entryOf(const Line& line) {
-    QPen pen(colourOf(line.colour), line.width,
+    QPen pen(colourOf(line.colour, line.opacity), line.width, // a pale band pale here too
              line.stroke == Stroke::Dashed ? Qt::DashLine : Qt::SolidLine);
     pen.setCapStyle(Qt::FlatCap);
     return {textOf(line.name), pen};

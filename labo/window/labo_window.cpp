@@ -9,6 +9,7 @@
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
 #include "labo/window/fixation_tab.h"
+#include "labo/window/genotypes_tab.h"
 #include "labo/window/heterozygosity_tab.h"
 #include "labo/window/numbers.h"
 #include "labo/window/parameter_panel.h"
@@ -109,10 +110,12 @@ void LaboWindow::createTabs() {
     allClassesTab_ = new AllClassesTab;
     fixationTab_ = new FixationTab;
     heterozygosityTab_ = new HeterozygosityTab;
+    genotypesTab_ = new GenotypesTab;
     tabs_->addTab(classTab_, "Une classe");
     tabs_->addTab(allClassesTab_, "Toutes les classes");
     tabs_->addTab(fixationTab_, "Fixation");
     tabs_->addTab(heterozygosityTab_, "Hétérozygotie");
+    tabs_->addTab(genotypesTab_, "Génotypes");
     connect(tabs_, &QTabWidget::currentChanged, this, &LaboWindow::refreshCurrentTab);
     connect(classTab_, &ClassTab::problem, this, &LaboWindow::showProblem);
 }

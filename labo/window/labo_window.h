@@ -30,6 +30,7 @@ class ClassTab;
 class AllClassesTab;
 class FixationTab;
 class HeterozygosityTab;
+class GenotypesTab;
 class ParameterPanel;
 class RunController;
 class SeriesDialog;
@@ -75,6 +76,7 @@ public:
     AllClassesTab* allClassesTab() const { return allClassesTab_; }
     FixationTab* fixationTab() const { return fixationTab_; }
     HeterozygosityTab* heterozygosityTab() const { return heterozygosityTab_; }
+    GenotypesTab* genotypesTab() const { return genotypesTab_; }
     // « Série de tailles », opened from the « Outils » menu.
     SeriesDialog* seriesDialog() const { return seriesDialog_; }
     // « Affichage »: « A et B côte à côte » (usable with set B) and « Mode
@@ -137,6 +139,7 @@ private:
     AllClassesTab* allClassesTab_ = nullptr;
     FixationTab* fixationTab_ = nullptr;
     HeterozygosityTab* heterozygosityTab_ = nullptr;
+    GenotypesTab* genotypesTab_ = nullptr;
     std::array<QAction*, 6> exportActions_{}; // and « Copier le tableau »
     QAction* openScenario_ = nullptr;
     QMessageBox* notice_ = nullptr;

@@ -10,6 +10,7 @@
 #include "labo/window/class_tab.h"
 #include "labo/window/csv_size_dialog.h"
 #include "labo/window/fixation_tab.h"
+#include "labo/window/genotypes_tab.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/picture_size_dialog.h"
 #include "labo/window/run_controller.h"
@@ -156,6 +157,8 @@ void LaboWindow::copyTable() {
     } else if (tab == fixationTab_) {
         choice.kind = ViewKind::Fixation;
         choice.allele = fixationTab_->alleleBox()->currentIndex() + 1;
+    } else if (tab == genotypesTab_) {
+        choice.kind = ViewKind::Genotypes;
     } else {
         choice.kind = ViewKind::Heterozygosity;
     }

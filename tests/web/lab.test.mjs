@@ -302,6 +302,13 @@ test('the core\'s view on the page: N\'s changes marked, a colour per allele, se
     await page.click('#vueEntiere');
     await page.waitForSelector('#vueEntiere:disabled');
     assert.equal((await drawing(page)).ticks, '0');
+
+    // « Génotypes »: a genotype's pale band is as pale in its legend entry.
+    await page.click('#ongletGenotypes');
+    await page.waitForSelector('#graphique path[stroke-opacity]');
+    assert.deepEqual(await page.evaluate(() => ['path', 'line'].map((what) =>
+        document.querySelector(`#graphique ${what}[stroke="#D55E00"]`).getAttribute('stroke-opacity'))),
+    ['0.35', '0.35'], 'the band of 11, then its legend entry');
     h.assertClean(session);
     await session.close();
 });
@@ -369,7 +376,7 @@ test('by keyboard and by touch on a Chromebook and a tablet, with nothing for ax
         assert.equal(focused, 'lancer', `${where}: Tab reaches Lancer`);
         await page.keyboard.press('Enter');
         await page.waitForFunction(() => document.getElementById('etat').textContent.startsWith('Génération'));
-        for (const tab of ['ongletClasses', 'ongletFixation', 'ongletHeterozygotie', 'ongletClasse']) {
+        for (const tab of ['ongletClasses', 'ongletFixation', 'ongletHeterozygotie', 'ongletGenotypes', 'ongletClasse']) {
             if (viewport.width < 1366)
                 await page.tap(`#${tab}`);
             else

@@ -164,6 +164,18 @@ BocavoLabModule({ wasmBinary: fs.readFileSync(file.replace(/\.js$/, ".wasm")) })
     assert.deepEqual(whole.notes.map((n) => n.lead), ["A", "B"]);
     assert.equal(whole.chart.lines[0].x.length, 1001, "every generation while 4 a column fit");
     assert.ok(shaped.view("fixation", { columns: 50 }).chart.lines[0].x.length <= 4 * 50, "reduced to 50 columns");
+    // « Génotypes »: each genotype beside its Hardy–Weinberg term in one colour,
+    // the observed band the wider, each set in its stroke; its table beside it.
+    const genotypes = shaped.view("genotypes", { columns: 1000 }).chart.lines;
+    assert.deepEqual(genotypes.slice(0, 4).map((l) => [l.role, l.name, l.colour, l.stroke]), [
+        ["genotype", "A : 11 (p₁²)", alleleColours[0], "solid"], ["hardyWeinberg", "", alleleColours[0], "solid"],
+        ["genotype", "A : 22 (p₂²)", alleleColours[1], "solid"], ["hardyWeinberg", "", alleleColours[1], "solid"]]);
+    assert.deepEqual(genotypes.slice(18).map((l) => [l.name, l.stroke]),
+        [["B : hétérozygotes (1 − Σ p²)", "dashed"], ["", "dashed"]], "a comparison names each genotype once");
+    assert.ok(genotypes[0].width > genotypes[1].width && genotypes[0].opacity < 1, "a pale band, a thin line");
+    const genotypeRows = shaped.table("genotypes", {}, ",").text.split("\n");
+    assert.equal(genotypeRows[0].split("\t")[1], "A : 11 observés");
+    assert.equal(genotypeRows.length, 1 + 1001 + 1, "every generation, and the last line's end");
     const zoomed = shaped.view("classe", { zoom: { first: 0, last: 22 } });
     assert.deepEqual([zoomed.generations, zoomed.commands.wholeRun, zoomed.last], [{ first: 0, last: 22 }, true, 1000]);
     assert.deepEqual(Array.from(zoomed.chart.sizeChanges), [20], "only the changes on show");

@@ -31,7 +31,7 @@ struct ViewEntry {
     ViewFunction draw;
     ViewKind table;
 };
-constexpr std::array<ViewEntry, 4> kViews{{
+constexpr std::array<ViewEntry, 5> kViews{{
     {"classe",
      [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
          return classView(sets, choice);
@@ -44,6 +44,11 @@ constexpr std::array<ViewEntry, 4> kViews{{
      ViewKind::AllClasses},
     {"fixation", fixationView, ViewKind::Fixation},
     {"heterozygotie", heterozygosityView, ViewKind::Heterozygosity},
+    {"genotypes",
+     [](const std::vector<ViewSet>& sets, const ChartChoice& choice, ExpectedCache&) {
+         return genotypesView(sets, choice);
+     },
+     ViewKind::Genotypes},
 }};
 
 const ViewEntry& entryNamed(const std::string& name) {
@@ -66,6 +71,10 @@ const char* roleName(Role role) {
         return "lost";
     case Role::Heterozygosity:
         return "heterozygosity";
+    case Role::Genotype:
+        return "genotype";
+    case Role::HardyWeinberg:
+        return "hardyWeinberg";
     case Role::Expected:
         break;
     }

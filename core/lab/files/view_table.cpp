@@ -2,6 +2,7 @@
 
 #include "core/lab/files/run_description.h" // withSeparator
 #include "core/lab/science/theory.h"
+#include "core/lab/words/genotype_words.h"
 #include "core/text/user_text.h"
 
 #include <algorithm>
@@ -40,6 +41,30 @@ struct Column {
     int last = 0;
     std::function<SheetCell(int)> value;
 };
+
+// Each genotype's observed share beside its Hardy–Weinberg share within the
+// classes, then the heterozygotes Hardy–Weinberg would give the pooled classes.
+void genotypeColumns(const Statistics& stats, const std::string& prefix,
+                     std::vector<Column>& columns) {
+    const int alleles = stats.alleles();
+    const auto& shares = stats.genotypes();
+    for (const int genotype : genotypeOrder(alleles)) {
+        const std::string name = prefix + genotypeName(genotype, alleles);
+        columns.push_back(
+            {name + " observés", stats.lastWithGenotypes(), [&shares, genotype](int g) {
+                 return decimal(shares[static_cast<std::size_t>(g)].observed(genotype));
+             }});
+        columns.push_back({name + " Hardy-Weinberg (" + hardyWeinbergName(genotype, alleles) + ")",
+                           stats.lastWithGenotypes(), [&shares, genotype](int g) {
+                               return decimal(
+                                   shares[static_cast<std::size_t>(g)].expected(genotype));
+                           }});
+    }
+    columns.push_back({prefix + "hétérozygotes Hardy-Weinberg, classes mélangées",
+                       stats.lastWithGenotypes(), [&shares](int g) {
+                           return decimal(shares[static_cast<std::size_t>(g)].pooledHeterozygotes);
+                       }});
+}
 
 // `curves`: theory's heterozygosity of each set over what is on show, empty
 // where theory gives none.
@@ -106,6 +131,10 @@ std::vector<Column> columnsOf(const std::vector<ViewSet>& sets, const ViewChoice
                     {prefix(s) + "hétérozygotie attendue", choice.last,
                      [&curve](int g) { return decimal(curve[static_cast<std::size_t>(g)]); }});
         }
+        break;
+    case ViewKind::Genotypes:
+        for (std::size_t s = 0; s < sets.size(); ++s)
+            genotypeColumns(*sets[s].stats, prefix(s), columns);
         break;
     }
     return columns;

@@ -12,7 +12,7 @@
 
 namespace bocavo::labo {
 
-enum class ViewKind { OneClass, AllClasses, Fixation, Heterozygosity };
+enum class ViewKind { OneClass, AllClasses, Fixation, Heterozygosity, Genotypes };
 
 // One set of the run as a view sees it.
 struct ViewSet {
@@ -38,10 +38,10 @@ struct ViewTable {
 // Every generation from first to last, not a sample as the chart draws,
 // unless that would make more than kMaxWorkbookCells cells, more than a
 // spreadsheet takes in a few seconds: then one in `every`. Frequencies and
-// shares of classes in percent, heterozygosity from 0 to 1, numbers with a
-// '.' (SheetCell). A set that stopped early leaves its cells empty past its
-// last generation. Fixation and heterozygosity show each set, the others the
-// chosen one.
+// shares of classes in percent, heterozygosity and genotype shares from 0 to
+// 1, numbers with a '.' (SheetCell). A set that stopped early leaves its cells
+// empty past its last generation. Fixation, heterozygosity and genotypes show
+// each set, the others the chosen one.
 ViewTable viewTable(const std::vector<ViewSet>& sets, const ViewChoice& choice);
 
 // The table as a paste into a spreadsheet takes it: tabs between cells, a

@@ -182,7 +182,7 @@ int Experiment::extinctClasses() const {
 }
 
 std::size_t Experiment::bytes() const {
-    std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun);
+    std::size_t total = sizeof(*this) + runs_.capacity() * sizeof(ClassRun) + census_.bytes();
     for (const ClassRun& run : runs_) {
         total += run.history.bytes();
         total += run.deme.parents().capacity() + run.deme.children(0).capacity() +
@@ -215,6 +215,7 @@ int Experiment::advance(int target, bool untilFixation, const Control& control) 
     while (reached < target) {
         // The founding step must reach generation 1: generations 0 and 1 come together.
         const int to = std::min(target, std::max(1, reached + stepGenerations));
+        census_.prepare(to);
         if (plan_.migrationGaps.on() && classes() > 1)
             runLinkedStep(to, threads, control.cancel);
         else
@@ -317,7 +318,9 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
                         continue;
                     }
                     run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{&runs_, n, g});
-                    record(run, g, tally(run.deme.children(g)));
+                    const Counts counts = tally(run.deme.children(g));
+                    record(run, g, counts);
+                    census_.add(g, counts, homozygotesOf(run.deme.children(g)));
                 }
             } catch (...) {
                 failure.keep();
@@ -335,7 +338,7 @@ void Experiment::runLinkedStep(int to, int threads, const std::atomic<bool>* can
 // The main program's order: Simulation is foundGeneration then the census,
 // Next generation is nextGeneration then the census. The class stops between
 // two generations when cancelled.
-void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) const {
+void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) {
     if (cancel && cancel->load(std::memory_order_relaxed))
         return;
     int g = run.reached + 1;
@@ -345,6 +348,8 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             run.history.set(0, countsOf(run.pop.Geno_Parent));
             Count_Allele(run.pop);
             run.history.set(1, childCounts(run.pop));
+            census_.add(0, run.history.at(0), homozygotesOf(run.pop.Geno_Parent));
+            census_.add(1, run.history.at(1), homozygotesOf(run.pop.Geno_Enfant));
             if (isFixed(run.history.at(1)))
                 run.fixedAt = 1;
             run.reached = 1;
@@ -352,6 +357,8 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             run.deme.found(plan_, run.source);
             run.history.set(0, tally(run.deme.parents()));
             record(run, 1, tally(run.deme.children(1)));
+            census_.add(0, run.history.at(0), homozygotesOf(run.deme.parents()));
+            census_.add(1, run.history.at(1), homozygotesOf(run.deme.children(1)));
         }
         g = 2;
     }
@@ -383,9 +390,11 @@ void Experiment::advanceClass(ClassRun& run, int to, const std::atomic<bool>* ca
             nextGeneration(run.pop, run.source);
             Count_Allele(run.pop);
             record(run, g, childCounts(run.pop));
+            census_.add(g, run.history.at(g), homozygotesOf(run.pop.Geno_Enfant));
         } else {
             run.deme.next(plan_, run.source, g, Donors<decltype(runs_)>{});
             record(run, g, tally(run.deme.children(g)));
+            census_.add(g, run.history.at(g), homozygotesOf(run.deme.children(g)));
         }
     }
 }

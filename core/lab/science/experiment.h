@@ -7,6 +7,7 @@
 #pragma once
 
 #include "core/lab/science/deme.h"
+#include "core/lab/science/genotype_census.h"
 #include "core/lab/science/history.h"
 #include "core/lab/science/settings.h"
 #include "engine/population.h"
@@ -56,6 +57,8 @@ public:
     const History& history(int classNumber) const {
         return runs_[static_cast<std::size_t>(classNumber - 1)].history;
     }
+    // The homozygotes of each generation published, summed over the classes.
+    const GenotypeCensus& genotypes() const { return census_; }
     // No mutation or migration: a class that fixed an allele keeps it for ever.
     bool fixationIsFinal() const { return absorbing_; }
 
@@ -104,7 +107,7 @@ private:
     int lowestReached() const;
     void runStep(int to, int threads, const std::atomic<bool>* cancel);
     void runLinkedStep(int to, int threads, const std::atomic<bool>* cancel);
-    void advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel) const;
+    void advanceClass(ClassRun& run, int to, const std::atomic<bool>* cancel);
     static void record(ClassRun& run, int g, const Counts& counts);
 
     Settings settings_;
@@ -114,6 +117,7 @@ private:
     std::uint32_t seed_;
     std::vector<ClassRun> runs_;
     std::atomic<int> published_{-1};
+    GenotypeCensus census_;
     bool breedFixed_ = false;
 };
 

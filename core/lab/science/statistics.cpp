@@ -23,6 +23,33 @@ std::optional<double> fstOf(const std::array<std::int64_t, 4>& pooled, std::int6
     return static_cast<double>(classes * squares - pooledSquares) / static_cast<double>(spread);
 }
 
+// Whole-number sums over the classes, divided once: the means come out the
+// same whatever order the classes were counted in. A class that died out has
+// no genotypes to average: the means are over the `classes` left, none when
+// none is.
+GenotypeShares sharesOf(const GenotypeCensus::Sums& census,
+                        const std::array<std::int64_t, 4>& fixedHomozygotes,
+                        const std::array<std::int64_t, 4>& alleleSquares,
+                        const std::array<std::int64_t, 4>& pooled, std::int64_t classes,
+                        int copies) {
+    GenotypeShares shares;
+    shares.classes = static_cast<int>(classes);
+    if (classes == 0)
+        return shares;
+    const auto individuals = static_cast<double>(classes * (copies / 2));
+    const auto squaredCopies = static_cast<double>(classes) * copies * copies;
+    const auto allCopies = static_cast<double>(classes * copies);
+    double pooledSquares = 0.0;
+    for (std::size_t k = 0; k < shares.homozygotes.size(); ++k) {
+        shares.homozygotes[k] = static_cast<double>(census[k] + fixedHomozygotes[k]) / individuals;
+        shares.hardyWeinberg[k] = static_cast<double>(alleleSquares[k]) / squaredCopies;
+        const double p = static_cast<double>(pooled[k]) / allCopies;
+        pooledSquares += p * p;
+    }
+    shares.pooledHeterozygotes = 1.0 - pooledSquares;
+    return shares;
+}
+
 } // namespace
 
 double heterozygosity(const Counts& counts, int copies) {
@@ -40,6 +67,8 @@ void Statistics::reset(int classes) {
     fixed_.clear();
     lost_.clear();
     meanH_.clear();
+    genotypes_.clear();
+    lastLiving_ = -1;
     fst_.clear();
     csvBytes_.clear();
     firstLoss_.assign(static_cast<std::size_t>(classes), -1);
@@ -59,7 +88,8 @@ void Statistics::update(const Experiment& experiment) {
         std::array<int, 4> fixed{};
         std::array<int, 4> lost{};
         std::array<std::int64_t, 4> pooled{};
-        std::int64_t squares = 0;
+        std::array<std::int64_t, 4> alleleSquares{};
+        std::array<std::int64_t, 4> homozygotes{};
         double sumH = 0.0;
         std::int64_t living = 0; // classes that have not died out
         std::uint64_t bytes = 0;
@@ -70,7 +100,10 @@ void Statistics::update(const Experiment& experiment) {
                 fixed[k] += counts[k] == copies;
                 lost[k] += counts[k] == 0;
                 pooled[k] += counts[k];
-                squares += std::int64_t{counts[k]} * counts[k];
+                alleleSquares[k] += std::int64_t{counts[k]} * counts[k];
+                // A class of one allele is all its homozygotes; the census left it out.
+                if (counts[k] == copies)
+                    homozygotes[k] += copies / 2;
                 if (k < alleles)
                     bytes += fieldLength_[counts[k]];
             }
@@ -87,7 +120,13 @@ void Statistics::update(const Experiment& experiment) {
         lost_.push_back(lost);
         meanH_.push_back(hS);
         csvBytes_.push_back(bytes);
+        const std::int64_t squares =
+            alleleSquares[0] + alleleSquares[1] + alleleSquares[2] + alleleSquares[3];
         fst_.push_back(fstOf(pooled, squares, living, living * copies));
+        genotypes_.push_back(sharesOf(experiment.genotypes().at(g), homozygotes, alleleSquares,
+                                      pooled, living, copies));
+        if (living > 0)
+            lastLiving_ = g;
     }
 }
 

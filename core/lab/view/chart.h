@@ -25,6 +25,8 @@ enum class Role {
     Lost,           // share of classes where it has none
     Heterozygosity, // the mean over the classes
     Expected,       // what theory expects of the set
+    Genotype,       // the mean share of a genotype: allele i for ii, 0 for heterozygotes
+    HardyWeinberg,  // the same genotype's Hardy–Weinberg share, worked out in each class
 };
 
 struct Line {
@@ -145,12 +147,13 @@ Axis generationAxis(const std::string& title, int first, int last);
 
 class ExpectedCache;
 
-// The four views.
+// The five views.
 View classView(const std::vector<ViewSet>& sets, const ChartChoice& choice);
 View allClassesView(const std::vector<ViewSet>& sets, const ChartChoice& choice);
 View fixationView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                   ExpectedCache& expected);
 View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& choice,
                         ExpectedCache& expected);
+View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice);
 
 } // namespace bocavo::labo

@@ -19,7 +19,8 @@ inline constexpr std::array<std::string_view, kMaxAlleles> kAlleleColours{
     "#009E73", // bluish green
     "#CC79A7", // reddish purple
 };
-// What belongs to no one allele: the mean heterozygosity.
+// What belongs to no one allele: the mean heterozygosity, and the
+// heterozygotes, whose expected share it is.
 inline constexpr std::string_view kEveryAlleleColour = "#303030";
 // The classes' differentiation (Fst), where a view draws it.
 inline constexpr std::string_view kDifferentiationColour = "#8C510A";
@@ -41,5 +42,10 @@ inline constexpr double kBoldLine = 2.5;     // pixels: what was observed
 inline constexpr double kThinLine = 1.5;     // pixels: the lost share, each class's curve
 inline constexpr double kHairLine = 1.0;     // pixels: each of many classes' curves
 inline constexpr double kExpectedLine = 2.0; // pixels: what theory expects
+// A genotype's observed share is a wide pale band and its Hardy–Weinberg share
+// a thin line (kThinLine) of the same colour: where they agree the line runs
+// inside the band, and the set keeps its own stroke.
+inline constexpr double kGenotypeBand = 6.0;         // pixels
+inline constexpr double kGenotypeBandOpacity = 0.35; // of the band's colour
 
 } // namespace bocavo::labo

@@ -1,12 +1,13 @@
 // The views summed over each set's classes, both sets on one chart: the share
-// of classes that fixed or lost an allele, and the mean heterozygosity, each
-// beside what theory expects.
+// of classes that fixed or lost an allele, the mean heterozygosity and the
+// genotypes, each beside what theory expects.
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/science/theory.h"
 #include "core/lab/view/chart.h"
 #include "core/lab/view/expected_cache.h"
 #include "core/lab/view/view_text.h"
+#include "core/lab/words/genotype_words.h"
 
 #include <algorithm>
 
@@ -33,6 +34,22 @@ View summaryFrame(const std::vector<ViewSet>& sets, const ChartChoice& choice, A
     if (view.generations)
         view.chart.sizeChanges = sizeChangesWithin(sets, span);
     return view;
+}
+
+std::string_view genotypeColour(int genotype) {
+    return genotype == 0 ? kEveryAlleleColour : alleleColourCode(genotype);
+}
+
+// What the set's last generation on show says: the heterozygotes seen, those
+// Hardy–Weinberg gives within the classes, and those it would give pooled.
+std::string genotypesStatus(const std::string& label, const GenotypeShares& shares, int g,
+                            int classes) {
+    std::string text = label + "Génération " + groupDigits(static_cast<std::uint64_t>(g)) + " : " +
+                       percentText(shares.observed(0)) + " d'hétérozygotes, " +
+                       percentText(shares.expected(0)) + " selon Hardy-Weinberg dans chaque classe";
+    if (classes > 1)
+        text += ", " + percentText(shares.pooledHeterozygotes) + " en mélangeant les classes";
+    return text + ".";
 }
 
 } // namespace
@@ -144,6 +161,64 @@ View heterozygosityView(const std::vector<ViewSet>& sets, const ChartChoice& cho
     view.chart.title = "Hétérozygotie moyenne de " + classesText(classes) +
                        (both ? " par jeu" : "") + " et courbe" + (both ? "s" : "") + " attendue" +
                        (both ? "s" : "") + ", " + generationsText(span);
+    return view;
+}
+
+View genotypesView(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
+    View view = summaryFrame(sets, choice, Axis{"Génération"},
+                             Axis{"Part des individus", 0.0, 1.0, 0.2, 1});
+    if (!view.generations) {
+        view.chart.title = "Génotypes : aucune simulation";
+        return view;
+    }
+    const Span span = *view.generations;
+    const bool both = sets.size() > 1;
+    for (int set = 0; set < static_cast<int>(sets.size()); ++set) {
+        const ViewSet& record = sets[static_cast<std::size_t>(set)];
+        const Statistics& s = *record.stats;
+        const int alleles = s.alleles();
+        const std::string label = setLabel(set, both);
+        const int until = std::min(span.last, s.lastWithGenotypes());
+        for (const int genotype : genotypeOrder(alleles)) {
+            for (const Role role : {Role::Genotype, Role::HardyWeinberg}) {
+                Line line = lineOf(role, set, genotype, genotypeColour(genotype));
+                // One set: each genotype and its term, one entry each. Two: an
+                // entry per genotype, « 11 (p²) », so that four alleles' still fit
+                // beside the chart.
+                const std::string name = genotypeName(genotype, alleles);
+                const std::string term = hardyWeinbergName(genotype, alleles);
+                if (!both)
+                    line.name = role == Role::Genotype ? name : term;
+                else if (role == Role::Genotype)
+                    line.name = label + name + " (" + term + ")";
+                if (role == Role::Genotype) {
+                    line.width = kGenotypeBand;
+                    line.opacity = kGenotypeBandOpacity;
+                } else {
+                    line.width = kThinLine;
+                }
+                line.points = reducedLine(span.first, until, choice.columns, [&](int g) {
+                    const GenotypeShares& at = s.genotypes()[static_cast<std::size_t>(g)];
+                    return role == Role::Genotype ? at.observed(genotype) : at.expected(genotype);
+                });
+                view.chart.lines.push_back(std::move(line));
+            }
+        }
+        if (until >= span.first)
+            view.status.push_back(genotypesStatus(
+                label, s.genotypes()[static_cast<std::size_t>(until)], until, s.classes()));
+        Explanation words = genotypesExplanation(record.experiment->settings(), s.classes());
+        // Said once for both sets when it is the same: it says nothing of N.
+        if (set == 1 && words.pupil == view.notes[0].words.pupil &&
+            words.teacher == view.notes[0].words.teacher)
+            view.notes[0].lead.clear();
+        else
+            view.notes.push_back({setLead(set, both), std::move(words)});
+    }
+    // Short enough for a projector's 1024 pixels: the status and the words say the rest.
+    view.chart.title = "Génotypes (bandes) et Hardy-Weinberg (traits), " +
+                       classesText(sets.front().stats->classes()) + (both ? " par jeu" : "") +
+                       ", " + generationsText(span);
     return view;
 }
 

@@ -207,8 +207,9 @@ TEST(ExperimentTest, RefusesGenerationsOutsideTheCounterAndBadClassCounts) {
 TEST(ExperimentTest, TheLastGenerationOfTheCounterIsReachedAndStoredCompactly) {
     Experiment experiment(2, 8);
     EXPECT_EQ(experiment.advanceTo(kMaxGeneration), kMaxGeneration);
-    // Four bytes per class and generation, in whole blocks.
-    EXPECT_LT(experiment.bytes(), 2u * 4u * (kMaxGeneration + 1) + 64u * 1024u);
+    // Four bytes per class and generation, and the genotype census's sixteen
+    // per generation whatever the classes, in whole blocks.
+    EXPECT_LT(experiment.bytes(), (2u * 4u + 16u) * (kMaxGeneration + 1) + 64u * 1024u);
     EXPECT_EQ(experiment.counts(2, kMaxGeneration), experiment.counts(2, kMaxGeneration - 1));
 }
 

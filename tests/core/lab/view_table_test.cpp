@@ -63,6 +63,29 @@ TEST(ViewTables, ASetThatStoppedEarlyLeavesItsCellsEmpty) {
     }
 }
 
+// Each set's genotypes beside Hardy–Weinberg's shares, the shares the chart
+// draws, then the pooled classes' heterozygotes.
+TEST(ViewTables, GenotypesOfEachSetBesideHardyWeinberg) {
+    const SetOfRun a(4, 20), b(4, 10);
+    const ViewTable table = viewTable({a.set(), b.set()}, {ViewKind::Genotypes, 0, 1, 1, 0, 20});
+    const auto& top = table.rows[0];
+    ASSERT_EQ(top.size(), 23u); // four homozygotes and the heterozygotes, twice, and pooled
+    EXPECT_EQ(top[1].value, "A : 11 observés");
+    EXPECT_EQ(top[2].value, "A : 11 Hardy-Weinberg (p₁²)");
+    EXPECT_EQ(top[9].value, "A : hétérozygotes observés");
+    EXPECT_EQ(top[10].value, "A : hétérozygotes Hardy-Weinberg (1 − Σ p²)");
+    EXPECT_EQ(top[11].value, "A : hétérozygotes Hardy-Weinberg, classes mélangées");
+    EXPECT_EQ(top[12].value, "B : 11 observés");
+    for (int g = 0; g <= 20; ++g) {
+        const auto& row = table.rows[static_cast<std::size_t>(g + 1)];
+        const GenotypeShares& at = a.stats.genotypes()[static_cast<std::size_t>(g)];
+        EXPECT_NEAR(std::stod(row[3].value), at.observed(2), 1e-6) << g;
+        EXPECT_NEAR(std::stod(row[10].value), at.expected(0), 1e-6) << g;
+        EXPECT_NEAR(std::stod(row[11].value), at.pooledHeterozygotes, 1e-6) << g;
+        EXPECT_EQ(row[22].kind, g > 10 ? SheetCell::Kind::Empty : SheetCell::Kind::Number) << g;
+    }
+}
+
 // The text a spreadsheet takes: the decimal sign only in numbers, empty cells
 // kept as empty columns, and what the program says of it.
 TEST(ViewTables, CopiedTextKeepsColumnsAndSaysWhatWasKept) {

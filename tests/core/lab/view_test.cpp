@@ -72,6 +72,7 @@ std::vector<View> everyView(const LabRun& run) {
             views.push_back(allClassesView(records, choice));
             views.push_back(fixationView(records, choice, expected));
             views.push_back(heterozygosityView(records, choice, expected));
+            views.push_back(genotypesView(records, choice));
         }
     return views;
 }
@@ -80,7 +81,7 @@ std::vector<View> everyView(const LabRun& run) {
 std::string meaningOf(const Line& line) {
     if (line.role == Role::Expected)
         return "théorie";
-    if (line.role == Role::Heterozygosity)
+    if (line.allele == 0) // the heterozygosity, and the heterozygotes
         return "tous les allèles";
     return "allèle " + std::to_string(line.allele);
 }
@@ -172,10 +173,74 @@ TEST(Legends, NoRunNoLine) {
     ExpectedCache expected;
     for (const View& view :
          {classView({}, {}), allClassesView({}, {}), fixationView({}, {}, expected),
-          heterozygosityView({}, {}, expected)}) {
+          heterozygosityView({}, {}, expected), genotypesView({}, {})}) {
         EXPECT_TRUE(view.chart.lines.empty()) << view.chart.title;
         EXPECT_TRUE(view.notes.empty()) << view.chart.title;
         EXPECT_NE(view.chart.title.find("aucune simulation"), std::string::npos);
+    }
+}
+
+// Two alleles face p², 2pq, q²; more, each pᵢ² and 1 − Σ p²: each genotype's
+// observed band and its Hardy–Weinberg line in one colour, told apart by
+// width, both drawn from the statistics; the status names the false deficit
+// of pooled classes.
+TEST(Legends, GenotypesBesideHardyWeinberg) {
+    struct Case {
+        Settings settings;
+        std::vector<std::string> names;
+    };
+    Settings two = withN(30, Model::WrightFisher);
+    two.alleles = 2;
+    two.urn = evenUrn(30, 2);
+    const std::vector<Case> cases = {
+        {two, {"11", "p²", "12", "2pq", "22", "q²"}},
+        {Settings{},
+         {"11", "p₁²", "22", "p₂²", "33", "p₃²", "44", "p₄²", "hétérozygotes", "1 − Σ p²"}}};
+    for (const Case& c : cases) {
+        const LabRun run({c.settings}, 8, 40);
+        const Statistics& stats = *run.stats[0];
+        ChartChoice choice;
+        choice.zoom = Span{5, 25};
+        const View view = genotypesView(run.records(), choice);
+        ASSERT_EQ(view.chart.lines.size(), c.names.size());
+        for (std::size_t i = 0; i < c.names.size(); ++i) {
+            const Line& line = view.chart.lines[i];
+            EXPECT_EQ(line.name, c.names[i]);
+            const bool observed = i % 2 == 0;
+            EXPECT_EQ(line.role, observed ? Role::Genotype : Role::HardyWeinberg);
+            EXPECT_EQ(line.colour, view.chart.lines[i - i % 2].colour);
+            EXPECT_GT(observed ? line.width : view.chart.lines[i - 1].width,
+                      observed ? view.chart.lines[i + 1].width : line.width);
+            ASSERT_EQ(line.points.size(), 21u);
+            for (const Point& p : line.points) {
+                const GenotypeShares& at = stats.genotypes()[static_cast<std::size_t>(p.x)];
+                EXPECT_EQ(p.y, observed ? at.observed(line.allele) : at.expected(line.allele));
+            }
+        }
+        ASSERT_EQ(view.status.size(), 1u);
+        const GenotypeShares& at = stats.genotypes()[25];
+        EXPECT_EQ(view.status[0],
+                  "Génération 25 : " + percentText(at.observed(0)) + " d'hétérozygotes, " +
+                      percentText(at.expected(0)) + " selon Hardy-Weinberg dans chaque classe, " +
+                      percentText(at.pooledHeterozygotes) + " en mélangeant les classes.");
+        ASSERT_EQ(view.notes.size(), 1u);
+        EXPECT_NE(view.notes[0].words.pupil.find("Hardy-Weinberg"), std::string::npos);
+    }
+    // Words that say nothing of N are said once for two sets; the protocol's differ.
+    Settings larger = two;
+    larger.individuals = 50;
+    larger.urn = evenUrn(50, 2);
+    for (const auto& [b, leads] : {std::pair{larger, std::vector<std::string>{""}},
+                                   std::pair{Settings{}, std::vector<std::string>{"A", "B"}}}) {
+        const LabRun run({two, b}, 3, 10);
+        const View view = genotypesView(run.records(), {});
+        std::vector<std::string> said;
+        for (const Note& note : view.notes)
+            said.push_back(note.lead);
+        EXPECT_EQ(said, leads);
+        // One legend entry per genotype and set, so that four alleles' fit.
+        EXPECT_EQ(view.chart.lines[0].name, "A : 11 (p²)");
+        EXPECT_EQ(view.chart.lines[1].name, "");
     }
 }
 

@@ -87,7 +87,7 @@ private slots:
 
     void printFillsALandscapePageAndSaysTheRun_data() {
         QTest::addColumn<int>("tab");
-        for (int tab = 0; tab < 4; ++tab)
+        for (int tab = 0; tab < 5; ++tab)
             QTest::newRow(qPrintable(QString("vue %1").arg(tab))) << tab;
     }
     void printFillsALandscapePageAndSaysTheRun() {
@@ -135,6 +135,8 @@ private slots:
         QTest::newRow("toutes les classes") << 1 << 1 + 3 << "classe 3, allèle 1 (%)";
         QTest::newRow("fixation") << 2 << 1 + 2 << "allèle 1 perdu (% des classes)";
         QTest::newRow("hétérozygotie") << 3 << 1 + 2 << "hétérozygotie attendue";
+        QTest::newRow("génotypes")
+            << 4 << 1 + 11 << "hétérozygotes Hardy-Weinberg, classes mélangées";
     }
     void copyGivesTheViewsNumbersInColumns() {
         QFETCH(int, tab);
@@ -169,6 +171,12 @@ private slots:
                 case 2:
                     expected =
                         100.0 * (c == 1 ? stats.fixedClasses() : stats.lostClasses())[g][0] / 3;
+                    break;
+                case 4: // 11, then 11 under Hardy–Weinberg, … then the pooled classes
+                    if (c == 1)
+                        expected = stats.genotypes()[std::size_t(g)].observed(1);
+                    else if (c == 11)
+                        expected = stats.genotypes()[std::size_t(g)].pooledHeterozygotes;
                     break;
                 default:
                     if (c == 1)

@@ -4,8 +4,11 @@
 #include "core/lab/view/chart.h"
 #include "core/lab/view/expected_cache.h"
 #include "labo/window/all_classes_tab.h"
+#include "labo/window/chart_legend.h"
 #include "labo/window/class_tab.h"
+#include "labo/window/explanation_box.h"
 #include "labo/window/fixation_tab.h"
+#include "labo/window/genotypes_tab.h"
 #include "labo/window/heterozygosity_tab.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/parameter_panel.h"
@@ -27,6 +30,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cmath>
 
 using namespace bocavo::labo;
 
@@ -133,7 +137,8 @@ private slots:
             const View view = index == 0   ? classView(sets, choice)
                               : index == 1 ? allClassesView(sets, choice)
                               : index == 2 ? fixationView(sets, choice, expected)
-                                           : heterozygosityView(sets, choice, expected);
+                              : index == 3 ? heterozygosityView(sets, choice, expected)
+                                           : genotypesView(sets, choice);
             // Broken into lines where the chart is too narrow for it, never cut.
             QCOMPARE(tab->chart()->title().replace("<br>", " "),
                      QString::fromStdString(view.chart.title));
@@ -149,6 +154,8 @@ private slots:
                          QString::fromStdString(line.colour));
                 QCOMPARE(drawn[i]->pen().style(),
                          line.stroke == Stroke::Solid ? Qt::SolidLine : Qt::DashLine);
+                QCOMPARE(drawn[i]->pen().widthF(), line.width);
+                QVERIFY(std::abs(drawn[i]->pen().color().alphaF() - line.opacity) < 0.01);
                 QCOMPARE(drawn[i]->count(), static_cast<qsizetype>(line.points.size()));
                 for (qsizetype p = 0; p < drawn[i]->count(); ++p)
                     QCOMPARE(drawn[i]->at(p), QPointF(line.points[static_cast<std::size_t>(p)].x,
@@ -160,6 +167,46 @@ private slots:
         }
         const QString legend = window_->heterozygosityTab()->observed()->name();
         QCOMPARE(legend, "Moyenne des classes (N = 20)");
+    }
+
+    // « Génotypes »: each genotype of the run's four alleles and all the
+    // heterozygotes, beside Hardy–Weinberg's terms, with the heterozygotes of
+    // the last generation in words; nothing drawn before a run.
+    void theGenotypesTabDrawsTheRun() {
+        auto* tab = window_->findChild<GenotypesTab*>("ongletGenotypes");
+        QVERIFY(tab);
+        QCOMPARE(window_->tabs()->tabText(window_->tabs()->indexOf(tab)), "Génotypes");
+        const auto visible = [tab] {
+            QStringList names;
+            for (const QLineSeries* series : tab->series())
+                if (series->isVisible())
+                    names << series->name();
+            return names;
+        };
+        QVERIFY(visible().isEmpty());
+        runTo("6", "30");
+        window_->tabs()->setCurrentWidget(tab);
+        QCOMPARE(visible(), QStringList({"11", "p₁²", "22", "p₂²", "33", "p₃²", "44", "p₄²",
+                                         "hétérozygotes", "1 − Σ p²"}));
+        QVERIFY2(tab->heterozygotes()->text().startsWith("Génération 30 : "),
+                 qPrintable(tab->heterozygotes()->text()));
+        QCOMPARE(tab->chart()->title().replace("<br>", " "),
+                 "Génotypes (bandes) et Hardy-Weinberg (traits), 6 classes, générations 0 à 30");
+        QVERIFY(tab->explanation()->pupil()->text().contains("Hardy-Weinberg"));
+        // The legend's sample of 11 is its pale band, of p₁² its thin full line.
+        const auto& samples = tab->frame()->legend()->entries();
+        QVERIFY(std::abs(samples[0].pen.color().alphaF() - kGenotypeBandOpacity) < 0.01);
+        QCOMPARE(samples[1].pen.color().alphaF(), 1.0f);
+
+        // Compared with B: one legend entry per genotype and set, ten in all.
+        QTest::keyClick(window_, Qt::Key_B, Qt::AltModifier); // "Comparer avec un jeu &B"
+        launch();
+        QStringList entries;
+        for (const ChartLegend::Entry& entry : tab->frame()->legend()->entries())
+            entries << entry.text;
+        QCOMPARE(entries.size(), 10);
+        QCOMPARE(entries.first(), "A : 11 (p₁²)");
+        QCOMPARE(entries.last(), "B : hétérozygotes (1 − Σ p²)");
     }
 
     // A scenario beside the file that already gives it keeps the teacher's

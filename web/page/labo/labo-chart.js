@@ -20,7 +20,8 @@
  * stroke ("solid" or "dashed": the set), width in pixels and opacity; name
  * is its legend entry, "" for none.
  * @typedef {Object} Line
- * @property {string} role "frequency", "classFrequency", "fixed", "lost", "heterozygosity" or "expected"
+ * @property {string} role "frequency", "classFrequency", "fixed", "lost", "heterozygosity", "expected",
+ *     "genotype" or "hardyWeinberg"
  * @property {number} set 0 (A) or 1 (B)
  * @property {number} allele 1..4, 0 for every allele
  * @property {number} classNumber
@@ -206,6 +207,11 @@ Bocavo.define("chart", [], function () {
         return stroke === "dashed" ? ' stroke-dasharray="' + kDash + '"' : "";
     }
 
+    // A pale line (a genotype's band) pale in its legend entry too.
+    function opacity(value) {
+        return value < 1 ? ' stroke-opacity="' + value + '"' : "";
+    }
+
     /**
      * The legend's entries in rows across `width`, each row centred.
      * @returns {{rows: number, placed: {x: number, row: number, entry: (Line|Marker)}[]}}
@@ -321,8 +327,7 @@ Bocavo.define("chart", [], function () {
             for (var i = 0; i < line.x.length; ++i)
                 path += (i ? "L" : "M") + px(line.x[i]).toFixed(1) + " " + py(line.y[i]).toFixed(1);
             out.push('<path d="' + path + '" fill="none" stroke="' + line.colour + '" stroke-width="' +
-                line.width * at.lines + '"' + (line.opacity < 1 ? ' stroke-opacity="' + line.opacity + '"' : "") +
-                dash(line.stroke) + ' stroke-linejoin="round"/>');
+                line.width * at.lines + '"' + opacity(line.opacity) + dash(line.stroke) + ' stroke-linejoin="round"/>');
         });
         out.push("</g>");
         chart.markers.forEach(function (marker) {
@@ -348,7 +353,7 @@ Bocavo.define("chart", [], function () {
             else
                 out.push('<line x1="' + x + '" x2="' + (x + sample) + '" y1="' + middle + '" y2="' + middle +
                     '" stroke="' + entry.colour + '" stroke-width="' + Math.max(2, entry.width) * at.lines + '"' +
-                    dash(entry.stroke) + "/>");
+                    opacity(entry.opacity) + dash(entry.stroke) + "/>");
             out.push('<text class="legende" x="' + (x + sample + kGap) + '" y="' + y + '" font-size="' + size.legend +
                 '" fill="#111">' + escape(entry.name) + "</text>");
         });

@@ -58,6 +58,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void exportPictureTo(const QString& path, QSize size, bool png);
     void createWidgets();
     void connectAll();
     void layOut();

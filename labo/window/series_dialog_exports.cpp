@@ -72,19 +72,14 @@ void SeriesDialog::exportCsvTo(const QString& path) {
 }
 
 void SeriesDialog::exportPngTo(const QString& path, QSize size) {
-    if (const QString refused = exportRefusal(); !refused.isEmpty())
-        return say(refused);
-    const ChartRecording chart = recordChart(chart_);
-    if (!size.isValid())
-        size = chart.size;
-    if (const QString refused = controller_->saveFile(
-            path, [chart, size](QByteArray& bytes) { return drawPng(chart, size, bytes); },
-            QString("Graphique de la série enregistré dans « %1 ».").arg(path));
-        !refused.isEmpty())
-        say(refused);
+    exportPictureTo(path, size, true);
 }
 
 void SeriesDialog::exportSvgTo(const QString& path, QSize size) {
+    exportPictureTo(path, size, false);
+}
+
+void SeriesDialog::exportPictureTo(const QString& path, QSize size, bool png) {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return say(refused);
     const ChartRecording chart = recordChart(chart_);
@@ -92,8 +87,9 @@ void SeriesDialog::exportSvgTo(const QString& path, QSize size) {
         size = chart.size;
     if (const QString refused = controller_->saveFile(
             path,
-            [chart, size](QByteArray& bytes) {
-                return drawSvg(chart, size, "Série de tailles", bytes);
+            [chart, size, png](QByteArray& bytes) {
+                return png ? drawPng(chart, size, bytes)
+                           : drawSvg(chart, size, "Série de tailles", bytes);
             },
             QString("Graphique de la série enregistré dans « %1 ».").arg(path));
         !refused.isEmpty())

@@ -115,7 +115,7 @@ void Statistics::update(const Experiment& experiment) {
             if (fixation_[slot] < 0 && isFixed(counts))
                 fixation_[slot] = g;
         }
-        const double hS = sumH / experiment.classes();
+        const double hS = living > 0 ? sumH / static_cast<double>(living) : 0.0;
         fixed_.push_back(fixed);
         lost_.push_back(lost);
         meanH_.push_back(hS);

@@ -59,6 +59,9 @@ public:
     // copies, or none (alleles past K: every class).
     const std::vector<std::array<int, 4>>& fixedClasses() const { return fixed_; }
     const std::vector<std::array<int, 4>>& lostClasses() const { return lost_; }
+    // Over the classes that have individuals: a class that died out has no
+    // heterozygosity to average, as it has no part in Fst or the genotypes;
+    // 0 once every class has died out.
     const std::vector<double>& meanHeterozygosity() const { return meanH_; }
     const std::vector<GenotypeShares>& genotypes() const { return genotypes_; }
     // The last generation with genotypes to show: some class has individuals

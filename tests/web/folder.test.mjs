@@ -1,7 +1,7 @@
 // The site as a teacher carries it: copied to a folder whose path has spaces,
 // accents and a "#", opened straight from the disk.
 import assert from 'node:assert/strict';
-import { cp, mkdtemp, rm } from 'node:fs/promises';
+import { cp, mkdtemp, readdir, rm, stat } from 'node:fs/promises';
 import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { pathToFileURL } from 'node:url';
@@ -37,4 +37,13 @@ test('opened from a copy in an awkwardly named folder, the site works in full', 
     assert.ok(picture > 0, 'the gift picture loads');
     h.assertClean(session);
     await session.close();
+});
+
+// A USB key, a school's slow network: both pages together stay light.
+const kMostSiteBytes = 700_000; // bytes
+test('the whole site, both pages, weighs at most 700 kB', async () => {
+    let bytes = 0;
+    for (const name of await readdir(h.config.site))
+        bytes += (await stat(path.join(h.config.site, name))).size;
+    assert.ok(bytes <= kMostSiteBytes, `the site weighs ${bytes} bytes`);
 });

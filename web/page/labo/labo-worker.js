@@ -2,10 +2,11 @@
 // answers the page's messages. A command runs in slices of kSliceSeconds, each
 // followed by the state it left, so that progress shows and a cancel, read
 // between two slices, takes effect at once. Its text comes after the
-// module's in one Blob (labo-worker-text.js): nothing is fetched.
+// module's packed WebAssembly and script in one Blob (labo-worker-text.js):
+// nothing is fetched.
 "use strict";
 
-/* global BocavoLabModule, kLabWasm */
+/* global BocavoLabModule, kLabWasm, kLabScript, importScripts */
 (function () {
     var kSliceSeconds = 0.05;
     var module = null;
@@ -88,9 +89,9 @@
         handle(event.data);
     };
 
-    // The module's WebAssembly from its gzipped base64 text.
-    function wasmBinary() {
-        var binary = atob(kLabWasm);
+    // The bytes of a gzipped base64 text.
+    function unpacked(packed) {
+        var binary = atob(packed);
         var bytes = new Uint8Array(binary.length);
         for (var i = 0; i < binary.length; ++i)
             bytes[i] = binary.charCodeAt(i);
@@ -98,7 +99,14 @@
         return new Response(inflated).arrayBuffer();
     }
 
-    wasmBinary().then(function (buffer) {
+    // The module's script runs as this worker's own (its BocavoLabModule a
+    // global), from a Blob the worker makes: still nothing fetched.
+    unpacked(kLabScript).then(function (script) {
+        var url = URL.createObjectURL(new Blob([script], { type: "text/javascript" }));
+        importScripts(url);
+        URL.revokeObjectURL(url);
+        return unpacked(kLabWasm);
+    }).then(function (buffer) {
         return BocavoLabModule({ wasmBinary: buffer });
     }).then(function (loaded) {
         module = loaded;

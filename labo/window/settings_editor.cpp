@@ -14,6 +14,7 @@
 
 namespace bocavo::labo {
 namespace {
+inline constexpr int kPresetCharacters = 14; // characters shown of a case's name
 
 QLineEdit* newField(const Parameter& p, const QString& suffix, int width) {
     auto* field = new QLineEdit;
@@ -70,6 +71,10 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     presets_->setObjectName("modeleGenotypes" + set);
     presets_->setToolTip("Valeurs sélectives des génotypes les plus courantes");
     presets_->addItem("Choisir un cas…");
+    // As wide as its first words, not its longest case: the column keeps to a
+    // small screen's width; the list opens as wide as it needs.
+    presets_->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    presets_->setMinimumContentsLength(kPresetCharacters);
     for (const GenotypePreset& preset : kGenotypePresets) // the field beside gives the values
         presets_->addItem(QString::fromStdString(std::string(preset.name)));
     setSettings(Settings{});
@@ -121,6 +126,9 @@ SettingsEditor::SettingsEditor(const QString& title, const QString& set, QWidget
     grid->addWidget(history_, 6, 1, 1, 5);
     auto* genotypesLabel = newLabel(parameter("genotypes"));
     genotypesLabel->setBuddy(genotypes_);
+    // The longest label: on two lines rather than widening the column past a
+    // 1024-pixel screen's share.
+    genotypesLabel->setWordWrap(true);
     grid->addWidget(genotypesLabel, 7, 0);
     grid->addWidget(genotypes_, 7, 1, 1, 2);
     grid->addWidget(presets_, 7, 3, 1, 3);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace bocavo::labo {
 namespace {
@@ -15,6 +16,12 @@ template <typename T> Read refusedOr(const Parsed<T>& parsed) {
     if (parsed.value)
         return {};
     return Refusal{parsed.error};
+}
+
+// The value read into its place (its zero when refused), and the refusal if any.
+template <typename T, typename Target> Read readInto(Parsed<T> parsed, Target& target) {
+    target = std::move(parsed.value).value_or(T{});
+    return refusedOr(parsed);
 }
 
 Parsed<int> readWhole(const Parameter& p, std::string_view text) {
@@ -59,11 +66,7 @@ const std::array<Parameter, 12> kParameters{{
      .required = true,
      .write = [](const Scenario& run, const Settings&) { return std::to_string(run.classes); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario& run,
-                SetReading&) -> Read {
-         const auto p = readWhole(self, text);
-         run.classes = p.value.value_or(0);
-         return refusedOr(p);
-     }},
+                SetReading&) -> Read { return readInto(readWhole(self, text), run.classes); }},
     {.key = "generations",
      .option = "--generations",
      .metavar = "G",
@@ -79,11 +82,7 @@ const std::array<Parameter, 12> kParameters{{
      .required = true,
      .write = [](const Scenario& run, const Settings&) { return std::to_string(run.generations); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario& run,
-                SetReading&) -> Read {
-         const auto p = readWhole(self, text);
-         run.generations = p.value.value_or(0);
-         return refusedOr(p);
-     }},
+                SetReading&) -> Read { return readInto(readWhole(self, text), run.generations); }},
     {.key = "seed",
      .option = "--seed",
      .metavar = "S",
@@ -100,11 +99,7 @@ const std::array<Parameter, 12> kParameters{{
      .high = UINT32_MAX,
      .write = [](const Scenario& run, const Settings&) { return std::to_string(run.seed); },
      .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario& run,
-                SetReading&) -> Read {
-         const auto p = parseSeed(text);
-         run.seed = p.value.value_or(0);
-         return refusedOr(p);
-     }},
+                SetReading&) -> Read { return readInto(parseSeed(text), run.seed); }},
     {.key = "individuals",
      .option = "--individuals",
      .metavar = "N",
@@ -189,11 +184,7 @@ const std::array<Parameter, 12> kParameters{{
      .high = 2 * kMaxIndividuals, // each count alone; the sum is the set's check
      .write = [](const Scenario&, const Settings& set) { return listText(set.urn, set.alleles); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario&,
-                SetReading& set) -> Read {
-         auto p = readList(self, text);
-         set.urn = p.value.value_or(std::vector<int>{});
-         return refusedOr(p);
-     }},
+                SetReading& set) -> Read { return readInto(readList(self, text), set.urn); }},
     {.key = "fitness",
      .option = "--fitness",
      .metavar = "F1,F2[,F3[,F4]]",
@@ -212,11 +203,7 @@ const std::array<Parameter, 12> kParameters{{
      .write = [](const Scenario&,
                  const Settings& set) { return listText(set.fitness, set.alleles); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario&,
-                SetReading& set) -> Read {
-         auto p = readList(self, text);
-         set.fitness = p.value.value_or(std::vector<int>{});
-         return refusedOr(p);
-     }},
+                SetReading& set) -> Read { return readInto(readList(self, text), set.fitness); }},
     {.key = "genotypes",
      .option = "--genotypes",
      .metavar = "W11,W12,W22",
@@ -236,12 +223,8 @@ const std::array<Parameter, 12> kParameters{{
      .high = kMaxGenotypeFitness,
      .optional = true,
      .write = [](const Scenario&, const Settings& set) { return genotypesText(set.genotypes); },
-     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&,
-                SetReading& set) -> Read {
-         const auto p = parseGenotypes(text);
-         set.settings.genotypes = p.value.value_or(std::nullopt);
-         return refusedOr(p);
-     }},
+     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&, SetReading& set)
+         -> Read { return readInto(parseGenotypes(text), set.settings.genotypes); }},
     {.key = "mutation",
      .option = "--mutation",
      .metavar = "U",
@@ -258,9 +241,7 @@ const std::array<Parameter, 12> kParameters{{
      .write = [](const Scenario&, const Settings& set) { return rateText(set.mutation); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark mark, Scenario&,
                 SetReading& set) -> Read {
-         const auto p = readRate(self, text, mark);
-         set.settings.mutation = p.value.value_or(0.0);
-         return refusedOr(p);
+         return readInto(readRate(self, text, mark), set.settings.mutation);
      }},
     {.key = "migration",
      .option = "--migration",
@@ -279,9 +260,7 @@ const std::array<Parameter, 12> kParameters{{
      .write = [](const Scenario&, const Settings& set) { return rateText(set.migration); },
      .read = [](const Parameter& self, std::string_view text, DecimalMark mark, Scenario&,
                 SetReading& set) -> Read {
-         const auto p = readRate(self, text, mark);
-         set.settings.migration = p.value.value_or(0.0);
-         return refusedOr(p);
+         return readInto(readRate(self, text, mark), set.settings.migration);
      }},
     {.key = "history",
      .option = "--histoire",
@@ -304,12 +283,8 @@ const std::array<Parameter, 12> kParameters{{
      .high = kMaxIndividuals,
      .optional = true,
      .write = [](const Scenario&, const Settings& set) { return sizesText(set.sizes); },
-     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&,
-                SetReading& set) -> Read {
-         auto p = parseSizeHistory(text);
-         set.settings.sizes = p.value.value_or(std::vector<SizeChange>{});
-         return refusedOr(p);
-     }},
+     .read = [](const Parameter&, std::string_view text, DecimalMark, Scenario&, SetReading& set)
+         -> Read { return readInto(parseSizeHistory(text), set.settings.sizes); }},
 }};
 
 } // namespace

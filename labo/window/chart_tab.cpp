@@ -103,6 +103,11 @@ void ChartTab::forgetZoom() {
     wholeRun_->setEnabled(false);
 }
 
+void ChartTab::forgetRun() {
+    sets_.clear();
+    forgetZoom();
+}
+
 void ChartTab::display(std::vector<SetRun> sets) {
     if (sets.empty() || sets_.empty() || sets.front().experiment != sets_.front().experiment)
         forgetZoom(); // another run: its whole length

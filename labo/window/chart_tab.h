@@ -54,8 +54,11 @@ public:
     void display(std::vector<SetRun> sets);
     // Shows generations first to last only (as a drag across the chart does).
     void zoomTo(int first, int last);
-    // Back to the whole run at the next drawing (a new run has begun).
+    // Back to the whole run at the next drawing.
     void forgetZoom();
+    // The run it showed is gone (replaced or erased): the tab holds nothing of
+    // it, so that a resize of a hidden tab never reads freed sets.
+    void forgetRun();
     // The set and the generations on show, for the table the window copies.
     ViewChoice shown() const;
 

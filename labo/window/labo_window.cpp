@@ -211,7 +211,7 @@ void LaboWindow::connectController() {
     });
     connect(controller_, &RunController::runReplaced, this, [this] {
         for (int i = 0; i < tabs_->count(); ++i)
-            static_cast<ChartTab*>(tabs_->widget(i))->forgetZoom();
+            static_cast<ChartTab*>(tabs_->widget(i))->forgetRun();
         refreshRunLabel();
         refreshPendingNotice();
         refreshCurrentTab();

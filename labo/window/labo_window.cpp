@@ -236,7 +236,7 @@ void LaboWindow::onLaunch() {
     if (!plan)
         return showProblem(parameters_->errors());
     if (controller_->busy())
-        return showProblem(kWaitRefusal);
+        return showProblem(kWaitText);
     if (!costAccepted(*plan, false))
         return;
     if (const QString refused = controller_->launch(*plan); !refused.isEmpty())
@@ -248,7 +248,7 @@ void LaboWindow::onFixation() {
     if (!plan)
         return showProblem(parameters_->errors());
     if (controller_->busy())
-        return showProblem(kWaitRefusal);
+        return showProblem(kWaitText);
     if (!costAccepted(*plan, true))
         return;
     if (const QString refused = controller_->untilFixation(*plan); !refused.isEmpty())
@@ -279,47 +279,24 @@ bool LaboWindow::costAccepted(const RunCost& cost) {
 
 void LaboWindow::updateCommands() {
     const bool busy = controller_->busy();
-    const bool valid = parameters_->scenario().has_value();
-    const Experiment* run = controller_->experiment();
-    const bool hasRun = run && run->generation() >= 0;
-    launch_->setEnabled(!busy && valid);
-    fixation_->setEnabled(!busy && valid);
-    next_->setEnabled(!busy && hasRun);
-    reset_->setEnabled(!busy && run);
-    cancel_->setEnabled(busy);
-    parameters_->setEnabled(!busy);
+    // An export running is the controller's task, not the run's.
+    const LabCommands can = controller_->run().commands(busy, parameters_->scenario().has_value());
+    launch_->setEnabled(can.launch);
+    fixation_->setEnabled(can.launch);
+    next_->setEnabled(can.nextGeneration);
+    reset_->setEnabled(can.reset);
+    cancel_->setEnabled(can.cancel);
+    parameters_->setEnabled(can.edit);
     for (QAction* action : exportActions_)
-        action->setEnabled(!busy);
-    openScenario_->setEnabled(!busy);
+        action->setEnabled(can.exports);
+    openScenario_->setEnabled(can.edit);
     if (!busy)
-        progress_->setValue(hasRun ? progress_->maximum() : 0);
+        progress_->setValue(controller_->run().hasRun() ? progress_->maximum() : 0);
     refreshDisplayCommands();
 }
 
 void LaboWindow::refreshRunLabel() {
-    const Experiment* run = controller_->experiment();
-    const int g = controller_->statistics().generation();
-    if (!run || g < 0) {
-        runLabel_->setText("Aucune simulation : choisissez les paramètres puis « Lancer ».");
-        return;
-    }
-    // The generations the views have taken in, never past what the run reached.
-    std::vector<int> shown;
-    for (const Statistics* stats : controller_->allStatistics())
-        shown.push_back(stats->generation());
-    QString text = QString("%1 classe%2%3, graine %4 : %5")
-                       .arg(grouped(static_cast<std::uint64_t>(run->classes())),
-                            run->classes() > 1 ? "s" : "", shown.size() > 1 ? " par jeu" : "")
-                       .arg(controller_->scenario().seed) // as typed, to be typed again
-                       .arg(standingText(shown));
-    // The worker may be adding storage while it runs: the size is read once it is done.
-    if (!controller_->busy()) {
-        std::uint64_t bytes = 0;
-        for (int set = 0; set < controller_->sets(); ++set)
-            bytes += controller_->experiment(set)->bytes();
-        text += QString(" (%1 en mémoire)").arg(sizeText(bytes));
-    }
-    runLabel_->setText(text + ".");
+    runLabel_->setText(QString::fromStdString(controller_->run().runLabel()));
 }
 
 // Fields edited after a run wait for the next « Lancer »: the views still show
@@ -394,7 +371,7 @@ void LaboWindow::onOpenScenario() {
 
 void LaboWindow::openScenarioFrom(const QString& path) {
     if (controller_->busy())
-        return showProblem(kWaitRefusal);
+        return showProblem(kWaitText);
     const Result<Scenario> file = loadScenario(fileName(path));
     if (!file)
         return showProblem(QString("Le scénario « %1 » n'a pas été ouvert ; les paramètres "

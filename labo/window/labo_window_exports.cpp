@@ -183,7 +183,7 @@ void LaboWindow::printCurrentChart() {
 
 void LaboWindow::printTo(QPrinter* printer) {
     if (controller_->busy())
-        return showProblem(kWaitRefusal);
+        return showProblem(kWaitText);
     PageText text{"Laboratoire de dérive — " + tabs_->tabText(tabs_->currentIndex()), {}};
     for (const std::string& line :
          parameterLines(controller_->experiments(), QLocale().decimalPoint().toStdString()))

@@ -22,10 +22,6 @@ QString fromUtf8(std::string_view text) {
 
 } // namespace
 
-QString standingText(const std::vector<int>& generations) {
-    return fromUtf8(runStanding(generations));
-}
-
 RunController::RunController(QObject* parent) : RunController(std::random_device{}(), parent) {}
 
 RunController::RunController(std::uint32_t seeds, QObject* parent)
@@ -42,192 +38,61 @@ RunController::~RunController() {
     }
 }
 
-const Experiment* RunController::experiment(int set) const {
-    return set >= 0 && set < sets() ? runs_[static_cast<std::size_t>(set)].experiment.get()
-                                    : nullptr;
-}
-
 Sets RunController::experiments() const {
     Sets sets;
-    for (const Run& run : runs_)
-        sets.push_back(run.experiment.get());
+    for (int set = 0; set < run_.sets(); ++set)
+        sets.push_back(run_.experiment(set));
     return sets;
 }
 
 std::vector<const Statistics*> RunController::allStatistics() const {
     std::vector<const Statistics*> all;
-    for (const Run& run : runs_)
-        all.push_back(&run.stats);
+    for (int set = 0; set < run_.sets(); ++set)
+        all.push_back(&run_.statistics(set));
     return all;
 }
 
-const Statistics& RunController::statistics(int set) const {
-    return set >= 0 && set < sets() ? runs_[static_cast<std::size_t>(set)].stats : none_;
-}
-
-bool RunController::sameRun(const Scenario& plan) const {
-    return sets() == (plan.b ? 2 : 1) && continuesRun(scenario_, plan);
-}
-
-void RunController::replaceRun(const Scenario& plan) {
-    scenario_ = plan;
-    runs_.clear();
-    for (const Settings* settings : {&plan.a, plan.b ? &*plan.b : nullptr}) {
-        if (!settings)
-            continue;
-        Run& run = runs_.emplace_back();
-        // B draws its own sequences even with A's parameters.
-        run.experiment = std::make_shared<Experiment>(
-            *settings, plan.classes, setSeed(plan, static_cast<int>(runs_.size()) - 1));
-        run.stats.reset(plan.classes);
-    }
-    emit runReplaced();
-}
-
-bool RunController::allFixed() const {
-    return std::all_of(runs_.begin(), runs_.end(),
-                       [](const Run& run) { return run.experiment->allFixed(); });
-}
-
-std::vector<int> RunController::extinctClasses() const {
-    std::vector<int> all;
-    for (const Run& run : runs_)
-        all.push_back(run.experiment->extinctClasses());
-    return all;
-}
-
-std::vector<int> RunController::generations() const {
-    std::vector<int> all;
-    for (const Run& run : runs_)
-        all.push_back(run.experiment->generation());
-    return all;
-}
-
-int RunController::lastGeneration() const {
-    int last = -1;
-    for (const Run& run : runs_)
-        last = std::max(last, run.experiment->generation());
-    return last;
-}
-
-// Each set in turn, A then B, with one progress bar for both: set i of n fills
-// the i-th n-th of it. A cancel stops the set under way and skips the others.
-RunController::Job RunController::eachSet(std::function<void(Experiment&, const Control&)> step) {
-    std::vector<std::shared_ptr<Experiment>> experiments;
-    for (const Run& run : runs_)
-        experiments.push_back(run.experiment);
-    return [experiments, step = std::move(step)](const Control& control) {
-        const double n = static_cast<double>(experiments.size());
-        for (std::size_t i = 0; i < experiments.size(); ++i) {
-            const Control part{control.cancel, [&control, i, n](int generation, double done) {
-                                   control.progress(generation,
-                                                    (static_cast<double>(i) + done) / n);
-                               }};
-            step(*experiments[i], part);
-            if (control.cancel->load())
-                return;
-        }
-    };
-}
-
-QString RunController::launch(const Scenario& plan) {
+// The core decides what the command does and says; the worker only works it.
+QString RunController::command(LabCommand command, const Scenario& plan) {
     if (busy())
-        return kWaitRefusal;
-    const int generations = plan.generations;
-    const bool behind = std::all_of(runs_.begin(), runs_.end(), [generations](const Run& run) {
-        return run.experiment->generation() <= generations;
-    });
-    if (!sameRun(plan) || !behind)
-        replaceRun(plan);
-    scenario_.generations = generations; // a run continued now goes to the new last generation
-    return start(eachSet([generations](Experiment& run, const Control& c) {
-                     if (run.generation() < generations)
-                         run.advanceTo(generations, c);
-                 }),
-                 [this, generations](bool cancelled) {
-                     const bool reached =
-                         std::all_of(runs_.begin(), runs_.end(), [generations](const Run& run) {
-                             return run.experiment->generation() == generations;
-                         });
-                     if (cancelled && !reached)
-                         return runCancelled();
-                     emit finished(fromUtf8(reachedText(generations, scenario_.classes, sets()) +
-                                            extinctText(extinctClasses())),
-                                   false);
-                 });
-}
-
-QString RunController::nextGeneration() {
-    if (busy())
-        return kWaitRefusal;
-    if (!experiment() || experiment()->generation() < 0)
-        return fromUtf8(kNoGenerationYet);
-    if (lastGeneration() >= kMaxGeneration)
-        return fromUtf8(lastGenerationText());
-    const int next = experiment()->generation() + 1;
-    // A set left behind by a cancel catches up with A; one ahead of it (after
-    // "Jusqu'à fixation") takes one step of its own.
-    return start(eachSet([next](Experiment& run, const Control& c) {
-                     run.advanceTo(std::max(next, run.generation() + 1), c);
-                 }),
-                 [this, next](bool cancelled) {
-                     const auto all = generations();
-                     const bool reached =
-                         std::all_of(all.begin(), all.end(), [next](int g) { return g >= next; });
-                     if (cancelled && !reached)
-                         return runCancelled();
-                     emit finished(fromUtf8(steppedText(all) + extinctText(extinctClasses())),
-                                   false);
-                 });
-}
-
-QString RunController::untilFixation(const Scenario& plan) {
-    if (busy())
-        return kWaitRefusal;
-    if (!sameRun(plan))
-        replaceRun(plan);
-    if (allFixed()) {
-        const std::string extinct = extinctText(extinctClasses());
-        emit finished(fromUtf8(alreadyFixedText(generations(), !extinct.empty()) + extinct), false);
+        return kWaitText;
+    const auto begun = run_.begin(command, plan);
+    if (!begun)
+        return fromUtf8(begun.reason());
+    if (begun->replaced)
+        emit runReplaced();
+    if (!begun->work) {
+        emit finished(fromUtf8(run_.status()), false);
         return {};
     }
     return start(
-        eachSet([](Experiment& run, const Control& c) {
-            if (!run.allFixed())
-                run.advanceUntilFixation(c);
-        }),
+        [this](const Control& control) {
+            run_.work(
+                *control.cancel, [&control](double share) { control.progress(-1, share); },
+                control.threads);
+        },
         [this](bool cancelled) {
-            if (cancelled && !allFixed())
-                return runCancelled();
-            const std::string extinct = extinctText(extinctClasses());
-            emit finished(
-                fromUtf8(fixationText(generations(), allFixed(), !extinct.empty()) + extinct),
-                false);
+            run_.end(cancelled);
+            emit finished(fromUtf8(run_.status()), false);
         });
 }
 
 QString RunController::reset() {
     if (busy())
-        return kWaitRefusal;
-    runs_.clear();
+        return kWaitText;
+    if (const auto reset = run_.reset(); !reset)
+        return fromUtf8(reset.reason());
     emit runReplaced();
-    emit finished(fromUtf8(kRunErased), false);
+    emit finished(fromUtf8(run_.status()), false);
     return {};
 }
 
 QString RunController::exportRefusal() const {
     if (busy())
-        return kWaitRefusal;
-    if (!experiment() || experiment()->generation() < 0)
+        return kWaitText;
+    if (!run_.hasRun())
         return fromUtf8(kNothingToExport);
     return {};
-}
-
-std::vector<std::shared_ptr<const Experiment>> RunController::heldSets() const {
-    std::vector<std::shared_ptr<const Experiment>> held;
-    for (const Run& run : runs_)
-        held.push_back(run.experiment);
-    return held;
 }
 
 Sets RunController::setsOf(const std::vector<std::shared_ptr<const Experiment>>& held) {
@@ -240,9 +105,9 @@ Sets RunController::setsOf(const std::vector<std::shared_ptr<const Experiment>>&
 QString RunController::exportCsv(const QString& path, int every) {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return refused;
-    const auto runs = heldSets();
+    const auto runs = run_.heldSets();
     // The scenario that reproduces the file: the run as far as it went.
-    Scenario plan = scenario_;
+    Scenario plan = run_.scenario();
     plan.generations = std::max(1, experiment()->generation());
     auto outcome = std::make_shared<CsvOutcome>();
     const std::string target = path.toStdString(); // file names are UTF-8 bytes here
@@ -280,7 +145,7 @@ QString RunController::exportCsv(const QString& path, int every) {
 
 QString RunController::saveFile(const QString& path, Draw draw, const QString& doneText) {
     if (busy())
-        return kWaitRefusal;
+        return kWaitText;
     struct Outcome {
         QString error;
         bool cancelled = false;
@@ -344,14 +209,7 @@ QString RunController::start(Job job, Done done) {
 
 void RunController::poll() {
     emit progressed(permille_.load());
-    bool grew = false;
-    for (Run& run : runs_) {
-        if (run.experiment->generation() > run.stats.generation()) {
-            run.stats.update(*run.experiment);
-            grew = true;
-        }
-    }
-    if (grew)
+    if (run_.publish())
         emit grown();
 }
 
@@ -365,16 +223,13 @@ void RunController::onThreadFinished() {
     auto done = std::move(done_);
     done_ = nullptr;
     emit busyChanged(false);
-    if (!failure_.isEmpty())
+    if (!failure_.isEmpty()) {
+        run_.end(true); // the command under way, if any, stops where it failed
         emit finished("Le calcul s'est arrêté sur une erreur : " + failure_ +
                           "\nLes générations déjà calculées sont conservées.",
                       true);
-    else if (done)
+    } else if (done)
         done(cancelled);
-}
-
-void RunController::runCancelled() {
-    emit finished(fromUtf8(cancelledText(generations())), false);
 }
 
 void RunController::waitForIdle() {

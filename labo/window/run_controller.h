@@ -1,8 +1,9 @@
 // The window's one background runner: advancing the classes, and writing
 // every file the window writes (CSV, workbook, pictures, PDF, scenarios), one task at a
 // time, with busy, cancel, progress and failure handled here alone. It owns
-// the run — one experiment and its statistics per parameter set, A and, when
-// comparing, B — and the window only asks and reflects. Nothing the window's
+// the lab core's run (LabRun: one experiment and its statistics per
+// parameter set, A and, when comparing, B), works it on its worker, and the
+// window only asks and reflects. Nothing the window's
 // thread does waits for a file, so a named pipe nobody reads never freezes it.
 //
 // While a task runs, the worker writes generations past the published one and
@@ -10,9 +11,7 @@
 // counts. A poll timer takes in the new generations and reports progress.
 #pragma once
 
-#include "core/lab/files/scenario.h"
-#include "core/lab/science/experiment.h"
-#include "core/lab/science/statistics.h"
+#include "core/lab/run/lab_run.h"
 #include "labo/files/csv_writer.h"
 
 #include <QByteArray>
@@ -31,12 +30,9 @@ namespace bocavo::labo {
 
 class SizeSeries;
 
-// Where the sets of a run stand (runStanding of the lab core), for the window.
-QString standingText(const std::vector<int>& generations);
-
 // Every command refused while a task runs is refused in these words.
-inline const QString kWaitRefusal =
-    QStringLiteral("Attendez la fin du calcul en cours, ou annulez-le.");
+inline const QString kWaitText =
+    QString::fromUtf8(kWaitRefusal.data(), static_cast<qsizetype>(kWaitRefusal.size()));
 // Every export cancelled is told in these words.
 inline const QString kExportCancelled =
     QStringLiteral("Export annulé : aucun fichier n'a été écrit. La simulation est conservée.");
@@ -50,16 +46,18 @@ public:
     explicit RunController(std::uint32_t seeds, QObject* parent = nullptr);
     ~RunController() override; // cancels a running task and waits for its current step
 
+    // The run: its sets, their statistics, its texts and commands.
+    const LabRun& run() const { return run_; }
     // The sets of the current run: 0 (none), 1 (A) or 2 (A and B).
-    int sets() const { return static_cast<int>(runs_.size()); }
+    int sets() const { return run_.sets(); }
     // Set 0 is A, set 1 is B; null (and empty statistics) past sets().
-    const Experiment* experiment(int set = 0) const;
-    const Statistics& statistics(int set = 0) const;
+    const Experiment* experiment(int set = 0) const { return run_.experiment(set); }
+    const Statistics& statistics(int set = 0) const { return run_.statistics(set); }
     Sets experiments() const;                             // A, then B when comparing
     std::vector<const Statistics*> allStatistics() const; // A, then B when comparing
 
     // The scenario the current run was started with; only with a run.
-    const Scenario& scenario() const { return scenario_; }
+    const Scenario& scenario() const { return run_.scenario(); }
     bool busy() const { return thread_ != nullptr; }
     // Where the window's new seeds come from: the window's one random source.
     Source_Aleatoire& seedSource() { return seeds_; }
@@ -67,11 +65,11 @@ public:
     // Each command returns an empty string when started, else why it was refused.
     // "Lancer": the run of this scenario to its generations, continuing the
     // current run when it is the same one and no set is already past them.
-    QString launch(const Scenario& plan);
+    QString launch(const Scenario& plan) { return command(LabCommand::Launch, plan); }
     // One generation more for every set.
-    QString nextGeneration();
+    QString nextGeneration() { return command(LabCommand::NextGeneration, {}); }
     // Continues the current run when it has this scenario, else starts one.
-    QString untilFixation(const Scenario& plan);
+    QString untilFixation(const Scenario& plan) { return command(LabCommand::UntilFixation, plan); }
     QString reset();
     QString exportCsv(const QString& path, int every);
     // The workbook of every set (A, then B) to its last generation, keeping one
@@ -105,34 +103,18 @@ private:
     using Job = std::function<void(const Control&)>;
     using Done = std::function<void(bool cancelled)>;
     QString start(Job job, Done done);
-    Job eachSet(std::function<void(Experiment&, const Control&)> step);
-    void runCancelled();
-    bool sameRun(const Scenario& plan) const;
-    void replaceRun(const Scenario& plan);
-    bool allFixed() const;
-    int lastGeneration() const;              // the furthest set's
-    std::vector<int> generations() const;    // each set's, A then B
-    std::vector<int> extinctClasses() const; // each set's classes that died out
-    // The run's sets for an export's worker, which keeps them alive until it is done.
-    std::vector<std::shared_ptr<const Experiment>> heldSets() const;
+    QString command(LabCommand command, const Scenario& plan);
     static Sets setsOf(const std::vector<std::shared_ptr<const Experiment>>& held);
     void poll();
     void onThreadFinished();
 
-    struct Run {
-        std::shared_ptr<Experiment> experiment;
-        Statistics stats;
-    };
-    std::vector<Run> runs_;
-    Scenario scenario_;
-    Statistics none_; // what statistics() gives without a run
+    LabRun run_;
     QThread* thread_ = nullptr;
     QTimer poll_;
     std::atomic<bool> cancel_{false};
     std::atomic<int> permille_{0};
     Done done_;
     QString failure_; // written by the worker, read after it ends
-    bool cancelled_ = false;
     Source_Aleatoire seeds_;
 };
 

@@ -8,7 +8,7 @@ namespace bocavo::labo {
 
 QString RunController::runSeries(std::shared_ptr<SizeSeries> series) {
     if (busy())
-        return kWaitRefusal;
+        return kWaitText;
     return start([series](const Control& c) { series->run(c); },
                  [this, series](bool) {
                      const std::string text = seriesStanding(

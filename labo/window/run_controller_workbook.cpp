@@ -9,9 +9,9 @@ namespace bocavo::labo {
 QString RunController::exportWorkbook(const QString& path, int every) {
     if (const QString refused = exportRefusal(); !refused.isEmpty())
         return refused;
-    const auto runs = heldSets();
+    const auto runs = run_.heldSets();
     // A set B cancelled before its founders is left out of the workbook: said so.
-    const QString leftOut = runs_.size() > 1 && runs_[1].experiment->generation() < 0
+    const QString leftOut = sets() > 1 && experiment(1)->generation() < 0
                                 ? QString(" Le jeu B n'y est pas : il n'avait pas encore commencé.")
                                 : QString();
     // Dated when asked, not when written: a pipe may wait for its reader.

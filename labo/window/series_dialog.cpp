@@ -189,7 +189,7 @@ void SeriesDialog::refreshNote() {
 
 QString SeriesDialog::refusal() const {
     if (controller_->busy() && !running_)
-        return kWaitRefusal;
+        return kWaitText;
     const auto plan = parameters_->scenario();
     if (!plan)
         return "Des paramètres de la fenêtre sont refusés ; corrigez-les d'abord :\n" +

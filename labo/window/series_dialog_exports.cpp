@@ -22,7 +22,7 @@ namespace bocavo::labo {
 
 QString SeriesDialog::exportRefusal() const {
     if (controller_->busy())
-        return kWaitRefusal;
+        return kWaitText;
     if (!series_ || series_->rowsDone() == 0)
         return "Aucune série à exporter : lancez d'abord la série.";
     return {};

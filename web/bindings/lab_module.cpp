@@ -9,6 +9,7 @@
 #include "core/lab/science/parameters.h"
 #include "core/lab/science/run_cost.h"
 #include "core/lab/science/theory.h"
+#include "core/lab/view/run_status.h"
 #include "core/text/user_text.h"
 #include "web/bindings/lab_fields.h"
 #include "web/bindings/lab_guarded.h"
@@ -194,33 +195,35 @@ public:
         return state();
     }
 
-    // What the page shows besides the views.
+    // What the page shows besides the views: the core's texts and commands.
     val state() const {
+        const LabRun& run = session_.run();
         val out = val::object();
-        const bool busy = session_.busy();
-        const bool run = session_.hasRun();
-        out.set("busy", busy);
+        out.set("busy", run.busy());
         out.set("progress", session_.progress());
-        out.set("status", session_.status());
-        out.set("runLabel", session_.runLabel());
+        out.set("status", run.status());
+        out.set("runLabel", run.runLabel());
+        // The page shows a field's refusal when a command is asked, so that
+        // « Lancer » stays offered while the fields are being typed.
+        const LabCommands can = run.commands(false, true);
         val enabled = val::object();
-        enabled.set("lancer", !busy);
-        enabled.set("fixation", !busy);
-        enabled.set("suivante", !busy && run);
-        enabled.set("reinitialiser", !busy && session_.sets() > 0);
-        enabled.set("annuler", busy);
-        enabled.set("exporter", !busy && run);
+        enabled.set("lancer", can.launch);
+        enabled.set("fixation", can.launch);
+        enabled.set("suivante", can.nextGeneration);
+        enabled.set("reinitialiser", can.reset);
+        enabled.set("annuler", can.cancel);
+        enabled.set("exporter", can.exports);
         out.set("enabled", enabled);
-        out.set("sets", session_.sets());
-        out.set("summary", textList(session_.sets() > 0 ? scenarioSummary(session_.scenario())
-                                                        : std::vector<std::string>{}));
+        out.set("sets", run.sets());
+        out.set("summary", textList(run.sets() > 0 ? scenarioSummary(run.scenario())
+                                                   : std::vector<std::string>{}));
         return out;
     }
 
     // The notice beside the parameters while the fields are not the run on
     // display, "" otherwise.
     std::string pending(const val& fields) const {
-        return session_.pendingNotice(readFields(scenarioFields(fields)).scenario);
+        return session_.run().pendingNotice(readFields(scenarioFields(fields)).scenario);
     }
 
     // One of the core's views as plain data (lab_views.h).
@@ -238,20 +241,21 @@ public:
     // under, and how many parts csvPart hands out.
     val csvPlan(int every) {
         return guarded([&] {
-            if (!session_.hasRun() || session_.busy())
-                return failure("Il n'y a rien à exporter : lancez d'abord une simulation.");
+            const LabRun& run = session_.run();
+            if (!run.hasRun() || run.busy())
+                return failure(std::string(kNothingToExport));
             std::vector<const Statistics*> stats;
             Sets sets;
-            for (int s = 0; s < session_.sets(); ++s) {
-                stats.push_back(&session_.statistics(s));
-                sets.push_back(&session_.experiment(s));
+            for (int s = 0; s < run.sets(); ++s) {
+                stats.push_back(&run.statistics(s));
+                sets.push_back(run.experiment(s));
             }
             const std::uint64_t whole = csvBytes(stats, 1);
             const std::uint64_t bytes = csvBytes(stats, every);
             csv_ = std::make_unique<CsvRows>(sets, every);
             csvNext_ = 1;
             // The scenario that reproduces the file: the run as far as it went.
-            Scenario plan = session_.scenario();
+            Scenario plan = run.scenario();
             plan.generations = std::max(1, sets.front()->generation());
             val out = val::object();
             out.set("bytes", static_cast<double>(bytes));
@@ -278,7 +282,7 @@ public:
     val csvPart() {
         return guarded([&] {
             if (!csv_)
-                return failure("Il n'y a rien à exporter : lancez d'abord une simulation.");
+                return failure(std::string(kNothingToExport));
             std::string part;
             while (csvNext_ <= csv_->classes() && part.size() < kCsvPartBytes)
                 csv_->append(csvNext_++, part);

@@ -161,194 +161,48 @@ std::vector<std::string> scenarioSummary(const Scenario& scenario) {
     return lines;
 }
 
-bool LabSession::sameRun(const Scenario& plan) const {
-    return sets() == (plan.b ? 2 : 1) && continuesRun(scenario_, plan);
-}
-
-void LabSession::replaceRun(const Scenario& plan) {
-    scenario_ = plan;
-    runs_.clear();
-    for (const Settings* settings : {&plan.a, plan.b ? &*plan.b : nullptr}) {
-        if (!settings)
-            continue;
-        Run& run = runs_.emplace_back();
-        // B draws its own sequences even with A's parameters.
-        run.experiment = std::make_unique<Experiment>(
-            *settings, plan.classes, setSeed(plan, static_cast<int>(runs_.size()) - 1));
-        run.stats.reset(plan.classes);
-    }
-}
-
-std::vector<int> LabSession::generations() const {
-    std::vector<int> all;
-    for (const Run& run : runs_)
-        all.push_back(run.experiment->generation());
-    return all;
-}
-
-std::vector<int> LabSession::extinctClasses() const {
-    std::vector<int> all;
-    for (const Run& run : runs_)
-        all.push_back(run.experiment->extinctClasses());
-    return all;
-}
-
-bool LabSession::allFixed() const {
-    return std::all_of(runs_.begin(), runs_.end(),
-                       [](const Run& run) { return run.experiment->allFixed(); });
-}
-
 std::string LabSession::start(Command command, const Scenario& plan) {
-    if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    auto task = std::make_unique<Task>();
-    task->command = command;
-    if (command == Command::Launch) {
-        const int last = plan.generations;
-        const auto all = generations();
-        if (!sameRun(plan) ||
-            std::any_of(all.begin(), all.end(), [last](int g) { return g > last; }))
-            replaceRun(plan);
-        scenario_.generations = last; // a run continued now goes to the new last generation
-        task->targets.assign(runs_.size(), last);
-    } else if (command == Command::NextGeneration) {
-        if (!hasRun())
-            return std::string(kNoGenerationYet);
-        const auto all = generations();
-        if (*std::max_element(all.begin(), all.end()) >= kMaxGeneration)
-            return lastGenerationText();
-        // A set left behind by a cancel catches up with A; one ahead of it
-        // (after "Jusqu'à fixation") takes one step of its own.
-        for (const int g : all)
-            task->targets.push_back(std::max(all.front() + 1, g + 1));
-    } else {
-        if (!sameRun(plan))
-            replaceRun(plan);
-        if (allFixed()) {
-            const std::string extinct = extinctText(extinctClasses());
-            status_ = alreadyFixedText(generations(), !extinct.empty()) + extinct;
-            return {};
-        }
-    }
-    task->starts = generations();
-    task_ = std::move(task);
+    const auto begun = run_.begin(command, plan);
+    if (!begun)
+        return begun.reason();
     progress_ = 0.0;
     return {};
 }
 
-bool LabSession::setDone(std::size_t set) const {
-    const Experiment& run = *runs_[set].experiment;
-    if (task_->command == Command::UntilFixation)
-        return run.allFixed() || run.generation() >= kMaxGeneration;
-    return run.generation() >= task_->targets[set];
-}
-
 bool LabSession::step(double seconds) {
-    if (!task_)
+    if (!busy())
         return true;
     using Clock = std::chrono::steady_clock;
     const auto deadline = Clock::now() + std::chrono::duration<double>(seconds);
+    // The core's cancel, used as a pause: a run stopped between two steps and
+    // resumed gives the numbers of one never stopped. No threads in a worker.
     std::atomic<bool> pause{false};
-    const double n = static_cast<double>(runs_.size());
-    for (; task_->set < runs_.size(); ++task_->set) {
-        const std::size_t set = task_->set;
-        if (setDone(set))
-            continue;
-        // The core's cancel, used as a pause: a run stopped between two steps
-        // and resumed gives the numbers of one never stopped.
-        // The core counts from where this slice began; the bar counts from
-        // where the command did, so that it never falls back at a new slice.
-        const int from = task_->starts[set];
-        const Control control{&pause,
-                              [&](int reached, double done) {
-                                  if (task_->command != Command::UntilFixation) {
-                                      const int target = task_->targets[set];
-                                      done = target > from ? static_cast<double>(reached - from) /
-                                                                 (target - from)
-                                                           : 1.0;
-                                  }
-                                  progress_ = (static_cast<double>(set) + done) / n;
-                                  if (Clock::now() >= deadline)
-                                      pause = true;
-                              },
-                              1};
-        Experiment& run = *runs_[set].experiment;
-        if (task_->command == Command::UntilFixation)
-            run.advanceUntilFixation(control);
-        else
-            run.advanceTo(task_->targets[set], control);
-        runs_[set].stats.update(run);
-        if (!setDone(set))
-            return false;
-    }
-    finish(false);
+    const bool done = run_.work(
+        pause,
+        [&](double share) {
+            progress_ = share;
+            if (Clock::now() >= deadline)
+                pause = true;
+        },
+        1);
+    run_.publish();
+    if (!done)
+        return false;
+    run_.end(false);
+    progress_ = 1.0;
     return true;
 }
 
 void LabSession::cancel() {
-    if (task_)
-        finish(true);
-}
-
-void LabSession::finish(bool cancelled) {
-    const auto all = generations();
-    const Command command = task_->command;
-    const bool reached = command == Command::UntilFixation
-                             ? allFixed()
-                             : std::equal(all.begin(), all.end(), task_->targets.begin(),
-                                          [](int g, int target) { return g >= target; });
-    task_.reset();
-    progress_ = 1.0;
-    for (Run& run : runs_)
-        run.stats.update(*run.experiment);
-    if (cancelled && !reached) {
-        status_ = cancelledText(all);
-        return;
+    if (busy()) {
+        run_.end(true);
+        progress_ = 1.0;
     }
-    const std::string extinct = extinctText(extinctClasses());
-    if (command == Command::Launch)
-        status_ = reachedText(scenario_.generations, scenario_.classes, sets()) + extinct;
-    else if (command == Command::NextGeneration)
-        status_ = steppedText(all) + extinct;
-    else
-        status_ = fixationText(all, allFixed(), !extinct.empty()) + extinct;
 }
 
 std::string LabSession::reset() {
-    if (busy())
-        return "Attendez la fin du calcul en cours, ou annulez-le.";
-    runs_.clear();
-    status_ = std::string(kRunErased);
-    return {};
-}
-
-std::string LabSession::pendingNotice(const std::optional<Scenario>& edited) const {
-    return sets() > 0 ? labo::pendingNotice(scenario_, edited) : std::string();
-}
-
-std::vector<ViewSet> LabSession::viewSets() const {
-    std::vector<ViewSet> sets;
-    for (const Run& run : runs_)
-        sets.push_back({run.experiment.get(), &run.stats});
-    return sets;
-}
-
-std::string LabSession::runLabel() const {
-    if (!hasRun())
-        return "Aucune simulation : choisissez les paramètres puis « Lancer ».";
-    std::vector<int> shown;
-    std::uint64_t bytes = 0;
-    for (const Run& run : runs_) {
-        shown.push_back(run.stats.generation());
-        bytes += run.experiment->bytes();
-    }
-    const int classes = experiment(0).classes();
-    std::string text = grouped(classes) + " classe" + (classes > 1 ? "s" : "") +
-                       (shown.size() > 1 ? " par jeu" : "") + ", graine " +
-                       std::to_string(scenario_.seed) + " : " + runStanding(shown);
-    if (!busy())
-        text += " (" + bytesText(bytes) + " en mémoire)";
-    return text + ".";
+    const auto reset = run_.reset();
+    return reset ? std::string() : reset.reason();
 }
 
 } // namespace bocavo::web

@@ -5,13 +5,10 @@
 #pragma once
 
 #include "core/lab/files/scenario.h"
-#include "core/lab/files/view_table.h"
-#include "core/lab/science/experiment.h"
-#include "core/lab/science/statistics.h"
+#include "core/lab/run/lab_run.h"
 #include "core/lab/view/expected_cache.h"
 
 #include <array>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -59,8 +56,9 @@ ScenarioFields fieldsOf(const labo::Scenario& scenario);
 // The parameters in a few lines, as a printed view gives them beside it.
 std::vector<std::string> scenarioSummary(const labo::Scenario& scenario);
 
-enum class Command { Launch, NextGeneration, UntilFixation };
+using Command = labo::LabCommand;
 
+// The lab core's run, worked in slices.
 class LabSession {
 public:
     // Empty when the command starts, else why it is refused. `plan` is the
@@ -71,51 +69,17 @@ public:
     void cancel(); // ends the command under way; whole generations are kept
     std::string reset();
 
-    bool busy() const { return task_ != nullptr; }
+    const labo::LabRun& run() const { return run_; }
+    bool busy() const { return run_.busy(); }
     double progress() const { return progress_; } // 0..1 of the command under way
-    const std::string& status() const { return status_; }
-    // "30 classes, graine 1993 : génération 100 (2 Mo en mémoire)."
-    std::string runLabel() const;
-    // Beside the parameters while `edited` (the fields' scenario, none while a
-    // field is refused) is not the run on display; "" else, and without a run.
-    std::string pendingNotice(const std::optional<labo::Scenario>& edited) const;
-
-    int sets() const { return static_cast<int>(runs_.size()); }
-    const labo::Experiment& experiment(int set) const { return *runs_.at(set).experiment; }
-    const labo::Statistics& statistics(int set) const { return runs_.at(set).stats; }
-    const labo::Scenario& scenario() const { return scenario_; }
-    bool hasRun() const { return !runs_.empty() && runs_[0].experiment->generation() >= 0; }
-    // The sets as the core's views take them, and what theory expects of
-    // them, kept between two drawings as the window keeps it.
-    std::vector<labo::ViewSet> viewSets() const;
+    const labo::Experiment& experiment(int set) const { return *run_.experiment(set); }
+    // What theory expects of the sets, kept between two drawings as the window keeps it.
     labo::ExpectedCache& expected() { return expected_; }
 
 private:
-    struct Run {
-        std::unique_ptr<labo::Experiment> experiment;
-        labo::Statistics stats;
-    };
-    struct Task {
-        Command command;
-        std::vector<int> targets; // Launch, NextGeneration: each set's last generation
-        std::vector<int> starts;  // each set's generation when the command began
-        std::size_t set = 0;      // the set under way
-    };
-
-    bool sameRun(const labo::Scenario& plan) const;
-    void replaceRun(const labo::Scenario& plan);
-    bool setDone(std::size_t set) const;
-    void finish(bool cancelled);
-    std::vector<int> generations() const;
-    std::vector<int> extinctClasses() const; // each set's classes that died out
-    bool allFixed() const;
-
-    std::vector<Run> runs_;
+    labo::LabRun run_;
     labo::ExpectedCache expected_;
-    labo::Scenario scenario_;
-    std::unique_ptr<Task> task_;
     double progress_ = 0.0;
-    std::string status_ = "Aucune simulation : choisissez les paramètres puis « Lancer ».";
 };
 
 } // namespace bocavo::web

@@ -233,9 +233,9 @@ val viewVal(const View& view, int last) {
 
 val viewData(LabSession& session, const std::string& name, const val& options) {
     const ViewEntry& entry = entryNamed(name);
-    if (!session.hasRun())
+    if (!session.run().hasRun())
         return val::null();
-    const std::vector<ViewSet> sets = session.viewSets();
+    const std::vector<ViewSet> sets = session.run().viewSets();
     const ChartChoice choice = choiceOf(sets, options);
     const View view = entry.draw(sets, choice, session.expected());
     val out = viewOf(view, lastGeneration(sets));
@@ -264,9 +264,9 @@ val viewData(LabSession& session, const std::string& name, const val& options) {
 val tableData(LabSession& session, const std::string& name, const val& options,
               const std::string& decimalSign) {
     const ViewEntry& entry = entryNamed(name);
-    if (!session.hasRun())
+    if (!session.run().hasRun())
         return val::null();
-    const std::vector<ViewSet> sets = session.viewSets();
+    const std::vector<ViewSet> sets = session.run().viewSets();
     // The view as drawn decides the set, class, allele and generations on show.
     const View view = entry.draw(sets, choiceOf(sets, options), session.expected());
     if (!view.generations)

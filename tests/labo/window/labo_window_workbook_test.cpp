@@ -136,7 +136,7 @@ private slots:
         const QString path = folder_->filePath("occupe.xlsx");
         window_->exportWorkbookTo(path);
         QTRY_VERIFY(window_->notice() && window_->notice()->isVisible());
-        QCOMPARE(noticeText(), kWaitRefusal);
+        QCOMPARE(noticeText(), kWaitText);
         window_->notice()->close();
         QTest::mouseClick(window_->cancelButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!controller_->busy(), kRunTimeout);

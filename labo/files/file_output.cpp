@@ -319,10 +319,18 @@ bool FileOutput::createTemporary(const std::string& target) {
     const mode_t initial = existing_ ? 0600 : 0666;
     for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
         temporary_ = temporaryName(name_);
+        // Held before it exists, so that a signal right after its creation
+        // still removes it. The name carries this process's id and count: if
+        // it exists, it is a dead process's leftover temporary.
+        pending_ = holdPending(folder_, temporary_.c_str());
         fd_ = openat(folder_, temporary_.c_str(),
                      O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, initial);
-        if (fd_ < 0 && errno != EEXIST) {
-            const int e = errno;
+        if (fd_ >= 0)
+            break;
+        const int e = errno;
+        releasePending(pending_);
+        pending_ = -1;
+        if (e != EEXIST) {
             temporary_.clear();
             return fail(e, kFolder);
         }
@@ -332,7 +340,6 @@ bool FileOutput::createTemporary(const std::string& target) {
         return fail(EEXIST, kFolder);
     }
     ownsFd_ = true;
-    pending_ = holdPending(folder_, temporary_.c_str());
     if (existing_) {
         // Best effort: only root may give a file away, and only to a group one belongs to.
         if (geteuid() == 0 || group_ != getegid())

@@ -64,12 +64,12 @@ GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments) {
         }
         if (isGroup) {
             const auto parsed = parseWhole(*value, kFirstGroup, kLastGroup, "le groupe");
-            choice.error = parsed.error;
-            group.number = parsed.value.value_or(group.number);
+            choice.error = parsed.reason();
+            group.number = parsed ? *parsed : group.number;
         } else {
             const auto parsed = parseSeed(*value);
-            choice.error = parsed.error;
-            group.seed = parsed.value.value_or(group.seed);
+            choice.error = parsed.reason();
+            group.seed = parsed ? *parsed : group.seed;
         }
         if (!choice.error.empty())
             return choice;

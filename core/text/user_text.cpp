@@ -223,7 +223,7 @@ std::string percentText(double share) {
     return frenchDecimal(percent, decimals) + " %";
 }
 
-Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
+Result<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
                        int step) {
     const std::string from = groupDigits(static_cast<std::uint64_t>(low)) + " à " +
                              groupDigits(static_cast<std::uint64_t>(high));
@@ -236,24 +236,24 @@ Parsed<int> parseWhole(std::string_view text, int low, int high, const std::stri
             range += (value == high ? " ou " : ", ") + std::to_string(value);
     }
     if (isBlank(text))
-        return {std::nullopt, "Indiquez " + what + " : " + range + "."};
+        return Refusal{"Indiquez " + what + " : " + range + "."};
     const auto value = wholeNumber(text);
     if (!value || *value < static_cast<std::uint64_t>(low) ||
         *value > static_cast<std::uint64_t>(high) || *value % static_cast<unsigned>(step) != 0)
-        return {std::nullopt,
-                shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range + "."};
-    return {static_cast<int>(*value), {}};
+        return Refusal{shortQuote(text) + " ne convient pas pour " + what + " : il faut " + range +
+                       "."};
+    return static_cast<int>(*value);
 }
 
-Parsed<std::uint32_t> parseSeed(std::string_view text) {
+Result<std::uint32_t> parseSeed(std::string_view text) {
     const std::string range = "un nombre entier de 0 à " + groupDigits(UINT32_MAX);
     if (isBlank(text))
-        return {std::nullopt, "Indiquez la graine : " + range + "."};
+        return Refusal{"Indiquez la graine : " + range + "."};
     const auto value = wholeNumber(text);
     if (!value || *value > UINT32_MAX)
-        return {std::nullopt,
-                shortQuote(text) + " ne convient pas pour la graine : il faut " + range + "."};
-    return {static_cast<std::uint32_t>(*value), {}};
+        return Refusal{shortQuote(text) + " ne convient pas pour la graine : il faut " + range +
+                       "."};
+    return static_cast<std::uint32_t>(*value);
 }
 
 } // namespace bocavo

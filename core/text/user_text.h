@@ -3,6 +3,8 @@
 // they refuse the same way, in French.
 #pragma once
 
+#include "core/text/result.h"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -10,19 +12,16 @@
 
 namespace bocavo {
 
-// A value read from a text field or an argument, or the French reason it was refused.
-template <typename T> struct Parsed {
-    std::optional<T> value;
-    std::string error; // empty when value is set
-};
+// Each value read from a text field or an argument comes with the French
+// reason it was refused, if it was (Result).
 
 // A whole number from low to high, a multiple of `step`; `what` names it in
 // the refusal ("le nombre de classes"), which spells out a range of a few
 // values ("2, 3 ou 4").
 inline constexpr int kSpelledValues = 4; // values
-Parsed<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
+Result<int> parseWhole(std::string_view text, int low, int high, const std::string& what,
                        int step = 1);
-Parsed<std::uint32_t> parseSeed(std::string_view text); // 0..4 294 967 295
+Result<std::uint32_t> parseSeed(std::string_view text); // 0..4 294 967 295
 
 // The text without the spaces around it.
 std::string_view trimmed(std::string_view text);

@@ -113,7 +113,7 @@ bool neutral(const Settings& set) {
 // urn is refused unless --urn replaces it; likewise fitnesses other than 100 %
 // for a new K, unless --fitness replaces them. Without --scenario the set is
 // the protocol's, so nothing is ever refused there.
-std::string applyPopulation(Settings& set, const SetReading& asked) {
+Result<void> applyPopulation(Settings& set, const SetReading& asked) {
     const int before = set.alleles;
     const bool evenBefore = set.urn == evenUrn(set.individuals, before);
     const bool neutralBefore = neutral(set);
@@ -124,8 +124,8 @@ std::string applyPopulation(Settings& set, const SetReading& asked) {
         if (n == 0)
             continue;
         if (k != 0 && n != k)
-            return (list == &asked.urn ? "--urn" : "--fitness") + std::string(" donne ") +
-                   std::to_string(n) + " valeurs pour " + std::to_string(k) + " allèles.";
+            return Refusal{(list == &asked.urn ? "--urn" : "--fitness") + std::string(" donne ") +
+                           std::to_string(n) + " valeurs pour " + std::to_string(k) + " allèles."};
         k = n;
     }
     if (k == 0)
@@ -138,19 +138,19 @@ std::string applyPopulation(Settings& set, const SetReading& asked) {
     } else if (evenBefore) {
         set.urn = evenUrn(set.individuals, k);
     } else if (k != before || !checkSettings(set)) {
-        return std::string(k != before ? "--alleles" : "--individuals") +
-               " : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon elle serait "
-               "perdue.";
+        return Refusal{std::string(k != before ? "--alleles" : "--individuals") +
+                       " : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon elle "
+                       "serait perdue."};
     }
     if (k != before && asked.fitness.empty() && !neutralBefore)
-        return "--alleles : les valeurs sélectives du scénario ne conviennent plus ; donnez "
-               "aussi --fitness, sinon elles seraient perdues.";
+        return Refusal{"--alleles : les valeurs sélectives du scénario ne conviennent plus ; "
+                       "donnez aussi --fitness, sinon elles seraient perdues."};
     if (!asked.fitness.empty() || k != before) {
         set.fitness = {100, 100, 100, 100};
         for (std::size_t i = 0; i < asked.fitness.size(); ++i)
             set.fitness[i] = asked.fitness[i];
     }
-    return checkSettings(set).reason();
+    return checkSettings(set);
 }
 
 // The first parameter already given, in the table's order.
@@ -163,9 +163,8 @@ const Parameter* firstGiven(const std::function<bool(std::string_view)>& given) 
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
-    ParsedCommandLine parsed;
-    CommandLine& options = parsed.options;
+Result<CommandLine> parseCommandLine(const std::vector<std::string>& args) {
+    CommandLine options;
     Scenario& scenario = options.scenario;
     SetReading asked; // set A's values, applied once all are read
     std::vector<std::string> seen;
@@ -185,8 +184,7 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             continue;
         }
         if (!isOption(name)) {
-            parsed.error = "Argument inattendu : " + shortQuote(name) + ".";
-            return parsed;
+            return Refusal{"Argument inattendu : " + shortQuote(name) + "."};
         }
         if (const auto equals = name.find('='); equals != std::string::npos) {
             value = name.substr(equals + 1);
@@ -196,18 +194,15 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
         const Parameter* parameter = findOption(name);
         if (!parameter && std::find(std::begin(kOwnOptions), std::end(kOwnOptions), name) ==
                               std::end(kOwnOptions)) {
-            parsed.error = "Option inconnue : " + shortQuote(name) + ".";
-            return parsed;
+            return Refusal{"Option inconnue : " + shortQuote(name) + "."};
         }
         if (given(name)) {
-            parsed.error = "L'option " + name + " est donnée deux fois.";
-            return parsed;
+            return Refusal{"L'option " + name + " est donnée deux fois."};
         }
         seen.push_back(name);
         if (!hasValue) {
             if (i + 1 >= args.size() || isOption(args[i + 1])) {
-                parsed.error = "L'option " + name + " attend une valeur.";
-                return parsed;
+                return Refusal{"L'option " + name + " attend une valeur."};
             }
             value = args[++i];
         }
@@ -225,8 +220,8 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             options.xlsx = value;
         } else if (name == kEvery) {
             const auto p = parseEvery(value);
-            options.every = p.value.value_or(1);
-            error = p.error;
+            options.every = p ? *p : 1;
+            error = p.reason();
         } else if (name == kSeries) {
             const auto sizes = parseSizes(value);
             options.series = sizes ? *sizes : std::vector<int>{};
@@ -246,45 +241,38 @@ ParsedCommandLine parseCommandLine(const std::vector<std::string>& args) {
             }
         }
         if (!error.empty()) {
-            parsed.error = name + " : " + error;
-            return parsed;
+            return Refusal{name + " : " + error};
         }
     }
     if (options.help || options.version)
-        return parsed;
+        return options;
     if (!given(kScenario)) {
         for (const Parameter& p : parameters()) {
             if (p.required && !given(p.option)) {
-                parsed.error = "L'option " + std::string(p.option) + " manque.";
-                return parsed;
+                return Refusal{"L'option " + std::string(p.option) + " manque."};
             }
         }
     }
     const bool series = given(kSeries);
     if (series && (given(kXlsx) || given(kEvery))) {
-        parsed.error = std::string(given(kXlsx) ? kXlsx : kEvery) +
+        return Refusal{std::string(given(kXlsx) ? kXlsx : kEvery) +
                        " : une série de tailles s'écrit en une ligne par taille, dans le "
-                       "fichier CSV seulement.";
-        return parsed;
+                       "fichier CSV seulement."};
     }
     if (!series && !given(kCsv) && !given(kXlsx)) {
-        parsed.error = "L'option --csv manque.";
-        return parsed;
+        return Refusal{"L'option --csv manque."};
     }
     if (!series && options.xlsx == options.csv) {
-        parsed.error = "--xlsx : le classeur et le fichier CSV ne peuvent pas avoir le même nom.";
-        return parsed;
+        return Refusal{"--xlsx : le classeur et le fichier CSV ne peuvent pas avoir le même nom."};
     }
     scenario.a = asked.settings;
-    if (std::string fault = applyPopulation(scenario.a, asked); !fault.empty()) {
-        parsed.error = fault;
-        return parsed;
-    }
+    if (const auto applied = applyPopulation(scenario.a, asked); !applied)
+        return Refusal{applied.reason()};
     if (const auto sound = checkScenario(scenario); !sound)
-        parsed.error = sound.reason();
-    else if (const auto sizes = checkSeries(scenario.a, options.series); series && !sizes)
-        parsed.error = std::string(kSeries) + " : " + sizes.reason();
-    return parsed;
+        return Refusal{sound.reason()};
+    if (const auto sizes = checkSeries(scenario.a, options.series); series && !sizes)
+        return Refusal{std::string(kSeries) + " : " + sizes.reason()};
+    return options;
 }
 
 } // namespace bocavo::labo

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/lab/files/scenario.h"
+#include "core/text/result.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -26,13 +27,8 @@ struct CommandLine {
     std::vector<int> series; // --serie: the sizes, smallest first; empty: one run of set A
 };
 
-struct ParsedCommandLine {
-    CommandLine options;
-    std::string error; // French; empty when the arguments are sound
-};
-
-// The arguments after the program's name.
-ParsedCommandLine parseCommandLine(const std::vector<std::string>& args);
+// The arguments after the program's name, or why they are refused.
+Result<CommandLine> parseCommandLine(const std::vector<std::string>& args);
 
 // True when the arguments ask for the command-line mode rather than the window:
 // any argument at all, so that a stray one is refused instead of ignored.

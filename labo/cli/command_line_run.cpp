@@ -91,12 +91,12 @@ int runSeries(const CommandLine& options, std::ostream& out, std::ostream& err,
 
 int runCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
                    std::ostream* progress) {
-    const ParsedCommandLine parsed = parseCommandLine(args);
-    if (!parsed.error.empty()) {
-        err << "bocavo-labo : " << parsed.error << "\n\n" << usageText();
+    const Result<CommandLine> parsed = parseCommandLine(args);
+    if (!parsed) {
+        err << "bocavo-labo : " << parsed.reason() << "\n\n" << usageText();
         return kExitBadArguments;
     }
-    const CommandLine& options = parsed.options;
+    const CommandLine& options = *parsed;
     if (options.help) {
         out << usageText();
         return 0;

@@ -183,10 +183,10 @@ SettingsEditor::Reading SettingsEditor::read() const {
     };
     auto takeItem = [&](QLineEdit* field, const Parameter& list, int allele, int& into) {
         const auto item = readItem(list, field->text().toStdString(), allele);
-        if (item.value)
-            into = *item.value;
+        if (item)
+            into = *item;
         else
-            refuse(field, item.error);
+            refuse(field, item.reason());
     };
     take(individuals_, parameter("individuals"));
     Settings& s = reading.settings;

@@ -162,10 +162,10 @@ val scenarioLinkOf(const val& fields, const std::string& consigne) {
 // K of « une génération sur K », as typed: { every } or { error }.
 val readEvery(const std::string& text) {
     const auto every = parseWhole(text, kMinEvery, kMaxEvery, "K (une génération sur K)");
-    if (!every.value)
-        return failure(every.error);
+    if (!every)
+        return failure(every.reason());
     val out = val::object();
-    out.set("every", *every.value);
+    out.set("every", *every);
     return out;
 }
 

@@ -55,10 +55,11 @@ void readSet(const SetFields& f, const std::string& prefix, Settings& into,
         for (const auto& [key, text, value] :
              {std::tuple{"urn", &f.urn[k], &s.urn[k]}, {"fitness", &f.fitness[k], &s.fitness[k]}}) {
             const auto item = readItem(parameter(key), *text, allele);
-            if (item.value)
-                *value = *item.value;
+            if (item)
+                *value = *item;
             else
-                refusals.push_back({id(key) + std::to_string(allele), prefix + " : " + item.error});
+                refusals.push_back(
+                    {id(key) + std::to_string(allele), prefix + " : " + item.reason()});
         }
     }
     take("mutation", f.mutation);

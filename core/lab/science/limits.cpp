@@ -2,15 +2,15 @@
 
 namespace bocavo::labo {
 
-Parsed<int> parseClasses(std::string_view text) {
+Result<int> parseClasses(std::string_view text) {
     return parseWhole(text, kMinClasses, kMaxClasses, "le nombre de classes");
 }
 
-Parsed<int> parseGenerations(std::string_view text) {
+Result<int> parseGenerations(std::string_view text) {
     return parseWhole(text, kMinGenerations, kMaxGeneration, "le nombre de générations");
 }
 
-Parsed<int> parseEvery(std::string_view text) {
+Result<int> parseEvery(std::string_view text) {
     return parseWhole(text, kMinEvery, kMaxEvery, "l'intervalle entre générations gardées");
 }
 

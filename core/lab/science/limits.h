@@ -21,8 +21,8 @@ inline constexpr int kMinEvery = 1;
 inline constexpr int kMaxEvery = kMaxGeneration;
 
 // The lab's own ranges, read like every whole number (parseWhole).
-Parsed<int> parseClasses(std::string_view text);
-Parsed<int> parseGenerations(std::string_view text);
-Parsed<int> parseEvery(std::string_view text);
+Result<int> parseClasses(std::string_view text);
+Result<int> parseGenerations(std::string_view text);
+Result<int> parseEvery(std::string_view text);
 
 } // namespace bocavo::labo

@@ -12,28 +12,28 @@ namespace {
 
 using Read = Result<void>;
 
-template <typename T> Read refusedOr(const Parsed<T>& parsed) {
-    if (parsed.value)
+template <typename T> Read refusedOr(const Result<T>& parsed) {
+    if (parsed)
         return {};
-    return Refusal{parsed.error};
+    return Refusal{parsed.reason()};
 }
 
 // The value read into its place (its zero when refused), and the refusal if any.
-template <typename T, typename Target> Read readInto(Parsed<T> parsed, Target& target) {
-    target = std::move(parsed.value).value_or(T{});
+template <typename T, typename Target> Read readInto(Result<T> parsed, Target& target) {
+    target = parsed ? std::move(*parsed) : T{};
     return refusedOr(parsed);
 }
 
-Parsed<int> readWhole(const Parameter& p, std::string_view text) {
+Result<int> readWhole(const Parameter& p, std::string_view text) {
     return parseWhole(text, static_cast<int>(p.low), static_cast<int>(p.high), std::string(p.what),
                       p.step);
 }
 
-Parsed<std::vector<int>> readList(const Parameter& p, std::string_view text) {
+Result<std::vector<int>> readList(const Parameter& p, std::string_view text) {
     return parseList(text, static_cast<int>(p.low), static_cast<int>(p.high), std::string(p.what));
 }
 
-Parsed<double> readRate(const Parameter& p, std::string_view text, DecimalMark mark) {
+Result<double> readRate(const Parameter& p, std::string_view text, DecimalMark mark) {
     return parseRate(text, p.high, std::string(p.what), mark);
 }
 
@@ -118,7 +118,7 @@ const std::array<Parameter, 12> kParameters{{
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario&,
                 SetReading& set) -> Read {
          const auto p = readWhole(self, text);
-         set.individuals = p.value;
+         set.individuals = p ? std::optional(*p) : std::nullopt;
          return refusedOr(p);
      }},
     {.key = "model",
@@ -164,7 +164,7 @@ const std::array<Parameter, 12> kParameters{{
      .read = [](const Parameter& self, std::string_view text, DecimalMark, Scenario&,
                 SetReading& set) -> Read {
          const auto p = readWhole(self, text);
-         set.alleles = p.value;
+         set.alleles = p ? std::optional(*p) : std::nullopt;
          return refusedOr(p);
      }},
     {.key = "urn",
@@ -320,7 +320,7 @@ std::string itemText(std::string_view pattern, int allele) {
     return text;
 }
 
-Parsed<int> readItem(const Parameter& list, std::string_view text, int allele) {
+Result<int> readItem(const Parameter& list, std::string_view text, int allele) {
     return parseWhole(text, static_cast<int>(list.low), static_cast<int>(list.high),
                       itemText(list.item, allele));
 }

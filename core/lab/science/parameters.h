@@ -76,7 +76,7 @@ const Parameter* findOption(std::string_view option);
 const Parameter& parameter(std::string_view key);
 
 // A list's one value (one allele's), read with its own name in the refusal.
-Parsed<int> readItem(const Parameter& list, std::string_view text, int allele);
+Result<int> readItem(const Parameter& list, std::string_view text, int allele);
 // A list's one value's name or tooltip, "%1" replaced with the allele.
 std::string itemText(std::string_view pattern, int allele);
 

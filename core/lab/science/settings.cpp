@@ -203,7 +203,7 @@ std::string modelTitle(Model model) {
     return model == Model::Protocole ? "Protocole de la classe" : "Modèle idéal (Wright-Fisher)";
 }
 
-Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
+Result<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what) {
     const std::string refusal =
         shortQuote(trimmed(text)) + " ne convient pas pour " + what +
@@ -215,18 +215,18 @@ Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
         const auto comma = rest.find(',');
         const auto value = wholeIn(rest.substr(0, comma), low, high);
         if (!value || values.size() == kMaxAlleles)
-            return {std::nullopt, refusal};
+            return Refusal{refusal};
         values.push_back(*value);
         if (comma == std::string_view::npos)
             break;
         rest.remove_prefix(comma + 1);
     }
     if (values.size() < kMinAlleles)
-        return {std::nullopt, refusal};
-    return {values, {}};
+        return Refusal{refusal};
+    return values;
 }
 
-Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+Result<double> parseRate(std::string_view text, double high, const std::string& what,
                          DecimalMark mark) {
     const bool comma = mark == DecimalMark::PointOrComma;
     std::string word(trimmed(text));
@@ -240,11 +240,11 @@ Parsed<double> parseRate(std::string_view text, double high, const std::string& 
     // Digits with at most one point, nothing else: no sign, no exponent, no comma.
     const auto value = word.size() > 20 ? std::nullopt : decimalValue(word);
     if (!value || *value > high)
-        return {std::nullopt, refusal};
-    return {*value, {}};
+        return Refusal{refusal};
+    return *value;
 }
 
-Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text) {
+Result<std::vector<SizeChange>> parseSizeHistory(std::string_view text) {
     const std::string refusal =
         shortQuote(trimmed(text)) +
         " ne convient pas pour l'histoire de la taille : il faut des paires « génération:N » "
@@ -256,19 +256,19 @@ Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text) {
         const std::string_view pair = rest.substr(0, comma);
         const auto colon = pair.find(':');
         if (colon == std::string_view::npos || sizes.size() == kMaxSizeChanges)
-            return {std::nullopt, refusal};
+            return Refusal{refusal};
         const auto g = wholeIn(pair.substr(0, colon), 1, kMaxGeneration);
         const auto n = wholeIn(pair.substr(colon + 1), kMinIdealIndividuals, kMaxIndividuals);
         if (!g || !n)
-            return {std::nullopt, refusal};
+            return Refusal{refusal};
         sizes.push_back({*g, *n});
         if (comma == std::string_view::npos)
             break;
         rest.remove_prefix(comma + 1);
         if (trimmed(rest).empty())
-            return {std::nullopt, refusal};
+            return Refusal{refusal};
     }
-    return {sizes, {}};
+    return sizes;
 }
 
 std::string sizesText(const std::vector<SizeChange>& sizes) {
@@ -279,13 +279,10 @@ std::string sizesText(const std::vector<SizeChange>& sizes) {
     return text;
 }
 
-Parsed<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text) {
-    Parsed<std::optional<std::array<int, kGenotypes>>> read;
+Result<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text) {
     const std::string_view word = trimmed(text);
-    if (word.empty()) {
-        read.value.emplace(); // none given: sound
-        return read;
-    }
+    if (word.empty())
+        return std::optional<std::array<int, kGenotypes>>(); // none given: sound
     const std::string refusal =
         shortQuote(word) +
         " ne convient pas pour les valeurs sélectives des génotypes : il faut trois nombres "
@@ -295,21 +292,16 @@ Parsed<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_vi
     for (std::size_t i = 0; i < values.size(); ++i) {
         const auto comma = rest.find(',');
         const bool last = i + 1 == values.size();
-        if ((comma == std::string_view::npos) != last) {
-            read.error = refusal;
-            return read;
-        }
+        if ((comma == std::string_view::npos) != last)
+            return Refusal{refusal};
         const auto value = wholeIn(rest.substr(0, comma), kMinGenotypeFitness, kMaxGenotypeFitness);
-        if (!value) {
-            read.error = refusal;
-            return read;
-        }
+        if (!value)
+            return Refusal{refusal};
         values[i] = *value;
         if (!last)
             rest.remove_prefix(comma + 1);
     }
-    read.value.emplace(values);
-    return read;
+    return std::optional(values);
 }
 
 std::string genotypesText(const std::optional<std::array<int, kGenotypes>>& genotypes) {

@@ -116,24 +116,24 @@ std::vector<int> distinctSizes(const Settings& settings);
 // Values as typed by the user, refused in French like the other fields (each
 // parameter's own reading is in its entry of the parameter table).
 // "C1,C2[,C3[,C4]]": 2 to 4 whole numbers, each in [low, high]; one per allele.
-Parsed<std::vector<int>> parseList(std::string_view text, int low, int high,
+Result<std::vector<int>> parseList(std::string_view text, int low, int high,
                                    const std::string& what);
 // A decimal, 0..high ("0.01", "1e-3" refused: teachers write 0.001). Files and
 // the command line take a point only; the window takes the comma a French
 // reader types too, and says so when it refuses.
 enum class DecimalMark { Point, PointOrComma };
-Parsed<double> parseRate(std::string_view text, double high, const std::string& what,
+Result<double> parseRate(std::string_view text, double high, const std::string& what,
                          DecimalMark mark = DecimalMark::Point);
 
 // "20:10, 25:200": from generation 20 on N = 10, from 25 on N = 200 (spaces
 // free, "" none). Each pair is checked on its own here; checkSettings checks
 // the sizes against the model.
-Parsed<std::vector<SizeChange>> parseSizeHistory(std::string_view text);
+Result<std::vector<SizeChange>> parseSizeHistory(std::string_view text);
 std::string sizesText(const std::vector<SizeChange>& sizes); // "20:10, 25:200"
 
 // "100, 50, 0": the fitness of 11, 12 and 22, each a whole percent from 0 to
 // 1 000; "" none (a genotype's fitness is then its alleles' mean).
-Parsed<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text);
+Result<std::optional<std::array<int, kGenotypes>>> parseGenotypes(std::string_view text);
 std::string genotypesText(const std::optional<std::array<int, kGenotypes>>& genotypes);
 
 // The shortest decimal text that reads back to exactly this rate ("0.01", "0").

@@ -35,11 +35,11 @@ Result<std::vector<int>> parseSizes(std::string_view text) {
     std::string_view rest = text;
     for (;;) {
         const auto comma = rest.find(',');
-        const Parsed<int> size = parseWhole(rest.substr(0, comma), kMinIndividuals, kMaxIndividuals,
+        const Result<int> size = parseWhole(rest.substr(0, comma), kMinIndividuals, kMaxIndividuals,
                                             "une taille de la série");
-        if (!size.value)
-            return Refusal{size.error};
-        sizes.push_back(*size.value);
+        if (!size)
+            return Refusal{size.reason()};
+        sizes.push_back(*size);
         if (comma == std::string_view::npos)
             break;
         rest.remove_prefix(comma + 1);

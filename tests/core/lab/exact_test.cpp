@@ -77,8 +77,8 @@ TEST(ExactTest, RatesReadAndWriteExactlyInAnyLocale) {
     }
     std::setlocale(LC_NUMERIC, "C");
     EXPECT_EQ(rateText(kMaxMutation), "0.1");
-    EXPECT_EQ(parseRate("0.05", kMaxMigration, "le taux de migration").value, 0.05);
-    EXPECT_EQ(parseRate("0.6", kMaxMigration, "le taux de migration").value, std::nullopt);
+    EXPECT_EQ(*parseRate("0.05", kMaxMigration, "le taux de migration"), 0.05);
+    EXPECT_FALSE(parseRate("0.6", kMaxMigration, "le taux de migration"));
 }
 
 } // namespace

@@ -26,14 +26,14 @@ TEST(SizesTest, HistoriesAreReadAndRefusedInFrench) {
     };
     for (const auto& c : good) {
         const auto parsed = parseSizeHistory(c.text);
-        ASSERT_TRUE(parsed.value) << c.text << " : " << parsed.error;
-        EXPECT_EQ(*parsed.value, c.sizes) << c.text;
+        ASSERT_TRUE(parsed) << c.text << " : " << parsed.reason();
+        EXPECT_EQ(*parsed, c.sizes) << c.text;
     }
     for (const char* bad : {"20", "20:", ":10", "0:10", "20:0", "20:10,", "20:10;25:200",
                             "32768:10", "20:10001", "20:-5", "20:1.5"}) {
         const auto parsed = parseSizeHistory(bad);
-        EXPECT_FALSE(parsed.value) << bad;
-        EXPECT_NE(parsed.error.find("l'histoire de la taille"), std::string::npos) << bad;
+        EXPECT_FALSE(parsed) << bad;
+        EXPECT_NE(parsed.reason().find("l'histoire de la taille"), std::string::npos) << bad;
     }
     EXPECT_EQ(sizesText({{20, 10}, {25, 200}}), "20:10, 25:200");
 }

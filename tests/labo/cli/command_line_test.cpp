@@ -132,7 +132,7 @@ TEST(CommandLineTest, BadArgumentsAreNamedAndFail) {
         EXPECT_NE(r.err.find("Utilisation :"), std::string::npos);
         EXPECT_TRUE(r.out.empty());
     }
-    EXPECT_TRUE(parseCommandLine(good).error.empty());
+    EXPECT_TRUE(parseCommandLine(good).reason().empty());
 }
 
 TEST(CommandLineTest, AnUnwritableFileFailsWithStatusOne) {
@@ -143,27 +143,32 @@ TEST(CommandLineTest, AnUnwritableFileFailsWithStatusOne) {
                      "le dossier n'existe pas.\n");
 }
 
+// What a reading gave, none when it was refused.
+template <typename T> std::optional<T> valueOf(const Result<T>& read) {
+    return read ? std::optional<T>(*read) : std::nullopt;
+}
+
 TEST(CommandLineTest, FieldValuesAreReadStrictly) {
-    EXPECT_EQ(parseClasses(" 30 ").value, 30);
-    EXPECT_EQ(parseClasses("").error,
+    EXPECT_EQ(valueOf(parseClasses(" 30 ")), 30);
+    EXPECT_EQ(parseClasses("").reason(),
               "Indiquez le nombre de classes : un nombre entier de 1 à 1 000.");
-    EXPECT_FALSE(parseClasses("12,5").value);
-    EXPECT_FALSE(parseClasses("+5").value);
-    EXPECT_EQ(parseSeed("0").value, 0u);
-    EXPECT_EQ(parseSeed("4294967295").value, 4294967295u);
-    EXPECT_FALSE(parseSeed("99999999999999999999").value); // too long to read, refused
+    EXPECT_FALSE(valueOf(parseClasses("12,5")));
+    EXPECT_FALSE(valueOf(parseClasses("+5")));
+    EXPECT_EQ(valueOf(parseSeed("0")), 0u);
+    EXPECT_EQ(valueOf(parseSeed("4294967295")), 4294967295u);
+    EXPECT_FALSE(valueOf(parseSeed("99999999999999999999"))); // too long to read, refused
     // Leading zeros change nothing, however many.
-    EXPECT_EQ(parseSeed("0000000000000000001").value, 1u);
-    EXPECT_EQ(parseSeed(std::string(200, '0') + "4294967295").value, 4294967295u);
-    EXPECT_EQ(parseClasses("0030").value, 30);
-    EXPECT_EQ(parseGenerations("00000000000000000000032767").value, 32767);
-    EXPECT_EQ(parseEvery("000").error.rfind("« 000 » ne convient pas", 0),
+    EXPECT_EQ(valueOf(parseSeed("0000000000000000001")), 1u);
+    EXPECT_EQ(valueOf(parseSeed(std::string(200, '0') + "4294967295")), 4294967295u);
+    EXPECT_EQ(valueOf(parseClasses("0030")), 30);
+    EXPECT_EQ(valueOf(parseGenerations("00000000000000000000032767")), 32767);
+    EXPECT_EQ(parseEvery("000").reason().rfind("« 000 » ne convient pas", 0),
               0u); // zero is still zero
     // A pasted page is quoted by its first 40 characters only, accents kept whole.
     const std::string page(10'000, '7');
-    EXPECT_EQ(parseClasses(page).error, "« " + std::string(40, '7') +
-                                            "… » ne convient pas pour le nombre de classes : il "
-                                            "faut un nombre entier de 1 à 1 000.");
+    EXPECT_EQ(parseClasses(page).reason(), "« " + std::string(40, '7') +
+                                               "… » ne convient pas pour le nombre de classes : il "
+                                               "faut un nombre entier de 1 à 1 000.");
     EXPECT_EQ(shortQuote(std::string(39, 'a') + "ééé"), "« " + std::string(39, 'a') + "é… »");
     EXPECT_EQ(shortQuote("é"), "« é »");
     // Shown, not obeyed: a control byte is its picture and counts as one
@@ -175,7 +180,7 @@ TEST(CommandLineTest, FieldValuesAreReadStrictly) {
     for (int i = 0; i < 39; ++i)
         pictures += "␊";
     EXPECT_EQ(shortQuote(std::string(39, '\n') + "ab"), "« " + pictures + "a… »");
-    EXPECT_EQ(parseClasses("12\n34").error,
+    EXPECT_EQ(parseClasses("12\n34").reason(),
               "« 12␊34 » ne convient pas pour le nombre de classes : il faut un nombre entier de 1 "
               "à 1 000.");
     const Outcome r = run({"--classes", "3", "--generations", "10", "--seed", page});
@@ -211,12 +216,12 @@ TEST(CommandLineTest, DefaultsWriteTheSameFilesAsBefore) {
 }
 
 TEST(CommandLineTest, PopulationOptionsMakeSetA) {
-    const ParsedCommandLine p =
+    const Result<CommandLine> p =
         parseCommandLine({"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals",
                           "200", "--model", "wright-fisher", "--urn", "40,360", "--fitness=105,100",
                           "--mutation", "0.001", "--migration", "0.05"});
-    ASSERT_EQ(p.error, "");
-    const Settings& a = p.options.scenario.a;
+    ASSERT_EQ(p.reason(), "");
+    const Settings& a = p->scenario.a;
     EXPECT_EQ(a.individuals, 200);
     EXPECT_EQ(a.model, Model::WrightFisher);
     EXPECT_EQ(a.alleles, 2); // from the urn's length
@@ -224,13 +229,13 @@ TEST(CommandLineTest, PopulationOptionsMakeSetA) {
     EXPECT_EQ(a.fitness, (std::array<int, 4>{105, 100, 100, 100}));
     EXPECT_DOUBLE_EQ(a.mutation, 0.001);
     EXPECT_DOUBLE_EQ(a.migration, 0.05);
-    EXPECT_EQ(p.options.scenario.seed, kDefaultSeed);
+    EXPECT_EQ(p->scenario.seed, kDefaultSeed);
     // Alleles alone: the urn in equal shares of 2N.
-    const ParsedCommandLine three =
+    const Result<CommandLine> three =
         parseCommandLine({"--classes", "5", "--generations", "9", "--csv", "x.csv", "--individuals",
                           "10", "--alleles", "3"});
-    ASSERT_EQ(three.error, "");
-    EXPECT_EQ(three.options.scenario.a.urn, (std::array<int, 4>{7, 7, 6, 0}));
+    ASSERT_EQ(three.reason(), "");
+    EXPECT_EQ(three->scenario.a.urn, (std::array<int, 4>{7, 7, 6, 0}));
 }
 
 TEST(CommandLineTest, BadPopulationOptionsAreNamedAndFail) {
@@ -404,24 +409,24 @@ TEST(CommandLineTest, OverridesKeepOrRefuseTheScenariosUrnAndFitness) {
         args.insert(args.end(), more.begin(), more.end());
         return parseCommandLine(args);
     };
-    EXPECT_EQ(parse({"--individuals", "40"}).error,
+    EXPECT_EQ(parse({"--individuals", "40"}).reason(),
               "--individuals : l'urne du scénario ne convient plus ; donnez aussi --urn, sinon "
               "elle serait perdue.");
-    EXPECT_EQ(parse({"--alleles", "3"}).error.rfind("--alleles : l'urne du scénario", 0), 0u);
-    EXPECT_EQ(parse({"--alleles", "3", "--urn", "10,20,10"}).error,
+    EXPECT_EQ(parse({"--alleles", "3"}).reason().rfind("--alleles : l'urne du scénario", 0), 0u);
+    EXPECT_EQ(parse({"--alleles", "3", "--urn", "10,20,10"}).reason(),
               "--alleles : les valeurs sélectives du scénario ne conviennent plus ; donnez aussi "
               "--fitness, sinon elles seraient perdues.");
     // Still sound, or replaced: kept, or taken.
     const auto same = parse({"--individuals", "20", "--mutation", "0.01"});
-    ASSERT_EQ(same.error, "");
-    EXPECT_EQ(same.options.scenario.a.urn, rare.a.urn);
-    EXPECT_EQ(same.options.scenario.a.fitness, rare.a.fitness);
+    ASSERT_EQ(same.reason(), "");
+    EXPECT_EQ(same->scenario.a.urn, rare.a.urn);
+    EXPECT_EQ(same->scenario.a.fitness, rare.a.fitness);
     const auto bigger = parse({"--individuals", "40", "--urn", "8,72"});
-    ASSERT_EQ(bigger.error, "");
-    EXPECT_EQ(bigger.options.scenario.a.fitness, rare.a.fitness);
+    ASSERT_EQ(bigger.reason(), "");
+    EXPECT_EQ(bigger->scenario.a.fitness, rare.a.fitness);
     const auto three = parse({"--alleles", "3", "--urn", "10,20,10", "--fitness", "120,100,100"});
-    ASSERT_EQ(three.error, "");
-    EXPECT_EQ(three.options.scenario.a.fitness, (std::array<int, 4>{120, 100, 100, 100}));
+    ASSERT_EQ(three.reason(), "");
+    EXPECT_EQ(three->scenario.a.fitness, (std::array<int, 4>{120, 100, 100, 100}));
 }
 
 } // namespace

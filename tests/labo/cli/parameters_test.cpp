@@ -88,9 +88,9 @@ TEST(ParametersTest, EachValueRoundTripsThroughCommandLineAndScenario) {
     for (const Parameter& p : parameters()) {
         for (const std::string& value : sound(p)) {
             SCOPED_TRACE(std::string(p.key) + " = " + value);
-            const ParsedCommandLine parsed = parseCommandLine(commandLine(p, value));
-            ASSERT_EQ(parsed.error, "");
-            const Scenario& scenario = parsed.options.scenario;
+            const Result<CommandLine> parsed = parseCommandLine(commandLine(p, value));
+            ASSERT_EQ(parsed.reason(), "");
+            const Scenario& scenario = parsed->scenario;
             EXPECT_EQ(p.write(scenario, scenario.a), value);
             const std::string text = scenarioText(scenario);
             EXPECT_NE(text.find("\n" + std::string(p.key) + " = " + value + "\n"),
@@ -107,9 +107,9 @@ TEST(ParametersTest, ValuesPastTheRangeAreRefusedAlikeEverywhere) {
         for (const std::string& value : refused(p)) {
             SCOPED_TRACE(std::string(p.key) + " = " + value);
             const std::string why = "« " + value + " » ne convient pas pour " + std::string(p.what);
-            const ParsedCommandLine parsed = parseCommandLine(commandLine(p, value));
-            EXPECT_EQ(parsed.error.rfind(std::string(p.option) + " : " + why, 0), 0u)
-                << parsed.error;
+            const Result<CommandLine> parsed = parseCommandLine(commandLine(p, value));
+            EXPECT_EQ(parsed.reason().rfind(std::string(p.option) + " : " + why, 0), 0u)
+                << parsed.reason();
             const Result<Scenario> file = parseScenario(withValue(p, value));
             EXPECT_FALSE(file);
             EXPECT_NE(file.reason().find(" : " + why), std::string::npos) << file.reason();

@@ -131,10 +131,10 @@ TEST(WorkbookTest, TheCommandLineAsksForAWorkbook) {
     for (const auto& [extra, error] : cases) {
         std::vector<std::string> args = run;
         args.insert(args.end(), extra.begin(), extra.end());
-        const ParsedCommandLine parsed = parseCommandLine(args);
-        EXPECT_EQ(parsed.error, error) << extra.size();
+        const Result<CommandLine> parsed = parseCommandLine(args);
+        EXPECT_EQ(parsed.reason(), error) << extra.size();
         if (error.empty()) {
-            EXPECT_EQ(parsed.options.xlsx, "r.xlsx");
+            EXPECT_EQ(parsed->xlsx, "r.xlsx");
         }
     }
 }

@@ -93,11 +93,9 @@ void LaboWindow::createCommands() {
 
     connect(launch_, &QPushButton::clicked, this, &LaboWindow::onLaunch);
     connect(fixation_, &QPushButton::clicked, this, &LaboWindow::onFixation);
-    connect(next_, &QPushButton::clicked, this, [this] {
-        if (const QString refused = controller_->nextGeneration(); !refused.isEmpty())
-            showProblem(refused);
-    });
-    connect(reset_, &QPushButton::clicked, this, [this] { controller_->reset(); });
+    connect(next_, &QPushButton::clicked, this,
+            [this] { showRefusal(controller_->nextGeneration()); });
+    connect(reset_, &QPushButton::clicked, this, [this] { showRefusal(controller_->reset()); });
     connect(cancel_, &QPushButton::clicked, controller_, &RunController::cancel);
     connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::updateCommands);
     connect(parameters_, &ParameterPanel::validityChanged, this, &LaboWindow::refreshPendingNotice);
@@ -239,8 +237,7 @@ void LaboWindow::onLaunch() {
         return showProblem(kWaitText);
     if (!costAccepted(*plan, false))
         return;
-    if (const QString refused = controller_->launch(*plan); !refused.isEmpty())
-        showProblem(refused);
+    showRefusal(controller_->launch(*plan));
 }
 
 void LaboWindow::onFixation() {
@@ -251,8 +248,7 @@ void LaboWindow::onFixation() {
         return showProblem(kWaitText);
     if (!costAccepted(*plan, true))
         return;
-    if (const QString refused = controller_->untilFixation(*plan); !refused.isEmpty())
-        showProblem(refused);
+    showRefusal(controller_->untilFixation(*plan));
 }
 
 // A run of more than a minute of processor time or a gigabyte is asked for
@@ -318,6 +314,11 @@ void LaboWindow::refreshCurrentTab() {
     for (int set = 0; set < controller_->sets(); ++set)
         sets.push_back({controller_->experiment(set), &controller_->statistics(set)});
     currentTab()->display(std::move(sets));
+}
+
+void LaboWindow::showRefusal(const Result<void>& started) {
+    if (!started)
+        showProblem(QString::fromStdString(started.reason()));
 }
 
 void LaboWindow::showProblem(const QString& text) {

@@ -3,6 +3,8 @@
 // given owns the run, and the window reflects it.
 #pragma once
 
+#include "core/text/result.h"
+
 #include <QFont>
 #include <QMainWindow>
 #include <array>
@@ -110,6 +112,8 @@ private:
     void refreshPendingNotice();
     void refreshCurrentTab();
     void showProblem(const QString& text);
+    // Why a command or an export did not start; nothing when it did.
+    void showRefusal(const Result<void>& started);
     ChartTab* currentTab() const;
     void exportCsv();
     void exportWorkbook();

@@ -34,8 +34,8 @@
 namespace bocavo::labo {
 
 void LaboWindow::exportCsv() {
-    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto refused = controller_->exportRefusal(); !refused)
+        return showRefusal(refused);
     const QString path = QFileDialog::getSaveFileName(
         this, "Exporter les données en CSV",
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.csv",
@@ -45,8 +45,8 @@ void LaboWindow::exportCsv() {
 }
 
 void LaboWindow::exportCsvTo(const QString& path) {
-    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto refused = controller_->exportRefusal(); !refused)
+        return showRefusal(refused);
     int every = 1;
     // Sized from the bytes the statistics counted as they took the run in:
     // instant, so the dialog follows every change of K.
@@ -60,13 +60,12 @@ void LaboWindow::exportCsvTo(const QString& path) {
             return;
         every = ask.every();
     }
-    if (const QString refused = controller_->exportCsv(path, every); !refused.isEmpty())
-        showProblem(refused);
+    showRefusal(controller_->exportCsv(path, every));
 }
 
 void LaboWindow::exportWorkbook() {
-    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto refused = controller_->exportRefusal(); !refused)
+        return showRefusal(refused);
     const QString path = QFileDialog::getSaveFileName(
         this, "Exporter pour le tableur",
         QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation) + "/derive.xlsx",
@@ -76,8 +75,8 @@ void LaboWindow::exportWorkbook() {
 }
 
 void LaboWindow::exportWorkbookTo(const QString& path) {
-    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto refused = controller_->exportRefusal(); !refused)
+        return showRefusal(refused);
     std::vector<WorkbookSet> shape;
     for (const Experiment* set : controller_->experiments())
         shape.push_back({set->classes(), set->settings().alleles, set->generation()});
@@ -94,8 +93,7 @@ void LaboWindow::exportWorkbookTo(const QString& path) {
         if (ask.exec() != QMessageBox::Yes)
             return;
     }
-    if (const QString refused = controller_->exportWorkbook(path, every); !refused.isEmpty())
-        showProblem(refused);
+    showRefusal(controller_->exportWorkbook(path, every));
 }
 
 void LaboWindow::exportPicture(const char* format) {
@@ -138,15 +136,14 @@ void LaboWindow::exportSvgTo(const QString& path, QSize size) {
 // Drawing a large picture takes seconds, and a named pipe may wait for its
 // reader: the window stays responsive meanwhile, and « Annuler » gives up.
 void LaboWindow::saveFile(const QString& path, RunController::Draw draw, const QString& doneText) {
-    if (const QString refused = controller_->saveFile(path, std::move(draw), doneText);
-        !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto started = controller_->saveFile(path, std::move(draw), doneText); !started)
+        return showRefusal(started);
     statusBar()->showMessage(QString("Enregistrement de « %1 »...").arg(path));
 }
 
 void LaboWindow::copyTable() {
-    if (const QString refused = controller_->exportRefusal(); !refused.isEmpty())
-        return showProblem(refused);
+    if (const auto refused = controller_->exportRefusal(); !refused)
+        return showRefusal(refused);
     ChartTab* tab = currentTab();
     ViewChoice choice = tab->shown();
     if (tab == classTab_) {

@@ -53,12 +53,12 @@ std::vector<const Statistics*> RunController::allStatistics() const {
 }
 
 // The core decides what the command does and says; the worker only works it.
-QString RunController::command(LabCommand command, const Scenario& plan) {
+Result<void> RunController::command(LabCommand command, const Scenario& plan) {
     if (busy())
-        return kWaitText;
+        return Refusal{std::string(kWaitRefusal)};
     const auto begun = run_.begin(command, plan);
     if (!begun)
-        return fromUtf8(begun.reason());
+        return Refusal{begun.reason()};
     if (begun->replaced)
         emit runReplaced();
     if (!begun->work) {
@@ -77,21 +77,21 @@ QString RunController::command(LabCommand command, const Scenario& plan) {
         });
 }
 
-QString RunController::reset() {
+Result<void> RunController::reset() {
     if (busy())
-        return kWaitText;
-    if (const auto reset = run_.reset(); !reset)
-        return fromUtf8(reset.reason());
+        return Refusal{std::string(kWaitRefusal)};
+    if (auto reset = run_.reset(); !reset)
+        return reset;
     emit runReplaced();
     emit finished(fromUtf8(run_.status()), false);
     return {};
 }
 
-QString RunController::exportRefusal() const {
+Result<void> RunController::exportRefusal() const {
     if (busy())
-        return kWaitText;
+        return Refusal{std::string(kWaitRefusal)};
     if (!run_.hasRun())
-        return fromUtf8(kNothingToExport);
+        return Refusal{std::string(kNothingToExport)};
     return {};
 }
 
@@ -102,8 +102,8 @@ Sets RunController::setsOf(const std::vector<std::shared_ptr<const Experiment>>&
     return sets;
 }
 
-QString RunController::exportCsv(const QString& path, int every) {
-    if (const QString refused = exportRefusal(); !refused.isEmpty())
+Result<void> RunController::exportCsv(const QString& path, int every) {
+    if (auto refused = exportRefusal(); !refused)
         return refused;
     const auto runs = run_.heldSets();
     // The scenario that reproduces the file: the run as far as it went.
@@ -143,9 +143,9 @@ QString RunController::exportCsv(const QString& path, int every) {
         });
 }
 
-QString RunController::saveFile(const QString& path, Draw draw, const QString& doneText) {
+Result<void> RunController::saveFile(const QString& path, Draw draw, const QString& doneText) {
     if (busy())
-        return kWaitText;
+        return Refusal{std::string(kWaitRefusal)};
     struct Outcome {
         QString error;
         bool cancelled = false;
@@ -181,7 +181,7 @@ void RunController::cancel() {
     cancel_ = true;
 }
 
-QString RunController::start(Job job, Done done) {
+Result<void> RunController::start(Job job, Done done) {
     cancel_ = false;
     permille_ = 0;
     failure_.clear();

@@ -62,30 +62,32 @@ public:
     // Where the window's new seeds come from: the window's one random source.
     Source_Aleatoire& seedSource() { return seeds_; }
 
-    // Each command returns an empty string when started, else why it was refused.
+    // Each command and export is started, or refused with the French reason.
     // "Lancer": the run of this scenario to its generations, continuing the
     // current run when it is the same one and no set is already past them.
-    QString launch(const Scenario& plan) { return command(LabCommand::Launch, plan); }
+    Result<void> launch(const Scenario& plan) { return command(LabCommand::Launch, plan); }
     // One generation more for every set.
-    QString nextGeneration() { return command(LabCommand::NextGeneration, {}); }
+    Result<void> nextGeneration() { return command(LabCommand::NextGeneration, {}); }
     // Continues the current run when it has this scenario, else starts one.
-    QString untilFixation(const Scenario& plan) { return command(LabCommand::UntilFixation, plan); }
-    QString reset();
-    QString exportCsv(const QString& path, int every);
+    Result<void> untilFixation(const Scenario& plan) {
+        return command(LabCommand::UntilFixation, plan);
+    }
+    Result<void> reset();
+    Result<void> exportCsv(const QString& path, int every);
     // The workbook of every set (A, then B) to its last generation, keeping one
     // generation in `every`; the window has checked its size (kMaxWorkbookCells).
-    QString exportWorkbook(const QString& path, int every);
+    Result<void> exportWorkbook(const QString& path, int every);
     // Any other file: `draw` makes its bytes on the worker (returning the
     // French reason it could not, or nothing), then they are written there
     // through FileOutput; `doneText` is said once the file is in place.
     using Draw = std::function<QString(QByteArray& bytes)>;
-    QString saveFile(const QString& path, Draw draw, const QString& doneText);
+    Result<void> saveFile(const QString& path, Draw draw, const QString& doneText);
     // « Série de tailles »: the sizes not yet done, on the worker, beside the
     // run (which it leaves as it is); the rows stay with the series, whose
     // rowsDone() may be read meanwhile.
-    QString runSeries(std::shared_ptr<SizeSeries> series);
-    // Why exportCsv would be refused now (busy, or no run yet); empty if it would start.
-    QString exportRefusal() const;
+    Result<void> runSeries(std::shared_ptr<SizeSeries> series);
+    // Whether exportCsv would start now, or why not (busy, or no run yet).
+    Result<void> exportRefusal() const;
     void cancel();
 
     // Waits for the running task, if any, and handles its end (for tests and
@@ -102,8 +104,8 @@ signals:
 private:
     using Job = std::function<void(const Control&)>;
     using Done = std::function<void(bool cancelled)>;
-    QString start(Job job, Done done);
-    QString command(LabCommand command, const Scenario& plan);
+    Result<void> start(Job job, Done done);
+    Result<void> command(LabCommand command, const Scenario& plan);
     static Sets setsOf(const std::vector<std::shared_ptr<const Experiment>>& held);
     void poll();
     void onThreadFinished();

@@ -6,9 +6,9 @@
 
 namespace bocavo::labo {
 
-QString RunController::runSeries(std::shared_ptr<SizeSeries> series) {
+Result<void> RunController::runSeries(std::shared_ptr<SizeSeries> series) {
     if (busy())
-        return kWaitText;
+        return Refusal{std::string(kWaitRefusal)};
     return start([series](const Control& c) { series->run(c); },
                  [this, series](bool) {
                      const std::string text = seriesStanding(

@@ -6,8 +6,8 @@
 
 namespace bocavo::labo {
 
-QString RunController::exportWorkbook(const QString& path, int every) {
-    if (const QString refused = exportRefusal(); !refused.isEmpty())
+Result<void> RunController::exportWorkbook(const QString& path, int every) {
+    if (auto refused = exportRefusal(); !refused)
         return refused;
     const auto runs = run_.heldSets();
     // A set B cancelled before its founders is left out of the workbook: said so.

@@ -234,8 +234,8 @@ void SeriesDialog::onLaunch() {
     } catch (const std::exception& e) {
         return say(QString::fromUtf8(e.what()));
     }
-    if (const QString refused = controller_->runSeries(series); !refused.isEmpty())
-        return say(refused);
+    if (const auto started = controller_->runSeries(series); !started)
+        return say(QString::fromStdString(started.reason()));
     series_ = std::move(series);
     running_ = true;
     standing_->setText("Série de tailles en cours...");

@@ -60,15 +60,15 @@ void SeriesDialog::exportCsvTo(const QString& path) {
     const std::string csv = seriesCsv(rows, series_->last());
     const QString done =
         QString("Série enregistrée dans « %1 » : %2 lignes.").arg(path).arg(rows.size());
-    if (const QString refused = controller_->saveFile(
+    if (const auto started = controller_->saveFile(
             path,
             [csv](QByteArray& bytes) {
                 bytes = QByteArray::fromStdString(csv);
                 return QString();
             },
             done);
-        !refused.isEmpty())
-        say(refused);
+        !started)
+        say(QString::fromStdString(started.reason()));
 }
 
 void SeriesDialog::exportPngTo(const QString& path, QSize size) {
@@ -85,15 +85,15 @@ void SeriesDialog::exportPictureTo(const QString& path, QSize size, bool png) {
     const ChartRecording chart = recordChart(chart_);
     if (!size.isValid())
         size = chart.size;
-    if (const QString refused = controller_->saveFile(
+    if (const auto started = controller_->saveFile(
             path,
             [chart, size, png](QByteArray& bytes) {
                 return png ? drawPng(chart, size, bytes)
                            : drawSvg(chart, size, "Série de tailles", bytes);
             },
             QString("Graphique de la série enregistré dans « %1 ».").arg(path));
-        !refused.isEmpty())
-        say(refused);
+        !started)
+        say(QString::fromStdString(started.reason()));
 }
 
 void SeriesDialog::copyTable() {

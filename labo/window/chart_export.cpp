@@ -84,11 +84,11 @@ ChartRecording recordChart(QChartView* view) {
     return chart;
 }
 
-QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes) {
+Result<void> drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes) {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     if (image.isNull())
-        return "L'image est trop grande pour la mémoire disponible : choisissez une taille plus "
-               "petite.";
+        return Refusal{"L'image est trop grande pour la mémoire disponible : choisissez une "
+                       "taille plus petite."};
     image.fill(Qt::white);
     {
         QPainter painter(&image);
@@ -97,11 +97,12 @@ QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     if (!image.save(&buffer, "PNG"))
-        return "L'image PNG n'a pas pu être produite.";
+        return Refusal{"L'image PNG n'a pas pu être produite."};
     return {};
 }
 
-QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, QByteArray& bytes) {
+Result<void> drawSvg(const ChartRecording& chart, QSize size, const QString& title,
+                     QByteArray& bytes) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     QSvgGenerator svg;
@@ -117,13 +118,14 @@ QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, Q
     return {};
 }
 
-QString printChart(QChartView* view, const PageText& text, QPrinter* printer, QByteArray& pdf) {
+Result<void> printChart(QChartView* view, const PageText& text, QPrinter* printer,
+                        QByteArray& pdf) {
     printer->setPageOrientation(QPageLayout::Landscape);
     const QString file = printer->outputFileName();
     if (file.isEmpty())
         return paintOnPage(view, text, printer)
-                   ? QString()
-                   : "L'impression n'a pas pu commencer : vérifiez l'imprimante choisie.";
+                   ? Result<void>()
+                   : Refusal{"L'impression n'a pas pu commencer : vérifiez l'imprimante choisie."};
     // A PDF file: drawn in memory, for the runner to write whole or not at all.
     QBuffer buffer(&pdf);
     buffer.open(QIODevice::WriteOnly);
@@ -134,7 +136,7 @@ QString printChart(QChartView* view, const PageText& text, QPrinter* printer, QB
         pdf.setCreator("Bocavo");
         pdf.setTitle(printer->docName());
         if (!paintOnPage(view, text, &pdf))
-            return "Le document PDF n'a pas pu être produit.";
+            return Refusal{"Le document PDF n'a pas pu être produit."};
     }
     return {};
 }

@@ -3,6 +3,8 @@
 // of a file are written by the window's runner, through FileOutput.
 #pragma once
 
+#include "core/text/result.h"
+
 #include <QByteArray>
 #include <QPicture>
 #include <QSize>
@@ -26,8 +28,9 @@ struct ChartRecording {
 ChartRecording recordChart(QChartView* view);
 
 // Any thread: the recording drawn at `size`, as a file's bytes.
-QString drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes);
-QString drawSvg(const ChartRecording& chart, QSize size, const QString& title, QByteArray& bytes);
+Result<void> drawPng(const ChartRecording& chart, QSize size, QByteArray& bytes);
+Result<void> drawSvg(const ChartRecording& chart, QSize size, const QString& title,
+                     QByteArray& bytes);
 
 // What a printed page says beside the chart: its title above it, the run's
 // parameters (parameterLines), seed and date under it.
@@ -39,6 +42,6 @@ struct PageText {
 // The window's thread. The chart fills the printable area of a landscape page
 // but for its texts. On a printer it prints; printing to a PDF file (the
 // printer's output file name) leaves the file's bytes in `pdf` instead.
-QString printChart(QChartView* view, const PageText& text, QPrinter* printer, QByteArray& pdf);
+Result<void> printChart(QChartView* view, const PageText& text, QPrinter* printer, QByteArray& pdf);
 
 } // namespace bocavo::labo

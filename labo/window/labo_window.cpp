@@ -356,7 +356,7 @@ void LaboWindow::saveScenarioTo(const QString& path) {
         path,
         [text](QByteArray& bytes) {
             bytes = QByteArray::fromStdString(text);
-            return QString();
+            return Result<void>();
         },
         QString("Scénario enregistré dans « %1 ».").arg(path));
 }

@@ -118,7 +118,7 @@ private:
     void exportCsv();
     void exportWorkbook();
     void exportPicture(const char* format);
-    void saveFile(const QString& path, std::function<QString(QByteArray&)> draw,
+    void saveFile(const QString& path, std::function<Result<void>(QByteArray&)> draw,
                   const QString& doneText);
     void printCurrentChart();
     void onSaveScenario();

@@ -187,10 +187,9 @@ void LaboWindow::printTo(QPrinter* printer) {
         text.notes << QString::fromStdString(line);
     text.notes << QString("Imprimé le %1").arg(QString::fromStdString(exportDate()));
     QByteArray pdf;
-    if (const QString error = printChart(currentTab()->view(), text, printer, pdf);
-        !error.isEmpty()) {
+    if (const auto printed = printChart(currentTab()->view(), text, printer, pdf); !printed) {
         statusBar()->clearMessage();
-        return showProblem(error);
+        return showRefusal(printed);
     }
     const QString file = printer->outputFileName();
     if (file.isEmpty())
@@ -199,7 +198,7 @@ void LaboWindow::printTo(QPrinter* printer) {
         file,
         [pdf](QByteArray& bytes) {
             bytes = pdf;
-            return QString();
+            return Result<void>();
         },
         QString("Graphique imprimé dans « %1 ».").arg(file));
 }

@@ -154,9 +154,10 @@ Result<void> RunController::saveFile(const QString& path, Draw draw, const QStri
     return start(
         [outcome, draw = std::move(draw), target = path.toStdString()](const Control& c) {
             QByteArray bytes;
-            outcome->error = draw(bytes);
-            if (!outcome->error.isEmpty())
+            if (const auto drawn = draw(bytes); !drawn) {
+                outcome->error = fromUtf8(drawn.reason());
                 return;
+            }
             // The cancel also ends the wait for a named pipe's reader.
             FileOutput out(target, c.cancel);
             if (!c.cancel->load() && out.open() &&

@@ -77,10 +77,10 @@ public:
     // The workbook of every set (A, then B) to its last generation, keeping one
     // generation in `every`; the window has checked its size (kMaxWorkbookCells).
     Result<void> exportWorkbook(const QString& path, int every);
-    // Any other file: `draw` makes its bytes on the worker (returning the
-    // French reason it could not, or nothing), then they are written there
-    // through FileOutput; `doneText` is said once the file is in place.
-    using Draw = std::function<QString(QByteArray& bytes)>;
+    // Any other file: `draw` makes its bytes on the worker (or says why it
+    // could not), then they are written there through FileOutput; `doneText`
+    // is said once the file is in place.
+    using Draw = std::function<Result<void>(QByteArray& bytes)>;
     Result<void> saveFile(const QString& path, Draw draw, const QString& doneText);
     // « Série de tailles »: the sizes not yet done, on the worker, beside the
     // run (which it leaves as it is); the rows stay with the series, whose

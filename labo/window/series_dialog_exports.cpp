@@ -64,7 +64,7 @@ void SeriesDialog::exportCsvTo(const QString& path) {
             path,
             [csv](QByteArray& bytes) {
                 bytes = QByteArray::fromStdString(csv);
-                return QString();
+                return Result<void>();
             },
             done);
         !started)

@@ -1,6 +1,7 @@
 #include "labo/files/file_output.h"
 
 #include "core/lab/science/limits.h"
+#include "labo/files/file_reasons.h"
 #include "labo/files/pending_files.h"
 
 #include <algorithm>
@@ -17,9 +18,6 @@
 
 namespace bocavo::labo {
 namespace {
-
-// Where an error was met: the same errno means different things to the user.
-enum Context : int { kPath, kFolder, kFile, kWrite, kRename };
 
 inline constexpr int kMaxLinks = 40;          // the kernel's own limit on a chain of links
 inline constexpr int kNameAttempts = 100;     // temporary names tried before giving up
@@ -105,71 +103,7 @@ std::string temporaryName(const std::string& target) {
     return "." + target.substr(0, stem) + tail;
 }
 
-std::string reasonFor(int error, int context) {
-    switch (error) {
-    case ENOENT:
-        return context == kFolder ? "le dossier n'existe pas" : "le fichier a disparu";
-    case EACCES:
-    case EPERM:
-        if (context == kFolder)
-            return "vous n'avez pas le droit d'écrire dans ce dossier";
-        if (context == kPath)
-            return "vous n'avez pas le droit d'ouvrir un des dossiers du chemin";
-        return "vous n'avez pas le droit de modifier ce fichier";
-    case EROFS:
-        return "le support est en lecture seule";
-    case ENOSPC:
-    case EDQUOT:
-        return "le disque est plein";
-    case EISDIR:
-        return "ce nom est celui d'un dossier";
-    case ENAMETOOLONG:
-        return "le nom est trop long";
-    case ENOTDIR:
-        return "un élément du chemin n'est pas un dossier";
-    case ELOOP:
-        return "le chemin tourne en rond entre des liens symboliques";
-    case EBUSY:
-        return "ce nom est occupé par le système (point de montage)";
-    case ETXTBSY:
-        return "le fichier est en cours d'utilisation";
-    case EPIPE:
-        return "le programme qui lisait s'est arrêté";
-    case EFBIG:
-        return "le fichier dépasserait la taille permise par le support";
-    case EIO:
-        return "le support a signalé une erreur d'écriture";
-    case ENXIO:
-    case ENODEV:
-        return "le périphérique n'est pas disponible";
-    case EMFILE:
-    case ENFILE:
-        return "trop de fichiers sont déjà ouverts";
-    case EXDEV:
-        return "le fichier et son dossier ne sont pas sur le même support";
-    default:
-        return "le système a refusé l'écriture";
-    }
-}
-
 } // namespace
-
-std::string writeReason(int error) {
-    return reasonFor(error, kWrite);
-}
-
-std::string readReason(int error, bool opening) {
-    if (error == ENOENT)
-        return "le fichier n'existe pas";
-    if (error == EIO)
-        return "le support a signalé une erreur de lecture";
-    if (opening && (error == EACCES || error == EPERM))
-        return "vous n'avez pas le droit de le lire";
-    // The causes reading shares with writing (a link loop, a folder that may
-    // not be opened...); past them, the writing's words would mislead.
-    const std::string reason = reasonFor(error, kPath);
-    return reason == reasonFor(0, kPath) ? "erreur système n°" + std::to_string(error) : reason;
-}
 
 FileOutput::FileOutput(std::string path, const std::atomic<bool>* cancel)
     : path_(std::move(path)), cancel_(cancel) {}
@@ -178,8 +112,8 @@ FileOutput::~FileOutput() {
     abandon();
 }
 
-bool FileOutput::fail(int error, int context) {
-    const bool done = failWith(reasonFor(error, context));
+bool FileOutput::fail(int error, FileStep step) {
+    const bool done = failWith(reasonFor(error, step));
     errorCode_ = error;
     return done;
 }
@@ -212,7 +146,7 @@ bool FileOutput::open() {
     struct stat st {};
     if (stat(path_.c_str(), &st) == 0) {
         if (S_ISDIR(st.st_mode))
-            return fail(EISDIR, kPath);
+            return fail(EISDIR, FileStep::Path);
         if (!S_ISREG(st.st_mode))
             return openStream();
         existing_ = true;
@@ -220,10 +154,10 @@ bool FileOutput::open() {
         owner_ = st.st_uid;
         group_ = st.st_gid;
     } else if (errno != ENOENT) {
-        return fail(errno, kPath);
+        return fail(errno, FileStep::Path);
     }
     if (linkError)
-        return fail(linkError, kPath);
+        return fail(linkError, FileStep::Path);
     // Another process's open file, reached through /proc: written after what
     // its owner wrote, never replaced behind its back.
     if (existing_ && throughProc)
@@ -231,7 +165,7 @@ bool FileOutput::open() {
     // Renaming needs only the folder's permission: the file's own is checked
     // here, so that a protected file is refused as it would be if opened.
     if (existing_ && faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)
-        return fail(errno, kFile);
+        return fail(errno, FileStep::File);
     return createTemporary(target);
 }
 
@@ -244,7 +178,7 @@ bool FileOutput::openStream() {
     if (fd_ < 0 && cancelled_)
         return false;
     if (fd_ < 0)
-        return fail(errno, kFile);
+        return fail(errno, FileStep::File);
     ownsFd_ = stream_ = true;
     standardOutput_ = sameAsStandardOutput(fd_);
     return true;
@@ -258,7 +192,7 @@ bool FileOutput::openDescriptor(int descriptor) {
         return failWith("ce numéro n'est ouvert qu'en lecture");
     fd_ = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
     if (fd_ < 0)
-        return fail(errno, kFile);
+        return fail(errno, FileStep::File);
     ownsFd_ = stream_ = true;
     standardOutput_ = sameAsStandardOutput(fd_);
     return true;
@@ -300,7 +234,7 @@ bool FileOutput::waitForRoom() {
         if (ready > 0)
             return true; // room, or the reader gone: the next write says which
         if (ready < 0 && errno != EINTR)
-            return fail(errno, kWrite);
+            return fail(errno, FileStep::Write);
         if (cancel_->load()) {
             cancelled_ = true;
             abandon();
@@ -314,7 +248,7 @@ bool FileOutput::createTemporary(const std::string& target) {
     name_ = where.name;
     folder_ = ::open(where.folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     if (folder_ < 0)
-        return fail(errno, kFolder);
+        return fail(errno, FileStep::Folder);
     // Owner-only until the target's mode is copied, so nobody else can open it meanwhile.
     const mode_t initial = existing_ ? 0600 : 0666;
     for (int attempt = 0; attempt < kNameAttempts && fd_ < 0; ++attempt) {
@@ -332,12 +266,12 @@ bool FileOutput::createTemporary(const std::string& target) {
         pending_ = -1;
         if (e != EEXIST) {
             temporary_.clear();
-            return fail(e, kFolder);
+            return fail(e, FileStep::Folder);
         }
     }
     if (fd_ < 0) {
         temporary_.clear();
-        return fail(EEXIST, kFolder);
+        return fail(EEXIST, FileStep::Folder);
     }
     ownsFd_ = true;
     if (existing_) {
@@ -345,7 +279,7 @@ bool FileOutput::createTemporary(const std::string& target) {
         if (geteuid() == 0 || group_ != getegid())
             (void)fchown(fd_, geteuid() == 0 ? owner_ : static_cast<uid_t>(-1), group_);
         if (fchmod(fd_, mode_) != 0)
-            return fail(errno, kFile);
+            return fail(errno, FileStep::File);
     }
     return true;
 }
@@ -363,7 +297,7 @@ bool FileOutput::write(std::string_view bytes) {
                     return false;
                 continue;
             }
-            return fail(errno, kWrite);
+            return fail(errno, FileStep::Write);
         }
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
@@ -379,18 +313,18 @@ bool FileOutput::commit() {
         fd_ = -1;
         ownsFd_ = false;
         if (owned && close(fd) != 0)
-            return fail(errno, kWrite);
+            return fail(errno, FileStep::Write);
         return true;
     }
     if (fsync(fd_) != 0)
-        return fail(errno, kWrite);
+        return fail(errno, FileStep::Write);
     const int fd = fd_;
     fd_ = -1;
     ownsFd_ = false;
     if (close(fd) != 0)
-        return fail(errno, kWrite);
+        return fail(errno, FileStep::Write);
     if (renameat(folder_, temporary_.c_str(), folder_, name_.c_str()) != 0)
-        return fail(errno, kRename);
+        return fail(errno, FileStep::Rename);
     temporary_.clear();
     // The rename itself reaches the disk with the folder; a failure here loses nothing.
     if (const int folder = openat(folder_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC); folder >= 0) {

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/text/result.h"
+#include "labo/files/file_reasons.h"
 
 #include <atomic>
 #include <string>
@@ -44,7 +45,7 @@ public:
     bool isStandardOutput() const { return standardOutput_; }
 
 private:
-    bool fail(int error, int context);
+    bool fail(int error, FileStep step);
     bool failWith(const std::string& reason);
     bool openStream();
     bool openDescriptor(int descriptor);
@@ -73,13 +74,6 @@ private:
     uid_t owner_ = 0;
     gid_t group_ = 0;
 };
-
-// Why a write failed, in French words: "le disque est plein".
-std::string writeReason(int error);
-
-// Why a file could not be read, in French words: "le fichier n'existe pas".
-// `opening`: met opening the file itself, not while looking its name up.
-std::string readReason(int error, bool opening);
 
 // The whole of `bytes` as the file `path`, or the French reason it is not.
 Result<void> writeWholeFile(const std::string& path, std::string_view bytes);

@@ -70,6 +70,23 @@ test('a small series gives the command line\'s CSV bytes, drawn against N', asyn
     assert.ok(at.every((i) => i >= 0) && at[0] < at[1] && at[1] < at[2], `sizes labelled in order: ${labels}`);
     assert.equal(await page.$$eval('#graphiqueSerie svg circle', (c) => c.length) >= 3 * 4, true);
     assert.match(await page.textContent('#lignesSerie'), /^N = 10 : \d+ classes? sur 12 avec un allèle perdu/);
+    // The rows as the window's table shows them, and copied as a spreadsheet
+    // takes them: the CSV's numbers, with the reader's decimal sign.
+    const cells = await page.$$eval('#tableauSerie tr', (rows) => rows.map((r) => [...r.cells].map((c) => c.textContent)));
+    assert.equal(cells.length, 4, 'headings, then one row per size');
+    assert.deepEqual(cells.slice(1).map((r) => r[0]), ['10', '20', '40']);
+    await page.evaluate(() => {
+        window.copied = null;
+        navigator.clipboard.writeText = (copied) => { window.copied = copied; return Promise.resolve(); };
+    });
+    await page.click('#copierTableauSerie');
+    await page.waitForFunction(() => document.getElementById('etatSerie').textContent.startsWith('Tableau copié'));
+    const copied = (await page.evaluate(() => window.copied)).trimEnd().split('\n').map((r) => r.split('\t'));
+    const csvRows = shown.toString().trimEnd().split('\n').map((r) => r.split(','));
+    assert.deepEqual(copied.slice(1).map((r) => r.map((c) => c.replace(',', '.'))), csvRows.slice(1),
+        'the copied rows are the CSV\'s numbers');
+    assert.deepEqual(cells.slice(1), copied.slice(1).map((r) => r.map((c) => c.replace('.', ','))),
+        'the table shows what is copied, with a decimal comma');
     // The pupils' words in sight, the teacher's folded away, both the core's.
     assert.match(await page.textContent('#motsSerie'), /à N = 10, \d+ % des classes ont perdu un allèle en 40 générations/);
     assert.equal(await page.isVisible('#motsProfesseurSerie'), false);

@@ -1,7 +1,9 @@
 // « Série de tailles » for the lab page's worker: set A of the page's fields
 // at several sizes, in slices that the page asks for one at a time, so that
 // its cancel comes between two. Plain data, as the rest of the module.
+#include "core/lab/files/run_description.h"
 #include "core/lab/files/series_csv.h"
+#include "core/lab/files/view_table.h"
 #include "core/lab/view/series_view.h"
 #include "web/bindings/lab_fields.h"
 #include "web/bindings/lab_guarded.h"
@@ -19,6 +21,21 @@ using namespace bocavo::labo;
 
 std::string firstRefusal(const FieldReading& reading) {
     return reading.refusals.empty() ? std::string() : reading.refusals.front().text;
+}
+
+// The rows as the window's table shows them: headings, then one row per
+// size, numbers with a decimal comma.
+val shownTable(const std::vector<std::vector<SheetCell>>& cells) {
+    val rows = val::array();
+    for (const auto& cellRow : cells) {
+        val row = val::array();
+        for (const SheetCell& cell : cellRow)
+            row.call<void>("push", cell.kind == SheetCell::Kind::Number
+                                       ? withSeparator(cell.value, ",")
+                                       : cell.value);
+        rows.call<void>("push", row);
+    }
+    return rows;
 }
 
 } // namespace
@@ -57,8 +74,8 @@ public:
         run_.cancel();
         return state();
     }
-    // { busy, progress, status, view, csv }: the core's view of the rows so
-    // far (lab_views.h), and their CSV file ("" before any row).
+    // { busy, progress, status, view, table, csv }: the core's view of the
+    // rows so far (lab_views.h), its table, and their CSV file ("" before any row).
     val state() const {
         const std::vector<SeriesRow> rows = run_.rows();
         val out = val::object();
@@ -66,8 +83,17 @@ public:
         out.set("progress", run_.progress());
         out.set("status", run_.status());
         out.set("view", viewVal(seriesView(rows, run_.classes(), run_.last()), run_.last()));
+        out.set("table", rows.empty() ? val::array() : shownTable(seriesTable(rows, run_.last())));
         out.set("csv", rows.empty() ? std::string() : seriesCsv(rows, run_.last()));
         return out;
+    }
+    // « Copier le tableau »: { text, said, refused } as for a view's table
+    // (lab_views.h), with the reader's decimal sign; null before any row.
+    val table(const std::string& decimalSign) const {
+        const std::vector<SeriesRow> rows = run_.rows();
+        if (rows.empty())
+            return val::null();
+        return copiedTable(ViewTable{seriesTable(rows, run_.last())}, decimalSign);
     }
 
 private:
@@ -84,5 +110,6 @@ EMSCRIPTEN_BINDINGS(bocavo_lab_series) {
         .function("start", &LabModuleSeries::start)
         .function("step", &LabModuleSeries::step)
         .function("cancel", &LabModuleSeries::cancel)
-        .function("state", &LabModuleSeries::state);
+        .function("state", &LabModuleSeries::state)
+        .function("table", &LabModuleSeries::table);
 }

@@ -278,12 +278,15 @@ val tableData(LabSession& session, const std::string& name, const val& options,
     choice.allele = view.shown.allele;
     choice.first = view.generations->first;
     choice.last = view.generations->last;
-    const ViewTable table = viewTable(sets, choice);
+    return copiedTable(viewTable(sets, choice), decimalSign);
+}
+
+val copiedTable(const ViewTable& table, const std::string& decimalSign) {
     val out = val::object();
     out.set("text", tableText(table, decimalSign));
     out.set("said", tableCopiedText(table));
     out.set("refused", std::string("Le navigateur n'a pas permis de copier le tableau : utilisez "
-                                   "plutôt « Exporter les données en CSV… »."));
+                                   "plutôt l'export en CSV."));
     return out;
 }
 

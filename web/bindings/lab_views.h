@@ -31,6 +31,10 @@ emscripten::val viewData(LabSession& session, const std::string& name,
 emscripten::val tableData(LabSession& session, const std::string& name,
                           const emscripten::val& options, const std::string& decimalSign);
 
+// A table as « Copier le tableau » puts it on the clipboard: { text, said,
+// refused }, the last said when the browser does not allow it.
+emscripten::val copiedTable(const labo::ViewTable& table, const std::string& decimalSign);
+
 // A view that is no run's (a size series) in the same shape, `last` its last
 // generation; an axis's labels, when the core places them, as [{ at, text }].
 emscripten::val viewVal(const labo::View& view, int last);

@@ -1,6 +1,6 @@
 // What the page reads and hands out as files: a scenario opened (file picker
 // or dropped), and downloads (a scenario, the CSV built from its parts, a
-// picture). Nothing is stored: a download is a Blob the browser saves.
+// picture), and tables put on the clipboard. Nothing is stored: a download is a Blob the browser saves.
 "use strict";
 
 Bocavo.define("files", [], function () {
@@ -78,5 +78,31 @@ Bocavo.define("files", [], function () {
         return more();
     }
 
-    return { link: link, download: download, watchOpen: watchOpen, csvBlob: csvBlob };
+    /** @returns {string} the reader's decimal sign, as their spreadsheet expects it */
+    function decimalSign() {
+        return new Intl.NumberFormat().formatToParts(1.5).filter(function (part) {
+            return part.type === "decimal";
+        }).map(function (part) { return part.value; })[0] || ".";
+    }
+
+    /**
+     * « Copier le tableau »: puts the module's table on the clipboard.
+     * @param {{text: string, said: string, refused: string}|null} table
+     * @param {function(string): void} say what to tell the reader
+     */
+    function copyTable(table, say) {
+        if (!table || table.error) {
+            say(table ? table.error : "");
+            return;
+        }
+        if (!navigator.clipboard) {
+            say(table.refused);
+            return;
+        }
+        navigator.clipboard.writeText(table.text).then(function () { say(table.said); },
+            function () { say(table.refused); });
+    }
+
+    return { link: link, download: download, watchOpen: watchOpen, csvBlob: csvBlob, decimalSign: decimalSign,
+        copyTable: copyTable };
 });

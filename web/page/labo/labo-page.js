@@ -264,20 +264,10 @@ Bocavo.define("page", ["lab", "chart", "form", "files", "series"], function (lab
     // « Copier le tableau »: the view's numbers with the reader's decimal sign,
     // so that a paste into a spreadsheet lands in columns.
     function copyTable() {
-        var decimal = new Intl.NumberFormat().formatToParts(1.5).filter(function (part) {
-            return part.type === "decimal";
-        }).map(function (part) { return part.value; })[0] || ".";
-        worker.ask({ kind: "table", name: page.view, options: page.options, decimal: decimal }).then(function (table) {
-            if (!table || table.error) {
-                byId("etat").textContent = table ? table.error : "";
-                return;
-            }
-            var said = function () { byId("etat").textContent = table.said; };
-            if (navigator.clipboard)
-                navigator.clipboard.writeText(table.text).then(said, function () { byId("etat").textContent = table.refused; });
-            else
-                byId("etat").textContent = table.refused;
-        });
+        worker.ask({ kind: "table", name: page.view, options: page.options, decimal: files.decimalSign() })
+            .then(function (table) {
+                files.copyTable(table, function (text) { byId("etat").textContent = text; });
+            });
     }
 
     function copyLink() {

@@ -12,6 +12,7 @@
  * @property {number} progress 0..1 of the whole series
  * @property {string} status the last command's French outcome
  * @property {ViewData} view the core's view of the rows so far
+ * @property {string[][]} table the rows as the window's table shows them, headings first
  * @property {string} csv the rows' CSV file, "" before any
  * @property {string} [refused] why the series did not start
  * @property {string} [error] what went wrong, in French
@@ -48,7 +49,7 @@ Bocavo.define("series", ["chart", "files"], function (chart, files) {
             byId("annulerSerie").disabled = !busy();
             byId("taillesSerie").disabled = busy();
             var rows = series.state !== null && series.state.csv !== "";
-            ["exporterSerieCsv", "exporterSeriePng", "exporterSerieSvg"].forEach(function (id) {
+            ["exporterSerieCsv", "exporterSeriePng", "exporterSerieSvg", "copierTableauSerie"].forEach(function (id) {
                 byId(id).disabled = busy() || !rows;
             });
         }
@@ -70,11 +71,29 @@ Bocavo.define("series", ["chart", "files"], function (chart, files) {
             var view = state.view;
             byId("graphiqueSerie").innerHTML = state.csv ? chart.svg(view) : "";
             byId("lignesSerie").textContent = view.status.join("\n");
+            showTable(state.table);
             byId("motsSerie").textContent = view.notes.map(function (note) { return note.pupil; }).join("\n");
             var teacher = view.notes.map(function (note) { return note.teacher; }).join("\n");
             byId("motsProfesseurSerie").textContent = teacher;
             byId("detailsSerie").hidden = !teacher;
             showCommands();
+        }
+
+        /** @param {string[][]} rows headings first */
+        function showTable(rows) {
+            var table = byId("tableauSerie");
+            table.hidden = rows.length === 0;
+            table.replaceChildren();
+            rows.forEach(function (cells, r) {
+                var line = table.insertRow();
+                cells.forEach(function (text) {
+                    var cell = document.createElement(r === 0 ? "th" : "td");
+                    if (r === 0)
+                        cell.scope = "col";
+                    cell.textContent = text;
+                    line.appendChild(cell);
+                });
+            });
         }
 
         // Slices until the series is over or cancelled: each answer is drawn as
@@ -120,6 +139,11 @@ Bocavo.define("series", ["chart", "files"], function (chart, files) {
                 chart.png(chart.svg(series.state.view)).then(function (blob) {
                     files.download([blob], "serie.png", "image/png");
                 });
+        });
+        byId("copierTableauSerie").addEventListener("click", function () {
+            host.ask({ kind: "seriesTable", decimal: files.decimalSign() }).then(function (table) {
+                files.copyTable(table, function (text) { byId("etatSerie").textContent = text; });
+            });
         });
         showCommands();
         return { busy: busy, check: check, refresh: showCommands };

@@ -65,6 +65,8 @@
             return post(id, series.start(message.fields, message.sizes));
         if (kind === "seriesStep")
             return post(id, series.step(kSliceSeconds));
+        if (kind === "seriesTable")
+            return post(id, series.table(message.decimal));
         if (kind === "seriesCancel")
             return post(id, series.cancel());
         if (kind === "cancel")

@@ -29,17 +29,19 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace bocavo::labo {
 namespace {
 
 inline constexpr QSize kRoomyWindow{1280, 820}; // pixels, when the screen has room
 inline constexpr QSize kFrameAllowance{16, 48}; // pixels of the window manager's frame and caption
-inline constexpr int kLeastColumnWidth = 260;   // pixels: below it the column scrolls sideways
+inline constexpr int kLeastColumnWidth = 260;   // pixels: the column's least width
 
 std::filesystem::path fileName(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
@@ -184,7 +186,11 @@ void LaboWindow::layOut() {
     scroll->setWidget(column);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    scroll->setMinimumWidth(kLeastColumnWidth);
+    // As wide as the fields with the scroll bar beside them, so that the
+    // column scrolls up and down only.
+    scroll->setMinimumWidth(
+        std::max(kLeastColumnWidth, column->minimumSizeHint().width() +
+                                        scroll->verticalScrollBar()->sizeHint().width()));
     parameterColumn_ = scroll;
     auto* right = new QVBoxLayout;
     right->addLayout(commands);

@@ -14,7 +14,7 @@
 
 namespace bocavo::labo {
 namespace {
-inline constexpr int kPresetCharacters = 14; // characters shown of a case's name
+inline constexpr int kPresetCharacters = 10; // characters shown of a case's name
 
 QLineEdit* newField(const Parameter& p, const QString& suffix, int width) {
     auto* field = new QLineEdit;

@@ -25,6 +25,8 @@
 #include <QLineSeries>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -50,6 +52,13 @@ private slots:
         const QSize screen = window_->screen()->availableGeometry().size();
         QVERIFY(window_->width() <= std::max(screen.width(), least.width()));
         QVERIFY(window_->height() <= std::max(screen.height(), least.height()));
+        // At that size the parameters scroll up and down only: no field is
+        // hidden past the column's right edge.
+        window_->resize(1024, 700);
+        auto* column = window_->findChild<QScrollArea*>("colonneParametres");
+        QVERIFY(column);
+        QTRY_COMPARE(column->horizontalScrollBar()->maximum(), 0);
+        QVERIFY(column->verticalScrollBar()->maximum() > 0);
     }
 
     // A field takes only what is typed into it: the access key of a disabled

@@ -59,9 +59,6 @@ AllClassesTab::AllClassesTab(QWidget* parent)
         chart()->addSeries(mark);
         attach(mark, x_, y_);
     }
-    QMargins margins = chart()->margins();
-    margins.setRight(kEdgeRoom);
-    chart()->setMargins(margins);
     redraw();
 }
 
@@ -110,6 +107,14 @@ void AllClassesTab::draw(const View& view) {
         mark->setVisible(true);
     }
     differentiation_->showWords(wordsOf(view.notes));
+    // The counts in the type of the axes' numbers, as large as the look makes
+    // them, with room enough right of the plot.
+    const QFont type = x_->labelsFont();
+    QMargins margins = chart()->margins();
+    margins.setRight(static_cast<int>(kEdgeRoom * look().type));
+    chart()->setMargins(margins);
+    for (QGraphicsSimpleTextItem* text : {fixedText_, lostText_})
+        text->setFont(type);
     fixedText_->setText(view.edge ? textOf(view.edge->fixedText) : QString());
     lostText_->setText(view.edge ? textOf(view.edge->lostText) : QString());
     placeEdgeTexts();

@@ -29,19 +29,17 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace bocavo::labo {
 namespace {
 
 inline constexpr QSize kRoomyWindow{1280, 820}; // pixels, when the screen has room
 inline constexpr QSize kFrameAllowance{16, 48}; // pixels of the window manager's frame and caption
-inline constexpr int kLeastColumnWidth = 260;   // pixels: the column's least width
+inline constexpr int kLeastColumnWidth = 260;   // pixels: below it the column scrolls sideways
 
 std::filesystem::path fileName(const QString& path) {
     return std::filesystem::path(path.toStdU16String());
@@ -186,11 +184,10 @@ void LaboWindow::layOut() {
     scroll->setWidget(column);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
-    // As wide as the fields with the scroll bar beside them, so that the
-    // column scrolls up and down only.
-    scroll->setMinimumWidth(
-        std::max(kLeastColumnWidth, column->minimumSizeHint().width() +
-                                        scroll->verticalScrollBar()->sizeHint().width()));
+    // Its bar always there, so that the room the column asks for counts it
+    // and the fields never slide under it; narrower than that, it scrolls.
+    scroll->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    scroll->setMinimumWidth(kLeastColumnWidth);
     parameterColumn_ = scroll;
     auto* right = new QVBoxLayout;
     right->addLayout(commands);

@@ -36,11 +36,13 @@ QStringList cutTexts(const QChartView* view, const ChartLegend* legend) {
     const QRectF shown = view->mapToScene(view->viewport()->rect()).boundingRect();
     const QRectF legendBox = legend->sceneBoundingRect();
     for (const QGraphicsItem* item : view->scene()->items()) {
+        // Titles and labels, and the counts written beside a plot.
         const auto* text = dynamic_cast<const QGraphicsTextItem*>(item);
-        if (!text || !text->isVisible() || text->toPlainText().isEmpty())
+        const auto* simple = dynamic_cast<const QGraphicsSimpleTextItem*>(item);
+        const QString words = text ? text->toPlainText() : simple ? simple->text() : QString();
+        if (!item->isVisible() || words.isEmpty())
             continue;
-        const QString words = text->toPlainText();
-        const QRectF box = text->sceneBoundingRect();
+        const QRectF box = item->sceneBoundingRect();
         if (words.contains("...") || words.contains(QChar(0x2026)) || !chart.contains(box) ||
             !shown.contains(box.adjusted(1, 1, -1, -1)) || box.intersects(legendBox))
             cut << words;

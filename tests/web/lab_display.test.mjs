@@ -2,8 +2,13 @@
 // one: in every view, one chart or « A et B côte à côte », on the desk or in
 // « Mode projecteur », no text of a chart leaves its picture or runs into
 // another; the two sets' charts share their axes; the projector doubles the
-// core's line widths and Échap leaves it.
+// core's line widths and Échap leaves it. Printed, the view fills a landscape
+// page with the run's parameters and the date under it.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdtempSync, readFileSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import path from 'node:path';
 import { after, before, test } from 'node:test';
 import * as h from './harness.mjs';
 
@@ -127,6 +132,46 @@ test('side by side, each set in its own chart on the same axes; the projector\'s
     await page.waitForFunction(() => !document.documentElement.classList.contains('projecteur') &&
         document.querySelector('#graphique svg') !== window.previousChart);
     assert.deepEqual((await drawing(page))[0].widths, a.widths, 'back to the core\'s widths');
+    h.assertClean(session);
+    await session.close();
+});
+
+// The printed page as poppler renders it: the chart takes most of the page's
+// width, the parameters of each set, the seed and the date are under it.
+test('a printed view fills a landscape page, its parameters and date under it', async () => {
+    const session = await openWithBothSets({ width: 1024, height: 768 });
+    const { page } = session;
+    await page.emulateMedia({ media: 'print' });
+    const folder = mkdtempSync(path.join(tmpdir(), 'bocavo-print-'));
+    try {
+        const pdf = path.join(folder, 'vue.pdf');
+        // As the browser prints: the page's own @page rule (landscape) holds.
+        await page.evaluate(() => window.dispatchEvent(new Event('beforeprint')));
+        writeFileSync(pdf, await page.pdf({ preferCSSPageSize: true }));
+        const text = execFileSync('pdftotext', ['-layout', pdf, '-'], { encoding: 'utf8' });
+        assert.match(text, /30 classes par jeu, 150 générations, graine 1993\./);
+        assert.match(text, /Jeu A : 20 individus/);
+        assert.match(text, /Jeu B : 60 individus/);
+        assert.match(text, /Imprimé le \d{4}-\d{2}-\d{2} \d{2}:\d{2}/);
+        assert.equal(text.split('\f').filter((p) => p.trim()).length, 1, 'one page');
+        execFileSync('pdftoppm', ['-r', '30', '-gray', '-singlefile', pdf, path.join(folder, 'vue')]);
+        // A binary PGM: its header, then one byte per pixel.
+        const pgm = readFileSync(path.join(folder, 'vue.pgm'));
+        const [, width, height] = pgm.toString('latin1', 0, 40).match(/^P5\s+(\d+)\s+(\d+)\s+255\s/).map(Number);
+        assert.ok(width > height, `landscape: ${width} × ${height}`);
+        const pixels = pgm.subarray(pgm.length - width * height);
+        // The chart alone: the upper half of the page, above the texts.
+        let left = width, right = -1;
+        for (let y = 0; y < height / 2; ++y)
+            for (let x = 0; x < width; ++x)
+                if (pixels[y * width + x] < 200) {
+                    left = Math.min(left, x);
+                    right = Math.max(right, x);
+                }
+        assert.ok(right - left > 0.8 * width, `the chart spans ${right - left} of ${width} pixels`);
+    } finally {
+        rmSync(folder, { recursive: true, force: true });
+    }
     h.assertClean(session);
     await session.close();
 });

@@ -367,6 +367,14 @@ Bocavo.define("page", ["lab", "chart", "form", "files", "series"], function (lab
                 });
         });
         byId("imprimer").addEventListener("click", function () { window.print(); });
+        // The date under a printed view, as the window prints it: 2026-12-08 14:05.
+        window.addEventListener("beforeprint", function () {
+            var now = new Date();
+            var two = function (n) { return String(n).padStart(2, "0"); };
+            var date = now.getFullYear() + "-" + two(now.getMonth() + 1) + "-" + two(now.getDate());
+            byId("dateImprimee").dateTime = date;
+            byId("dateImprimee").textContent = date + " " + two(now.getHours()) + ":" + two(now.getMinutes());
+        });
 
         byId("ouvrir").addEventListener("click", function () { byId("fichierScenario").click(); });
         files.watchOpen(byId("fichierScenario"), byId("labo"), function (text, name) {

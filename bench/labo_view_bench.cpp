@@ -1,7 +1,8 @@
 // The lab's views of the largest run the window holds, 1 000 classes to
 // generation 32 767: the lab core's view data (every generation read, each
 // line reduced per pixel column), and the window's tab drawing it, data and
-// painting together, as it does at each step of a run.
+// painting together, as it does at each step of a run. And the window's event
+// loop while a run grows under its eyes: its longest stall.
 #include "core/lab/science/experiment.h"
 #include "core/lab/science/statistics.h"
 #include "core/lab/view/chart.h"
@@ -10,11 +11,17 @@
 #include "labo/window/class_tab.h"
 #include "labo/window/fixation_tab.h"
 #include "labo/window/heterozygosity_tab.h"
+#include "labo/window/labo_window.h"
+#include "labo/window/run_controller.h"
 
 #include <QApplication>
 #include <QChartView>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QPainter>
+#include <QTabWidget>
+#include <QTimer>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <memory>
 
@@ -128,6 +135,55 @@ BENCHMARK(BM_TabDrawsTheLargestRun)
     ->ArgNames({"tab", "mutation"})
     ->ArgsProduct({{0, 1, 2, 3}, {0}})
     ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The window at 1024 × 768 while the run the page's benchmark times grows:
+// 100 classes × 1 000 generations at N = 1 000 with selection, mutation and
+// migration, on every core. A 5 ms timer notes the longest time the window's
+// event loop went without turning (its views are redrawn as generations come
+// in). range(0): the tab on display (0 one class, 1 every class).
+void BM_WindowEventLoopDuringARun(benchmark::State& state) {
+    Scenario plan;
+    plan.classes = 100;
+    plan.generations = 1000;
+    plan.a.individuals = 1000;
+    plan.a.urn = {200, 600, 600, 600};
+    plan.a.fitness = {105, 100, 100, 100};
+    plan.a.mutation = 0.001;
+    plan.a.migration = 0.01;
+    qint64 longest = 0;
+    for (auto _ : state) {
+        RunController controller(1u);
+        LaboWindow window(&controller);
+        window.resize(1024, 768);
+        window.show();
+        window.tabs()->setCurrentIndex(static_cast<int>(state.range(0)));
+        QApplication::processEvents();
+        QElapsedTimer clock;
+        qint64 last = 0;
+        longest = 0;
+        QTimer tick;
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [&] {
+            const qint64 now = clock.elapsed();
+            longest = std::max(longest, now - last);
+            last = now;
+        });
+        clock.start();
+        tick.start();
+        if (!controller.launch(plan))
+            state.SkipWithError("the run was refused");
+        while (controller.busy())
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        QApplication::processEvents();
+    }
+    state.counters["longest_stall_ms"] = static_cast<double>(longest);
+}
+BENCHMARK(BM_WindowEventLoopDuringARun)
+    ->ArgName("tab")
+    ->DenseRange(0, 1)
+    ->Iterations(1)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

@@ -1,6 +1,7 @@
 #include "labo/window/all_classes_tab.h"
 
 #include "labo/window/chart_support.h"
+#include "labo/window/curve_bundle.h"
 #include "labo/window/explanation_box.h"
 
 #include <QChart>
@@ -9,8 +10,6 @@
 #include <QGraphicsSimpleTextItem>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLegendMarker>
-#include <QLineSeries>
 #include <QScatterSeries>
 #include <QVBoxLayout>
 #include <QValueAxis>
@@ -54,6 +53,7 @@ AllClassesTab::AllClassesTab(QWidget* parent)
     x_ = addAxis(chart(), Qt::AlignBottom);
     y_ = addAxis(chart(), Qt::AlignLeft);
     setAxes(x_, y_);
+    curves_ = new CurveBundle(chart(), x_, y_);
     for (QScatterSeries* mark : {fixedMark_, lostMark_}) {
         mark->setMarkerSize(kMarkerSize);
         chart()->addSeries(mark);
@@ -62,23 +62,8 @@ AllClassesTab::AllClassesTab(QWidget* parent)
     redraw();
 }
 
-void AllClassesTab::setCurveCount(int classes) {
-    if (static_cast<int>(curves_.size()) == classes)
-        return;
-    for (QLineSeries* curve : curves_) {
-        chart()->removeSeries(curve);
-        delete curve;
-    }
-    curves_.clear();
-    for (int c = 1; c <= classes; ++c) {
-        auto* curve = new QLineSeries;
-        chart()->addSeries(curve);
-        attach(curve, x_, y_);
-        // One legend entry stands for all the curves.
-        if (c > 1)
-            chart()->legend()->markers(curve).constFirst()->setVisible(false);
-        curves_.push_back(curve);
-    }
+int AllClassesTab::classCurves() const {
+    return curves_->count();
 }
 
 View AllClassesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& choice) {
@@ -87,12 +72,10 @@ View AllClassesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& 
 
 void AllClassesTab::draw(const View& view) {
     showAlleles(alleleBox_, view.commands.alleles, view.shown.allele);
-    setCurveCount(static_cast<int>(view.chart.lines.size()));
     // Hundreds of thin crossing curves read the same without smoothing, which
     // would take most of the time of each redraw.
-    this->view()->setRenderHint(QPainter::Antialiasing, curves_.size() <= kSmoothCurves);
-    for (std::size_t c = 0; c < curves_.size(); ++c)
-        showLine(curves_[c], &view.chart.lines[c]);
+    this->view()->setRenderHint(QPainter::Antialiasing, view.chart.lines.size() <= kSmoothCurves);
+    curves_->setLines(view.chart.lines);
     for (QScatterSeries* mark : {fixedMark_, lostMark_}) {
         mark->clear();
         mark->setVisible(false);

@@ -9,12 +9,12 @@
 class QComboBox;
 class QGraphicsSimpleTextItem;
 class QLabel;
-class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 
 namespace bocavo::labo {
 
+class CurveBundle;
 class ExplanationBox;
 
 class AllClassesTab : public ChartTab {
@@ -23,7 +23,8 @@ public:
     explicit AllClassesTab(QWidget* parent = nullptr);
 
     QComboBox* alleleBox() const { return alleleBox_; }
-    int classCurves() const { return static_cast<int>(curves_.size()); }
+    int classCurves() const;
+    const CurveBundle* curves() const { return curves_; }
     int fixedCount() const { return drawn().edge ? drawn().edge->fixed : 0; }
     int lostCount() const { return drawn().edge ? drawn().edge->lost : 0; }
     // How far the classes have drifted apart (Fst), and what migration lets theory expect.
@@ -34,14 +35,13 @@ protected:
     void draw(const View& view) override;
 
 private:
-    void setCurveCount(int classes);
     void placeEdgeTexts();
 
     QComboBox* alleleBox_;
     ExplanationBox* differentiation_;
     QValueAxis* x_;
     QValueAxis* y_;
-    std::vector<QLineSeries*> curves_;
+    CurveBundle* curves_ = nullptr;
     QScatterSeries* fixedMark_;
     QScatterSeries* lostMark_;
     QGraphicsSimpleTextItem* fixedText_;

@@ -70,16 +70,20 @@ const Line* findLine(const Chart& chart, Role role, int set, int allele) {
     return nullptr;
 }
 
+QPen penOf(const Line& line) {
+    QPen pen(colourOf(line.colour, line.opacity), line.width,
+             line.stroke == Stroke::Dashed ? Qt::DashLine : Qt::SolidLine);
+    pen.setCapStyle(Qt::FlatCap);
+    return pen;
+}
+
 void showLine(QLineSeries* series, const Line* line) {
     series->setVisible(line != nullptr);
     if (!line) {
         series->clear();
         return;
     }
-    QPen pen(colourOf(line->colour, line->opacity), line->width,
-             line->stroke == Stroke::Dashed ? Qt::DashLine : Qt::SolidLine);
-    pen.setCapStyle(Qt::FlatCap);
-    series->setPen(pen);
+    series->setPen(penOf(*line));
     series->setName(textOf(line->name));
     QList<QPointF> points;
     points.reserve(static_cast<qsizetype>(line->points.size()));

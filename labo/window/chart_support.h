@@ -6,6 +6,7 @@
 
 #include <QChart>
 #include <QColor>
+#include <QPen>
 #include <QString>
 #include <utility>
 #include <vector>
@@ -32,6 +33,8 @@ void attach(QAbstractSeries* series, QValueAxis* x, QValueAxis* y);
 
 // The line of `chart` with this role and set (and allele, unless −1), if any.
 const Line* findLine(const Chart& chart, Role role, int set, int allele = -1);
+// The pen of a core line: its colour at its opacity, width and stroke.
+QPen penOf(const Line& line);
 // The series becomes the line, or empty and hidden without one.
 void showLine(QLineSeries* series, const Line* line);
 

@@ -1,14 +1,13 @@
 #include "labo/window/side_by_side_charts.h"
 
 #include "labo/window/chart_support.h"
+#include "labo/window/curve_bundle.h"
 
 #include <QChart>
 #include <QChartView>
 #include <QHBoxLayout>
-#include <QLineSeries>
 #include <QScatterSeries>
 #include <QValueAxis>
-#include <algorithm>
 
 namespace bocavo::labo {
 namespace {
@@ -21,8 +20,8 @@ inline constexpr qreal kMarkSize = 11;           // pixels across a mark, before
 SetChart::SetChart(QWidget* parent)
     : QWidget(parent), chart_(newChart()), view_(new QChartView(chart_)),
       x_(addAxis(chart_, Qt::AlignBottom)), y_(addAxis(chart_, Qt::AlignLeft)),
-      frame_(new ChartFrame(chart_, x_, y_, this)), filled_(new QScatterSeries),
-      hollow_(new QScatterSeries) {
+      frame_(new ChartFrame(chart_, x_, y_, this)), curves_(new CurveBundle(chart_, x_, y_)),
+      filled_(new QScatterSeries), hollow_(new QScatterSeries) {
     view_->setRubberBand(QChartView::HorizontalRubberBand);
     for (QScatterSeries* mark : {filled_, hollow_}) {
         chart_->addSeries(mark);
@@ -39,15 +38,8 @@ SetChart::SetChart(QWidget* parent)
 
 void SetChart::draw(View view, const Look& look) {
     scaleLines(view, look);
-    while (lines_.size() < view.chart.lines.size()) {
-        auto* line = new QLineSeries;
-        chart_->addSeries(line);
-        attach(line, x_, y_);
-        lines_.push_back(line);
-    }
     view_->setRenderHint(QPainter::Antialiasing, view.chart.lines.size() <= kSmoothLines);
-    for (std::size_t i = 0; i < lines_.size(); ++i)
-        showLine(lines_[i], i < view.chart.lines.size() ? &view.chart.lines[i] : nullptr);
+    curves_->setLines(view.chart.lines);
     for (QScatterSeries* mark : {filled_, hollow_}) {
         mark->clear();
         mark->setVisible(false);

@@ -11,13 +11,15 @@
 
 class QChart;
 class QChartView;
-class QLineSeries;
 class QScatterSeries;
 class QValueAxis;
 
 namespace bocavo::labo {
 
-// One set's chart.
+class CurveBundle;
+
+// One set's chart: its lines painted as one item (a comparison of every
+// class draws a hundred), its marks, its frame.
 class SetChart : public QWidget {
     Q_OBJECT
 public:
@@ -26,6 +28,7 @@ public:
     QChartView* view() const { return view_; }
     QChart* chart() const { return chart_; }
     ChartFrame* frame() const { return frame_; }
+    const CurveBundle* curves() const { return curves_; }
     void draw(View view, const Look& look);
 
 signals:
@@ -38,7 +41,7 @@ private:
     QValueAxis* x_;
     QValueAxis* y_;
     ChartFrame* frame_;
-    std::vector<QLineSeries*> lines_;
+    CurveBundle* curves_;
     QScatterSeries* filled_;
     QScatterSeries* hollow_;
 };

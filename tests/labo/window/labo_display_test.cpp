@@ -5,6 +5,7 @@
 #include "labo/window/all_classes_tab.h"
 #include "labo/window/chart_legend.h"
 #include "labo/window/chart_tab.h"
+#include "labo/window/curve_bundle.h"
 #include "labo/window/fixation_tab.h"
 #include "labo/window/labo_window.h"
 #include "labo/window/parameter_panel.h"
@@ -135,12 +136,12 @@ private slots:
         };
         QCOMPARE(axes(0), (std::array<qreal, 4>{0, 150, 0, 100}));
         QCOMPARE(axes(1), axes(0));
-        for (int set = 0; set < 2; ++set)
-            for (const QAbstractSeries* series :
-                 fixation->sideBySide()->chart(set)->chart()->series())
-                if (const auto* line = qobject_cast<const QLineSeries*>(series);
-                    line && line->isVisible() && line->count() > 0)
-                    QCOMPARE(line->pen().style(), set == 0 ? Qt::SolidLine : Qt::DashLine);
+        for (int set = 0; set < 2; ++set) {
+            const CurveBundle* curves = fixation->sideBySide()->chart(set)->curves();
+            QVERIFY(curves->count() > 0);
+            for (int i = 0; i < curves->count(); ++i)
+                QCOMPARE(curves->pen(i).style(), set == 0 ? Qt::SolidLine : Qt::DashLine);
+        }
 
         auto* b = static_cast<QValueAxis*>(
             fixation->sideBySide()->chart(1)->chart()->axes(Qt::Horizontal).constFirst());

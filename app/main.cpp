@@ -59,8 +59,8 @@ int main(int argc, char* argv[]) {
     char* name = argc > 0 ? argv[0] : nullptr;
     const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
     const bocavo::GroupChoice choice = bocavo::readGroupOptions(arguments);
-    if (!choice.error.empty())
-        return refuseArguments(choice.error, name);
+    if (!choice)
+        return refuseArguments(choice.reason(), name);
     if (const std::string problem = bocavo::ui::displayProblem(kNoDisplay); !problem.empty()) {
         std::cerr << problem;
         return bocavo::ui::kNoDisplayExit;
@@ -74,7 +74,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(bocavo::ui::bocavoIcon());
 
     bocavo::ui::Tableau window;
-    bocavo::RunControl control(window, choice.group);
+    bocavo::RunControl control(window, *choice);
     window.show();
     return QApplication::exec();
 }

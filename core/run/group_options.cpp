@@ -37,7 +37,6 @@ std::string percentDecoded(std::string_view text) {
 } // namespace
 
 GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments) {
-    GroupChoice choice;
     Group group;
     std::array<bool, 2> seen{}; // --groupe, --graine
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -50,33 +49,29 @@ GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments) {
         const bool isGroup = name == kGroupOption;
         if (!isGroup && name != kSeedOption)
             continue; // not ours: ignored, as every argument used to be
-        if (seen[isGroup ? 0 : 1]) {
-            choice.error = "L'option " + std::string(name) + " est donnée deux fois.";
-            return choice;
-        }
+        if (seen[isGroup ? 0 : 1])
+            return Refusal{"L'option " + std::string(name) + " est donnée deux fois."};
         seen[isGroup ? 0 : 1] = true;
         if (!value) {
-            if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--")) {
-                choice.error = "L'option " + std::string(name) + " attend une valeur.";
-                return choice;
-            }
+            if (i + 1 >= arguments.size() || arguments[i + 1].starts_with("--"))
+                return Refusal{"L'option " + std::string(name) + " attend une valeur."};
             value = arguments[++i];
         }
         if (isGroup) {
             const auto parsed = parseWhole(*value, kFirstGroup, kLastGroup, "le groupe");
-            choice.error = parsed.reason();
-            group.number = parsed ? *parsed : group.number;
+            if (!parsed)
+                return Refusal{parsed.reason()};
+            group.number = *parsed;
         } else {
             const auto parsed = parseSeed(*value);
-            choice.error = parsed.reason();
-            group.seed = parsed ? *parsed : group.seed;
+            if (!parsed)
+                return Refusal{parsed.reason()};
+            group.seed = *parsed;
         }
-        if (!choice.error.empty())
-            return choice;
     }
     if (seen[0] || seen[1])
-        choice.group = group;
-    return choice;
+        return std::optional(group);
+    return std::optional<Group>();
 }
 
 GroupChoice readGroupFragment(std::string_view fragment) {

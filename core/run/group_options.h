@@ -5,6 +5,7 @@
 #pragma once
 
 #include "core/run/run_core.h"
+#include "core/text/result.h"
 
 #include <optional>
 #include <string>
@@ -15,10 +16,9 @@ namespace bocavo {
 
 inline constexpr int kBadArgumentsExit = 2; // exit status
 
-struct GroupChoice {
-    std::optional<Group> group; // set when either option was given
-    std::string error;          // the French reason the arguments are refused, or empty
-};
+// The group asked for (none when neither option was given), or the French
+// reason the arguments are refused.
+using GroupChoice = Result<std::optional<Group>>;
 
 // `arguments` without the program's name.
 GroupChoice readGroupOptions(const std::vector<std::string_view>& arguments);

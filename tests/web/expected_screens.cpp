@@ -112,11 +112,11 @@ int main(int argc, char** argv) {
     }
 
     const bocavo::GroupChoice choice = bocavo::readGroupOptions(options);
-    if (!choice.error.empty()) {
-        std::cerr << "expected_screens: " << choice.error << '\n';
+    if (!choice) {
+        std::cerr << "expected_screens: " << choice.reason() << '\n';
         return 2;
     }
-    bocavo::RunCore core(argv[1], choice.group.value_or(bocavo::Group{}));
+    bocavo::RunCore core(argv[1], choice->value_or(bocavo::Group{}));
     std::cout << "{\"initial\":" << screenJson(core.screen()) << ",\"steps\":[";
     for (std::size_t i = 0; i < clicks.size(); ++i) {
         const Click& click = clicks[i];

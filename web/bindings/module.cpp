@@ -43,11 +43,11 @@ template <typename Texts> val texts(const Texts& all) {
 val groupOfFragment(const std::string& fragment) {
     const GroupChoice choice = readGroupFragment(fragment);
     val out = val::object();
-    if (!choice.error.empty()) {
-        out.set("error", choice.error);
-    } else if (choice.group) {
-        out.set("number", choice.group->number);
-        out.set("seed", choice.group->seed);
+    if (!choice) {
+        out.set("error", choice.reason());
+    } else if (*choice) {
+        out.set("number", (*choice)->number);
+        out.set("seed", (*choice)->seed);
     }
     return out;
 }

@@ -51,11 +51,12 @@ TEST(GroupOptions, TheAddressAndTheCommandLineChooseAndRefuseAlike) {
         SCOPED_TRACE(std::string(c.fragment));
         const GroupChoice fromAddress = readGroupFragment(c.fragment);
         const GroupChoice fromOptions = readGroupOptions(c.arguments);
-        EXPECT_EQ(fromAddress.error, c.error);
-        EXPECT_EQ(fromOptions.error, c.error);
+        EXPECT_EQ(fromAddress.reason(), c.error);
+        EXPECT_EQ(fromOptions.reason(), c.error);
         if (c.error.empty()) {
-            EXPECT_EQ(fromAddress.group, c.group);
-            EXPECT_EQ(fromOptions.group, c.group);
+            ASSERT_TRUE(fromAddress && fromOptions);
+            EXPECT_EQ(*fromAddress, c.group);
+            EXPECT_EQ(*fromOptions, c.group);
         }
     }
 }

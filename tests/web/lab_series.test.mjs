@@ -117,3 +117,33 @@ test('sizes are refused in the desktop\'s words, and Annuler stops a long series
     h.assertClean(session);
     await session.close();
 });
+
+// On a slow machine the module answers late: until then the lab takes no
+// input, so that nothing reads fields that do not exist yet (typing sizes or
+// clicking « Lancer » early threw in the page).
+test('before its module answers, the lab page takes no input', async () => {
+    const context = await browser.newContext({ locale: 'fr-FR', viewport: { width: 1024, height: 768 } });
+    await context.addInitScript(() => {
+        const Real = window.Worker;
+        window.Worker = class extends Real {
+            set onmessage(handler) {
+                super.onmessage = (event) => setTimeout(() => handler(event), 1500);
+            }
+        };
+    });
+    const page = await context.newPage();
+    const problems = [];
+    page.on('pageerror', (error) => problems.push(error.message));
+    await page.goto(prefix + 'labo.html');
+    assert.equal(await page.evaluate(() => document.getElementById('labo').inert), true);
+    assert.equal(await page.isDisabled('#lancer'), true);
+    await page.click('#lancer', { force: true });
+    await page.click('#lancerSerie', { force: true });
+    await page.click('#taillesSerie', { force: true });
+    await page.keyboard.type('10,20');
+    await page.waitForSelector('#lancer:enabled', { timeout: 15000 });
+    assert.equal(await page.evaluate(() => document.getElementById('labo').inert), false);
+    assert.equal(await page.inputValue('#taillesSerie'), '10,20,50,100,200', 'nothing was typed into it');
+    assert.deepEqual(problems, []);
+    await context.close();
+});

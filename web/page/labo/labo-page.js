@@ -294,6 +294,9 @@ Bocavo.define("page", ["lab", "chart", "form", "files", "series"], function (lab
             if (begun.error)
                 return showState(begun); // the module could not start: said in French
             form.build(byId("jeux"), begun.table);
+            // Nothing reads or acts on the fields before they exist: the lab
+            // stays inert, its commands off, until the module has answered.
+            byId("labo").inert = false;
             form.fill(begun.fields);
             page.checked = begun.check;
             form.mark(begun.check);

@@ -17,9 +17,8 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr int kEdgeRoom = 80;              // pixels right of the plot for the edge counts
-inline constexpr qreal kMarkerSize = 11;          // pixels across the edge marks
-inline constexpr std::size_t kSmoothCurves = 100; // curves drawn antialiased at most
+inline constexpr int kEdgeRoom = 80;     // pixels right of the plot for the edge counts
+inline constexpr qreal kMarkerSize = 11; // pixels across the edge marks
 
 } // namespace
 
@@ -72,8 +71,6 @@ View AllClassesTab::viewOf(const std::vector<ViewSet>& sets, const ChartChoice& 
 
 void AllClassesTab::draw(const View& view) {
     showAlleles(alleleBox_, view.commands.alleles, view.shown.allele);
-    // Hundreds of thin crossing curves read the same without smoothing, which
-    // would take most of the time of each redraw.
     this->view()->setRenderHint(QPainter::Antialiasing, view.chart.lines.size() <= kSmoothCurves);
     curves_->setLines(view.chart.lines);
     for (QScatterSeries* mark : {fixedMark_, lostMark_}) {

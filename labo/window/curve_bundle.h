@@ -10,12 +10,17 @@
 #include <QGraphicsItem>
 #include <QPen>
 #include <QPolygonF>
+#include <cstddef>
 #include <vector>
 
 class QChart;
 class QValueAxis;
 
 namespace bocavo::labo {
+
+// Curves drawn smooth at most: hundreds of thin crossing curves read the same
+// without, which would take most of the time of each redraw.
+inline constexpr std::size_t kSmoothCurves = 100;
 
 class CurveBundle : public QGraphicsItem {
 public:

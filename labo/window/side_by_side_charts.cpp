@@ -12,8 +12,7 @@
 namespace bocavo::labo {
 namespace {
 
-inline constexpr std::size_t kSmoothLines = 100; // lines drawn antialiased at most
-inline constexpr qreal kMarkSize = 11;           // pixels across a mark, before the look's scale
+inline constexpr qreal kMarkSize = 11; // pixels across a mark, before the look's scale
 
 } // namespace
 
@@ -38,7 +37,7 @@ SetChart::SetChart(QWidget* parent)
 
 void SetChart::draw(View view, const Look& look) {
     scaleLines(view, look);
-    view_->setRenderHint(QPainter::Antialiasing, view.chart.lines.size() <= kSmoothLines);
+    view_->setRenderHint(QPainter::Antialiasing, view.chart.lines.size() <= kSmoothCurves);
     curves_->setLines(view.chart.lines);
     for (QScatterSeries* mark : {filled_, hollow_}) {
         mark->clear();

@@ -72,7 +72,6 @@ public:
     const labo::LabRun& run() const { return run_; }
     bool busy() const { return run_.busy(); }
     double progress() const { return progress_; } // 0..1 of the command under way
-    const labo::Experiment& experiment(int set) const { return *run_.experiment(set); }
     // What theory expects of the sets, kept between two drawings as the window keeps it.
     labo::ExpectedCache& expected() { return expected_; }
 
